@@ -1,0 +1,107 @@
+#include "app/frame.hpp"
+
+#include <cstdint>
+
+#include "testmode/test_state.hpp"
+
+namespace rcp::app {
+
+namespace {
+
+using settings::ProgramState;
+using settings::StatusPanel;
+
+void onClick(ui::Form& form, const char* control, std::function<void()> action) {
+  form.on(control, ui::Event::Click, [action = std::move(action)](ui::Control&) { action(); });
+}
+
+// The password dialog opens only while the test tab is still hidden.
+void openPassword(ProgramState& state) {
+  if (state.main->at("Test").visible) return;
+  state.dialogs.showModal(*state.password);
+}
+
+void StatusBarDblClick(ProgramState& state) {
+  state.values.aboutSuppressed = true;
+  ui::Form& form = *state.main;
+  const ui::Control& active = form.at(form.activePage("HomeControlPage"));
+  if (active.caption != "测试") return;
+  form.setCaption("CompressOpen", "压扩开");
+  form.setCaption("CompressClose", "压扩关");
+  form.setFont("CompressOpen", "楷体_GB2312");
+  form.setFont("CompressClose", "楷体_GB2312");
+}
+
+void HelpShow(ProgramState& state) {
+  testmode::leaveTestStep(state);
+  if (!state.values.aboutSuppressed) state.dialogs.showModal(*state.version);
+}
+
+// Alt with a letter, Shift and Ctrl ignored; the letter alone does nothing.
+void FormKeyDown(ProgramState& state, char32_t key, bool alt) {
+  if (!alt) return;
+  ui::Form& form = *state.main;
+  switch (key) {
+    case 'T':
+      openPassword(state);
+      break;
+    case 'S':
+      form.fire("SaveFile", ui::Event::Click);
+      break;
+    case 'O':
+      form.fire("OpenFile", ui::Event::Click);
+      break;
+    case 'C':
+      form.fire("ComSet", ui::Event::Click);
+      break;
+    case 'R':
+      form.fire("ReadData", ui::Event::Click);
+      break;
+    case 'W':
+      form.fire("WriteData", ui::Event::Click);
+      break;
+    case 'X':
+      OutProgClick(state);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+void OutProgClick(ProgramState& state) {
+  const std::uint8_t q = 'Q';
+  state.port.write({&q, 1});
+  state.screen.quit();
+}
+
+void Timer1Timer(ProgramState& state) {
+  auto& toggle = state.values.statusToggle;
+  state.showStatus(StatusPanel::Maker, toggle ? "Veltra通讯设备有限公司" : kWebsiteText);
+  toggle = !toggle;
+}
+
+void bindFrame(ProgramState& state) {
+  ui::Form& form = *state.main;
+  onClick(form, "OutProg", [&state] { OutProgClick(state); });
+  for (const char* page : {"NormalSet", "UserInfo", "Appendix"})
+    form.on(page, ui::Event::Shown, [&state](ui::Control&) { testmode::leaveTestStep(state); });
+  form.on("Help", ui::Event::Shown, [&state](ui::Control&) { HelpShow(state); });
+  form.on("TestOpen", ui::Event::DblClick, [&state](ui::Control&) { openPassword(state); });
+  form.on("Image2", ui::Event::DblClick,
+          [&state](ui::Control&) { state.main->setVisible("OldVersion", true); });
+  form.on("StatusBar", ui::Event::DblClick,
+          [&state](ui::Control&) { StatusBarDblClick(state); });
+  form.on("Timer1", ui::Event::Timer, [&state](ui::Control&) { Timer1Timer(state); });
+  form.onKeyDown([&state](char32_t key, bool alt) { FormKeyDown(state, key, alt); });
+  // The first showing starts with every menu option enabled.
+  form.onShown([&form] { form.fire("All_OK", ui::Event::Click); });
+}
+
+void bindVersionForm(ProgramState& state) {
+  ui::Form& form = *state.version;
+  onClick(form, "VersionOk", [&form] { form.close(); });
+}
+
+}  // namespace rcp::app

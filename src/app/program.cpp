@@ -1,0 +1,72 @@
+#include "app/program.hpp"
+
+#include <exception>
+
+#include "app/frame.hpp"
+#include "rules/call_options.hpp"
+#include "rules/channel_plan.hpp"
+#include "rules/field_rules.hpp"
+#include "rules/menu_presets.hpp"
+#include "ui/layouts/layouts.hpp"
+
+namespace rcp::app {
+
+namespace {
+
+using settings::ProgramState;
+
+// Creates a window: errors escaping its handlers go to the standard error box and the program
+// goes on; the front end builds its view.
+std::unique_ptr<ui::Form> createWindow(ProgramState& state, ui::FormSpec spec) {
+  auto form = std::make_unique<ui::Form>(std::move(spec));
+  form->setErrorSink([&state](const std::string& message) {
+    state.dialogs.message({message, kApplicationTitle, ui::MessageIcon::Error});
+  });
+  state.screen.formCreated(*form);
+  return form;
+}
+
+void bindMainWindow(ProgramState& state) {
+  bindFrame(state);
+  rules::bindMenuPresets(state);
+  rules::bindChannelPlanRules(state);
+  rules::bindCallOptionRules(state);
+  ui::Form& form = *state.main;
+  form.on("ComSet", ui::Event::Click,
+          [&state](ui::Control&) { state.dialogs.showModal(*state.comSet); });
+}
+
+}  // namespace
+
+Program::Program(Services services)
+    : state_(std::make_unique<ProgramState>(services.port, services.clock, services.dialogs,
+                                            services.screen)) {}
+
+Program::~Program() = default;
+
+ui::Form& Program::mainForm() { return *state_->main; }
+ProgramState& Program::state() { return *state_; }
+
+void Program::start() {
+  ProgramState& s = *state_;
+  s.screen.setApplicationTitle(kApplicationTitle);
+
+  s.main = createWindow(s, ui::layouts::mainForm());
+  bindMainWindow(s);
+  // The main window is laid out as visible, so it shows as soon as it is created: its first tab
+  // leaves the test state and the window applies the full menu preset.
+  s.main->show();
+
+  s.password = createWindow(s, ui::layouts::passwordForm());
+  s.error1 = createWindow(s, ui::layouts::error1Form());
+  rules::bindRangeWarningDialog(s);
+  s.comSet = createWindow(s, ui::layouts::comSetForm());
+  s.writeData = createWindow(s, ui::layouts::writeDataForm());
+  s.version = createWindow(s, ui::layouts::versionForm());
+  bindVersionForm(s);
+  s.simplexSet = createWindow(s, ui::layouts::simplexSet());
+  s.otherGrpSet = createWindow(s, ui::layouts::otherGrpSet());
+  s.sysLableform = createWindow(s, ui::layouts::sysLableform());
+}
+
+}  // namespace rcp::app

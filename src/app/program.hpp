@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "link/clock.hpp"
+#include "settings/program_state.hpp"
+#include "link/port.hpp"
+#include "ui/dialogs.hpp"
+#include "ui/form.hpp"
+#include "ui/screen.hpp"
+
+namespace rcp::app {
+
+// The title the task bar shows, and the caption of the standard error box.
+inline constexpr const char* kApplicationTitle = "Veltra写频软件";
+
+// The platform the program runs on, handed in by the front end (or by a test).
+struct Services {
+  link::Port& port;
+  link::Clock& clock;
+  ui::Dialogs& dialogs;
+  ui::Screen& screen;
+};
+
+// Owns everything program-wide: the nine windows, the settings record and working values, the
+// radio identity and the services. There is one per run and no global state.
+class Program {
+ public:
+  explicit Program(Services services);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // Start-up: the application title, the main window (its creation opens the port and greets
+  // the radio; its first showing leaves the test state and applies the full menu preset), then
+  // the other eight windows.
+  void start();
+
+  ui::Form& mainForm();
+  settings::ProgramState& state();
+
+ private:
+  std::unique_ptr<settings::ProgramState> state_;
+};
+
+}  // namespace rcp::app

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QFont>
+#include <string>
+
+namespace rcp::gui {
+
+// The application's font: an installed CJK sans-serif face at the size the forms were drawn
+// for (9 point).
+QFont applicationFont();
+
+// The font a control asks for by its face name ("隶书", "楷体_GB2312", ...), mapped to the
+// nearest installed face; an empty name keeps base.
+QFont controlFont(const std::string& faceName, bool bold, const QFont& base);
+
+}  // namespace rcp::gui

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "link/ini_profile.hpp"
+
+namespace rcp::link {
+
+// The one-line port-settings file Com.ini: section "ComStatus", key "Comport" holds the port
+// name "COM1" to "COM4". Off Windows, section "ComDevices" of the same file maps each port name
+// to a device (keys "COM1" to "COM4", by default /dev/ttyS0 to /dev/ttyS3).
+
+// C:\Com.ini on Windows; elsewhere ${XDG_CONFIG_HOME:-$HOME/.config}/rcp520/Com.ini.
+std::filesystem::path comIniPath();
+
+// "COM1", "COM2" and "COM3" stay as they are (exact, case-sensitive); anything else is "COM4".
+std::string normalisePortName(std::string_view name);
+
+// The port name from the file, normalised; "COM2" when the file, section or key is missing.
+std::string readPortName(const std::filesystem::path& comIni);
+
+// The device to open for a port name.
+std::string portDevice(const std::filesystem::path& comIni, std::string_view portName);
+
+// Writes the port name, creating the file and its folder when missing and keeping everything
+// else in the file. The error names the file.
+std::optional<IniError> writePortName(const std::filesystem::path& comIni,
+                                      std::string_view portName);
+
+}  // namespace rcp::link

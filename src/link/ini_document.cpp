@@ -1,0 +1,202 @@
+#include "link/ini_document.hpp"
+
+#include <algorithm>
+
+#include "link/cp936.hpp"
+
+namespace rcp::link {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t\r";
+constexpr std::string_view kNewLineEnd = "\r\n";
+
+std::string_view trim(std::string_view text) {
+  const auto first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(kBlanks);
+  return text.substr(first, last - first + 1);
+}
+
+// A CP936 byte that starts a two-byte character; its second byte may look like ASCII
+// (0x40-0x7E), so scanning for Latin letters or ']' must step over the pair.
+bool isLeadByte(char c) { return static_cast<unsigned char>(c) >= 0x81; }
+
+char foldLatin(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool equalsIgnoringLatinCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (isLeadByte(a[i]) && i + 1 < a.size()) {
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+      ++i;
+      continue;
+    }
+    if (foldLatin(a[i]) != foldLatin(b[i])) return false;
+  }
+  return true;
+}
+
+// The name inside "[...]" when the line is a section header.
+std::optional<std::string_view> sectionName(std::string_view line) {
+  const std::string_view text = trim(line);
+  if (text.empty() || text.front() != '[') return std::nullopt;
+  std::size_t i = 1;
+  while (i < text.size() && text[i] != ']') i += isLeadByte(text[i]) ? 2 : 1;
+  return trim(text.substr(1, std::min(i, text.size()) - 1));
+}
+
+bool isComment(std::string_view line) {
+  const std::string_view text = trim(line);
+  return !text.empty() && (text.front() == ';' || text.front() == '#');
+}
+
+// The key of a "key=value" line and the position of its '='.
+struct KeyLine {
+  std::string_view key;
+  std::size_t equals;
+};
+
+std::optional<KeyLine> keyLine(std::string_view line) {
+  if (isComment(line) || sectionName(line)) return std::nullopt;
+  const auto equals = line.find('=');  // '=' is never the second byte of a CP936 pair
+  if (equals == std::string_view::npos) return std::nullopt;
+  const std::string_view key = trim(line.substr(0, equals));
+  if (key.empty()) return std::nullopt;
+  return KeyLine{key, equals};
+}
+
+std::string_view unquote(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+// Cuts to at most `limit` bytes without splitting a two-byte character.
+std::string_view cut(std::string_view value, std::size_t limit) {
+  std::size_t end = 0;
+  while (end < value.size()) {
+    const std::size_t width = isLeadByte(value[end]) && end + 1 < value.size() ? 2 : 1;
+    if (end + width > limit) break;
+    end += width;
+  }
+  return value.substr(0, end);
+}
+
+}  // namespace
+
+IniDocument::IniDocument(std::string_view fileBytes) {
+  while (!fileBytes.empty()) {
+    const auto newline = fileBytes.find('\n');
+    if (newline == std::string_view::npos) {
+      lines_.push_back({std::string(fileBytes), ""});
+      break;
+    }
+    std::string_view text = fileBytes.substr(0, newline);
+    std::string ending = "\n";
+    if (!text.empty() && text.back() == '\r') {
+      text.remove_suffix(1);
+      ending = "\r\n";
+    }
+    lines_.push_back({std::string(text), ending});
+    fileBytes.remove_prefix(newline + 1);
+  }
+}
+
+std::string IniDocument::fileBytes() const {
+  std::string out;
+  for (const Line& line : lines_) out += line.text + line.ending;
+  return out;
+}
+
+std::optional<IniDocument::SectionSpan> IniDocument::findSection(
+    std::string_view encodedSection) const {
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const auto name = sectionName(lines_[i].text);
+    if (!name || !equalsIgnoringLatinCase(*name, encodedSection)) continue;
+    std::size_t end = i + 1;
+    while (end < lines_.size() && !sectionName(lines_[end].text)) ++end;
+    return SectionSpan{i, end};
+  }
+  return std::nullopt;
+}
+
+std::optional<std::size_t> IniDocument::findKey(const SectionSpan& span,
+                                                std::string_view encodedKey) const {
+  for (std::size_t i = span.header + 1; i < span.end; ++i) {
+    const auto line = keyLine(lines_[i].text);
+    if (line && equalsIgnoringLatinCase(line->key, encodedKey)) return i;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> IniDocument::value(std::string_view section,
+                                              std::string_view key) const {
+  const auto span = findSection(encodeCp936(section));
+  if (!span) return std::nullopt;
+  const auto index = findKey(*span, encodeCp936(key));
+  if (!index) return std::nullopt;
+  const std::string_view text = lines_[*index].text;
+  const std::string_view raw = text.substr(keyLine(text)->equals + 1);
+  return decodeCp936(cut(unquote(trim(raw)), kMaxValueLength));
+}
+
+std::string IniDocument::value(std::string_view section, std::string_view key,
+                               std::string_view fallback) const {
+  auto found = value(section, key);
+  return found ? std::move(*found) : std::string(fallback);
+}
+
+std::vector<std::string> IniDocument::keys(std::string_view section) const {
+  std::vector<std::string> names;
+  const auto span = findSection(encodeCp936(section));
+  if (!span) return names;
+  for (std::size_t i = span->header + 1; i < span->end; ++i) {
+    if (const auto line = keyLine(lines_[i].text)) names.push_back(decodeCp936(line->key));
+  }
+  return names;
+}
+
+void IniDocument::insertLine(std::size_t index, std::string text) {
+  // The line before a new one must end, or the two would run together.
+  if (index > 0 && lines_[index - 1].ending.empty()) lines_[index - 1].ending = kNewLineEnd;
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index),
+                Line{std::move(text), std::string(kNewLineEnd)});
+}
+
+void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
+  const std::string encodedSection = encodeCp936(section);
+  const std::string encodedKey = encodeCp936(key);
+  const std::string encodedValue = encodeCp936(value);
+
+  const auto span = findSection(encodedSection);
+  if (!span) {
+    insertLine(lines_.size(), "[" + encodedSection + "]");
+    insertLine(lines_.size(), encodedKey + "=" + encodedValue);
+    return;
+  }
+  if (const auto index = findKey(*span, encodedKey)) {
+    std::string& text = lines_[*index].text;
+    text.erase(keyLine(text)->equals + 1);
+    text += encodedValue;
+    return;
+  }
+  std::size_t after = span->header;
+  for (std::size_t i = span->header + 1; i < span->end; ++i) {
+    if (keyLine(lines_[i].text)) after = i;
+  }
+  insertLine(after + 1, encodedKey + "=" + encodedValue);
+}
+
+bool IniDocument::remove(std::string_view section, std::string_view key) {
+  const auto span = findSection(encodeCp936(section));
+  if (!span) return false;
+  const auto index = findKey(*span, encodeCp936(key));
+  if (!index) return false;
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*index));
+  return true;
+}
+
+}  // namespace rcp::link

@@ -1,0 +1,100 @@
+#include "link/ini_profile.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <system_error>
+
+namespace rcp::link {
+
+namespace {
+
+std::string systemReason(int error) { return std::strerror(error); }
+
+std::filesystem::path temporaryBeside(const std::filesystem::path& file) {
+  std::random_device random;
+  std::ostringstream suffix;
+  suffix << ".tmp-" << std::hex << random() << random();
+  std::filesystem::path temporary = file;
+  temporary += suffix.str();
+  return temporary;
+}
+
+}  // namespace
+
+std::string IniError::message() const {
+  return (operation == Operation::Read ? "无法读取文件“" : "无法写入文件“") + file.string() + "”";
+}
+
+IniLoad loadIniFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    const int error = errno;
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec)) return {};
+    return {IniDocument(), IniError{IniError::Operation::Read, file, systemReason(error)}};
+  }
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    return {IniDocument(), IniError{IniError::Operation::Read, file, systemReason(errno)}};
+  }
+  return {IniDocument(bytes), std::nullopt};
+}
+
+std::optional<IniError> saveIniFile(const IniDocument& document,
+                                    const std::filesystem::path& file) {
+  std::error_code ec;
+  // Replace what a symbolic link points at, not the link itself.
+  std::filesystem::path target = file;
+  if (std::filesystem::is_symlink(file, ec)) {
+    target = std::filesystem::weakly_canonical(file, ec);
+    if (ec) return IniError{IniError::Operation::Write, file, ec.message()};
+  }
+
+  const std::filesystem::path temporary = temporaryBeside(target);
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) return IniError{IniError::Operation::Write, file, systemReason(errno)};
+    const std::string bytes = document.fileBytes();
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      const int error = errno;
+      std::filesystem::remove(temporary, ec);
+      return IniError{IniError::Operation::Write, file, systemReason(error)};
+    }
+  }
+  const auto status = std::filesystem::status(target, ec);
+  if (!ec && std::filesystem::exists(status)) {
+    std::filesystem::permissions(temporary, status.permissions(), ec);
+  }
+  std::filesystem::rename(temporary, target, ec);
+  if (ec) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    return IniError{IniError::Operation::Write, file, ec.message()};
+  }
+  return std::nullopt;
+}
+
+std::string readProfileString(const std::filesystem::path& file, std::string_view section,
+                              std::string_view key, std::string_view fallback) {
+  return loadIniFile(file).document.value(section, key, fallback);
+}
+
+std::optional<IniError> writeProfileString(const std::filesystem::path& file,
+                                           std::string_view section, std::string_view key,
+                                           std::string_view value) {
+  IniLoad load = loadIniFile(file);
+  if (load.error) {
+    load.error->operation = IniError::Operation::Write;
+    return load.error;
+  }
+  load.document.set(section, key, value);
+  return saveIniFile(load.document, file);
+}
+
+}  // namespace rcp::link

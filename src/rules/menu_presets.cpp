@@ -1,0 +1,79 @@
+#include "rules/menu_presets.hpp"
+
+#include <string_view>
+
+#include "settings/menu_switch_table.hpp"
+
+namespace rcp::rules {
+
+namespace {
+
+using settings::kMenuSwitches;
+using settings::MenuSwitchDef;
+
+constexpr const char* kPresetButtons[] = {"Often_OK", "All_NO", "All_OK"};  // preset 0, 1, 2
+
+const MenuSwitchDef* menuSwitch(std::string_view control) {
+  for (const auto& s : kMenuSwitches)
+    if (control == s.control) return &s;
+  return nullptr;
+}
+
+void highlightPreset(ui::Form& form, int preset) {
+  for (int i = 0; i < 3; ++i)
+    form.setFontColor(kPresetButtons[i], i == preset ? ui::colors::Blue : ui::colors::Navy);
+}
+
+// Sets every switch (each one that changes state runs its click rule), then marks the preset.
+template <typename WantOn>
+void applyPreset(settings::ProgramState& state, int preset, WantOn wantOn) {
+  ui::Form& form = *state.main;
+  for (const auto& s : kMenuSwitches) form.setChecked(s.control, wantOn(s));
+  highlightPreset(form, preset);
+  state.values.menuPreset = preset;
+}
+
+}  // namespace
+
+void Led_ChooseClick(settings::ProgramState& state, const ui::Control& sender) {
+  ui::Form& form = *state.main;
+  const MenuSwitchDef* s = menuSwitch(sender.name);
+  if (!s) return;
+  const bool on = sender.checked;
+  form.setFontColor(s->control, on ? ui::colors::Purple : ui::colors::Grey);
+  if (s->valueControl) {
+    form.setEnabled(s->valueControl, on);
+    if (!s->valueIsSlider) {
+      form.setFontColor(s->valueControl, on ? ui::colors::Navy : ui::colors::Grey);
+      form.setColor(s->valueControl, on ? ui::colors::InputLight : ui::colors::ButtonFace);
+    }
+  }
+  highlightPreset(form, -1);
+  state.values.menuPreset = 3;
+}
+
+void All_OKClick(settings::ProgramState& state) {
+  applyPreset(state, 2, [](const MenuSwitchDef&) { return true; });
+}
+
+void All_NOClick(settings::ProgramState& state) {
+  applyPreset(state, 1, [](const MenuSwitchDef&) { return false; });
+}
+
+void Often_OKClick(settings::ProgramState& state) {
+  applyPreset(state, 0, [](const MenuSwitchDef& s) {
+    return std::string_view(s.control) == "Volum_Mod" || std::string_view(s.control) == "Normal_Choose";
+  });
+}
+
+void bindMenuPresets(settings::ProgramState& state) {
+  ui::Form& form = *state.main;
+  for (const auto& s : kMenuSwitches)
+    form.on(s.control, ui::Event::Click,
+            [&state](ui::Control& sender) { Led_ChooseClick(state, sender); });
+  form.on("All_OK", ui::Event::Click, [&state](ui::Control&) { All_OKClick(state); });
+  form.on("All_NO", ui::Event::Click, [&state](ui::Control&) { All_NOClick(state); });
+  form.on("Often_OK", ui::Event::Click, [&state](ui::Control&) { Often_OKClick(state); });
+}
+
+}  // namespace rcp::rules

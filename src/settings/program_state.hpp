@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "link/clock.hpp"
+#include "link/port.hpp"
+#include "settings/working_values.hpp"
+#include "ui/dialogs.hpp"
+#include "ui/form.hpp"
+#include "ui/screen.hpp"
+
+namespace rcp::settings {
+
+// The three panels of the main window's status bar.
+enum class StatusPanel { Maker = 0, Identity = 1, State = 2 };
+
+// Everything program-wide that rules, transfers and files work on: the windows (the main window
+// holds most of the settings record in its controls), the working values, the radio link's own
+// values and the platform services. Owned by the program; there is no global state.
+struct ProgramState {
+  ProgramState(link::Port& port, link::Clock& clock, ui::Dialogs& dialogs, ui::Screen& screen)
+      : port(port), clock(clock), dialogs(dialogs), screen(screen) {}
+
+  link::Port& port;
+  link::Clock& clock;
+  ui::Dialogs& dialogs;
+  ui::Screen& screen;
+
+  // What other parts of the program ask of the main window's frame.
+  void showStatus(StatusPanel panel, std::string text);
+  void repaintStatusBar();
+  void setCaption(std::string caption);
+
+  // The nine windows, created at start-up in this order.
+  std::unique_ptr<ui::Form> main;
+  std::unique_ptr<ui::Form> password;
+  std::unique_ptr<ui::Form> error1;
+  std::unique_ptr<ui::Form> comSet;
+  std::unique_ptr<ui::Form> writeData;
+  std::unique_ptr<ui::Form> version;
+  std::unique_ptr<ui::Form> simplexSet;
+  std::unique_ptr<ui::Form> otherGrpSet;
+  std::unique_ptr<ui::Form> sysLableform;
+
+  WorkingValues values;
+
+  std::string portName = "COM2";
+  // The 18-byte answer to the greeting; a zero byte after it so it reads as text.
+  std::array<std::uint8_t, 18> radioIdentity{};
+};
+
+}  // namespace rcp::settings

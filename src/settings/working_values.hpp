@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace rcp::settings {
+
+// One pair of the system-label list: a route number (0 = unused entry) and its system number.
+struct SystemLabel {
+  std::uint32_t route = 0;
+  std::uint32_t system = 0;
+};
+
+// The program-wide values kept beside the main window for the whole run. Start values are the
+// ones the program starts with.
+struct WorkingValues {
+  // Channel plan.
+  int baseRxFreq = 3610250;
+  int baseTxFreq = 3510250;
+  int duplexSpacing = 100000;
+  int highestChannel = 160;
+  int rangeSearch = 1;
+
+  // Numbering plan and fleets.
+  int cpsxScheme = 0;
+  int netTypeBit = 128;
+  int signalEnhanced = 0;
+  int dynaBit = 0;
+  int grpWayCurrent = 0;
+  int largeBlock = 10;
+  int mediumBlock = 10;
+  int smallBlock = 10;
+  int levelBound1 = 20;
+  int levelBound2 = 20;
+  int levelBound3 = 30;
+  static constexpr int levelBound4 = 60;
+
+  // Menu preset last applied: 0 common, 1 none, 2 all, 3 switches set one by one.
+  int menuPreset = 2;
+
+  // Off-network channels 9 to 19, in 100 Hz steps; index 0 is channel 9.
+  static constexpr int firstSimplex = 9;
+  static constexpr int lastSimplex = 19;
+  std::array<int, 11> simplexRx{3610250};
+  std::array<int, 11> simplexTx{3510250};
+
+  // The 48 other groups: 1 to 8 hidden groups, 9 to 48 waiting groups; index 0 is group 1.
+  std::array<std::uint32_t, 48> otherGroups{};
+  int moreGrpDisp = 0;
+
+  std::array<SystemLabel, 40> systemLabels{};
+
+  // Radio model found by identification.
+  bool phoneBookModel = false;
+
+  // Frame and test tab.
+  bool testUnlocked = false;
+  bool aboutSuppressed = false;
+  bool statusToggle = true;
+  int passwordAttempts = 0;
+};
+
+}  // namespace rcp::settings

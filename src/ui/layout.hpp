@@ -1,0 +1,88 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/form.hpp"
+
+namespace rcp::ui {
+
+// A readable way to declare a control of a window layout:
+//   edit("RxFreq", "ChannelSet_Fram").text("3610250").maxLength(7).at(1, 3)
+class ControlSpec {
+ public:
+  ControlSpec(ControlKind kind, std::string name, std::string parent);
+
+  ControlSpec& caption(std::string caption);
+  ControlSpec& text(std::string text);
+  ControlSpec& checked(bool on = true);
+  ControlSpec& value(int value);
+  ControlSpec& range(int min, int max);
+  ControlSpec& step(int step);
+  ControlSpec& items(std::vector<std::string> items);
+  ControlSpec& maxLength(int length);
+  ControlSpec& disabled();
+  ControlSpec& hidden();
+  ControlSpec& color(Color color);
+  ControlSpec& fontColor(Color color);
+  ControlSpec& hint(std::string hint);
+  ControlSpec& font(std::string fontName);
+  ControlSpec& bold();
+  ControlSpec& password(char mask = '*');
+  ControlSpec& defaultButton();
+  ControlSpec& cancelButton();
+  ControlSpec& panel(int width, Align align, bool rightToLeft, std::string text);
+  // Place in the parent's grid; widthChars hints the width of edit-like controls.
+  ControlSpec& at(int row, int col, int rowSpan = 1, int colSpan = 1);
+  ControlSpec& width(int chars);
+  ControlSpec& align(Align align);
+
+  const Control& control() const { return c_; }
+  Control take() { return std::move(c_); }
+
+ private:
+  Control c_;
+};
+
+ControlSpec tabControl(std::string name, std::string parent, std::string activePage);
+ControlSpec tabPage(std::string name, std::string parent, std::string caption);
+ControlSpec groupBox(std::string name, std::string parent, std::string caption);
+ControlSpec panel(std::string name, std::string parent);
+ControlSpec label(std::string name, std::string parent, std::string caption);
+ControlSpec edit(std::string name, std::string parent);
+ControlSpec checkBox(std::string name, std::string parent, std::string caption);
+ControlSpec radioButton(std::string name, std::string parent, std::string caption);
+ControlSpec comboBox(std::string name, std::string parent, std::vector<std::string> items,
+                     std::string text);
+ControlSpec spinEdit(std::string name, std::string parent, int min, int max, int value);
+ControlSpec trackBar(std::string name, std::string parent, int min, int max, int value);
+ControlSpec button(std::string name, std::string parent, std::string caption);
+ControlSpec upDown(std::string name, std::string parent);
+ControlSpec picture(std::string name, std::string parent);
+ControlSpec richText(std::string name, std::string parent);
+ControlSpec progressBar(std::string name, std::string parent, int min, int max);
+ControlSpec statusBar(std::string name, std::string parent);
+ControlSpec bevel(std::string name, std::string parent);
+ControlSpec timer(std::string name, int intervalMs);
+
+// Collects the controls of one layout in creation order.
+class LayoutWriter {
+ public:
+  explicit LayoutWriter(FormSpec& spec) : spec_(spec) {}
+  LayoutWriter& operator<<(ControlSpec&& c) {
+    spec_.controls.push_back(c.take());
+    return *this;
+  }
+  LayoutWriter& operator<<(ControlSpec& c) {
+    spec_.controls.push_back(c.take());
+    return *this;
+  }
+
+ private:
+  FormSpec& spec_;
+};
+
+// "01" .. "50": the two-digit row numbers the layouts show.
+std::string twoDigits(int n);
+
+}  // namespace rcp::ui

@@ -1,0 +1,711 @@
+// The main window: five tab pages beside a column of command buttons, and the status bar.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "ui/layouts/layout_support.hpp"
+#include "ui/layouts/layouts.hpp"
+
+namespace rcp::ui::layouts {
+namespace {
+
+using detail::chineseNumeral;
+using detail::digitField;
+using detail::labelled;
+using detail::nth;
+
+constexpr const char* kTabs = "HomeControlPage";
+
+// ---------------------------------------------------------------------------------------------
+// Frame: tab control, button column, pictures, status bar, timer.
+
+void frame(LayoutWriter& w) {
+  // Root grid: the tab control fills column 0; column 1 stacks the picture, the hidden version
+  // switch, the test-mode picture, the command buttons and the exit button.
+  w << tabControl(kTabs, "", "NormalSet").at(0, 0, 5, 1);
+  w << picture("Image2", "").at(0, 1);
+  w << checkBox("OldVersion", "", "旧版本").hidden().at(1, 1);
+  w << panel("Panel3", "").at(2, 1).align(Align::Center);
+  w << picture("TestOpen", "Panel3").at(0, 0);
+  w << panel("Panel1", "").at(3, 1);
+  const std::array<std::pair<const char*, const char*>, 5> commands = {{
+      {"ComSet", "通讯设置"},
+      {"OpenFile", "打开文件"},
+      {"SaveFile", "存储文件"},
+      {"ReadData", "读取数据"},
+      {"WriteData", "写录数据"},
+  }};
+  for (int i = 0; i < static_cast<int>(commands.size()); ++i)
+    w << button(commands[i].first, "Panel1", commands[i].second).at(i, 0);
+  w << button("OutProg", "", "退出").at(4, 1);
+  w << statusBar("StatusBar", "")
+           .panel(310, Align::Center, false, "Website: www.veltra-comm.com")
+           .panel(230, Align::Center, true, " ")
+           .panel(100, Align::Center, true, "")
+           .at(5, 0, 1, 2);
+  w << timer("Timer1", 10000);
+}
+
+// ---------------------------------------------------------------------------------------------
+// 基本设置: channel plan, signalling, network, system codes, off-network channels.
+
+constexpr Color kNormalInput = colors::InputLight;
+
+void channelPlan(LayoutWriter& w) {
+  const std::string fram = "ChannelSet_Fram";
+  // The group stacks four strips, each with its own grid.
+  w << panel("ChannelSpacePanel", fram).at(0, 0);
+  w << label("ChannelSpaceLab", "ChannelSpacePanel", "信道间隔：").at(0, 0);
+  w << radioButton("ChannelSpace1", "ChannelSpacePanel", "12.5KHz").at(0, 1);
+  w << radioButton("ChannelSpace2", "ChannelSpacePanel", "25KHz").checked().at(0, 2);
+
+  // Three segments: start and stop channel, receive and transmit start frequency.
+  const std::string seg = "SegmentPanel";
+  w << panel(seg, fram).at(1, 0);
+  const std::array<std::pair<const char*, const char*>, 4> heads = {{
+      {"SegStartLab", "起始"},
+      {"SegStopLab", "终止"},
+      {"SegRxLab", "接收频率"},
+      {"SegTxLab", "发射频率"},
+  }};
+  for (int c = 0; c < 4; ++c)
+    w << label(heads[c].first, seg, heads[c].second).at(0, c + 1).align(Align::Center);
+  struct Segment {
+    const char* caption;
+    const char* start;
+    const char* startText;
+    const char* stop;
+    const char* stopText;
+    const char* rx;
+    const char* tx;
+    const char* rxText;
+    const char* txText;
+  };
+  const std::array<Segment, 3> segments = {{
+      {"第一段", "ChannelNum", "0001", "Channel1StopNum", "0160", "RxFreq", "TxFreq", "3610250",
+       "3510250"},
+      {"第二段", "Channel2StartNum", "0000", "Channel2StopNum", "0000", "Rx2Freq", "Tx2Freq",
+       "0000000", "0000000"},
+      {"第三段", "Channel3StartNum", "0000", "Channel3StopNum", "0000", "Rx3Freq", "Tx3Freq",
+       "0000000", "0000000"},
+  }};
+  for (int i = 0; i < 3; ++i) {
+    const Segment& s = segments[i];
+    const int row = i + 1;
+    w << label(nth("Seg", i + 1) + "Lab", seg, s.caption).at(row, 0);
+    w << digitField(s.start, seg, 4, s.startText, kNormalInput).at(row, 1);
+    w << digitField(s.stop, seg, 4, s.stopText, kNormalInput).at(row, 2);
+    w << digitField(s.rx, seg, 7, s.rxText, kNormalInput).at(row, 3);
+    w << digitField(s.tx, seg, 7, s.txText, kNormalInput).at(row, 4);
+  }
+
+  // Control-channel search mode and range.
+  const std::string search = "SearchPanel";
+  w << panel(search, fram).at(2, 0);
+  w << label("SearchWayLab", search, "控制信道搜索方式:").at(0, 0);
+  w << comboBox("SearchWay", search, {"指定范围搜索", "全信道搜索"}, "指定范围搜索")
+           .color(kNormalInput)
+           .at(0, 1);
+  w << digitField("ControlStart", search, 4, "0000", kNormalInput).at(0, 2);
+  w << label("ControlRangeLab", search, "~").at(0, 3).align(Align::Center);
+  w << digitField("ControlStop", search, 4, "0000", kNormalInput).at(0, 4);
+
+  // Fifty preferred control channels: ten rows of five label + field pairs, numbered down the
+  // columns ("01" to "10" in the first).
+  const std::string hunt = "HuntPanel";
+  w << panel(hunt, fram).at(3, 0);
+  w << label("HuntLab", hunt, "优先寻找的控制信道号：").at(0, 0, 1, 6);
+  w << button("SysLabel", hunt, "无线局向号列表").at(0, 6, 1, 4);
+  for (int n = 1; n <= 50; ++n) {
+    const int row = 1 + (n - 1) % 10;
+    const int col = 2 * ((n - 1) / 10);
+    w << label(nth("ControlChannelLab", n), hunt, twoDigits(n))
+             .hint(nth("控制信道", n))
+             .at(row, col);
+    w << digitField(nth("ControlChannel", n), hunt, 4, "0000", kNormalInput).at(row, col + 1);
+  }
+}
+
+void signalling(LayoutWriter& w) {
+  const std::string fram = "BaseSet_Fram";
+  w << radioButton("Standard", fram, "标准型").checked().at(0, 0);
+  w << radioButton("Enhance", fram, "增强型").at(0, 1);
+}
+
+void network(LayoutWriter& w) {
+  const std::string fram = "NetSet_Fram";
+  w << radioButton("National", fram, "全国网").checked().at(0, 0, 1, 2);
+  w << radioButton("Regional", fram, "地区网").at(0, 2, 1, 2);
+  w << checkBox("AutoRoam", fram, "自动漫游").at(1, 0, 1, 2);
+  w << checkBox("StatusSave", fram, "状态保存").at(1, 2, 1, 2);
+  labelled(w, "NetIdLab", "网络号", spinEdit("NetId", fram, 0, 3, 0).color(kNormalInput), 2, 0);
+  labelled(w, "CategoryLab", "网络类型", spinEdit("Category", fram, 0, 7, 1).color(kNormalInput),
+           2, 2);
+  labelled(w, "RegCodeLab", "登记码", digitField("RegCode", fram, 5, "00000", kNormalInput), 3,
+           0);
+}
+
+void systemCodes(LayoutWriter& w) {
+  const std::string fram = "NetData_Fram";
+  // The own system codes, each beside its length.
+  const std::string own = "SysCodePanel";
+  w << panel(own, fram).at(0, 0);
+  const std::array<std::array<const char*, 4>, 3> codes = {{
+      {"ZoneData", "省级码", "ZoneLength", "省级码长度"},
+      {"AreaData", "地区码", "AreaLength", "地区码长度"},
+      {"SilData", "子区码", "SilLength", "子区码长度"},
+  }};
+  for (int i = 0; i < 3; ++i) {
+    const auto& c = codes[i];
+    labelled(w, std::string(c[0]) + "Lab", c[1], digitField(c[0], own, 3, "000", kNormalInput), i,
+             0);
+    labelled(w, std::string(c[2]) + "Lab", c[3], digitField(c[2], own, 3, "000", kNormalInput), i,
+             2);
+  }
+
+  // Twelve roaming system codes: two blocks of six rows, each row "NN" 省级码 地区码.
+  const std::string roam = "RoamPanel";
+  w << panel(roam, fram).at(1, 0);
+  w << label("RoamLab", roam, "漫游系统码设置").at(0, 0, 1, 6);
+  for (int block = 0; block < 2; ++block) {
+    w << label(nth("RoamZoneLab", block + 1), roam, "省级码").at(1, 3 * block + 1);
+    w << label(nth("RoamAreaLab", block + 1), roam, "地区码").at(1, 3 * block + 2);
+  }
+  for (int n = 1; n <= 12; ++n) {
+    const int row = 2 + (n - 1) % 6;
+    const int col = 3 * ((n - 1) / 6);
+    w << label(nth("RoamNumLab", n), roam, twoDigits(n)).at(row, col);
+    w << digitField(nth("ZoneData", n), roam, 3, "000", kNormalInput).at(row, col + 1);
+    w << digitField(nth("AreaData", n), roam, 3, "000", kNormalInput).at(row, col + 2);
+  }
+}
+
+void offNetwork(LayoutWriter& w) {
+  const std::string fram = "GroupBox1";
+  w << label("SimplexLab", fram, "信道").at(0, 0);
+  for (int n = 1; n <= 8; ++n)
+    w << digitField(nth("SimplexChannel", n), fram, 4, "0000", kNormalInput)
+             .at((n - 1) / 4, 1 + (n - 1) % 4);
+  w << button("Advance", fram, "高级").at(0, 5, 2, 1);
+}
+
+void normalSetPage(LayoutWriter& w) {
+  const std::string page = "NormalSet";
+  w << tabPage(page, kTabs, "基本设置");
+  // Channel plan on the left; the network groups stacked on the right.
+  w << groupBox("ChannelSet_Fram", page, "信道设置").at(0, 0, 4, 1);
+  channelPlan(w);
+  w << groupBox("BaseSet_Fram", page, "信令方式").at(0, 1);
+  signalling(w);
+  w << groupBox("NetSet_Fram", page, "网络设置").at(1, 1);
+  network(w);
+  w << groupBox("NetData_Fram", page, "系统码设置").at(2, 1);
+  systemCodes(w);
+  w << groupBox("GroupBox1", page, "脱网信道").at(3, 1);
+  offNetwork(w);
+}
+
+// ---------------------------------------------------------------------------------------------
+// 用户信息: numbering, phone book, rights, fleet scheme, message counts, timers, personal data.
+
+constexpr Color kUserInput = colors::UserInput;
+
+void numbering(LayoutWriter& w) {
+  const std::string fram = "MPT1343_Fram";
+  // Four columns: caption, field, caption, field.
+  labelled(w, "IndivolLab", "个呼号",
+           digitField("MPT1343_Indivol", fram, 10, "3262001201", kUserInput), 0, 0);
+  // The dynamic group waits for "动态编组"; its caption is grey while it is off.
+  w << label("DynaLab", fram, "动态重组号").fontColor(colors::Grey).at(0, 2);
+  w << digitField("MPT1343_Dyna", fram, 10, "", colors::ButtonFace).disabled().at(0, 3);
+
+  // Eight group numbers in two columns.
+  w << label("GrpLab", fram, "组呼号").at(1, 0);
+  const std::string grp = "GrpPanel";
+  w << panel(grp, fram).at(1, 1, 1, 3);
+  for (int n = 1; n <= 8; ++n) {
+    const int row = (n - 1) % 4;
+    const int col = 2 * ((n - 1) / 4);
+    w << label(nth("GrpNumLab", n), grp, std::to_string(n)).at(row, col);
+    w << digitField(nth("MPT1343_Grp", n), grp, 10, n == 1 ? "3265500900" : "", kUserInput)
+             .at(row, col + 1);
+  }
+
+  // The MPT1343 fleet limits start enabled (navy captions); the CPSX fleet level starts disabled.
+  w << label("MaxIndivolLab", fram, "最大个呼号").fontColor(colors::Navy).at(2, 0);
+  w << digitField("MaxIndivol", fram, 3, "899", kUserInput).at(2, 1);
+  w << label("MaxFleetLab", fram, "最大组呼号").fontColor(colors::Navy).at(2, 2);
+  w << digitField("MaxFleet", fram, 3, "998", kUserInput).at(2, 3);
+  w << label("MPT1343_FleetLab", fram, "组呼本队号").fontColor(colors::Navy).at(3, 0);
+  w << digitField("MPT1343_Fleet", fram, 4, "5500", kUserInput).at(3, 1);
+  w << label("BlockLab", fram, "分队级别").fontColor(colors::Grey).at(3, 2);
+  w << comboBox("Block", fram, {"一级队", "二级队", "三级队", "四级队"}, "一级队")
+           .color(colors::ButtonFace)
+           .disabled()
+           .at(3, 3);
+  w << label("MaxUnitLab", fram, "一级队的最高段号").fontColor(colors::Grey).at(4, 0);
+  w << spinEdit("MaxUnit", fram, 0, 10, 10).color(colors::ButtonFace).disabled().at(4, 1);
+  w << label("GrpWayLab", fram, "组呼方式").at(4, 2);
+  w << comboBox("GrpWay", fram, {"全部有效", "当前有效"}, "全部有效").color(kUserInput).at(4, 3);
+
+  labelled(w, "IndivolRangeLab", "个呼范围",
+           digitField("indivolstart", fram, 7, "2001200", kUserInput), 5, 0);
+  w << label("IndivolRangeToLab", fram, "~").at(5, 2).align(Align::Center);
+  w << digitField("indivolstop", fram, 7, "2001899", kUserInput).at(5, 3);
+  labelled(w, "GrpRangeLab", "组呼范围", digitField("grpstart", fram, 7, "5500900", kUserInput), 6,
+           0);
+  w << label("GrpRangeToLab", fram, "~").at(6, 2).align(Align::Center);
+  w << digitField("grpstop", fram, 7, "5500998", kUserInput).at(6, 3);
+
+  w << checkBox("Shrink_num", fram, "缩位允许").at(7, 0, 1, 2);
+  w << button("OtherGrpButt", fram, "更多组").at(7, 2, 1, 2);
+}
+
+void fleetScheme(LayoutWriter& w) {
+  const std::string fram = "UnitWay_Fram";
+  w << radioButton("MPT1343", fram, "MPT1343").checked().at(0, 0);
+  w << radioButton("CPSX", fram, "CPSX").at(0, 1);
+}
+
+void rights(LayoutWriter& w) {
+  const std::string fram = "PowerSet_Fram";
+  w << checkBox("Include_Call", fram, "包容呼叫").checked().at(0, 0, 1, 2);
+  w << checkBox("Open_Reg", fram, "开机登记").at(0, 2);
+  w << checkBox("PSTN_Call", fram, "PSTN").checked().at(1, 0);
+  w << label("PSTN_CallLab", fram, "呼叫").at(1, 1);
+  w << checkBox("Close_Dereg", fram, "关机取消登记").at(1, 2);
+  w << checkBox("PABX_Call", fram, "PABX").checked().at(2, 0);
+  w << label("PABX_CallLab", fram, "呼叫").at(2, 1);
+  w << checkBox("Callback", fram, "回叫允许").at(2, 2);
+  w << checkBox("KeyGrpEnable", fram, "禁止键盘组呼").at(3, 0, 1, 2);
+  w << checkBox("Dyna_Enable", fram, "动态编组").at(3, 2);
+
+  // Spin fields: caption, field and unit in one strip each.
+  const std::string spins = "PowerSpinPanel";
+  w << panel(spins, fram).at(4, 0, 1, 3);
+  labelled(w, "RingCategoryLab", "回铃音种类",
+           spinEdit("RingCategory", spins, 0, 9, 0).color(kUserInput), 0, 0);
+  labelled(w, "TimelimitLab", "呼叫限时",
+           spinEdit("Timelimit", spins, 0, 999, 0).color(kUserInput), 1, 0);
+  w << label("TimelimitUnitLab", spins, "(秒)").at(1, 2);
+  w << label("limitlengthPSTNLab", spins, "PSTN").at(2, 0);
+  w << label("limitlengthLab", spins, "限拨号码长度").at(2, 1);
+  w << spinEdit("limitlength", spins, 0, 255, 255).color(kUserInput).at(2, 2);
+}
+
+void phoneBook(LayoutWriter& w) {
+  const std::string fram = "PhoneBook_Fram";
+  const std::string size = "MaxNumberPanel";
+  w << panel(size, fram).at(0, 0, 1, 4);
+  labelled(w, "MaxNumberLab", "最多输入号码",
+           spinEdit("MaxNumber", size, 0, 10, 10).color(kUserInput), 0, 0);
+  w << label("MaxNumberUnitLab", size, "个").at(0, 2);
+  for (int n = 0; n <= 9; ++n) {
+    const int row = 1 + n % 5;
+    const int col = 2 * (n / 5);
+    w << label(nth("PhoneLab", n), fram, std::to_string(n)).at(row, col);
+    w << digitField(nth("Phone_Number", n), fram, 16, "", kUserInput).at(row, col + 1);
+  }
+}
+
+// One MPT 1327 counter or timer: a spin field named as its label, with the label's hint.
+struct Constant {
+  const char* name;
+  int value;
+  int min;
+  int max;
+  int step;
+  const char* hint;
+};
+
+void constants(LayoutWriter& w, const std::string& fram, const std::vector<Constant>& table,
+               int perRow) {
+  for (int i = 0; i < static_cast<int>(table.size()); ++i) {
+    const Constant& c = table[static_cast<std::size_t>(i)];
+    const int row = i / perRow;
+    const int col = 2 * (i % perRow);
+    w << label(std::string(c.name) + "Lab", fram, c.name).hint(c.hint).at(row, col);
+    w << spinEdit(c.name, fram, c.min, c.max, c.value).step(c.step).color(kUserInput).at(row,
+                                                                                        col + 1);
+  }
+}
+
+void messageCounts(LayoutWriter& w) {
+  const std::vector<Constant> counts = {
+      {"ND1", 2, 0, 31, 1, "个别被呼叫无线单元发出的非连接消息个数"},
+      {"ND2", 4, 0, 31, 1, "主叫单元发出的非连接消息个数"},
+      {"NE", 16, 0, 31, 1, "RQE的最多随机接续次数"},
+      {"NI", 4, 0, 31, 1, "RQS或RQX的话务信道传输的最大次数"},
+      {"NR", 8, 0, 31, 1, "RQS,RQD,RQX,RQT,RQR,RQQ或RQC的最大接续次数"},
+      {"NT", 1, 1, 12, 1, "TSC对话务信道上无线单元发出的非请求消息应答时的最大延迟"},
+      {"NW", 4, 0, 60, 1, "在工作开始时的WAIT值"},
+      {"NPON", 1, 0, 7, 1, "PTT键按下时发的消息数"},
+      {"NPOFF", 1, 0, 7, 1, "PTT键松开时发的消息数"},
+  };
+  constants(w, "GroupBox2", counts, 5);
+  w << button("Default", "GroupBox2", "还原默认值").at(1, 8, 1, 2);
+}
+
+void timers(LayoutWriter& w) {
+  const std::vector<Constant> times = {
+      {"TA", 60, 10, 120, 10, "收到AHY后对被叫的限时"},
+      {"TB", 2, 0, 60, 1,
+       "收到ACK,ACKX,ACKV或ACKB(QUAL=0)能呼叫同一识别码,或收到ACKT(QUAL=0)"
+       "能对任何单元进行转移的时间限制"},
+      {"TC", 60, 0, 120, 10, "无线单元尝试随机接续的限时"},
+      {"TI", 2, 0, 60, 1, "尝试包容呼叫接续时,无线单元等待进一步信令的限时"},
+      {"TJ", 20, 0, 60, 10, "在控制信道上等待TSC处理时,无线单元等待进一步信令的限时"},
+      {"TN", 7, 0, 10, 1, "在话务信道上无线单元无动作限时"},
+      {"TP", 5, 0, 60, 1, "工作开始时,周期发送消息的最大间隔"},
+      {"TS", 5, 0, 10, 1, "如果译不出系统识别码,无线单元返回控制信道捕获过程的时间"},
+      {"TT", 60, 0, 60, 10, "话音通信一次发射的最大持续时间"},
+      {"TW", 60, 0, 120, 10,
+       "由于等待处理,等待话务信道安排,或等待被呼叫方空闲而进行的排队等,"
+       "无线单元需要等待进一步信令的限时"},
+  };
+  constants(w, "GroupBox3", times, 5);
+}
+
+void personal(LayoutWriter& w) {
+  const std::string fram = "GroupBox4";
+  labelled(w, "Label48", "启动信息", edit("Infomation", fram).maxLength(8).text("Veltraco").color(
+                                         kUserInput),
+           0, 0);
+  labelled(w, "Label51", "启动密码", digitField("password", fram, 8, "47120385", kUserInput), 1,
+           0);
+}
+
+void userInfoPage(LayoutWriter& w) {
+  const std::string page = "UserInfo";
+  w << tabPage(page, kTabs, "用户信息");
+  // Numbering on the left with the scheme and personal data below it; rights and phone book
+  // on the right; counters and timers across the bottom.
+  w << groupBox("MPT1343_Fram", page, "MPT1343").at(0, 0, 2, 1);
+  numbering(w);
+  w << panel("UserLowPanel", page).at(2, 0);
+  w << groupBox("UnitWay_Fram", "UserLowPanel", "编队方式").at(0, 0);
+  fleetScheme(w);
+  w << groupBox("GroupBox4", "UserLowPanel", "个人信息").at(0, 1);
+  personal(w);
+  w << groupBox("PowerSet_Fram", page, "权限设置").at(0, 1);
+  rights(w);
+  w << groupBox("PhoneBook_Fram", page, "电话号码本").at(1, 1, 2, 1);
+  phoneBook(w);
+  w << groupBox("GroupBox2", page, "消息帧数").at(3, 0, 1, 2);
+  messageCounts(w);
+  w << groupBox("GroupBox3", page, "时间常数").at(4, 0, 1, 2);
+  timers(w);
+}
+
+// ---------------------------------------------------------------------------------------------
+// 测试: test channel, test commands, alignment, typical test frequencies.
+
+void testChannel(LayoutWriter& w) {
+  const std::string fram = "TestChannel_Fram";
+  w << label("CurrentChannelLab", fram, "当前信道").at(0, 0);
+  w << label("CurrentChannelNumLab", fram, "编号").at(0, 1);
+  w << digitField("CurrentChannelNum", fram, 3, "001").at(0, 2);
+  w << label("CurrentRxFreqLab", fram, "接收频点").at(1, 0, 1, 2);
+  w << digitField("CurrentRxFreq", fram, 7, "3610250").at(1, 2);
+  w << label("CurrentTxFreqLab", fram, "发射频点").at(2, 0, 1, 2);
+  w << digitField("CurrentTxFreq", fram, 7, "3510250").at(2, 2);
+  w << label("FreqIncLab", fram, "步进带宽").at(3, 0, 1, 2);
+  w << digitField("FreqInc", fram, 4, "2000").at(3, 2);
+  w << label("FreqIncUnitLab", fram, "KHz").at(3, 3);
+  w << label("ChangeChannelLab", fram, "切换信道").at(0, 3, 2, 1).align(Align::Center);
+  w << upDown("ChangeChannel", fram).at(0, 4, 3, 1);
+}
+
+void testCommands(LayoutWriter& w) {
+  const std::string fram = "TestOperate_Fram";
+  const std::array<std::pair<const char*, const char*>, 10> buttons = {{
+      {"TxMsk", "信令发射"},
+      {"TxTone", "话音发射"},
+      {"DTMF", "双音频测试"},
+      {"RxTone", "话音接收"},
+      {"DualTest", "双工测试"},
+      {"CloseTest", "关闭测试"},
+      {"PowerM", "功率调节"},
+      {"Rssi1", "场强一格"},
+      {"Rssi5", "场强五格"},
+      {"SpeedButton2", "缺省"},
+  }};
+  for (int i = 0; i < static_cast<int>(buttons.size()); ++i)
+    w << button(buttons[i].first, fram, buttons[i].second).at(i / 3, i % 3);
+  w << picture("Image1", fram).at(3, 1, 1, 2);
+  // Each radio family in its own strip, so that the two choices stay independent.
+  w << panel("BaudPanel", fram).at(4, 0, 1, 3);
+  w << radioButton("baudrate1", "BaudPanel", "4800bps").checked().at(0, 0);
+  w << radioButton("baudrate2", "BaudPanel", "9600bps").at(0, 1);
+  w << panel("TypePanel", fram).at(5, 0, 1, 3);
+  w << radioButton("Type1", "TypePanel", "HX33").at(0, 0);
+  w << radioButton("Type2", "TypePanel", "HX77").at(0, 1);
+  w << radioButton("Type3", "TypePanel", "HX34s").at(0, 2);
+}
+
+void alignment(LayoutWriter& w) {
+  const std::string fram = "Baseband_Fram";
+  // Four spin fields with their bars.
+  struct Vr {
+    const char* name;
+    const char* caption;
+    int max;
+    int value;
+  };
+  const std::array<Vr, 4> vrs = {{
+      {"VR1", "话音频偏调整", 15, 5},
+      {"VR2", "信令频偏调整", 15, 5},
+      {"VR3", "话音音量微调", 15, 7},
+      {"VR4", "话音音量粗调", 7, 1},
+  }};
+  const std::string bars = "VrPanel";
+  w << panel(bars, fram).at(0, 0);
+  for (int i = 0; i < 4; ++i) {
+    const Vr& v = vrs[i];
+    labelled(w, std::string(v.name) + "Lab", v.caption, spinEdit(v.name, bars, 0, v.max, v.value),
+             i, 0);
+    w << trackBar(std::string(v.name) + "Bar", bars, 0, v.max, v.value).at(i, 2);
+  }
+
+  // Ten three-digit values, each stepped by its own up/down pair, in two columns.
+  struct Stepped {
+    const char* name;
+    const char* button;
+    const char* caption;
+  };
+  const std::array<Stepped, 10> stepped = {{
+      {"VRSQ", "CSpinButton1", "静噪电平调节"},
+      {"VRBF", "CSpinButton3", "基准频率调节"},
+      {"VRPWR", "CSpinButton4", "发射功率调节"},
+      {"VRPP", "CSpinButton2", "低段频偏调节"},
+      {"VRPP2", "CSpinButton5", "中段频偏调节"},
+      {"VRPP3", "CSpinButton6", "高段频偏调节"},
+      {"VRPP0", "CSpinButton7", "最大频偏调节"},
+      {"VR_Sen1", "CSpinButton8", "低段灵敏度"},
+      {"VR_Sen2", "CSpinButton9", "中段灵敏度"},
+      {"VR_Sen3", "CSpinButton10", "高段灵敏度"},
+  }};
+  const std::string values = "StepPanel";
+  w << panel(values, fram).at(1, 0);
+  for (int i = 0; i < 10; ++i) {
+    const Stepped& s = stepped[i];
+    const int row = i % 5;
+    const int col = 3 * (i / 5);
+    w << label(std::string(s.name) + "Lab", values, s.caption).at(row, col);
+    w << digitField(s.name, values, 3, "0").range(0, 255).at(row, col + 1);
+    w << upDown(s.button, values).at(row, col + 2);
+  }
+
+  const std::string switches = "CompressPanel";
+  w << panel(switches, fram).at(2, 0);
+  w << radioButton("CompressOpen", switches, "TX S/N").at(0, 0);
+  w << radioButton("CompressClose", switches, "TEST").checked().at(0, 1);
+  w << checkBox("SecretCheck", switches, "加密/解密").at(0, 2);
+}
+
+void testFrequencies(LayoutWriter& w) {
+  const std::string fram = "TestFram";
+  w << label("TestFreqTitleLab", fram, "综合测试典型频率值").at(0, 0, 1, 4);
+  w << label("TestFreqUnitLab", fram, "单位").at(0, 4);
+  w << label("TestFreqKHzLab", fram, "KHz").at(0, 5);
+  // Single values: caption and field, three to a row.
+  struct Single {
+    const char* name;
+    const char* caption;
+    const char* text;
+  };
+  const std::array<Single, 12> singles = {{
+      {"FirstMF", "第一中频", "021400"},
+      {"SecondMF", "第二中频", "000445"},
+      {"MirrorFreq", "镜像频率", "318225"},
+      {"NeChannel1", "上邻道频率", "361000"},
+      {"NeChannel2", "下邻道频率", "361050"},
+      {"ClogFreq", "阻塞频率", "357415"},
+      {"DisFreq1", "杂散频率", "360983"},
+      {"DisFreq2", "杂散频率", "361067"},
+      {"DisFreq3", "本振频率", "339625"},
+      {"HalfMF", "半中频", "350325"},
+      {"TwiceFreq", "二次谐波", "702050"},
+      {"ThriceFreq", "三次谐波", "1053075"},
+  }};
+  for (int i = 0; i < static_cast<int>(singles.size()); ++i) {
+    const Single& s = singles[i];
+    labelled(w, std::string(s.name) + "Lab", s.caption, digitField(s.name, fram, 6, s.text),
+             1 + i / 3, 2 * (i % 3));
+  }
+  // Interference pairs: caption, offset, and the frequencies below and above.
+  struct Pair {
+    const char* caption;
+    const char* offset;
+    const char* low;
+    const char* lowText;
+    const char* high;
+    const char* highText;
+  };
+  const std::array<Pair, 3> pairs = {{
+      {"第一干扰频率", "(25K)", "InterM1", "361000", "InterM2", "361050"},
+      {"第二干扰频率", "(50K)", "InterM3", "360975", "InterM4", "361075"},
+      {"第二干扰频率", "(100K)", "InterM5", "360925", "InterM6", "361125"},
+  }};
+  const std::string inter = "InterMPanel";
+  w << panel(inter, fram).at(5, 0, 1, 6);
+  for (int i = 0; i < 3; ++i) {
+    const Pair& p = pairs[i];
+    w << label(nth("InterMLab", i + 1), inter, p.caption).at(0, 4 * i);
+    w << label(nth("InterMOffsetLab", i + 1), inter, p.offset).at(0, 4 * i + 1);
+    w << digitField(p.low, inter, 6, p.lowText).at(0, 4 * i + 2);
+    w << digitField(p.high, inter, 6, p.highText).at(0, 4 * i + 3);
+  }
+}
+
+void testPage(LayoutWriter& w) {
+  const std::string page = "Test";
+  // Offered only once the password has been given.
+  w << tabPage(page, kTabs, "测试").hidden();
+  w << groupBox("TestChannel_Fram", page, "选择信道").at(0, 0);
+  testChannel(w);
+  w << groupBox("TestOperate_Fram", page, "操作").at(1, 0);
+  testCommands(w);
+  w << groupBox("Baseband_Fram", page, "基带信号处理").at(0, 1, 2, 1);
+  alignment(w);
+  // Enabled by a double click on the picture of group "操作".
+  w << groupBox("TestFram", page, "综合测试").disabled().at(2, 0, 1, 2);
+  testFrequencies(w);
+}
+
+// ---------------------------------------------------------------------------------------------
+// 附加功能: the radio's Chinese menu switches and feature options.
+
+constexpr Color kAppendixInput = colors::InputLight;
+
+// A menu switch and the control holding the entry's setting, if it has one.
+struct MenuSwitch {
+  const char* name;
+  const char* caption;
+  bool checked;
+  const char* companion;  // null when the switch stands alone
+  std::vector<std::string> items;  // a choice; empty for a level
+  int levelMax;
+  int levelValue;
+};
+
+std::vector<std::string> ringTypes() {
+  std::vector<std::string> out;
+  for (int n = 1; n <= 16; ++n) out.push_back("铃声" + chineseNumeral(n));
+  return out;
+}
+
+void menuSwitch(LayoutWriter& w, const std::string& parent, const MenuSwitch& m, int row,
+                int col) {
+  // The layout shows each switch in its own state: a checked switch has a purple caption, an
+  // unchecked one a grey caption and a disabled companion.
+  auto sw = checkBox(m.name, parent, m.caption)
+                .checked(m.checked)
+                .fontColor(m.checked ? colors::Purple : colors::Grey);
+  if (!m.companion) {
+    w << sw.at(row, col, 1, 2);
+    return;
+  }
+  w << sw.at(row, col);
+  if (m.items.empty()) {
+    auto bar = trackBar(m.companion, parent, 0, m.levelMax, m.levelValue);
+    if (!m.checked) bar.disabled();
+    w << bar.at(row, col + 1);
+    return;
+  }
+  auto box = comboBox(m.companion, parent, m.items, m.items.front());
+  if (m.checked)
+    box.color(kAppendixInput).fontColor(colors::Navy);
+  else
+    box.color(colors::ButtonFace).fontColor(colors::Grey).disabled();
+  w << box.at(row, col + 1);
+}
+
+void menuOptions(LayoutWriter& w) {
+  const std::string fram = "GroupBox6";
+  const std::vector<MenuSwitch> switches = {
+      {"Led_Choose", "背光选择", false, "LedBox", {"背光开", "背光关"}, 0, 0},
+      {"Power_Mod", "功率调节", false, "PowerBox", {"高功率", "中功率", "低功率"}, 0, 0},
+      {"Vib_Choose", "振动选择", false, "VibBox", {"振动开", "振动关"}, 0, 0},
+      {"Recall", "回叫功能", false, "RecallBox", {"回叫功能无效", "回叫功能有效"}, 0, 0},
+      {"Tone_Trans", "语音发送(用于脱网信道监听)", false, nullptr, {}, 0, 0},
+      {"SQ_Mod", "静噪调节", false, "SQBar", {}, 16, 4},
+      {"Volum_Mod", "音量调节", true, nullptr, {}, 0, 0},
+      {"Phone_Book", "电话号码本", false, nullptr, {}, 0, 0},
+      {"AutoPower", "按键音量选择", false, "AutoPBox", {"按键音开", "按键音关"}, 0, 0},
+      {"InRing_Choose", "单呼振铃选择", false, "InRingBox", {"自动", "振铃有效"}, 0, 0},
+      {"GrRing_Choose", "组呼振铃选择", false, "GrRingBox", {"组呼振铃关", "组呼振铃开"}, 0, 0},
+      {"Scram_Choose", "语音加密选择", false, "ScramBox", {"语音加密关", "语音加密开"}, 0, 0},
+      {"RingType", "铃声种类选择", false, "RingTypeBox", ringTypes(), 0, 0},
+      {"Key_Volum", "回铃音量选择", false, "KeyVolumBar", {}, 15, 1},
+      {"Ring_Volum", "铃声音量选择", false, "RingVolumBar", {}, 15, 9},
+      {"Normal_Choose", "脱网信道选择", true, nullptr, {}, 0, 0},
+      {"Control_Choose", "控制信道选择", false, nullptr, {}, 0, 0},
+  };
+  // Two columns of switch + companion: nine rows on the left, eight on the right.
+  const std::string menu = "MenuPanel";
+  w << panel(menu, fram).at(0, 0);
+  for (int i = 0; i < static_cast<int>(switches.size()); ++i)
+    menuSwitch(w, menu, switches[static_cast<std::size_t>(i)], i % 9, 2 * (i / 9));
+
+  const std::string presets = "PresetPanel";
+  w << panel(presets, fram).at(1, 0);
+  w << button("Often_OK", presets, "常用菜单有效").fontColor(colors::Navy).at(0, 0);
+  w << button("All_NO", presets, "全部菜单无效").fontColor(colors::Navy).at(0, 1);
+  w << button("All_OK", presets, "全部菜单有效").fontColor(colors::Navy).at(0, 2);
+
+  // Feature options; all but the alarm number stay hidden until asked for.
+  const std::string features = "FeaturePanel";
+  w << panel(features, fram).at(2, 0);
+  labelled(w, "SysCallNumLab", "系统告警号",
+           edit("SysCallNum", features).maxLength(20).text("*8180").color(kAppendixInput), 0, 0);
+  w << checkBox("Talk", features, "对讲功能").hidden().at(1, 0);
+  w << label("TalkLab1", features, "对讲个呼号").hidden().at(1, 1);
+  w << digitField("TalkIndivol", features, 8, "32688888", kAppendixInput).hidden().at(1, 2);
+  w << label("TalkLab2", features, "对讲组呼号").hidden().at(1, 3);
+  w << digitField("TalkGrp", features, 10, "32699999", kAppendixInput).hidden().at(1, 4);
+  // Unchecked "PTT": the PTT key sends its code.
+  w << checkBox("Transcode", features, "PTT").hidden().at(2, 0);
+  w << label("PTTname", features, "不发码").hidden().at(2, 1);
+  // Carried with the settings only; never offered to the user.
+  w << checkBox("Dead", features, "遥毙").hidden().disabled().at(2, 3);
+}
+
+void appendixPage(LayoutWriter& w) {
+  const std::string page = "Appendix";
+  w << tabPage(page, kTabs, "附加功能");
+  w << groupBox("GroupBox6", page, "中文菜单及其它功能").at(0, 0);
+  menuOptions(w);
+}
+
+// ---------------------------------------------------------------------------------------------
+// 帮助
+
+void helpPage(LayoutWriter& w) {
+  const std::string page = "Help";
+  w << tabPage(page, kTabs, "帮助");
+  w << label("Label42", page, "RCP520中文写码软件说明").at(0, 0).align(Align::Center);
+  w << richText("HelpText", page).at(1, 0);
+}
+
+}  // namespace
+
+FormSpec mainForm() {
+  FormSpec spec;
+  spec.name = "Main_Form";
+  spec.className = "TMain_Form";
+  spec.caption = "RCP520中文写码软件";
+  spec.clientWidth = 788;
+  spec.clientHeight = 543;
+  LayoutWriter w(spec);
+  frame(w);
+  normalSetPage(w);
+  userInfoPage(w);
+  testPage(w);
+  appendixPage(w);
+  helpPage(w);
+  return spec;
+}
+
+}  // namespace rcp::ui::layouts

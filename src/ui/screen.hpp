@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "ui/form.hpp"
+
+namespace rcp::ui {
+
+// The front end's side of the program's windows.
+class Screen {
+ public:
+  virtual ~Screen() = default;
+  // A window now exists; the front end builds its view and follows the form from here on.
+  virtual void formCreated(Form& form) = 0;
+  // Paints the form now without processing user input (transfers block the event loop).
+  virtual void repaint(const Form& form) = 0;
+  // The wait cursor while a transfer runs.
+  virtual void setBusy(bool busy) = 0;
+  virtual void setApplicationTitle(const std::string& title) = 0;
+  // Ends the event loop.
+  virtual void quit() = 0;
+};
+
+}  // namespace rcp::ui
