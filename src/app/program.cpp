@@ -3,10 +3,12 @@
 #include <exception>
 
 #include "app/frame.hpp"
+#include "app/port_setup.hpp"
 #include "rules/call_options.hpp"
 #include "rules/channel_plan.hpp"
 #include "rules/field_rules.hpp"
 #include "rules/menu_presets.hpp"
+#include "rules/numbering.hpp"
 #include "ui/layouts/layouts.hpp"
 
 namespace rcp::app {
@@ -31,16 +33,30 @@ void bindMainWindow(ProgramState& state) {
   rules::bindMenuPresets(state);
   rules::bindChannelPlanRules(state);
   rules::bindCallOptionRules(state);
+  rules::bindNumberingRules(state);
   ui::Form& form = *state.main;
   form.on("ComSet", ui::Event::Click,
           [&state](ui::Control&) { state.dialogs.showModal(*state.comSet); });
+  form.on("OtherGrpButt", ui::Event::Click,
+          [&state](ui::Control&) { state.dialogs.showModal(*state.otherGrpSet); });
+}
+
+// The main window's creation event; an error raised in it is shown like any other.
+void mainWindowCreated(ProgramState& state) {
+  try {
+    openPortAtStartUp(state);
+  } catch (const std::exception& e) {
+    state.dialogs.message({e.what(), kApplicationTitle, ui::MessageIcon::Error});
+  }
 }
 
 }  // namespace
 
 Program::Program(Services services)
     : state_(std::make_unique<ProgramState>(services.port, services.clock, services.dialogs,
-                                            services.screen)) {}
+                                            services.screen)) {
+  state_->comIni = services.comIni;
+}
 
 Program::~Program() = default;
 
@@ -53,6 +69,7 @@ void Program::start() {
 
   s.main = createWindow(s, ui::layouts::mainForm());
   bindMainWindow(s);
+  mainWindowCreated(s);
   // The main window is laid out as visible, so it shows as soon as it is created: its first tab
   // leaves the test state and the window applies the full menu preset.
   s.main->show();
@@ -61,6 +78,7 @@ void Program::start() {
   s.error1 = createWindow(s, ui::layouts::error1Form());
   rules::bindRangeWarningDialog(s);
   s.comSet = createWindow(s, ui::layouts::comSetForm());
+  bindComSetForm(s);
   s.writeData = createWindow(s, ui::layouts::writeDataForm());
   s.version = createWindow(s, ui::layouts::versionForm());
   bindVersionForm(s);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "link/clock.hpp"
+#include "link/com_ini.hpp"
 #include "settings/program_state.hpp"
 #include "link/port.hpp"
 #include "ui/dialogs.hpp"
@@ -21,6 +22,7 @@ struct Services {
   link::Clock& clock;
   ui::Dialogs& dialogs;
   ui::Screen& screen;
+  std::filesystem::path comIni = link::comIniPath();
 };
 
 // Owns everything program-wide: the nine windows, the settings record and working values, the

@@ -20,8 +20,9 @@ QString findFamily(const QStringList& needles) {
 
 const QString& cjkFamily() {
   static const QString family = [] {
-    QString f = findFamily({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
-                            QStringLiteral("Noto Sans CJK"), QStringLiteral("Source Han Sans")});
+    QString f =
+        findFamily({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                    QStringLiteral("Noto Sans CJK"), QStringLiteral("Source Han Sans")});
     return f.isEmpty() ? QFont().family() : f;
   }();
   return family;
@@ -63,8 +64,8 @@ QFont applicationFont() {
   return font;
 }
 
-QFont controlFont(const std::string& faceName, bool bold, const QFont& base) {
-  QFont font = base;
+QFont controlFont(const std::string& faceName, bool bold) {
+  QFont font;
   if (!faceName.empty()) font.setFamily(familyFor(QString::fromStdString(faceName)));
   font.setBold(bold);
   return font;

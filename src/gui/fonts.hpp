@@ -10,7 +10,8 @@ namespace rcp::gui {
 QFont applicationFont();
 
 // The font a control asks for by its face name ("隶书", "楷体_GB2312", ...), mapped to the
-// nearest installed face; an empty name keeps base.
-QFont controlFont(const std::string& faceName, bool bold, const QFont& base);
+// nearest installed face. Only the face (when named) and the weight are set, so the rest is
+// inherited from the parent widget.
+QFont controlFont(const std::string& faceName, bool bold);
 
 }  // namespace rcp::gui

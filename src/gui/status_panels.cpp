@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
+#include <algorithm>
 
 namespace rcp::gui {
 
@@ -50,7 +51,9 @@ QSize StatusPanels::sizeHint() const {
   return {width, fontMetrics().height() + 4 * kGap + 2};
 }
 
-QSize StatusPanels::minimumSizeHint() const { return {0, sizeHint().height()}; }
+QSize StatusPanels::minimumSizeHint() const {
+  return {0, sizeHint().height()};
+}
 
 void StatusPanels::paintEvent(QPaintEvent*) {
   QPainter painter(this);

@@ -20,9 +20,13 @@ std::string_view trim(std::string_view text) {
 
 // A CP936 byte that starts a two-byte character; its second byte may look like ASCII
 // (0x40-0x7E), so scanning for Latin letters or ']' must step over the pair.
-bool isLeadByte(char c) { return static_cast<unsigned char>(c) >= 0x81; }
+bool isLeadByte(char c) {
+  return static_cast<unsigned char>(c) >= 0x81;
+}
 
-char foldLatin(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char foldLatin(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool equalsIgnoringLatinCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -95,12 +99,9 @@ IniDocument::IniDocument(std::string_view fileBytes) {
       break;
     }
     std::string_view text = fileBytes.substr(0, newline);
-    std::string ending = "\n";
-    if (!text.empty() && text.back() == '\r') {
-      text.remove_suffix(1);
-      ending = "\r\n";
-    }
-    lines_.push_back({std::string(text), ending});
+    const bool crlf = !text.empty() && text.back() == '\r';
+    if (crlf) text.remove_suffix(1);
+    lines_.push_back({std::string(text), std::string(crlf ? kNewLineEnd : "\n")});
     fileBytes.remove_prefix(newline + 1);
   }
 }

@@ -1,9 +1,9 @@
 #include "link/ini_profile.hpp"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <sstream>
 #include <system_error>
@@ -12,7 +12,9 @@ namespace rcp::link {
 
 namespace {
 
-std::string systemReason(int error) { return std::strerror(error); }
+std::string systemReason(int error) {
+  return std::strerror(error);
+}
 
 std::filesystem::path temporaryBeside(const std::filesystem::path& file) {
   std::random_device random;
@@ -30,17 +32,23 @@ std::string IniError::message() const {
 }
 
 IniLoad loadIniFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
+  // Plain C streams: a read error (a folder in the file's place, say) is a value, not an
+  // exception.
+  std::FILE* in = std::fopen(file.c_str(), "rb");
+  if (in == nullptr) {
     const int error = errno;
     std::error_code ec;
     if (!std::filesystem::exists(file, ec)) return {};
     return {IniDocument(), IniError{IniError::Operation::Read, file, systemReason(error)}};
   }
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    return {IniDocument(), IniError{IniError::Operation::Read, file, systemReason(errno)}};
-  }
+  std::string bytes;
+  char buffer[8192];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
+  const int error = std::ferror(in) ? errno : 0;
+  std::fclose(in);
+  if (error != 0)
+    return {IniDocument(), IniError{IniError::Operation::Read, file, systemReason(error)}};
   return {IniDocument(bytes), std::nullopt};
 }
 

@@ -57,9 +57,13 @@ std::optional<int> FleetPlan::levelOf(int fleet) const {
   return std::nullopt;
 }
 
-MemberRange individualMembers(int level) { return row(level).individuals; }
+MemberRange individualMembers(int level) {
+  return row(level).individuals;
+}
 
-bool isCrossFleet(int level, int fleet) { return level == 1 && fleet % 2 != 0; }
+bool isCrossFleet(int level, int fleet) {
+  return level == 1 && fleet % 2 != 0;
+}
 
 bool carriesIndividuals(int level, int fleet) {
   row(level);
@@ -70,7 +74,9 @@ MemberRange groupMembers(int level, int fleet) {
   return isCrossFleet(level, fleet) ? kCrossFleetGroups : row(level).groups;
 }
 
-std::string_view levelName(int level) { return row(level).name; }
+std::string_view levelName(int level) {
+  return row(level).name;
+}
 
 std::optional<int> levelNamed(std::string_view name) {
   for (int level = 1; level <= kLevelCount; ++level)

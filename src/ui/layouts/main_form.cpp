@@ -130,7 +130,7 @@ void channelPlan(LayoutWriter& w) {
 void signalling(LayoutWriter& w) {
   const std::string fram = "BaseSet_Fram";
   w << radioButton("Standard", fram, "标准型").checked().at(0, 0);
-  w << radioButton("Enhance", fram, "增强型").at(0, 1);
+  w << radioButton("Enhance", fram, "增强型").at(1, 0);
 }
 
 void network(LayoutWriter& w) {
@@ -140,10 +140,9 @@ void network(LayoutWriter& w) {
   w << checkBox("AutoRoam", fram, "自动漫游").at(1, 0, 1, 2);
   w << checkBox("StatusSave", fram, "状态保存").at(1, 2, 1, 2);
   labelled(w, "NetIdLab", "网络号", spinEdit("NetId", fram, 0, 3, 0).color(kNormalInput), 2, 0);
-  labelled(w, "CategoryLab", "网络类型", spinEdit("Category", fram, 0, 7, 1).color(kNormalInput),
-           2, 2);
-  labelled(w, "RegCodeLab", "登记码", digitField("RegCode", fram, 5, "00000", kNormalInput), 3,
-           0);
+  labelled(w, "CategoryLab", "网络类型", spinEdit("Category", fram, 0, 7, 1).color(kNormalInput), 2,
+           2);
+  labelled(w, "RegCodeLab", "登记码", digitField("RegCode", fram, 5, "00000", kNormalInput), 3, 0);
 }
 
 void systemCodes(LayoutWriter& w) {
@@ -164,17 +163,17 @@ void systemCodes(LayoutWriter& w) {
              2);
   }
 
-  // Twelve roaming system codes: two blocks of six rows, each row "NN" 省级码 地区码.
+  // Twelve roaming system codes: three blocks of four rows, each row "NN" 省级码 地区码.
   const std::string roam = "RoamPanel";
   w << panel(roam, fram).at(1, 0);
-  w << label("RoamLab", roam, "漫游系统码设置").at(0, 0, 1, 6);
-  for (int block = 0; block < 2; ++block) {
+  w << label("RoamLab", roam, "漫游系统码设置").at(0, 0, 1, 9);
+  for (int block = 0; block < 3; ++block) {
     w << label(nth("RoamZoneLab", block + 1), roam, "省级码").at(1, 3 * block + 1);
     w << label(nth("RoamAreaLab", block + 1), roam, "地区码").at(1, 3 * block + 2);
   }
   for (int n = 1; n <= 12; ++n) {
-    const int row = 2 + (n - 1) % 6;
-    const int col = 3 * ((n - 1) / 6);
+    const int row = 2 + (n - 1) % 4;
+    const int col = 3 * ((n - 1) / 4);
     w << label(nth("RoamNumLab", n), roam, twoDigits(n)).at(row, col);
     w << digitField(nth("ZoneData", n), roam, 3, "000", kNormalInput).at(row, col + 1);
     w << digitField(nth("AreaData", n), roam, 3, "000", kNormalInput).at(row, col + 2);
@@ -193,16 +192,17 @@ void offNetwork(LayoutWriter& w) {
 void normalSetPage(LayoutWriter& w) {
   const std::string page = "NormalSet";
   w << tabPage(page, kTabs, "基本设置");
-  // Channel plan on the left; the network groups stacked on the right.
-  w << groupBox("ChannelSet_Fram", page, "信道设置").at(0, 0, 4, 1);
+  // Channel plan on the left; on the right signalling beside network, then the system codes
+  // and the off-network channels.
+  w << groupBox("ChannelSet_Fram", page, "信道设置").at(0, 0, 3, 1);
   channelPlan(w);
   w << groupBox("BaseSet_Fram", page, "信令方式").at(0, 1);
   signalling(w);
-  w << groupBox("NetSet_Fram", page, "网络设置").at(1, 1);
+  w << groupBox("NetSet_Fram", page, "网络设置").at(0, 2);
   network(w);
-  w << groupBox("NetData_Fram", page, "系统码设置").at(2, 1);
+  w << groupBox("NetData_Fram", page, "系统码设置").at(1, 1, 1, 2);
   systemCodes(w);
-  w << groupBox("GroupBox1", page, "脱网信道").at(3, 1);
+  w << groupBox("GroupBox1", page, "脱网信道").at(2, 1, 1, 2);
   offNetwork(w);
 }
 
@@ -220,7 +220,7 @@ void numbering(LayoutWriter& w) {
   w << label("DynaLab", fram, "动态重组号").fontColor(colors::Grey).at(0, 2);
   w << digitField("MPT1343_Dyna", fram, 10, "", colors::ButtonFace).disabled().at(0, 3);
 
-  // Eight group numbers in two columns.
+  // Eight group numbers, numbered down two columns.
   w << label("GrpLab", fram, "组呼号").at(1, 0);
   const std::string grp = "GrpPanel";
   w << panel(grp, fram).at(1, 1, 1, 3);
@@ -244,10 +244,9 @@ void numbering(LayoutWriter& w) {
            .color(colors::ButtonFace)
            .disabled()
            .at(3, 3);
-  w << label("MaxUnitLab", fram, "一级队的最高段号").fontColor(colors::Grey).at(4, 0);
-  w << spinEdit("MaxUnit", fram, 0, 10, 10).color(colors::ButtonFace).disabled().at(4, 1);
-  w << label("GrpWayLab", fram, "组呼方式").at(4, 2);
-  w << comboBox("GrpWay", fram, {"全部有效", "当前有效"}, "全部有效").color(kUserInput).at(4, 3);
+  w << label("MaxUnitLab", fram, "一级队的最高段号").fontColor(colors::Grey).at(4, 0, 1, 2);
+  w << spinEdit("MaxUnit", fram, 0, 10, 10).color(colors::ButtonFace).disabled().at(4, 2);
+  w << button("OtherGrpButt", fram, "更多组").at(4, 3);
 
   labelled(w, "IndivolRangeLab", "个呼范围",
            digitField("indivolstart", fram, 7, "2001200", kUserInput), 5, 0);
@@ -258,8 +257,9 @@ void numbering(LayoutWriter& w) {
   w << label("GrpRangeToLab", fram, "~").at(6, 2).align(Align::Center);
   w << digitField("grpstop", fram, 7, "5500998", kUserInput).at(6, 3);
 
-  w << checkBox("Shrink_num", fram, "缩位允许").at(7, 0, 1, 2);
-  w << button("OtherGrpButt", fram, "更多组").at(7, 2, 1, 2);
+  labelled(w, "GrpWayLab", "组呼方式",
+           comboBox("GrpWay", fram, {"全部有效", "当前有效"}, "全部有效").color(kUserInput), 7, 0);
+  w << checkBox("Shrink_num", fram, "缩位允许").at(7, 2, 1, 2);
 }
 
 void fleetScheme(LayoutWriter& w) {
@@ -270,28 +270,29 @@ void fleetScheme(LayoutWriter& w) {
 
 void rights(LayoutWriter& w) {
   const std::string fram = "PowerSet_Fram";
+  // Three columns of switches; "PSTN" and "PABX" carry the word "呼叫" beside them.
   w << checkBox("Include_Call", fram, "包容呼叫").checked().at(0, 0, 1, 2);
-  w << checkBox("Open_Reg", fram, "开机登记").at(0, 2);
   w << checkBox("PSTN_Call", fram, "PSTN").checked().at(1, 0);
   w << label("PSTN_CallLab", fram, "呼叫").at(1, 1);
-  w << checkBox("Close_Dereg", fram, "关机取消登记").at(1, 2);
   w << checkBox("PABX_Call", fram, "PABX").checked().at(2, 0);
   w << label("PABX_CallLab", fram, "呼叫").at(2, 1);
-  w << checkBox("Callback", fram, "回叫允许").at(2, 2);
-  w << checkBox("KeyGrpEnable", fram, "禁止键盘组呼").at(3, 0, 1, 2);
-  w << checkBox("Dyna_Enable", fram, "动态编组").at(3, 2);
+  w << checkBox("Open_Reg", fram, "开机登记").at(0, 2, 1, 2);
+  w << checkBox("Close_Dereg", fram, "关机取消登记").at(1, 2, 1, 2);
+  w << checkBox("Callback", fram, "回叫允许").at(2, 2, 1, 2);
+  w << checkBox("KeyGrpEnable", fram, "禁止键盘组呼").at(0, 4, 1, 2);
+  w << checkBox("Dyna_Enable", fram, "动态编组").at(1, 4, 1, 2);
 
-  // Spin fields: caption, field and unit in one strip each.
+  // Spin fields with their captions and units.
   const std::string spins = "PowerSpinPanel";
-  w << panel(spins, fram).at(4, 0, 1, 3);
+  w << panel(spins, fram).at(3, 0, 1, 6);
   labelled(w, "RingCategoryLab", "回铃音种类",
            spinEdit("RingCategory", spins, 0, 9, 0).color(kUserInput), 0, 0);
-  labelled(w, "TimelimitLab", "呼叫限时",
-           spinEdit("Timelimit", spins, 0, 999, 0).color(kUserInput), 1, 0);
-  w << label("TimelimitUnitLab", spins, "(秒)").at(1, 2);
-  w << label("limitlengthPSTNLab", spins, "PSTN").at(2, 0);
-  w << label("limitlengthLab", spins, "限拨号码长度").at(2, 1);
-  w << spinEdit("limitlength", spins, 0, 255, 255).color(kUserInput).at(2, 2);
+  w << label("TimelimitLab", spins, "呼叫限时").at(0, 2);
+  w << spinEdit("Timelimit", spins, 0, 999, 0).color(kUserInput).at(0, 3);
+  w << label("TimelimitUnitLab", spins, "(秒)").at(0, 4);
+  w << label("limitlengthPSTNLab", spins, "PSTN").at(1, 0).align(Align::Right);
+  w << label("limitlengthLab", spins, "限拨号码长度").at(1, 1, 1, 2);
+  w << spinEdit("limitlength", spins, 0, 255, 255).color(kUserInput).at(1, 3);
 }
 
 void phoneBook(LayoutWriter& w) {
@@ -301,6 +302,7 @@ void phoneBook(LayoutWriter& w) {
   labelled(w, "MaxNumberLab", "最多输入号码",
            spinEdit("MaxNumber", size, 0, 10, 10).color(kUserInput), 0, 0);
   w << label("MaxNumberUnitLab", size, "个").at(0, 2);
+  // Entries 0 to 4 in the first column, 5 to 9 in the second.
   for (int n = 0; n <= 9; ++n) {
     const int row = 1 + n % 5;
     const int col = 2 * (n / 5);
@@ -309,7 +311,8 @@ void phoneBook(LayoutWriter& w) {
   }
 }
 
-// One MPT 1327 counter or timer: a spin field named as its label, with the label's hint.
+// One MPT 1327 counter or timer: a spin field captioned with its own name, the label carrying
+// the explanation as its hint.
 struct Constant {
   const char* name;
   int value;
@@ -326,8 +329,10 @@ void constants(LayoutWriter& w, const std::string& fram, const std::vector<Const
     const int row = i / perRow;
     const int col = 2 * (i % perRow);
     w << label(std::string(c.name) + "Lab", fram, c.name).hint(c.hint).at(row, col);
-    w << spinEdit(c.name, fram, c.min, c.max, c.value).step(c.step).color(kUserInput).at(row,
-                                                                                        col + 1);
+    w << spinEdit(c.name, fram, c.min, c.max, c.value)
+             .step(c.step)
+             .color(kUserInput)
+             .at(row, col + 1);
   }
 }
 
@@ -369,33 +374,30 @@ void timers(LayoutWriter& w) {
 
 void personal(LayoutWriter& w) {
   const std::string fram = "GroupBox4";
-  labelled(w, "Label48", "启动信息", edit("Infomation", fram).maxLength(8).text("Veltraco").color(
-                                         kUserInput),
-           0, 0);
-  labelled(w, "Label51", "启动密码", digitField("password", fram, 8, "47120385", kUserInput), 1,
-           0);
+  labelled(w, "Label48", "启动信息",
+           edit("Infomation", fram).maxLength(8).text("Veltraco").color(kUserInput), 0, 0);
+  labelled(w, "Label51", "启动密码", digitField("password", fram, 8, "47120385", kUserInput), 1, 0);
 }
 
 void userInfoPage(LayoutWriter& w) {
   const std::string page = "UserInfo";
   w << tabPage(page, kTabs, "用户信息");
-  // Numbering on the left with the scheme and personal data below it; rights and phone book
-  // on the right; counters and timers across the bottom.
+  // Numbering on the left, rights over the phone book on the right; across the bottom the
+  // counters over the timers, with the scheme over the personal data beside them.
   w << groupBox("MPT1343_Fram", page, "MPT1343").at(0, 0, 2, 1);
   numbering(w);
-  w << panel("UserLowPanel", page).at(2, 0);
-  w << groupBox("UnitWay_Fram", "UserLowPanel", "编队方式").at(0, 0);
-  fleetScheme(w);
-  w << groupBox("GroupBox4", "UserLowPanel", "个人信息").at(0, 1);
-  personal(w);
-  w << groupBox("PowerSet_Fram", page, "权限设置").at(0, 1);
+  w << groupBox("PowerSet_Fram", page, "权限设置").at(0, 1, 1, 2);
   rights(w);
-  w << groupBox("PhoneBook_Fram", page, "电话号码本").at(1, 1, 2, 1);
+  w << groupBox("PhoneBook_Fram", page, "电话号码本").at(1, 1, 1, 2);
   phoneBook(w);
-  w << groupBox("GroupBox2", page, "消息帧数").at(3, 0, 1, 2);
+  w << groupBox("GroupBox2", page, "消息帧数").at(2, 0, 1, 2);
   messageCounts(w);
-  w << groupBox("GroupBox3", page, "时间常数").at(4, 0, 1, 2);
+  w << groupBox("UnitWay_Fram", page, "编队方式").at(2, 2);
+  fleetScheme(w);
+  w << groupBox("GroupBox3", page, "时间常数").at(3, 0, 1, 2);
   timers(w);
+  w << groupBox("GroupBox4", page, "个人信息").at(3, 2);
+  personal(w);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -506,10 +508,14 @@ void alignment(LayoutWriter& w) {
 
 void testFrequencies(LayoutWriter& w) {
   const std::string fram = "TestFram";
+  // Six digits are typed; the harmonics of the higher bands reach seven, so every box shows seven.
+  const auto frequency = [&fram](const char* name, const char* text) {
+    return digitField(name, fram, 6, text).width(7);
+  };
+  // Four caption + field pairs to a row.
   w << label("TestFreqTitleLab", fram, "综合测试典型频率值").at(0, 0, 1, 4);
-  w << label("TestFreqUnitLab", fram, "单位").at(0, 4);
-  w << label("TestFreqKHzLab", fram, "KHz").at(0, 5);
-  // Single values: caption and field, three to a row.
+  w << label("TestFreqUnitLab", fram, "单位").at(0, 6).align(Align::Right);
+  w << label("TestFreqKHzLab", fram, "KHz").at(0, 7);
   struct Single {
     const char* name;
     const char* caption;
@@ -531,10 +537,10 @@ void testFrequencies(LayoutWriter& w) {
   }};
   for (int i = 0; i < static_cast<int>(singles.size()); ++i) {
     const Single& s = singles[i];
-    labelled(w, std::string(s.name) + "Lab", s.caption, digitField(s.name, fram, 6, s.text),
-             1 + i / 3, 2 * (i % 3));
+    labelled(w, std::string(s.name) + "Lab", s.caption, frequency(s.name, s.text), 1 + i / 4,
+             2 * (i % 4));
   }
-  // Interference pairs: caption, offset, and the frequencies below and above.
+  // Interference pairs, two to a row: caption, the frequency below, the offset, the one above.
   struct Pair {
     const char* caption;
     const char* offset;
@@ -548,14 +554,13 @@ void testFrequencies(LayoutWriter& w) {
       {"第二干扰频率", "(50K)", "InterM3", "360975", "InterM4", "361075"},
       {"第二干扰频率", "(100K)", "InterM5", "360925", "InterM6", "361125"},
   }};
-  const std::string inter = "InterMPanel";
-  w << panel(inter, fram).at(5, 0, 1, 6);
   for (int i = 0; i < 3; ++i) {
     const Pair& p = pairs[i];
-    w << label(nth("InterMLab", i + 1), inter, p.caption).at(0, 4 * i);
-    w << label(nth("InterMOffsetLab", i + 1), inter, p.offset).at(0, 4 * i + 1);
-    w << digitField(p.low, inter, 6, p.lowText).at(0, 4 * i + 2);
-    w << digitField(p.high, inter, 6, p.highText).at(0, 4 * i + 3);
+    const int row = 4 + i / 2;
+    const int col = 4 * (i % 2);
+    labelled(w, nth("InterMLab", i + 1), p.caption, frequency(p.low, p.lowText), row, col);
+    labelled(w, nth("InterMOffsetLab", i + 1), p.offset, frequency(p.high, p.highText), row,
+             col + 2);
   }
 }
 
@@ -584,7 +589,7 @@ struct MenuSwitch {
   const char* name;
   const char* caption;
   bool checked;
-  const char* companion;  // null when the switch stands alone
+  const char* companion;           // null when the switch stands alone
   std::vector<std::string> items;  // a choice; empty for a level
   int levelMax;
   int levelValue;
@@ -596,8 +601,7 @@ std::vector<std::string> ringTypes() {
   return out;
 }
 
-void menuSwitch(LayoutWriter& w, const std::string& parent, const MenuSwitch& m, int row,
-                int col) {
+void menuSwitch(LayoutWriter& w, const std::string& parent, const MenuSwitch& m, int row, int col) {
   // The layout shows each switch in its own state: a checked switch has a purple caption, an
   // unchecked one a grey caption and a disabled companion.
   auto sw = checkBox(m.name, parent, m.caption)
@@ -658,8 +662,12 @@ void menuOptions(LayoutWriter& w) {
   // Feature options; all but the alarm number stay hidden until asked for.
   const std::string features = "FeaturePanel";
   w << panel(features, fram).at(2, 0);
-  labelled(w, "SysCallNumLab", "系统告警号",
-           edit("SysCallNum", features).maxLength(20).text("*8180").color(kAppendixInput), 0, 0);
+  w << label("SysCallNumLab", features, "系统告警号").at(0, 0);
+  w << edit("SysCallNum", features)
+           .maxLength(20)
+           .text("*8180")
+           .color(kAppendixInput)
+           .at(0, 1, 1, 4);
   w << checkBox("Talk", features, "对讲功能").hidden().at(1, 0);
   w << label("TalkLab1", features, "对讲个呼号").hidden().at(1, 1);
   w << digitField("TalkIndivol", features, 8, "32688888", kAppendixInput).hidden().at(1, 2);

@@ -1,0 +1,251 @@
+#include "gui/control_sync.hpp"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTextEdit>
+
+#include "gui/byte_length_validator.hpp"
+#include "gui/colors.hpp"
+#include "gui/fonts.hpp"
+#include "gui/spin_field.hpp"
+#include "gui/status_panels.hpp"
+#include "gui/widget_factory.hpp"
+
+namespace rcp::gui {
+
+namespace {
+
+using ui::ControlKind;
+using ui::Property;
+
+QString qt(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+bool isInput(ControlKind kind) {
+  return kind == ControlKind::Edit || kind == ControlKind::ComboBox ||
+         kind == ControlKind::SpinEdit || kind == ControlKind::RichText;
+}
+
+// The tab widget a page belongs to (page → stacked widget → tab widget).
+QTabWidget* tabsOf(QWidget* page) {
+  for (QWidget* w = page->parentWidget(); w; w = w->parentWidget())
+    if (auto* tabs = qobject_cast<QTabWidget*>(w)) return tabs;
+  return nullptr;
+}
+
+// The line edit that holds a control's text, if it has one.
+QLineEdit* lineEditOf(QWidget* widget) {
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit;
+  if (auto* combo = qobject_cast<QComboBox*>(widget)) return combo->lineEdit();
+  if (auto* spin = qobject_cast<SpinField*>(widget)) return spin->lineEdit();
+  return nullptr;
+}
+
+void setLineText(QLineEdit* edit, const QString& text) {
+  if (edit->text() == text) return;  // keeps the cursor where the user is typing
+  const QSignalBlocker block(edit);
+  edit->setText(text);
+}
+
+void applyCaption(QWidget* w, const ui::Control& c) {
+  if (c.kind == ControlKind::TabPage) {
+    if (auto* tabs = tabsOf(w)) tabs->setTabText(tabs->indexOf(w), plainCaption(c.caption));
+  } else if (auto* label = qobject_cast<QLabel*>(w); label && c.kind == ControlKind::Label) {
+    label->setText(qt(c.caption));
+  } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+    button->setText(plainCaption(c.caption));
+  } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+    group->setTitle(plainCaption(c.caption));
+  }
+}
+
+void applyText(QWidget* w, const ui::Control& c) {
+  const QString text = qt(c.text);
+  if (auto* combo = qobject_cast<QComboBox*>(w)) {
+    if (combo->lineEdit()->text() == text) return;  // what the user has just typed
+    const int index = combo->findText(text, Qt::MatchExactly);
+    if (combo->currentIndex() != index) combo->setCurrentIndex(index);
+    setLineText(combo->lineEdit(), text);
+  } else if (auto* edit = lineEditOf(w)) {
+    setLineText(edit, text);
+  } else if (auto* rich = qobject_cast<QTextEdit*>(w)) {
+    if (rich->toPlainText() != text) rich->setPlainText(text);
+  }
+}
+
+void applyChecked(QWidget* w, const ui::Control& c) {
+  auto* button = qobject_cast<QAbstractButton*>(w);
+  if (!button || button->isChecked() == c.checked) return;
+  QButtonGroup* group = button->group();
+  // An exclusive group refuses to clear its checked button; the form may want none checked.
+  const bool exclusive = group && group->exclusive();
+  if (exclusive && !c.checked) group->setExclusive(false);
+  button->setChecked(c.checked);
+  if (exclusive && !c.checked) group->setExclusive(true);
+}
+
+void applyRange(QWidget* w, const ui::Control& c) {
+  if (auto* slider = qobject_cast<QSlider*>(w))
+    slider->setRange(c.min, c.max);
+  else if (auto* bar = qobject_cast<QProgressBar*>(w))
+    bar->setRange(c.min, c.max);
+}
+
+void applyValue(QWidget* w, const ui::Control& c) {
+  if (auto* slider = qobject_cast<QSlider*>(w))
+    slider->setValue(c.value);
+  else if (auto* bar = qobject_cast<QProgressBar*>(w))
+    bar->setValue(c.value);
+}
+
+void applyItems(QWidget* w, const ui::Control& c) {
+  auto* combo = qobject_cast<QComboBox*>(w);
+  if (!combo) return;
+  combo->clear();
+  for (const auto& item : c.items) combo->addItem(qt(item));
+  applyText(w, c);
+}
+
+void applyMaxLength(QWidget* w, const ui::Control& c) {
+  if (QLineEdit* edit = lineEditOf(w)) {
+    const QValidator* old = edit->validator();
+    edit->setValidator(c.maxLength > 0 ? new ByteLengthValidator(c.maxLength, edit) : nullptr);
+    delete old;
+  }
+  fitFieldWidth(w, c);
+}
+
+void applyEnabled(QWidget* w, const ui::Control& c) {
+  if (c.kind == ControlKind::TabPage) {
+    if (auto* tabs = tabsOf(w)) tabs->setTabEnabled(tabs->indexOf(w), c.enabled);
+    return;
+  }
+  w->setEnabled(c.enabled);
+}
+
+void applyVisible(QWidget* w, const ui::Control& c) {
+  if (c.kind == ControlKind::TabPage) {
+    if (auto* tabs = tabsOf(w)) tabs->setTabVisible(tabs->indexOf(w), c.visible);
+    return;
+  }
+  w->setVisible(c.visible);
+}
+
+void applyColors(QWidget* w, const ui::Control& c) {
+  const QPalette& system = QApplication::palette();
+  const QColor back = toQColor(c.color, system);
+  const QColor fore = toQColor(c.fontColor, system);
+  QPalette palette = w->palette();
+  // Foreground colours only for the enabled states: a disabled control greys out as usual.
+  const auto setFore = [&](QPalette::ColorRole role) {
+    palette.setColor(QPalette::Active, role, fore);
+    palette.setColor(QPalette::Inactive, role, fore);
+  };
+  if (isInput(c.kind)) {
+    palette.setColor(QPalette::Base, back);
+    setFore(QPalette::Text);
+  } else if (c.kind == ControlKind::Button) {
+    setFore(QPalette::ButtonText);
+  } else {
+    const bool own = c.color != ui::colors::ButtonFace;
+    palette.setColor(QPalette::Window, own ? back : system.color(QPalette::Window));
+    w->setAutoFillBackground(own);
+    setFore(QPalette::WindowText);
+    setFore(QPalette::Text);
+  }
+  w->setPalette(palette);
+}
+
+void applyFont(QWidget* w, const ui::Control& c) {
+  w->setFont(controlFont(c.fontName, c.bold));
+  fitFieldWidth(w, c);
+}
+
+void applyActivePage(QWidget* w, const ui::Control& c) {
+  auto* tabs = qobject_cast<QTabWidget*>(w);
+  if (!tabs) return;
+  for (int i = 0; i < tabs->count(); ++i)
+    if (tabs->widget(i)->objectName() == qt(c.text)) tabs->setCurrentIndex(i);
+}
+
+}  // namespace
+
+QString plainCaption(const std::string& caption) {
+  return qt(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+void applyProperty(QWidget* w, const ui::Control& c, ui::Property what) {
+  const QSignalBlocker block(w);
+  switch (what) {
+    case Property::Caption:
+      applyCaption(w, c);
+      break;
+    case Property::Text:
+      applyText(w, c);
+      break;
+    case Property::Checked:
+      applyChecked(w, c);
+      break;
+    case Property::Value:
+      applyValue(w, c);
+      break;
+    case Property::Range:
+      applyRange(w, c);
+      applyValue(w, c);
+      break;
+    case Property::Items:
+      applyItems(w, c);
+      break;
+    case Property::MaxLength:
+      applyMaxLength(w, c);
+      break;
+    case Property::Enabled:
+      applyEnabled(w, c);
+      break;
+    case Property::Visible:
+      applyVisible(w, c);
+      break;
+    case Property::Color:
+    case Property::FontColor:
+      applyColors(w, c);
+      break;
+    case Property::Font:
+      applyFont(w, c);
+      break;
+    case Property::Hint:
+      w->setToolTip(qt(c.hint));
+      break;
+    case Property::Panels:
+      if (auto* bar = qobject_cast<StatusPanels*>(w)) bar->setPanels(c.panels);
+      break;
+    case Property::ActivePage:
+      applyActivePage(w, c);
+      break;
+    case Property::Focus:
+    case Property::FormCaption:
+    case Property::FormShown:
+    case Property::FormClosed:
+      break;  // the window's business
+  }
+}
+
+void applyControl(QWidget* w, const ui::Control& c) {
+  for (Property p :
+       {Property::Caption, Property::Items, Property::Text, Property::Checked, Property::Range,
+        Property::MaxLength, Property::Enabled, Property::Visible, Property::Color, Property::Font,
+        Property::Hint, Property::Panels, Property::ActivePage})
+    applyProperty(w, c, p);
+}
+
+}  // namespace rcp::gui

@@ -1,0 +1,33 @@
+#include "gui/desktop.hpp"
+
+#include <QApplication>
+#include <QIcon>
+
+#include "app/program.hpp"
+#include "gui/fonts.hpp"
+#include "gui/picture.hpp"
+#include "gui/qt_dialogs.hpp"
+#include "gui/qt_screen.hpp"
+#include "link/clock.hpp"
+#include "link/port.hpp"
+
+namespace rcp::gui {
+
+int runDesktop(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setFont(applicationFont());
+  QApplication::setWindowIcon(QIcon(radioPicture(QSize(32, 32))));
+  // The main window's close box ends the program itself; hidden dialogs never do.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  link::RealClock clock;
+  link::NoPort port;
+  QtScreen screen;
+  QtDialogs dialogs(screen);
+  app::Program program(app::Services{port, clock, dialogs, screen});
+  program.start();
+  if (screen.quitRequested()) return 0;
+  return QApplication::exec();
+}
+
+}  // namespace rcp::gui

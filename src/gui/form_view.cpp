@@ -1,0 +1,324 @@
+#include "gui/form_view.hpp"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
+#include <climits>
+
+#include "gui/control_sync.hpp"
+#include "gui/error_box.hpp"
+#include "gui/grid_placement.hpp"
+#include "gui/input_router.hpp"
+#include "gui/spin_field.hpp"
+#include "gui/up_down_buttons.hpp"
+#include "gui/widget_factory.hpp"
+
+namespace rcp::gui {
+
+namespace {
+
+using ui::ControlKind;
+
+QString qt(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+Qt::WindowFlags flagsFor(FormView::Role role) {
+  const Qt::WindowFlags common = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  if (role == FormView::Role::Main) return Qt::Window | common | Qt::WindowMinimizeButtonHint;
+  return Qt::Dialog | common;
+}
+
+}  // namespace
+
+struct FormView::Built {
+  std::map<std::string, std::vector<const ui::Control*>, std::less<>> children;
+  std::vector<QWidget*> statusBars;
+};
+
+FormView::FormView(ui::Form& form, Role role)
+    : QWidget(nullptr, flagsFor(role)), form_(form), role_(role) {
+  setObjectName(qt(form.name()));
+  build();
+}
+
+FormView::~FormView() = default;
+
+QWidget* FormView::controlWidget(std::string_view name) const {
+  auto it = widgets_.find(name);
+  return it == widgets_.end() ? nullptr : it->second;
+}
+
+QTimer* FormView::timer(std::string_view name) const {
+  auto it = timers_.find(name);
+  return it == timers_.end() ? nullptr : it->second;
+}
+
+void FormView::build() {
+  Built built;
+  for (const auto& c : form_.controls()) built.children[c.parent].push_back(&c);
+
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  auto* content = new QWidget(this);
+  buildChildren(nullptr, content, built);
+  column->addWidget(content, 1);
+  for (QWidget* bar : built.statusBars) column->addWidget(bar);
+
+  for (const auto& c : form_.controls()) {
+    if (c.kind == ControlKind::Timer) {
+      connectTimer(c);
+      continue;
+    }
+    QWidget* widget = controlWidget(c.name);
+    applyControl(widget, c);
+    connectControl(c, widget);
+  }
+
+  router_ = new InputRouter(form_, this);
+  router_->watchAll();
+  setWindowTitle(qt(form_.caption()));
+  fixSize();
+
+  QPointer<FormView> self(this);
+  form_.addObserver([self](const ui::Control* control, ui::Property what) {
+    if (self) self->follow(control, what);
+  });
+}
+
+void FormView::buildChildren(const ui::Control* parent, QWidget* container, Built& built) {
+  std::vector<PlacedChild> placed;
+  const WidgetOptions options{role_ == Role::Main};
+  const auto it = built.children.find(parent ? parent->name : std::string());
+  const auto none = std::vector<const ui::Control*>();
+  for (const ui::Control* c : it == built.children.end() ? none : it->second) {
+    if (c->kind == ControlKind::Timer) continue;
+    QWidget* widget = createControlWidget(*c, container, options);
+    widget->setProperty(InputRouter::kControlProperty, qt(c->name));
+    widgets_.emplace(c->name, widget);
+    switch (c->kind) {
+      case ControlKind::StatusBar:
+        built.statusBars.push_back(widget);
+        break;
+      case ControlKind::TabPage:
+        buildChildren(c, widget, built);
+        break;
+      case ControlKind::TabControl:
+      case ControlKind::GroupBox:
+      case ControlKind::Panel:
+        buildChildren(c, widget, built);
+        placed.emplace_back(c, widget);
+        break;
+      default:
+        placed.emplace_back(c, widget);
+    }
+  }
+  // A tab control holds pages, not a grid.
+  if (!qobject_cast<QTabWidget*>(container)) placeInGrid(container, placed, gridMargin(parent));
+}
+
+void FormView::connectControl(const ui::Control& c, QWidget* widget) {
+  const std::string name = c.name;
+  const auto typed = [this, name](const QString& text) {
+    act([&] { form_.userType(name, text.toStdString()); });
+  };
+  switch (c.kind) {
+    case ControlKind::Edit:
+      connect(qobject_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this, typed);
+      break;
+    case ControlKind::ComboBox: {
+      auto* combo = qobject_cast<QComboBox*>(widget);
+      connect(combo->lineEdit(), &QLineEdit::textEdited, this, typed);
+      connect(combo, &QComboBox::activated, this, [this, name](int index) {
+        if (index >= 0) act([&] { form_.userSelect(name, index); });
+      });
+      break;
+    }
+    case ControlKind::SpinEdit: {
+      auto* spin = qobject_cast<SpinField*>(widget);
+      connect(spin->lineEdit(), &QLineEdit::textEdited, this, typed);
+      connect(spin, &SpinField::stepRequested, this, [this, name](int direction) {
+        act([&] {
+          const ui::Control& control = form_.at(name);
+          const long long next =
+              static_cast<long long>(control.numericValue()) + direction * control.step;
+          form_.userSetValue(name, static_cast<int>(std::clamp<long long>(next, INT_MIN, INT_MAX)));
+        });
+      });
+      break;
+    }
+    case ControlKind::TrackBar:
+      connect(qobject_cast<QSlider*>(widget), &QSlider::valueChanged, this,
+              [this, name](int value) { act([&] { form_.userSetValue(name, value); }); });
+      break;
+    case ControlKind::CheckBox:
+    case ControlKind::RadioButton:
+    case ControlKind::Button:
+      connect(qobject_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
+              [this, name] { act([&] { form_.userClick(name); }); });
+      break;
+    case ControlKind::UpDown: {
+      auto* buttons = qobject_cast<UpDownButtons*>(widget);
+      connect(buttons, &UpDownButtons::up, this,
+              [this, name] { act([&] { form_.userUp(name); }); });
+      connect(buttons, &UpDownButtons::down, this,
+              [this, name] { act([&] { form_.userDown(name); }); });
+      break;
+    }
+    case ControlKind::TabControl: {
+      auto* tabs = qobject_cast<QTabWidget*>(widget);
+      connect(tabs, &QTabWidget::currentChanged, this, [this, name, tabs](int index) {
+        if (index < 0) return;
+        act([&] { form_.userActivatePage(tabs->widget(index)->objectName().toStdString()); });
+        // The form may refuse or choose another page; show the one it keeps.
+        applyProperty(tabs, form_.at(name), ui::Property::ActivePage);
+      });
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void FormView::connectTimer(const ui::Control& c) {
+  auto* timer = new QTimer(this);
+  timer->setObjectName(qt(c.name));
+  timer->setInterval(c.value);
+  timers_.emplace(c.name, timer);
+  const std::string name = c.name;
+  connect(timer, &QTimer::timeout, this, [this, name] { act([&] { form_.userTimer(name); }); });
+  if (c.enabled && c.value > 0) timer->start();
+}
+
+void FormView::follow(const ui::Control* control, ui::Property what) {
+  if (!control) {
+    followForm(what);
+    return;
+  }
+  if (what == ui::Property::Focus) {
+    focusControl(*control);
+    return;
+  }
+  if (QTimer* t = timer(control->name)) {
+    t->setInterval(control->value);
+    if (control->enabled && control->value > 0)
+      t->start();
+    else
+      t->stop();
+    return;
+  }
+  if (QWidget* widget = controlWidget(control->name)) applyProperty(widget, *control, what);
+}
+
+void FormView::followForm(ui::Property what) {
+  switch (what) {
+    case ui::Property::FormCaption:
+      setWindowTitle(qt(form_.caption()));
+      break;
+    case ui::Property::FormShown:
+      showWindow();
+      break;
+    case ui::Property::FormClosed:
+      hideWindow();
+      if (modalLoop_) modalLoop_->quit();
+      emit formClosed();
+      break;
+    default:
+      break;
+  }
+}
+
+void FormView::focusControl(const ui::Control& control) {
+  // A control on a page behind another one: bring its pages forward, outermost first.
+  std::vector<std::string> pages;
+  for (const ui::Control* c = &control; c; c = c->parent.empty() ? nullptr : &form_.at(c->parent))
+    if (c->kind == ControlKind::TabPage) pages.push_back(c->name);
+  for (auto page = pages.rbegin(); page != pages.rend(); ++page) {
+    const std::string& tabs = form_.at(*page).parent;
+    if (form_.activePage(tabs) != *page) form_.userActivatePage(*page);
+  }
+  if (QWidget* widget = controlWidget(control.name)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+void FormView::fixSize() {
+  const int width = form_.clientWidth();
+  const int height = form_.clientHeight();
+  if (width > 0 && height > 0) {
+    setFixedSize(width, height);
+    return;
+  }
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void FormView::showWindow() {
+  if (!placed_) {
+    // Centred once, on the owner for a dialog that has one, else on the screen.
+    adjustSize();
+    const QWidget* owner = owner_ && owner_->isVisible() ? owner_.data() : nullptr;
+    const QRect area = owner      ? owner->frameGeometry()
+                       : screen() ? screen()->availableGeometry()
+                                  : QRect(QPoint(0, 0), size());
+    move(area.center() - rect().center());
+    placed_ = true;
+  }
+  if (owner_) {
+    winId();
+    if (QWindow* own = owner_->windowHandle()) windowHandle()->setTransientParent(own);
+  }
+  router_->setSuspended(false);
+  show();
+  raise();
+  activateWindow();
+}
+
+void FormView::hideWindow() {
+  router_->setSuspended(true);
+  hide();
+  router_->setSuspended(false);
+}
+
+void FormView::runModal() {
+  setWindowModality(Qt::ApplicationModal);
+  QEventLoop loop;
+  modalLoop_ = &loop;
+  if (form_.isShowing())
+    showWindow();
+  else
+    act([&] { form_.show(); });
+  if (form_.isShowing() && isVisible()) loop.exec(QEventLoop::DialogExec);
+  modalLoop_ = nullptr;
+  if (isVisible()) hideWindow();
+  setWindowModality(Qt::NonModal);
+}
+
+void FormView::closeEvent(QCloseEvent* event) {
+  if (role_ == Role::Main) {
+    // The program ends; nothing is sent to the radio.
+    event->accept();
+    QCoreApplication::quit();
+    return;
+  }
+  event->ignore();
+  if (form_.isShowing())
+    act([&] { form_.close(); });
+  else
+    hideWindow();
+}
+
+void FormView::act(const std::function<void()>& action) {
+  runReportingErrors(this, action);
+}
+
+}  // namespace rcp::gui

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/form.hpp"
+
+class QEventLoop;
+class QTimer;
+
+namespace rcp::gui {
+
+class InputRouter;
+
+// One window of the program: the widgets of a form, following the form and passing the user's
+// actions back to it. The main window ends the program when its close box is used; any other
+// window closes its form.
+class FormView final : public QWidget {
+  Q_OBJECT
+
+ public:
+  enum class Role { Main, Dialog };
+
+  FormView(ui::Form& form, Role role);
+  ~FormView() override;
+
+  ui::Form& form() const { return form_; }
+  Role role() const { return role_; }
+  // The widget showing a control; null for a timer or an unknown name.
+  QWidget* controlWidget(std::string_view name) const;
+  QTimer* timer(std::string_view name) const;
+
+  // The window a dialog is centred on and kept above.
+  void setOwner(QWidget* owner) { owner_ = owner; }
+  // Shows the form as a modal window and returns once the form has closed.
+  void runModal();
+
+ signals:
+  void formClosed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  struct Built;
+
+  void build();
+  void buildChildren(const ui::Control* parent, QWidget* container, Built& built);
+  void connectControl(const ui::Control& control, QWidget* widget);
+  void connectTimer(const ui::Control& control);
+  void follow(const ui::Control* control, ui::Property what);
+  void followForm(ui::Property what);
+  void focusControl(const ui::Control& control);
+  void fixSize();
+  void showWindow();
+  void hideWindow();
+  void act(const std::function<void()>& action);
+
+  ui::Form& form_;
+  Role role_;
+  QPointer<QWidget> owner_;
+  std::map<std::string, QWidget*, std::less<>> widgets_;
+  std::map<std::string, QTimer*, std::less<>> timers_;
+  InputRouter* router_ = nullptr;
+  QEventLoop* modalLoop_ = nullptr;
+  bool placed_ = false;
+};
+
+}  // namespace rcp::gui

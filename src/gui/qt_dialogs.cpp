@@ -1,0 +1,97 @@
+#include "gui/qt_dialogs.hpp"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+
+#include "gui/form_view.hpp"
+#include "gui/qt_screen.hpp"
+
+namespace rcp::gui {
+
+namespace {
+
+QString qt(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+QMessageBox::Icon iconOf(ui::MessageIcon icon) {
+  switch (icon) {
+    case ui::MessageIcon::Error:
+      return QMessageBox::Critical;
+    case ui::MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case ui::MessageIcon::Information:
+      return QMessageBox::Information;
+    case ui::MessageIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// The window a box opened now belongs to: the topmost modal window, else the active one.
+QWidget* currentOwner() {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return QApplication::activeWindow();
+}
+
+std::optional<std::string> runFileDialog(const ui::FileDialogRequest& request, bool save) {
+  QFileDialog dialog(currentOwner(), save ? QStringLiteral("另存为") : QStringLiteral("打开"),
+                     qt(request.initialFolder), QtDialogs::nameFilters(request.filter));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(qt(request.defaultExtension));
+  dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围:"));
+  dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名:"));
+  dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型:"));
+  dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("保存") : QStringLiteral("打开"));
+  dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
+  if (!request.initialName.empty()) dialog.selectFile(qt(request.initialName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front().toStdString();
+}
+
+}  // namespace
+
+QString QtDialogs::nameFilters(const std::string& filter) {
+  const QStringList parts = qt(filter).split(QLatin1Char('|'));
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+  }
+  return filters.join(QStringLiteral(";;"));
+}
+
+ui::MessageResult QtDialogs::message(const ui::Message& message) {
+  QMessageBox box(iconOf(message.icon), qt(message.caption), qt(message.text),
+                  QMessageBox::NoButton, message.ownerless ? nullptr : currentOwner());
+  box.setTextFormat(Qt::PlainText);
+  QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+  if (message.buttons == ui::MessageButtons::OkCancel) {
+    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setEscapeButton(cancel);
+  } else {
+    box.setEscapeButton(ok);
+  }
+  box.setDefaultButton(ok);
+  box.exec();
+  return box.clickedButton() == ok ? ui::MessageResult::Ok : ui::MessageResult::Cancel;
+}
+
+void QtDialogs::showModal(ui::Form& form) {
+  screen_.view(form).runModal();
+}
+
+std::optional<std::string> QtDialogs::openFile(const ui::FileDialogRequest& request) {
+  return runFileDialog(request, false);
+}
+
+std::optional<std::string> QtDialogs::saveFile(const ui::FileDialogRequest& request) {
+  return runFileDialog(request, true);
+}
+
+}  // namespace rcp::gui

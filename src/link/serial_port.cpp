@@ -1,0 +1,159 @@
+#include "link/serial_port.hpp"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+
+namespace rcp::link {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+bool configureLine(int fd) {
+  termios settings{};
+  if (tcgetattr(fd, &settings) != 0) return false;
+  cfmakeraw(&settings);
+  settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+  settings.c_cflag |= CS8 | CREAD | CLOCAL;
+  settings.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+  settings.c_cc[VMIN] = 0;
+  settings.c_cc[VTIME] = 0;
+  if (cfsetispeed(&settings, B9600) != 0 || cfsetospeed(&settings, B9600) != 0) return false;
+  return tcsetattr(fd, TCSANOW, &settings) == 0;
+}
+
+// Sleeps in poll until the descriptor is ready for `events` or `deadline` passes. Returns the
+// ready events, 0 on time-out.
+short waitFor(int fd, short events, Clock::time_point deadline) {
+  for (;;) {
+    const auto left = deadline - Clock::now();
+    if (left <= Clock::duration::zero()) return 0;
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+    const timespec timeout{static_cast<time_t>(ns / 1000000000),
+                           static_cast<long>(ns % 1000000000)};
+    pollfd entry{fd, events, 0};
+    const int rc = ppoll(&entry, 1, &timeout, nullptr);
+    if (rc > 0) return entry.revents;
+    if (rc < 0 && errno != EINTR) return POLLERR;
+  }
+}
+
+// Waits out the rest of a time-out on a line that cannot deliver (hung up or failing), the way
+// the read would on a silent line, without spinning.
+void sleepUntil(Clock::time_point deadline) {
+  for (;;) {
+    const auto left = deadline - Clock::now();
+    if (left <= Clock::duration::zero()) return;
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+    const timespec timeout{static_cast<time_t>(ns / 1000000000),
+                           static_cast<long>(ns % 1000000000)};
+    ppoll(nullptr, 0, &timeout, nullptr);
+  }
+}
+
+// The slave side of a pseudo-terminal (major numbers 136-143).
+bool isPseudoTerminal(int fd) {
+  struct stat info {};
+  if (fstat(fd, &info) != 0) return false;
+  const unsigned int number = major(info.st_rdev);
+  return number >= 136 && number <= 143;
+}
+
+}  // namespace
+
+SerialPort::~SerialPort() {
+  close();
+}
+
+bool SerialPort::open(const std::string& device) {
+  close();
+  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ready = isatty(fd) && flock(fd, LOCK_EX | LOCK_NB) == 0 && ioctl(fd, TIOCEXCL) == 0 &&
+                     configureLine(fd);
+  if (!ready) {
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  pseudoTerminal_ = isPseudoTerminal(fd);
+  purgeBoth();
+  return true;
+}
+
+void SerialPort::close() {
+  if (fd_ < 0) return;
+  // The exclusive mark belongs to the terminal, not to this descriptor: take it back so the
+  // next program can open the port even while another descriptor keeps the terminal alive.
+  ioctl(fd_, TIOCNXCL);
+  ::close(fd_);
+  fd_ = -1;
+}
+
+void SerialPort::purgeBoth() {
+  if (fd_ < 0) return;
+  // A write returns only once its bytes have left, so the transmit side holds nothing of ours.
+  // On a pseudo-terminal "unsent" output is the other side's unread input: discarding it would
+  // take back bytes a real line would already have delivered.
+  tcflush(fd_, pseudoTerminal_ ? TCIFLUSH : TCIOFLUSH);
+}
+
+void SerialPort::purgeReceive() {
+  if (fd_ >= 0) tcflush(fd_, TCIFLUSH);
+}
+
+bool SerialPort::write(std::span<const std::uint8_t> bytes) {
+  if (fd_ < 0) return false;
+  const auto deadline =
+      Clock::now() + milliseconds(kWriteConstantMs + kWritePerByteMs * bytes.size());
+  std::size_t sent = 0;
+  while (sent < bytes.size()) {
+    const ssize_t n = ::write(fd_, bytes.data() + sent, bytes.size() - sent);
+    if (n > 0) {
+      sent += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN) return false;
+    const short ready = waitFor(fd_, POLLOUT, deadline);
+    if (ready == 0 || (ready & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
+  }
+  return tcdrain(fd_) == 0;
+}
+
+std::size_t SerialPort::read(std::span<std::uint8_t> buffer) {
+  if (fd_ < 0) return 0;
+  const auto total = Clock::now() + milliseconds(kReadConstantMs + kReadPerByteMs * buffer.size());
+  std::size_t got = 0;
+  Clock::time_point lastByte;
+  while (got < buffer.size()) {
+    const auto deadline = got == 0 ? total : std::min(total, lastByte + milliseconds(kByteGapMs));
+    const short ready = waitFor(fd_, POLLIN, deadline);
+    if (ready == 0) break;
+    if ((ready & POLLIN) != 0) {
+      const ssize_t n = ::read(fd_, buffer.data() + got, buffer.size() - got);
+      if (n > 0) {
+        got += static_cast<std::size_t>(n);
+        lastByte = Clock::now();
+        continue;
+      }
+      if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    }
+    // Hung up or failing: nothing more can come, but the read still lasts its time-out.
+    sleepUntil(deadline);
+    break;
+  }
+  return got;
+}
+
+}  // namespace rcp::link

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "link/port.hpp"
+
+namespace rcp::link {
+
+// A serial device on a POSIX terminal interface (a real port or a pseudo-terminal).
+//
+// Opening is exclusive: the terminal is marked exclusive and locked with flock, so a port that
+// another program holds does not open. The line is raw 9600 baud 8N1 without flow control.
+// Waiting sleeps in poll; a read of n bytes ends at the latest 20 + 20 x n ms after it starts
+// and, once a byte has arrived, as soon as 20 ms pass without the next one. A write returns once
+// its bytes have left (drained), within 20 + 20 x n ms, so that a purge after it cannot take them
+// back; on a pseudo-terminal, purging both buffers therefore purges only the receive side.
+class SerialPort final : public Port {
+ public:
+  static constexpr int kByteGapMs = 20;
+  static constexpr int kReadPerByteMs = 20;
+  static constexpr int kReadConstantMs = 20;
+  static constexpr int kWritePerByteMs = 20;
+  static constexpr int kWriteConstantMs = 20;
+
+  SerialPort() = default;
+  ~SerialPort() override;
+  SerialPort(const SerialPort&) = delete;
+  SerialPort& operator=(const SerialPort&) = delete;
+
+  bool open(const std::string& device) override;
+  void close() override;
+  bool isOpen() const override { return fd_ >= 0; }
+  void purgeBoth() override;
+  void purgeReceive() override;
+  bool write(std::span<const std::uint8_t> bytes) override;
+  std::size_t read(std::span<std::uint8_t> buffer) override;
+
+ private:
+  int fd_ = -1;
+  bool pseudoTerminal_ = false;
+};
+
+}  // namespace rcp::link

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "sim/virtual_radio.hpp"
+
+namespace rcp::sim {
+
+// Puts a VirtualRadio behind a pseudo-terminal in real time: the programming tool opens the
+// slave device as its serial port. The radio keeps a descriptor of the slave open, so the line
+// stays up between the tool's sessions. Waiting is done in poll.
+class PtyRadio {
+ public:
+  explicit PtyRadio(VirtualRadio& radio);
+  ~PtyRadio();
+  PtyRadio(const PtyRadio&) = delete;
+  PtyRadio& operator=(const PtyRadio&) = delete;
+
+  // Creates the pseudo-terminal in raw mode; the error text says what failed.
+  std::optional<std::string> open();
+  const std::string& slavePath() const { return slavePath_; }
+
+  // Makes `path` a symbolic link to the slave (replacing an old link there); removed again when
+  // this object goes.
+  std::optional<std::string> linkAs(const std::string& path);
+
+  // One line per burst: milliseconds since start, '<' received or '>' sent, the bytes in hex.
+  void traceTo(std::ostream* trace) { trace_ = trace; }
+  // Runs after each completed bulk write.
+  void onBulkWrite(std::function<void()> callback) { onBulkWrite_ = std::move(callback); }
+
+  // Serves until `stopFd` becomes readable (a signalfd, for example) or the line fails.
+  void serve(int stopFd);
+
+ private:
+  Micros now() const;
+  void receiveFromTool(Micros at);
+  void sendDue(Micros at);
+  void flushTraceBurst();
+  void traceLine(Micros at, char direction, const std::vector<std::uint8_t>& bytes);
+
+  VirtualRadio& radio_;
+  int master_ = -1;
+  int slave_ = -1;
+  std::string slavePath_;
+  std::string link_;
+  Micros startNs_ = 0;
+  std::deque<VirtualRadio::Answer> outgoing_;
+  std::ostream* trace_ = nullptr;
+  std::vector<std::uint8_t> traceBurst_;
+  Micros traceBurstStart_ = 0;
+  Micros traceBurstLast_ = 0;
+  std::function<void()> onBulkWrite_;
+};
+
+}  // namespace rcp::sim

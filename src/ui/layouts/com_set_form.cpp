@@ -1,0 +1,24 @@
+// The choice of serial port.
+
+#include "ui/layouts/layout_support.hpp"
+#include "ui/layouts/layouts.hpp"
+
+namespace rcp::ui::layouts {
+
+FormSpec comSetForm() {
+  FormSpec spec;
+  spec.name = "ComSet_Form";
+  spec.className = "TComSet_Form";
+  spec.caption = "设置串口";
+  LayoutWriter w(spec);
+  w << groupBox("ComPort_Fram", "", "串口标号").at(0, 0, 1, 2);
+  for (int n = 1; n <= 4; ++n)
+    w << radioButton(detail::nth("Com", n), "ComPort_Fram", detail::nth("COM", n))
+             .checked(n == 2)
+             .at((n - 1) / 2, (n - 1) % 2);
+  w << button("ComSet_OK", "", "确定").defaultButton().at(1, 0);
+  w << button("ComSet_CANCLE", "", "取消").cancelButton().at(1, 1);
+  return spec;
+}
+
+}  // namespace rcp::ui::layouts

@@ -1,0 +1,37 @@
+// The forty route numbers with their system numbers.
+
+#include "ui/layouts/layout_support.hpp"
+#include "ui/layouts/layouts.hpp"
+
+namespace rcp::ui::layouts {
+
+FormSpec sysLableform() {
+  FormSpec spec;
+  spec.name = "SysLableform";
+  spec.className = "TSysLableform";
+  spec.caption = "无线局向号列表框";
+  LayoutWriter w(spec);
+  const std::string fram = "SysLab_Fram";
+  w << groupBox(fram, "", "").at(0, 0, 1, 2);
+  // Four column pairs of ten rows; pair k is route field 2k-1 and system field 2k, and column c
+  // holds pairs 10c+1 to 10c+10.
+  for (int c = 0; c < 4; ++c) {
+    w << label(detail::nth("RouteHeadLab", c + 1), fram, "局向号")
+             .at(0, 2 * c)
+             .align(Align::Center);
+    w << label(detail::nth("SystemHeadLab", c + 1), fram, "系统号")
+             .at(0, 2 * c + 1)
+             .align(Align::Center);
+  }
+  for (int k = 1; k <= 40; ++k) {
+    const int row = 1 + (k - 1) % 10;
+    const int col = 2 * ((k - 1) / 10);
+    w << detail::digitField(detail::nth("SysLabNum", 2 * k - 1), fram, 3, "000").at(row, col);
+    w << detail::digitField(detail::nth("SysLabNum", 2 * k), fram, 3, "000").at(row, col + 1);
+  }
+  w << button("SysLable_OK", "", "确定").at(1, 0);
+  w << button("SysLable_CANCEL", "", "取消").at(1, 1);
+  return spec;
+}
+
+}  // namespace rcp::ui::layouts

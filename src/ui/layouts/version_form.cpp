@@ -1,0 +1,34 @@
+// The About box.
+
+#include <array>
+
+#include "ui/layout.hpp"
+#include "ui/layouts/layouts.hpp"
+
+namespace rcp::ui::layouts {
+
+FormSpec versionForm() {
+  FormSpec spec;
+  spec.name = "Version_Form";
+  spec.className = "TVersion_Form";
+  spec.caption = "版本信息";
+  LayoutWriter w(spec);
+  w << label("TitleLab", "", "RCP520中文写码软件").bold().at(0, 0).align(Align::Center);
+  w << bevel("Bevel1", "").at(1, 0);
+  w << picture("VersionImage", "").at(2, 0).align(Align::Center);
+  w << bevel("Bevel2", "").at(3, 0);
+  w << label("VersionLab", "", "版 本 号: Ver 3.9").at(4, 0);
+  const std::array<std::pair<const char*, const char*>, 5> lines = {{
+      {"OwnerLab", "版权所有: Veltra通讯设备有限公司"},
+      {"DateLab", "设计日期: 2024年6月"},
+      {"DesignerLab", "设 计 者: Veltra研发部"},
+      {"TelLab", "联系电话: 0755-8888 6666"},
+      {"WebLab", "网    址: www.veltra-comm.com"},
+  }};
+  for (int i = 0; i < static_cast<int>(lines.size()); ++i)
+    w << label(lines[i].first, "", lines[i].second).at(5 + i, 0);
+  w << button("VersionOk", "", "确定").at(10, 0).align(Align::Center);
+  return spec;
+}
+
+}  // namespace rcp::ui::layouts

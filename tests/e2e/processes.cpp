@@ -1,0 +1,108 @@
+#include "processes.hpp"
+
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace rcp::e2e {
+
+namespace {
+
+pid_t spawn(const std::string& program, const std::vector<std::string>& args, int outFd, int errFd,
+            const std::vector<int>& closeFds) {
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
+  if (errFd >= 0) posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
+  for (const int fd : closeFds) posix_spawn_file_actions_addclose(&actions, fd);
+  pid_t pid = -1;
+  const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) throw std::runtime_error("cannot start " + program);
+  return pid;
+}
+
+int exitCodeOf(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+Finished run(const std::string& program, const std::vector<std::string>& args) {
+  int out[2];
+  int err[2];
+  if (pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe");
+  const pid_t pid = spawn(program, args, out[1], err[1], {out[0], err[0]});
+  close(out[1]);
+  close(err[1]);
+
+  Finished finished{-1, {}, {}};
+  std::array<pollfd, 2> fds{{{out[0], POLLIN, 0}, {err[0], POLLIN, 0}}};
+  int open = 2;
+  while (open > 0) {
+    if (poll(fds.data(), fds.size(), -1) < 0) continue;
+    for (std::size_t i = 0; i < fds.size(); ++i) {
+      if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+      char buffer[4096];
+      const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+      if (n > 0) {
+        (i == 0 ? finished.out : finished.err).append(buffer, static_cast<std::size_t>(n));
+      } else {
+        close(fds[i].fd);
+        fds[i].fd = -1;
+        --open;
+      }
+    }
+  }
+  finished.exitCode = exitCodeOf(pid);
+  return finished;
+}
+
+RadioProcess::RadioProcess(const std::vector<std::string>& args) {
+  int out[2];
+  if (pipe(out) != 0) throw std::runtime_error("pipe");
+  pid_ = spawn(RCP520_RADIO, args, out[1], -1, {out[0]});
+  close(out[1]);
+  out_ = out[0];
+  // The first line names the device; give the radio a few seconds to come up.
+  while (device_.empty() || device_.back() != '\n') {
+    pollfd entry{out_, POLLIN, 0};
+    char c = 0;
+    if (poll(&entry, 1, 5000) <= 0 || read(out_, &c, 1) != 1) {
+      stop();
+      throw std::runtime_error("rcp520-radio did not name its device");
+    }
+    device_ += c;
+  }
+  device_.pop_back();
+}
+
+RadioProcess::~RadioProcess() {
+  stop();
+}
+
+int RadioProcess::stop() {
+  if (pid_ < 0) return -1;
+  kill(pid_, SIGTERM);
+  const int code = exitCodeOf(pid_);
+  pid_ = -1;
+  close(out_);
+  return code;
+}
+
+}  // namespace rcp::e2e

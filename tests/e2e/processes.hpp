@@ -1,0 +1,37 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace rcp::e2e {
+
+struct Finished {
+  int exitCode;  // -1 when it did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs a program to its end and collects what it wrote.
+Finished run(const std::string& program, const std::vector<std::string>& args);
+
+// rcp520-radio in the background; its first line of output is the device to open.
+class RadioProcess {
+ public:
+  explicit RadioProcess(const std::vector<std::string>& args);
+  ~RadioProcess();
+  RadioProcess(const RadioProcess&) = delete;
+  RadioProcess& operator=(const RadioProcess&) = delete;
+
+  const std::string& device() const { return device_; }
+  // Ends it with SIGTERM; returns its exit code.
+  int stop();
+
+ private:
+  pid_t pid_ = -1;
+  int out_ = -1;
+  std::string device_;
+};
+
+}  // namespace rcp::e2e

@@ -1,0 +1,76 @@
+// The whole program started on the Qt front end: the windows it shows and a shortcut that
+// travels from a key press through the main window to the program.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTabWidget>
+
+#include "app/program.hpp"
+#include "gui/form_view.hpp"
+#include "gui/qt_screen.hpp"
+#include "gui/status_panels.hpp"
+#include "support/fake_services.hpp"
+#include "support/temp_dir.hpp"
+
+namespace rcp::gui {
+namespace {
+
+class DesktopTest : public ::testing::Test {
+ protected:
+  DesktopTest() : program(app::Services{port, clock, dialogs, screen, folder / "Com.ini"}) {
+    program.start();
+    main = screen.findView(program.mainForm());
+  }
+  test::RecordingPort port;
+  link::VirtualClock clock;
+  test::FakeDialogs dialogs;
+  QtScreen screen;
+  test::TempDir folder;
+  app::Program program;
+  FormView* main = nullptr;
+};
+
+TEST_F(DesktopTest, StartsWithTheMainWindowShownOnItsFirstTab) {
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(main->role(), FormView::Role::Main);
+  EXPECT_TRUE(main->isVisible());
+  EXPECT_EQ(main->windowTitle(), QStringLiteral("RCP520中文写码软件"));
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("Veltra写频软件"));
+  EXPECT_EQ(main->size(), QSize(788, 543));
+
+  auto* tabs = qobject_cast<QTabWidget*>(main->controlWidget("HomeControlPage"));
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(tabs->tabPosition(), QTabWidget::East);
+  EXPECT_EQ(tabs->currentWidget()->objectName(), QStringLiteral("NormalSet"));
+  EXPECT_FALSE(tabs->isTabVisible(tabs->indexOf(main->controlWidget("Test"))));
+
+  // The status bar shows what the program put there during start-up.
+  auto* bar = qobject_cast<StatusPanels*>(main->controlWidget("StatusBar"));
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->panels().at(2).text, program.mainForm().at("StatusBar").panels.at(2).text);
+
+  // The other windows exist, hidden until the program shows them.
+  for (const char* dialog : {"Password_Form", "ComSet_Form", "Version_Form", "SysLableform"}) {
+    bool found = false;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == QLatin1String(dialog)) found = !w->isVisible();
+    EXPECT_TRUE(found) << dialog;
+  }
+}
+
+TEST_F(DesktopTest, AltXInTheMainWindowEndsTheProgram) {
+  ASSERT_NE(main, nullptr);
+  main->activateWindow();
+  QCoreApplication::processEvents();
+  main->controlWidget("RxFreq")->setFocus(Qt::TabFocusReason);
+  port.written.clear();
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::AltModifier, QStringLiteral("x"));
+  QCoreApplication::sendEvent(QApplication::focusWidget(), &press);
+  EXPECT_EQ(port.written, "Q");
+  EXPECT_TRUE(screen.quitRequested());
+}
+
+}  // namespace
+}  // namespace rcp::gui

@@ -1,0 +1,160 @@
+// The platform services as Qt provides them: message boxes, modal windows, file filters, and
+// the screen's bookkeeping of windows, cursor, title and quitting.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCursor>
+#include <QMessageBox>
+#include <QTimer>
+#include <functional>
+
+#include "gui/form_view.hpp"
+#include "gui/qt_dialogs.hpp"
+#include "gui/qt_screen.hpp"
+#include "ui/layout.hpp"
+
+namespace rcp::gui {
+namespace {
+
+ui::FormSpec smallForm(const char* name) {
+  ui::FormSpec spec;
+  spec.name = name;
+  spec.caption = name;
+  ui::LayoutWriter w(spec);
+  w << ui::button("Ok", "", "确定").at(0, 0);
+  return spec;
+}
+
+// Runs action on the next turn of whatever event loop is running then.
+void soon(std::function<void()> action) {
+  QTimer::singleShot(0, qApp, std::move(action));
+}
+
+QAbstractButton* buttonLabelled(QMessageBox* box, const QString& text) {
+  for (QAbstractButton* b : box->buttons())
+    if (b->text() == text) return b;
+  return nullptr;
+}
+
+TEST(QtDialogsTest, FileFiltersBecomeQtNameFilters) {
+  EXPECT_EQ(QtDialogs::nameFilters("数据文件（*.ini）|*.ini"),
+            QStringLiteral("数据文件（*.ini） (*.ini)"));
+  EXPECT_EQ(QtDialogs::nameFilters("数据|*.ini;*.dat|全部|*.*"),
+            QStringLiteral("数据 (*.ini *.dat);;全部 (*.*)"));
+}
+
+TEST(QtDialogsTest, MessageBoxShowsCaptionIconAndChineseButtons) {
+  QtScreen screen;
+  QtDialogs dialogs(screen);
+  QString caption, text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  bool hasCancel = false;
+  soon([&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    caption = box->windowTitle();
+    text = box->text();
+    icon = box->icon();
+    hasCancel = buttonLabelled(box, QStringLiteral("取消")) != nullptr;
+    buttonLabelled(box, QStringLiteral("取消"))->click();
+  });
+  const auto answer = dialogs.message(
+      {"写录失败！", "读写数据", ui::MessageIcon::Warning, ui::MessageButtons::OkCancel});
+  EXPECT_EQ(answer, ui::MessageResult::Cancel);
+  EXPECT_EQ(caption, QStringLiteral("读写数据"));
+  EXPECT_EQ(text, QStringLiteral("写录失败！"));
+  EXPECT_EQ(icon, QMessageBox::Warning);
+  EXPECT_TRUE(hasCancel);
+
+  soon([&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    icon = box->icon();
+    hasCancel = buttonLabelled(box, QStringLiteral("取消")) != nullptr;
+    buttonLabelled(box, QStringLiteral("确定"))->click();
+  });
+  EXPECT_EQ(dialogs.message({"设备未开启", "系统信息", ui::MessageIcon::None}),
+            ui::MessageResult::Ok);
+  EXPECT_EQ(icon, QMessageBox::NoIcon);
+  EXPECT_FALSE(hasCancel);
+}
+
+TEST(QtDialogsTest, ShowModalReturnsWhenTheFormCloses) {
+  QtScreen screen;
+  QtDialogs dialogs(screen);
+  ui::Form main(smallForm("Main"));
+  ui::Form dialog(smallForm("Dialog"));
+  screen.formCreated(main);
+  screen.formCreated(dialog);
+  int shown = 0;
+  dialog.onShown([&] { ++shown; });
+  bool wasModal = false;
+  soon([&] {
+    wasModal = QApplication::activeModalWidget() == screen.findView(dialog);
+    dialog.close();
+  });
+  dialogs.showModal(dialog);
+  EXPECT_EQ(shown, 1);
+  EXPECT_TRUE(wasModal);
+  EXPECT_FALSE(dialog.isShowing());
+  EXPECT_FALSE(screen.findView(dialog)->isVisible());
+
+  // A form that closes while it is being shown does not leave the caller waiting.
+  dialog.onShown([&] { dialog.close(); });
+  dialogs.showModal(dialog);
+  EXPECT_FALSE(screen.findView(dialog)->isVisible());
+}
+
+TEST(QtDialogsTest, CloseBoxOfAModalWindowClosesItsForm) {
+  QtScreen screen;
+  QtDialogs dialogs(screen);
+  ui::Form main(smallForm("Main"));
+  ui::Form dialog(smallForm("Dialog"));
+  screen.formCreated(main);  // the main window comes first
+  screen.formCreated(dialog);
+  soon([&] { screen.findView(dialog)->close(); });
+  dialogs.showModal(dialog);
+  EXPECT_FALSE(dialog.isShowing());
+}
+
+TEST(QtScreenTest, FirstWindowIsTheMainOneAndItsCloseBoxEndsTheProgram) {
+  QtScreen screen;
+  ui::Form main(smallForm("Main"));
+  ui::Form other(smallForm("Other"));
+  screen.formCreated(main);
+  screen.formCreated(other);
+  EXPECT_EQ(screen.findView(main)->role(), FormView::Role::Main);
+  EXPECT_EQ(screen.findView(other)->role(), FormView::Role::Dialog);
+
+  main.show();
+  EXPECT_TRUE(screen.findView(main)->isVisible());
+  QTimer failsafe;
+  failsafe.setSingleShot(true);
+  QObject::connect(&failsafe, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  failsafe.start(2000);
+  soon([&] { screen.findView(main)->close(); });
+  EXPECT_EQ(QApplication::exec(), 0);  // the program's event loop ends
+  EXPECT_TRUE(main.isShowing());       // without closing the form: nothing is sent
+}
+
+TEST(QtScreenTest, KeepsCursorTitleAndQuitRequest) {
+  QtScreen screen;
+  screen.setBusy(true);
+  screen.setBusy(true);
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  screen.setBusy(false);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  screen.setApplicationTitle("Veltra写频软件");
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("Veltra写频软件"));
+
+  EXPECT_FALSE(screen.quitRequested());
+  screen.quit();  // before any event loop runs
+  EXPECT_TRUE(screen.quitRequested());
+}
+
+}  // namespace
+}  // namespace rcp::gui

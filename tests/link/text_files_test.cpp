@@ -1,0 +1,191 @@
+// Text at the edges: CP936 conversion, INI files and Com.ini.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "link/com_ini.hpp"
+#include "link/cp936.hpp"
+#include "link/ini_document.hpp"
+#include "link/ini_profile.hpp"
+
+namespace rcp::link {
+namespace {
+
+class TempDir : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("rcp520-link-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string slurp(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  void spit(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+  }
+
+  std::filesystem::path dir_;
+};
+
+TEST(Cp936, ConvertsBothWaysAndNeverFails) {
+  EXPECT_EQ(encodeCp936("设置串口"), "\xC9\xE8\xD6\xC3\xB4\xAE\xBF\xDA");
+  EXPECT_EQ(decodeCp936("\xC9\xE8\xD6\xC3 COM1"), "设置 COM1");
+  // A lone lead byte and a byte CP936 does not use become U+FFFD; the rest survives.
+  EXPECT_EQ(decodeCp936("A\xFF"
+                        "B\xC9"),
+            "A\xEF\xBF\xBD"
+            "B\xEF\xBF\xBD");
+  // Not representable (Hangul, an emoji) and malformed UTF-8 become '?'.
+  EXPECT_EQ(encodeCp936("한A😀\xE4Z"), "?A??Z");
+}
+
+TEST(IniDocumentReading, MatchesLatinCaseTrimsAndUnquotes) {
+  const IniDocument ini(
+      "; comment\r\n[comstatus]\r\n  COMPORT =  \"COM3\" "
+      "\r\nEmpty=\r\n[Other]\r\nComport=COM1\r\n");
+  EXPECT_EQ(ini.value("ComStatus", "Comport", "COM2"), "COM3");
+  EXPECT_EQ(ini.value("ComStatus", "empty", "x"), "");
+  EXPECT_EQ(ini.value("ComStatus", "Missing", "x"), "x");
+  EXPECT_EQ(ini.value("Nowhere", "Comport", "COM2"), "COM2");
+}
+
+TEST(IniDocumentReading, CaseFoldingDoesNotTouchTheSecondByteOfAChineseCharacter) {
+  // Two different characters whose second bytes read as 'a' and 'A'.
+  const std::string lowerTrail = "\xB0\x61";
+  const std::string upperTrail = "\xB0\x41";
+  const IniDocument ini("[S]\r\n" + upperTrail + "=upper\r\n" + lowerTrail + "=lower\r\n");
+  EXPECT_EQ(ini.value("S", decodeCp936(lowerTrail)), "lower");
+  EXPECT_EQ(ini.value("S", decodeCp936(upperTrail)), "upper");
+}
+
+TEST(IniDocumentReading, CutsLongValuesWithoutSplittingACharacter) {
+  IniDocument ini;
+  ini.set("S", "Ascii", std::string(2100, 'x'));
+  EXPECT_EQ(ini.value("S", "Ascii")->size(), IniDocument::kMaxValueLength);
+  ini.set("S", "Edge", std::string(2046, 'z') + "中");  // the pair would end at byte 2048
+  EXPECT_EQ(ini.value("S", "Edge"), std::string(2046, 'z'));
+}
+
+TEST_F(TempDir, WritingAKeyKeepsEveryOtherLineByteForByte) {
+  const auto file = dir_ / "data.ini";
+  const std::string before =
+      "; 注释 stays\r\n"
+      "[File0]\r\n"
+      "ChannelNum=0001\r\n"
+      "rxFREQ = 3610250   ; trailing text is part of the value\r\n"
+      "\r\n"
+      "[Other]\n"  // a bare LF line end stays bare
+      "RxFreq=1\r\n";
+  spit(file, encodeCp936(before));
+
+  ASSERT_FALSE(writeProfileString(file, "file0", "RxFreq", "8510125"));
+  ASSERT_FALSE(writeProfileString(file, "File0", "系统告警号", "110"));
+  ASSERT_FALSE(writeProfileString(file, "New", "Key", "值"));
+
+  const std::string expected =
+      "; 注释 stays\r\n"
+      "[File0]\r\n"
+      "ChannelNum=0001\r\n"
+      "rxFREQ =8510125\r\n"
+      "系统告警号=110\r\n"
+      "\r\n"
+      "[Other]\n"
+      "RxFreq=1\r\n"
+      "[New]\r\n"
+      "Key=值\r\n";
+  EXPECT_EQ(slurp(file), encodeCp936(expected));
+  EXPECT_EQ(readProfileString(file, "FILE0", "系统告警号", ""), "110");
+  EXPECT_EQ(readProfileString(file, "Other", "RxFreq", ""), "1");
+}
+
+TEST_F(TempDir, WritingCreatesTheFileAndEndsAnUnterminatedLastLine) {
+  const auto created = dir_ / "created.ini";
+  ASSERT_FALSE(writeProfileString(created, "ComStatus", "Comport", "COM1"));
+  EXPECT_EQ(slurp(created), "[ComStatus]\r\nComport=COM1\r\n");
+
+  const auto open = dir_ / "open.ini";
+  spit(open, "[A]\r\nx=1");
+  ASSERT_FALSE(writeProfileString(open, "A", "y", "2"));
+  EXPECT_EQ(slurp(open), "[A]\r\nx=1\r\ny=2\r\n");
+}
+
+TEST_F(TempDir, BatchSaveRemovesKeysAndReplacesTheFileWhole) {
+  const auto file = dir_ / "batch.ini";
+  spit(file, "[File0]\r\nA=1\r\nB=2\r\nC=3\r\n");
+  IniLoad load = loadIniFile(file);
+  ASSERT_FALSE(load.error);
+  EXPECT_TRUE(load.document.remove("File0", "b"));
+  EXPECT_FALSE(load.document.remove("File0", "b"));
+  load.document.set("File0", "A", "10");
+  load.document.set("File0", "D", "4");
+  ASSERT_FALSE(saveIniFile(load.document, file));
+  EXPECT_EQ(slurp(file), "[File0]\r\nA=10\r\nC=3\r\nD=4\r\n");
+  EXPECT_EQ(load.document.keys("file0"), (std::vector<std::string>{"A", "C", "D"}));
+  // Nothing of the temporary file is left beside it.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
+}
+
+TEST_F(TempDir, AFileThatCannotBeWrittenGivesAnErrorNamingIt) {
+  spit(dir_ / "plain", "not a folder");
+  const auto file = dir_ / "plain" / "Com.ini";
+  const auto error = writeProfileString(file, "ComStatus", "Comport", "COM1");
+  ASSERT_TRUE(error);
+  EXPECT_NE(error->message().find(file.string()), std::string::npos);
+  EXPECT_FALSE(error->reason.empty());
+
+  const auto folder = dir_ / "folder.ini";  // a folder where the file should be
+  std::filesystem::create_directory(folder);
+  EXPECT_TRUE(loadIniFile(folder).error);
+  EXPECT_TRUE(writeProfileString(folder, "ComStatus", "Comport", "COM1"));
+}
+
+TEST_F(TempDir, ComIniPortNameIsNormalisedExactly) {
+  const auto file = dir_ / "Com.ini";
+  EXPECT_EQ(readPortName(file), "COM2");  // no file
+  EXPECT_FALSE(std::filesystem::exists(file));
+
+  for (const auto& [stored, used] : std::vector<std::pair<std::string, std::string>>{
+           {"COM1", "COM1"}, {"COM3", "COM3"}, {"com1", "COM4"}, {"COM5", "COM4"}, {"", "COM4"}}) {
+    spit(file, "[ComStatus]\r\nComport=" + stored + "\r\n");
+    EXPECT_EQ(readPortName(file), used) << "stored: '" << stored << "'";
+  }
+  spit(file, "[ComStatus]\r\n");
+  EXPECT_EQ(readPortName(file), "COM2");  // section without the key
+}
+
+TEST_F(TempDir, ComIniMapsPortNamesToDevicesAndWritesIntoANewFolder) {
+  const auto file = dir_ / "config" / "rcp520" / "Com.ini";
+  EXPECT_EQ(portDevice(file, "COM1"), "/dev/ttyS0");
+  EXPECT_EQ(portDevice(file, "COM4"), "/dev/ttyS3");
+
+  ASSERT_FALSE(writePortName(file, "COM3"));
+  EXPECT_EQ(readPortName(file), "COM3");
+  ASSERT_FALSE(writeProfileString(file, "ComDevices", "com3", "/dev/ttyUSB0"));
+  EXPECT_EQ(portDevice(file, "COM3"), "/dev/ttyUSB0");
+  EXPECT_EQ(portDevice(file, "COM2"), "/dev/ttyS1");
+  EXPECT_EQ(portDevice(file, "nonsense"), "/dev/ttyS3");
+}
+
+TEST(ComIniLocation, FollowsTheConfigurationFolder) {
+  const char* saved = std::getenv("XDG_CONFIG_HOME");
+  const std::string previous = saved ? saved : "";
+  setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
+  EXPECT_EQ(comIniPath(), std::filesystem::path("/tmp/cfg/rcp520/Com.ini"));
+  unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(comIniPath().filename(), "Com.ini");
+  EXPECT_EQ(comIniPath().parent_path().parent_path().filename(), ".config");
+  if (saved) setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace rcp::link

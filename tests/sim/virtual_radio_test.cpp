@@ -1,0 +1,249 @@
+// The virtual radio's protocol, driven over the simulated line as the tool drives a radio.
+
+#include "sim/virtual_radio.hpp"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "link/clock.hpp"
+#include "link/hex_text.hpp"
+#include "sim/radio_models.hpp"
+#include "sim/simulated_port.hpp"
+
+namespace rcp::sim {
+namespace {
+
+class RadioLine : public ::testing::Test {
+ protected:
+  RadioLine() { port.open("/dev/ttyS1"); }
+
+  void send(std::string_view text) {
+    port.write(std::vector<std::uint8_t>(text.begin(), text.end()));
+  }
+  std::string answer(std::size_t n) {
+    std::string buffer(n, '\0');
+    const std::size_t got =
+        port.read(std::span(reinterpret_cast<std::uint8_t*>(buffer.data()), buffer.size()));
+    buffer.resize(got);
+    return buffer;
+  }
+  // What the radio took, in order; refused words are marked with '!'.
+  std::vector<std::string> handled() const {
+    std::vector<std::string> texts;
+    for (const auto& entry : radio.handled())
+      texts.push_back((entry.accepted ? "" : "!") + entry.text);
+    return texts;
+  }
+
+  link::VirtualClock clock;
+  VirtualRadio radio{*identityOfModel("HX77")};
+  SimulatedPort port{radio, clock};
+};
+
+using Texts = std::vector<std::string>;
+
+TEST_F(RadioLine, ProgNeedsAnIntroducerEitherAttachedOrAsAnEarlierWakeByte) {
+  send("PROG\r");
+  EXPECT_EQ(answer(18), "");
+  send("\x91");
+  clock.pause(10);
+  port.purgeReceive();
+  send("PROG\r");
+  EXPECT_EQ(answer(18), "RCP77D HX77  V2.10");
+  send("\x91PROG\r");
+  EXPECT_EQ(answer(18), "RCP77D HX77  V2.10");
+  EXPECT_EQ(handled(), (Texts{"!PROG", "PROG", "PROG"}));
+  EXPECT_EQ(radio.state(), VirtualRadio::State::Programming);
+}
+
+TEST_F(RadioLine, ALetterAloneIsAModeLetterAndWithMoreTextTheStartOfACommand) {
+  send("T");
+  EXPECT_EQ(answer(1), "T");
+  EXPECT_EQ(radio.state(), VirtualRadio::State::Test);
+  send("TXMD\r");
+  send("TC1\r");
+  clock.pause(30);
+  send("TALK\r");
+  EXPECT_EQ(answer(1), "");  // none of them is answered
+  send("U\r");               // power adjustment, not the bulk request
+  EXPECT_EQ(answer(1), "");
+  send("Q");
+  port.settle();
+  EXPECT_EQ(radio.state(), VirtualRadio::State::Idle);
+  EXPECT_EQ(handled(), (Texts{"T", "TXMD", "TC1", "TALK", "U", "Q"}));
+}
+
+TEST_F(RadioLine, AModeLetterRunTogetherWithTheNextCommandCountsAsBoth) {
+  // Entering the test state: "T" and the channel command leave back to back.
+  send("T");
+  port.purgeReceive();
+  send("CH120\r");
+  clock.pause(20);
+  // Writing: the scrambler command and "Q" leave back to back too.
+  send("PN1\r");
+  send("Q");
+  port.settle();
+  EXPECT_EQ(handled(), (Texts{"T", "CH120", "PN1", "Q"}));
+  EXPECT_EQ(radio.state(), VirtualRadio::State::Idle);
+}
+
+TEST_F(RadioLine, BulkRequestAnswersULetterAndTheDigitsOfTheBlock) {
+  for (std::size_t a = 0; a < VirtualRadio::kMemorySize; ++a) {
+    radio.memory()[a] = static_cast<std::uint8_t>(a * 7);
+  }
+  send("U");
+  EXPECT_EQ(answer(1), "U");
+  const std::string digits = answer(992);
+  EXPECT_EQ(digits, link::hexDigits(std::span(radio.memory()).subspan(0x010, 496)));
+  // 993 bytes at 9600 baud take about a second of (virtual) line time.
+  EXPECT_GT(clock.nowMs(), 1000);
+}
+
+TEST_F(RadioLine, WriteStoresTheDataThatArrivesWhateverItsLengthFieldSays) {
+  radio.memory()[0x23F] = 0x5A;
+  // Fifteen bytes under a length field of 0x10, as the off-network frequencies are sent.
+  send("\x91WRITE023010" + std::string(30, '1') + "\r");
+  // Sixteen digits (eight bytes) under 0x10, as the range limits are sent.
+  send(
+      "\x91WRITE027010"
+      "0102030405060708\r");
+  // Sent in pieces: the text, the data, the CR.
+  send("\x91WRITE02C203");
+  send("A1B2C3");
+  send("\r");
+  port.settle();
+  EXPECT_EQ(radio.memory()[0x230], 0x11);
+  EXPECT_EQ(radio.memory()[0x23E], 0x11);
+  EXPECT_EQ(radio.memory()[0x23F], 0x5A);
+  EXPECT_EQ(radio.memory()[0x277], 0x08);
+  EXPECT_EQ(radio.memory()[0x278], 0x00);
+  EXPECT_EQ(radio.memory()[0x2C4], 0xC3);
+
+  send("\x91WRITE00070a01\r");  // lower-case digits are not the radio's
+  port.settle();
+  EXPECT_EQ(radio.memory()[0x007], 0x00);
+  EXPECT_EQ(handled().back(), "!WRITE00070a01");
+}
+
+TEST_F(RadioLine, ReadAnswersTwoDigitsPerByteAndNothingElse) {
+  radio.memory()[0x007] = 0x01;
+  radio.memory()[0x3FF] = 0xEE;
+  send("\x91READ000701\r");
+  // Asked for 16 while 2 come: the read ends 20 ms after the second digit.
+  const std::int64_t start = clock.nowMs();
+  EXPECT_EQ(answer(16), "01");
+  // 12 bytes out and 2 back at 1.042 ms each, 5 ms to answer, 20 ms gap: 39.6 ms.
+  EXPECT_EQ(clock.nowMs() - start, 40);
+  send("\x91READ03FF04\r");
+  EXPECT_EQ(answer(8), "EE");  // memory ends at 0x3FF
+}
+
+TEST_F(RadioLine, SettingCommandsSetTheModeBytes) {
+  radio.memory()[0x0DC] = 0x35;
+  send("STANDARD1\r");
+  send("MODE1\r");
+  send("PN1\r");
+  port.settle();
+  EXPECT_EQ(radio.memory()[0x1F1], 1);
+  EXPECT_EQ(radio.memory()[0x1F0], 1);
+  EXPECT_EQ(radio.memory()[0x0DC], 0x38);
+  send("STANDARD0\r");
+  send("MODE0\r");
+  send("PN0\r");
+  port.settle();
+  EXPECT_EQ(radio.memory()[0x1F1], 0);
+  EXPECT_EQ(radio.memory()[0x1F0], 0);
+  EXPECT_EQ(radio.memory()[0x0DC], 0x30);
+}
+
+TEST_F(RadioLine, TestAndAlignmentCommandsAreTakenAndRecorded) {
+  for (const char* command :
+       {"TXAD",   "TXDT",   "RXAD",   "MUTE",   "CH5", "TC0", "VR112", "VR47", "SS255",  "BF000",
+        "PWR128", "PP0007", "PP3100", "LM2999", "I1",  "I5",  "VR4",   "SS12", "CH1000", "XYZ"}) {
+    send(std::string(command) + "\r");
+  }
+  port.settle();
+  EXPECT_EQ(handled(), (Texts{"TXAD", "TXDT",  "RXAD",  "MUTE",   "CH5",     "TC0",    "VR112",
+                              "VR47", "SS255", "BF000", "PWR128", "PP0007",  "PP3100", "LM2999",
+                              "I1",   "I5",    "!VR4",  "!SS12",  "!CH1000", "!XYZ"}));
+}
+
+class BulkWrite : public RadioLine {
+ protected:
+  // The tool's side of the bulk write: "D", then each chunk followed by a purge, 30 ms and a
+  // read. Returns how many chunks were acknowledged.
+  int writeChunks(const std::vector<std::uint8_t>& image) {
+    send("D");
+    port.purgeReceive();
+    answer(1);
+    int acknowledged = 0;
+    for (std::size_t i = 0; i < 61; ++i) {
+      send(link::hexDigits(std::span(image).subspan(8 * i, 8)));
+      port.purgeReceive();
+      clock.pause(30);
+      if (answer(1).empty()) break;
+      ++acknowledged;
+    }
+    return acknowledged;
+  }
+};
+
+TEST_F(BulkWrite, StoresSixtyOneChunksAndKeepsTheModeAndAlignmentBytes) {
+  for (std::size_t a = 0x0DC; a <= 0x0DF; ++a) radio.memory()[a] = 0x42;
+  for (std::size_t a = 0x1F0; a <= 0x1F7; ++a) radio.memory()[a] = 0x24;
+  std::vector<std::uint8_t> image(488);
+  for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i + 1);
+
+  const auto realStart = std::chrono::steady_clock::now();
+  EXPECT_EQ(writeChunks(image), 61);
+  EXPECT_LT(std::chrono::steady_clock::now() - realStart, std::chrono::milliseconds(500));
+
+  EXPECT_EQ(radio.bulkWrites(), 1);
+  EXPECT_EQ(radio.state(), VirtualRadio::State::Programming);
+  EXPECT_EQ(radio.memory()[0x010], 1);
+  EXPECT_EQ(radio.memory()[0x0DB], image[0x0DB - 0x010]);
+  EXPECT_EQ(radio.memory()[0x0DC], 0x42);
+  EXPECT_EQ(radio.memory()[0x0DF], 0x42);
+  EXPECT_EQ(radio.memory()[0x0E0], image[0x0E0 - 0x010]);
+  EXPECT_EQ(radio.memory()[0x1EF], image[0x1EF - 0x010]);
+  EXPECT_EQ(radio.memory()[0x1F0], 0x24);
+  EXPECT_EQ(radio.memory()[0x1F7], 0x24);
+}
+
+TEST_F(BulkWrite, ARadioThatStopsAcknowledgingEndsTheStream) {
+  radio.faults().ackChunks = 11;
+  EXPECT_EQ(writeChunks(std::vector<std::uint8_t>(488, 0x77)), 11);
+  EXPECT_EQ(radio.bulkWrites(), 0);
+  // The twelfth chunk reached the radio.
+  EXPECT_EQ(radio.handled().back().text, "chunk 11");
+}
+
+TEST_F(RadioLine, FaultsSilenceCutOrSpoilTheAnswers) {
+  radio.faults().answerDigits = 3;
+  send("\x91READ000004\r");
+  EXPECT_EQ(answer(8), "000");
+  radio.faults().garbageDigits = true;
+  send("\x91READ000002\r");
+  EXPECT_EQ(answer(4), "ZZZ");
+  radio.faults().silent = true;
+  send("T");
+  EXPECT_EQ(answer(1), "");
+  EXPECT_EQ(radio.state(), VirtualRadio::State::Test);  // it still obeys
+}
+
+TEST_F(RadioLine, APurgeDropsOnlyWhatHasArrived) {
+  send("T");
+  port.purgeReceive();  // at once: the answer is still to come
+  EXPECT_EQ(answer(1), "T");
+  send("T");
+  clock.pause(30);
+  port.purgeReceive();  // the answer came meanwhile
+  EXPECT_EQ(answer(1), "");
+}
+
+}  // namespace
+}  // namespace rcp::sim

@@ -1,0 +1,77 @@
+// rcp520-screenshot OUTDIR: renders every window of the program into OUTDIR as PNG files,
+// <window>.png, or <window>-<page>.png for each page of a window with tabs (hidden pages
+// included). Runs without a display: QT_QPA_PLATFORM=offscreen.
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "gui/fonts.hpp"
+#include "gui/form_view.hpp"
+#include "ui/form.hpp"
+#include "ui/layouts/layouts.hpp"
+
+namespace {
+
+using rcp::gui::FormView;
+using rcp::ui::ControlKind;
+using rcp::ui::Form;
+using rcp::ui::FormSpec;
+
+bool save(FormView& view, const QDir& dir, const QString& name) {
+  QCoreApplication::processEvents();
+  const QString path = dir.filePath(name + QStringLiteral(".png"));
+  if (!view.grab().save(path)) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(path));
+  return true;
+}
+
+bool shoot(const FormSpec& spec, FormView::Role role, const QDir& dir) {
+  Form form(spec);
+  FormView view(form, role);
+  view.show();
+  const QString window = QString::fromStdString(form.name());
+  bool ok = true;
+  bool paged = false;
+  for (const auto& tabs : form.controls()) {
+    if (tabs.kind != ControlKind::TabControl) continue;
+    for (const auto* page : form.children(tabs.name)) {
+      if (page->kind != ControlKind::TabPage) continue;
+      paged = true;
+      form.setVisible(page->name, true);
+      form.setActivePage(page->name);
+      ok = save(view, dir, window + QLatin1Char('-') + QString::fromStdString(page->name)) && ok;
+    }
+  }
+  if (!paged) ok = save(view, dir, window);
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
+    return 2;
+  }
+  QApplication app(argc, argv);
+  QApplication::setFont(rcp::gui::applicationFont());
+  QDir dir(QString::fromLocal8Bit(argv[1]));
+  if (!dir.mkpath(QStringLiteral("."))) {
+    std::fprintf(stderr, "cannot create %s\n", argv[1]);
+    return 1;
+  }
+  namespace layouts = rcp::ui::layouts;
+  const std::vector<std::function<FormSpec()>> dialogs = {
+      layouts::passwordForm, layouts::error1Form, layouts::comSetForm,  layouts::writeDataForm,
+      layouts::versionForm,  layouts::simplexSet, layouts::otherGrpSet, layouts::sysLableform};
+  bool ok = shoot(layouts::mainForm(), FormView::Role::Main, dir);
+  for (const auto& spec : dialogs) ok = shoot(spec(), FormView::Role::Dialog, dir) && ok;
+  return ok ? 0 : 1;
+}
