@@ -32,8 +32,8 @@ bool configureLine(int fd) {
   return tcsetattr(fd, TCSANOW, &settings) == 0;
 }
 
-// Sleeps in poll until the descriptor is ready for `events` or `deadline` passes. Returns the
-// ready events, 0 on time-out.
+// Sleeps in poll until the descriptor is ready for `events` or `deadline` passes; with no
+// descriptor (fd < 0) it just sleeps until then. Returns the ready events, 0 on time-out.
 short waitFor(int fd, short events, Clock::time_point deadline) {
   for (;;) {
     const auto left = deadline - Clock::now();
@@ -51,14 +51,7 @@ short waitFor(int fd, short events, Clock::time_point deadline) {
 // Waits out the rest of a time-out on a line that cannot deliver (hung up or failing), the way
 // the read would on a silent line, without spinning.
 void sleepUntil(Clock::time_point deadline) {
-  for (;;) {
-    const auto left = deadline - Clock::now();
-    if (left <= Clock::duration::zero()) return;
-    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-    const timespec timeout{static_cast<time_t>(ns / 1000000000),
-                           static_cast<long>(ns % 1000000000)};
-    ppoll(nullptr, 0, &timeout, nullptr);
-  }
+  waitFor(-1, 0, deadline);
 }
 
 // The slave side of a pseudo-terminal (major numbers 136-143).

@@ -15,7 +15,7 @@
 namespace rcp::link {
 namespace {
 
-class TempDir : public ::testing::Test {
+class LinkFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() /
@@ -76,7 +76,7 @@ TEST(IniDocumentReading, CutsLongValuesWithoutSplittingACharacter) {
   EXPECT_EQ(ini.value("S", "Edge"), std::string(2046, 'z'));
 }
 
-TEST_F(TempDir, WritingAKeyKeepsEveryOtherLineByteForByte) {
+TEST_F(LinkFiles, WritingAKeyKeepsEveryOtherLineByteForByte) {
   const auto file = dir_ / "data.ini";
   const std::string before =
       "; 注释 stays\r\n"
@@ -108,7 +108,7 @@ TEST_F(TempDir, WritingAKeyKeepsEveryOtherLineByteForByte) {
   EXPECT_EQ(readProfileString(file, "Other", "RxFreq", ""), "1");
 }
 
-TEST_F(TempDir, WritingCreatesTheFileAndEndsAnUnterminatedLastLine) {
+TEST_F(LinkFiles, WritingCreatesTheFileAndEndsAnUnterminatedLastLine) {
   const auto created = dir_ / "created.ini";
   ASSERT_FALSE(writeProfileString(created, "ComStatus", "Comport", "COM1"));
   EXPECT_EQ(slurp(created), "[ComStatus]\r\nComport=COM1\r\n");
@@ -119,7 +119,7 @@ TEST_F(TempDir, WritingCreatesTheFileAndEndsAnUnterminatedLastLine) {
   EXPECT_EQ(slurp(open), "[A]\r\nx=1\r\ny=2\r\n");
 }
 
-TEST_F(TempDir, BatchSaveRemovesKeysAndReplacesTheFileWhole) {
+TEST_F(LinkFiles, BatchSaveRemovesKeysAndReplacesTheFileWhole) {
   const auto file = dir_ / "batch.ini";
   spit(file, "[File0]\r\nA=1\r\nB=2\r\nC=3\r\n");
   IniLoad load = loadIniFile(file);
@@ -135,7 +135,7 @@ TEST_F(TempDir, BatchSaveRemovesKeysAndReplacesTheFileWhole) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
 }
 
-TEST_F(TempDir, AFileThatCannotBeWrittenGivesAnErrorNamingIt) {
+TEST_F(LinkFiles, AFileThatCannotBeWrittenGivesAnErrorNamingIt) {
   spit(dir_ / "plain", "not a folder");
   const auto file = dir_ / "plain" / "Com.ini";
   const auto error = writeProfileString(file, "ComStatus", "Comport", "COM1");
@@ -149,7 +149,7 @@ TEST_F(TempDir, AFileThatCannotBeWrittenGivesAnErrorNamingIt) {
   EXPECT_TRUE(writeProfileString(folder, "ComStatus", "Comport", "COM1"));
 }
 
-TEST_F(TempDir, ComIniPortNameIsNormalisedExactly) {
+TEST_F(LinkFiles, ComIniPortNameIsNormalisedExactly) {
   const auto file = dir_ / "Com.ini";
   EXPECT_EQ(readPortName(file), "COM2");  // no file
   EXPECT_FALSE(std::filesystem::exists(file));
@@ -163,7 +163,7 @@ TEST_F(TempDir, ComIniPortNameIsNormalisedExactly) {
   EXPECT_EQ(readPortName(file), "COM2");  // section without the key
 }
 
-TEST_F(TempDir, ComIniMapsPortNamesToDevicesAndWritesIntoANewFolder) {
+TEST_F(LinkFiles, ComIniMapsPortNamesToDevicesAndWritesIntoANewFolder) {
   const auto file = dir_ / "config" / "rcp520" / "Com.ini";
   EXPECT_EQ(portDevice(file, "COM1"), "/dev/ttyS0");
   EXPECT_EQ(portDevice(file, "COM4"), "/dev/ttyS3");
