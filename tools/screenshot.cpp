@@ -1,16 +1,25 @@
 // rcp520-screenshot OUTDIR: renders every window of the program into OUTDIR as PNG files,
 // <window>.png, or <window>-<page>.png for each page of a window with tabs (hidden pages
-// included). Runs without a display: QT_QPA_PLATFORM=offscreen.
+// included).
+// rcp520-screenshot --program FILE.png: starts the whole program as the desktop tool does (the
+// port of Com.ini, greeting and identification) and renders its main window once it shows.
+// Runs without a display: QT_QPA_PLATFORM=offscreen.
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <cstdio>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 #include "gui/fonts.hpp"
+#include "app/program.hpp"
 #include "gui/form_view.hpp"
+#include "gui/qt_dialogs.hpp"
+#include "gui/qt_screen.hpp"
+#include "link/clock.hpp"
+#include "link/serial_port.hpp"
 #include "ui/form.hpp"
 #include "ui/layouts/layouts.hpp"
 
@@ -53,15 +62,34 @@ bool shoot(const FormSpec& spec, FormView::Role role, const QDir& dir) {
   return ok;
 }
 
+int shootProgram(const char* file) {
+  rcp::link::RealClock clock;
+  rcp::link::SerialPort port;
+  rcp::gui::QtScreen screen;
+  rcp::gui::QtDialogs dialogs(screen);
+  rcp::app::Program program(rcp::app::Services{port, clock, dialogs, screen});
+  program.start();
+  QCoreApplication::processEvents();
+  FormView& view = screen.view(program.mainForm());
+  if (!view.grab().save(QString::fromLocal8Bit(file))) {
+    std::fprintf(stderr, "cannot write %s\n", file);
+    return 1;
+  }
+  std::printf("%s\n", file);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
+  const bool program = argc == 3 && std::string_view(argv[1]) == "--program";
+  if (argc != 2 && !program) {
+    std::fprintf(stderr, "usage: %s OUTDIR | --program FILE.png\n", argv[0]);
     return 2;
   }
   QApplication app(argc, argv);
   QApplication::setFont(rcp::gui::applicationFont());
+  if (program) return shootProgram(argv[2]);
   QDir dir(QString::fromLocal8Bit(argv[1]));
   if (!dir.mkpath(QStringLiteral("."))) {
     std::fprintf(stderr, "cannot create %s\n", argv[1]);

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/file_commands.hpp"
 #include "app/frame.hpp"
 #include "app/port_setup.hpp"
 #include "rules/call_options.hpp"
@@ -9,6 +10,11 @@
 #include "rules/field_rules.hpp"
 #include "rules/menu_presets.hpp"
 #include "rules/numbering.hpp"
+#include "rules/other_groups_dialog.hpp"
+#include "rules/simplex_dialog.hpp"
+#include "rules/system_labels_dialog.hpp"
+#include "testmode/password.hpp"
+#include "testmode/test_tab.hpp"
 #include "ui/layouts/layouts.hpp"
 
 namespace rcp::app {
@@ -30,10 +36,12 @@ std::unique_ptr<ui::Form> createWindow(ProgramState& state, ui::FormSpec spec) {
 
 void bindMainWindow(ProgramState& state) {
   bindFrame(state);
+  bindFileCommands(state);
   rules::bindMenuPresets(state);
   rules::bindChannelPlanRules(state);
   rules::bindCallOptionRules(state);
   rules::bindNumberingRules(state);
+  testmode::bindTestTab(state);
   ui::Form& form = *state.main;
   form.on("ComSet", ui::Event::Click,
           [&state](ui::Control&) { state.dialogs.showModal(*state.comSet); });
@@ -75,6 +83,7 @@ void Program::start() {
   s.main->show();
 
   s.password = createWindow(s, ui::layouts::passwordForm());
+  testmode::bindPasswordDialog(s);
   s.error1 = createWindow(s, ui::layouts::error1Form());
   rules::bindRangeWarningDialog(s);
   s.comSet = createWindow(s, ui::layouts::comSetForm());
@@ -83,8 +92,11 @@ void Program::start() {
   s.version = createWindow(s, ui::layouts::versionForm());
   bindVersionForm(s);
   s.simplexSet = createWindow(s, ui::layouts::simplexSet());
+  rules::bindSimplexDialog(s);
   s.otherGrpSet = createWindow(s, ui::layouts::otherGrpSet());
+  rules::bindOtherGroupsDialog(s);
   s.sysLableform = createWindow(s, ui::layouts::sysLableform());
+  rules::bindSystemLabelsDialog(s);
 }
 
 }  // namespace rcp::app

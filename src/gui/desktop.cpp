@@ -9,7 +9,7 @@
 #include "gui/qt_dialogs.hpp"
 #include "gui/qt_screen.hpp"
 #include "link/clock.hpp"
-#include "link/port.hpp"
+#include "link/serial_port.hpp"
 
 namespace rcp::gui {
 
@@ -21,7 +21,7 @@ int runDesktop(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   link::RealClock clock;
-  link::NoPort port;
+  link::SerialPort port;
   QtScreen screen;
   QtDialogs dialogs(screen);
   app::Program program(app::Services{port, clock, dialogs, screen});

@@ -1,6 +1,7 @@
 #include "link/ini_document.hpp"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "link/cp936.hpp"
 
@@ -39,6 +40,20 @@ bool equalsIgnoringLatinCase(std::string_view a, std::string_view b) {
     if (foldLatin(a[i]) != foldLatin(b[i])) return false;
   }
   return true;
+}
+
+// A key as matching sees it: Latin letters in one case, the two bytes of a Chinese character
+// exactly as they are.
+std::string foldedKey(std::string_view key) {
+  std::string folded(key);
+  for (std::size_t i = 0; i < folded.size(); ++i) {
+    if (isLeadByte(folded[i]) && i + 1 < folded.size()) {
+      ++i;
+      continue;
+    }
+    folded[i] = foldLatin(folded[i]);
+  }
+  return folded;
 }
 
 // The name inside "[...]" when the line is a section header.
@@ -87,6 +102,12 @@ std::string_view cut(std::string_view value, std::size_t limit) {
     end += width;
   }
   return value.substr(0, end);
+}
+
+// The value of a key line as reading gives it.
+std::string readValue(std::string_view text, const KeyLine& line) {
+  const std::string_view raw = text.substr(line.equals + 1);
+  return decodeCp936(cut(unquote(trim(raw)), IniDocument::kMaxValueLength));
 }
 
 }  // namespace
@@ -140,8 +161,7 @@ std::optional<std::string> IniDocument::value(std::string_view section,
   const auto index = findKey(*span, encodeCp936(key));
   if (!index) return std::nullopt;
   const std::string_view text = lines_[*index].text;
-  const std::string_view raw = text.substr(keyLine(text)->equals + 1);
-  return decodeCp936(cut(unquote(trim(raw)), kMaxValueLength));
+  return readValue(text, *keyLine(text));
 }
 
 std::string IniDocument::value(std::string_view section, std::string_view key,
@@ -198,6 +218,90 @@ bool IniDocument::remove(std::string_view section, std::string_view key) {
   if (!index) return false;
   lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*index));
   return true;
+}
+
+std::optional<std::string> IniSection::value(std::string_view key) const {
+  const auto it = values_.find(foldedKey(encodeCp936(key)));
+  if (it == values_.end()) return std::nullopt;
+  return it->second;
+}
+
+std::optional<IniSection> IniDocument::section(std::string_view name) const {
+  const auto span = findSection(encodeCp936(name));
+  if (!span) return std::nullopt;
+  IniSection section;
+  for (std::size_t i = span->header + 1; i < span->end; ++i) {
+    const std::string_view text = lines_[i].text;
+    if (const auto line = keyLine(text))
+      section.values_.emplace(foldedKey(line->key), readValue(text, *line));
+  }
+  return section;
+}
+
+void IniDocument::setAll(std::string_view section,
+                         const std::vector<std::pair<std::string, std::string>>& values) {
+  if (values.empty()) return;
+  const std::string encodedSection = encodeCp936(section);
+  auto span = findSection(encodedSection);
+  if (!span) {
+    insertLine(lines_.size(), "[" + encodedSection + "]");
+    span = SectionSpan{lines_.size() - 1, lines_.size()};
+  }
+  // The line of each key already there (the first of a repeated key), and where new keys go.
+  std::unordered_map<std::string, std::size_t> present;
+  std::size_t after = span->header;
+  for (std::size_t i = span->header + 1; i < span->end; ++i) {
+    if (const auto line = keyLine(lines_[i].text)) {
+      present.emplace(foldedKey(line->key), i);
+      after = i;
+    }
+  }
+  struct Added {
+    std::string key;
+    std::string value;
+  };
+  std::vector<Added> added;
+  std::unordered_map<std::string, std::size_t> addedIndex;
+  for (const auto& [key, value] : values) {
+    std::string encodedKey = encodeCp936(key);
+    std::string encodedValue = encodeCp936(value);
+    std::string folded = foldedKey(encodedKey);
+    if (const auto it = present.find(folded); it != present.end()) {
+      std::string& text = lines_[it->second].text;
+      text.erase(keyLine(text)->equals + 1);
+      text += encodedValue;
+    } else if (const auto a = addedIndex.find(folded); a != addedIndex.end()) {
+      added[a->second].value = std::move(encodedValue);
+    } else {
+      addedIndex.emplace(std::move(folded), added.size());
+      added.push_back({std::move(encodedKey), std::move(encodedValue)});
+    }
+  }
+  if (added.empty()) return;
+  if (lines_[after].ending.empty()) lines_[after].ending = kNewLineEnd;
+  std::vector<Line> newLines;
+  newLines.reserve(added.size());
+  for (auto& a : added) newLines.push_back({a.key + "=" + a.value, std::string(kNewLineEnd)});
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(after + 1),
+                std::make_move_iterator(newLines.begin()), std::make_move_iterator(newLines.end()));
+}
+
+void IniDocument::removeAll(std::string_view section, const std::vector<std::string>& keys) {
+  if (keys.empty()) return;
+  const auto span = findSection(encodeCp936(section));
+  if (!span) return;
+  std::unordered_set<std::string> doomed;
+  for (const auto& key : keys) doomed.insert(foldedKey(encodeCp936(key)));
+  std::vector<Line> kept;
+  kept.reserve(lines_.size());
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (i > span->header && i < span->end) {
+      const auto line = keyLine(lines_[i].text);
+      if (line && doomed.count(foldedKey(line->key))) continue;
+    }
+    kept.push_back(std::move(lines_[i]));
+  }
+  lines_ = std::move(kept);
 }
 
 }  // namespace rcp::link

@@ -4,9 +4,22 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace rcp::link {
+
+// The keys and values of one section, read at once for looking up many keys: a key matches as
+// in IniDocument, and of a repeated key the first one counts.
+class IniSection {
+ public:
+  std::optional<std::string> value(std::string_view key) const;
+
+ private:
+  friend class IniDocument;
+  std::unordered_map<std::string, std::string> values_;  // by the key's matching form
+};
 
 // The text of an INI file: "[section]" headers and "key=value" lines, with comments (lines that
 // start with ';' or '#') and blank lines in between. Lines are kept in the file's own bytes
@@ -37,6 +50,15 @@ class IniDocument {
   void set(std::string_view section, std::string_view key, std::string_view value);
   // Removes the key's line; false when there was no such key.
   bool remove(std::string_view section, std::string_view key);
+
+  // Whole-section access for files of many keys, each in one pass over the file.
+  // The section read at once, or nothing when the file has no such section.
+  std::optional<IniSection> section(std::string_view name) const;
+  // The same as set() for each pair in turn.
+  void setAll(std::string_view section,
+              const std::vector<std::pair<std::string, std::string>>& values);
+  // Removes every line of each of the keys from the section (repeated lines included).
+  void removeAll(std::string_view section, const std::vector<std::string>& keys);
 
  private:
   struct Line {

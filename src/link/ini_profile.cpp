@@ -62,6 +62,14 @@ std::optional<IniError> saveIniFile(const IniDocument& document,
     if (ec) return IniError{IniError::Operation::Write, file, ec.message()};
   }
 
+  // A file marked read-only is not replaced, although its folder would allow it.
+  const auto existing = std::filesystem::status(target, ec);
+  if (!ec && std::filesystem::is_regular_file(existing) &&
+      (existing.permissions() & std::filesystem::perms::owner_write) ==
+          std::filesystem::perms::none) {
+    return IniError{IniError::Operation::Write, file, systemReason(EACCES)};
+  }
+
   const std::filesystem::path temporary = temporaryBeside(target);
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -75,9 +83,8 @@ std::optional<IniError> saveIniFile(const IniDocument& document,
       return IniError{IniError::Operation::Write, file, systemReason(error)};
     }
   }
-  const auto status = std::filesystem::status(target, ec);
-  if (!ec && std::filesystem::exists(status)) {
-    std::filesystem::permissions(temporary, status.permissions(), ec);
+  if (std::filesystem::exists(existing)) {
+    std::filesystem::permissions(temporary, existing.permissions(), ec);
   }
   std::filesystem::rename(temporary, target, ec);
   if (ec) {

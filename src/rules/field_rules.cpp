@@ -29,8 +29,13 @@ std::int64_t numberIn(const ui::Form& form, std::string_view control) {
 
 void warn(settings::ProgramState& state, std::string_view field, std::string text,
           std::string caption) {
+  warn(state, *state.main, field, std::move(text), std::move(caption));
+}
+
+void warn(settings::ProgramState& state, ui::Form& form, std::string_view field, std::string text,
+          std::string caption) {
   state.dialogs.message({std::move(text), std::move(caption), ui::MessageIcon::Error});
-  state.main->setFocus(field);
+  form.setFocus(field);
 }
 
 void rangeWarning(settings::ProgramState& state, ui::Form& form, std::string_view field,

@@ -27,6 +27,9 @@ std::int64_t numberIn(const ui::Form& form, std::string_view control);
 // A message box with an error icon, then the focus back on the field of the main window.
 void warn(settings::ProgramState& state, std::string_view field, std::string text,
           std::string caption = "系统信息");
+// The same for a field of another window.
+void warn(settings::ProgramState& state, ui::Form& form, std::string_view field, std::string text,
+          std::string caption = "系统信息");
 // The range-warning dialog with a rule text and a bound, then the focus back on the field.
 void rangeWarning(settings::ProgramState& state, ui::Form& form, std::string_view field,
                   std::string rule, std::string bound);

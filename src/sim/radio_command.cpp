@@ -29,10 +29,11 @@ int hexValue(std::string_view digits) {
   return value;
 }
 
-RadioCommand commandOf(CommandKind kind, std::string_view word) {
+RadioCommand commandOf(CommandKind kind, std::string_view word, std::string_view name) {
   RadioCommand command;
   command.kind = kind;
   command.word = std::string(word);
+  command.name = std::string(name);
   return command;
 }
 
@@ -48,11 +49,11 @@ std::optional<int> prefixed(std::string_view word, std::string_view prefix, std:
 }
 
 std::optional<RadioCommand> parseMemory(std::string_view word) {
-  if (word == "PROG") return commandOf(CommandKind::Prog, word);
+  if (word == "PROG") return commandOf(CommandKind::Prog, word, word);
   if (word.starts_with("READ")) {
     const std::string_view operands = word.substr(4);
     if (operands.size() != 6 || !allHex(operands)) return std::nullopt;
-    RadioCommand command = commandOf(CommandKind::Read, word);
+    RadioCommand command = commandOf(CommandKind::Read, word, "READ");
     command.address = static_cast<std::uint16_t>(hexValue(operands.substr(0, 4)));
     command.length = static_cast<std::uint8_t>(hexValue(operands.substr(4, 2)));
     return command;
@@ -60,7 +61,7 @@ std::optional<RadioCommand> parseMemory(std::string_view word) {
   if (word.starts_with("WRITE")) {
     const std::string_view operands = word.substr(5);
     if (operands.size() < 6 || !allHex(operands)) return std::nullopt;
-    RadioCommand command = commandOf(CommandKind::Write, word);
+    RadioCommand command = commandOf(CommandKind::Write, word, "WRITE");
     command.address = static_cast<std::uint16_t>(hexValue(operands.substr(0, 4)));
     command.length = static_cast<std::uint8_t>(hexValue(operands.substr(4, 2)));
     command.data = link::bytesFromHex(operands.substr(6));
@@ -92,7 +93,7 @@ std::optional<RadioCommand> parseSetting(std::string_view word) {
   for (const Pattern& pattern : kPatterns) {
     const auto value = prefixed(word, pattern.prefix, pattern.minDigits, pattern.maxDigits);
     if (value && *value <= pattern.maxValue) {
-      RadioCommand command = commandOf(pattern.kind, word);
+      RadioCommand command = commandOf(pattern.kind, word, pattern.prefix);
       command.value = *value;
       return command;
     }
@@ -100,10 +101,10 @@ std::optional<RadioCommand> parseSetting(std::string_view word) {
   static constexpr std::array<std::string_view, 7> kTests = {"TXMD", "TXAD", "TXDT", "RXAD",
                                                              "TALK", "MUTE", "U"};
   if (std::find(kTests.begin(), kTests.end(), word) != kTests.end()) {
-    return commandOf(CommandKind::Test, word);
+    return commandOf(CommandKind::Test, word, word);
   }
   if (word == "I1" || word == "I5") {
-    RadioCommand command = commandOf(CommandKind::Calibration, word);
+    RadioCommand command = commandOf(CommandKind::Calibration, word, word);
     command.value = word[1] - '0';
     return command;
   }
@@ -114,6 +115,20 @@ std::optional<RadioCommand> parseSetting(std::string_view word) {
 
 bool isMemoryCommand(CommandKind kind) {
   return kind == CommandKind::Prog || kind == CommandKind::Write || kind == CommandKind::Read;
+}
+
+bool isTestCommand(CommandKind kind) {
+  switch (kind) {
+    case CommandKind::Test:
+    case CommandKind::Channel:
+    case CommandKind::Compander:
+    case CommandKind::Volume:
+    case CommandKind::Alignment:
+    case CommandKind::Calibration:
+      return true;
+    default:
+      return false;
+  }
 }
 
 std::optional<RadioCommand> parseCommand(std::string_view word) {

@@ -27,6 +27,7 @@ enum class CommandKind {
 struct RadioCommand {
   CommandKind kind = CommandKind::Prog;
   std::string word;  // the whole text, e.g. "WRITE00070101" or "CH5"
+  std::string name;  // the word without its operands, e.g. "WRITE", "CH", "VR1", "PP0"
   int value = 0;     // the digits of STANDARD, MODE, PN, CH, TC, VRn and the alignment commands
   // WRITE and READ:
   std::uint16_t address = 0;
@@ -35,6 +36,9 @@ struct RadioCommand {
 };
 
 bool isMemoryCommand(CommandKind kind);
+// The commands the radio obeys only in its test state: the tests, the channel, the compander,
+// the alignment values and the field-strength calibration.
+bool isTestCommand(CommandKind kind);
 
 // Nothing when the word is not one the radio knows, or its operands are malformed (hexadecimal
 // operands must be upper case).

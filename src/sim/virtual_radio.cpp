@@ -1,6 +1,8 @@
 #include "sim/virtual_radio.hpp"
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <utility>
 
 #include "link/commands.hpp"
@@ -18,6 +20,51 @@ constexpr std::uint16_t kDiallingAddress = 0x1F0;
 constexpr std::uint16_t kSignallingAddress = 0x1F1;
 constexpr std::uint16_t kScramblerAddress = 0x0DC;
 constexpr std::uint8_t kScramblerOff = 8;
+
+// Where the test state's commands leave their values. VR1 to VR4 and the compander share the
+// half-bytes of 0x0DD-0x0DF; the ten alignment values have a byte each.
+struct HalfByte {
+  std::string_view name;
+  std::uint16_t address;
+  bool high;
+};
+constexpr std::array<HalfByte, 4> kVolumes = {{
+    {"VR1", 0x0DE, false},
+    {"VR2", 0x0DE, true},
+    {"VR3", 0x0DF, false},
+    {"VR4", 0x0DD, false},
+}};
+constexpr HalfByte kCompander = {"TC", 0x0DF, true};
+constexpr std::uint8_t kCompanderOn = 8;
+
+struct ByteValue {
+  std::string_view name;
+  std::uint16_t address;
+};
+constexpr std::array<ByteValue, 10> kAlignments = {{
+    {"SS", 0x2DD},
+    {"PP0", 0x2DE},
+    {"BF", 0x2DF},
+    {"PWR", 0x2E0},
+    {"PP1", 0x2E1},
+    {"PP2", 0x2E2},
+    {"PP3", 0x2E3},
+    {"LM1", 0x2E4},
+    {"LM2", 0x2E5},
+    {"LM3", 0x2E6},
+}};
+
+// The field-strength calibration: two bytes for the one-bar point, two for the five-bar point.
+// A calibrated point holds a nonzero mark; zeros are the default.
+constexpr std::uint16_t kCalibrationAddress = 0x2C5;
+constexpr std::size_t kCalibrationPointBytes = 2;
+
+template <typename Entry, std::size_t N>
+const Entry* named(const std::array<Entry, N>& table, std::string_view name) {
+  const auto it =
+      std::find_if(table.begin(), table.end(), [&](const Entry& e) { return e.name == name; });
+  return it == table.end() ? nullptr : &*it;
+}
 
 bool isModeLetter(char c) {
   return c == 'T' || c == 'Q' || c == 'U' || c == 'D';
@@ -128,8 +175,7 @@ void VirtualRadio::execute(const std::string& word, bool introduced) {
     const auto rest = parseCommand(std::string_view(word).substr(1));
     if (rest && !isMemoryCommand(rest->kind)) {
       modeLetter(word.front());
-      note(rest->word, true);
-      apply(*rest);
+      obey(*rest);
       return;
     }
   }
@@ -137,8 +183,23 @@ void VirtualRadio::execute(const std::string& word, bool introduced) {
     note(word, false);
     return;
   }
-  note(word, true);
-  apply(*command);
+  obey(*command);
+}
+
+void VirtualRadio::obey(const RadioCommand& command) {
+  if (isTestCommand(command.kind) && state_ != State::Test) {
+    note(command.word, false);
+    return;
+  }
+  note(command.word, true);
+  apply(command);
+}
+
+void VirtualRadio::setHalfByte(std::uint16_t address, bool high, int value) {
+  const auto half = static_cast<std::uint8_t>(std::clamp(value, 0, 15));
+  std::uint8_t& byte = memory_[address];
+  byte = high ? static_cast<std::uint8_t>((byte & 0x0F) | (half << 4))
+              : static_cast<std::uint8_t>((byte & 0xF0) | half);
 }
 
 void VirtualRadio::apply(const RadioCommand& command) {
@@ -170,8 +231,26 @@ void VirtualRadio::apply(const RadioCommand& command) {
           static_cast<std::uint8_t>((memory_[kScramblerAddress] & 0xF0) | low);
       break;
     }
+    case CommandKind::Compander:
+      setHalfByte(kCompander.address, kCompander.high, command.value == 1 ? kCompanderOn : 0);
+      break;
+    case CommandKind::Volume:
+      if (const HalfByte* v = named(kVolumes, command.name))
+        setHalfByte(v->address, v->high, command.value);
+      break;
+    case CommandKind::Alignment:
+      if (const ByteValue* a = named(kAlignments, command.name))
+        memory_[a->address] = static_cast<std::uint8_t>(std::min(command.value, 255));
+      break;
+    case CommandKind::Calibration: {
+      const std::size_t from =
+          kCalibrationAddress + (command.value == 1 ? 0 : kCalibrationPointBytes);
+      std::fill_n(memory_.begin() + static_cast<std::ptrdiff_t>(from), kCalibrationPointBytes,
+                  static_cast<std::uint8_t>(command.value));
+      break;
+    }
     default:
-      // Test and alignment commands are taken and recorded; they change nothing stored.
+      // The tests and the channel are taken and recorded; they change nothing stored.
       break;
   }
 }

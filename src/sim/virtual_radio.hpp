@@ -44,6 +44,12 @@ struct RadioTiming {
 // directly before the word or as a lone wake byte sent earlier. After "D" the radio takes 61
 // chunks of 16 digits into 0x010 + 8i, acknowledging each; the chunks leave 0x0DC-0x0DF and
 // 0x1F0-0x1F7 alone.
+//
+// The test state's commands (tests, channel, compander, VR1-VR4, the ten alignment values, the
+// field-strength calibration) are obeyed only in the test state; elsewhere they are refused and
+// change nothing. The values they set land where a later read finds them: VR1-VR4 and the
+// compander in the half-bytes of 0x0DD-0x0DF, the alignment values in 0x2DD-0x2E6, a calibrated
+// point as a nonzero mark in 0x2C5-0x2C6 (one bar) or 0x2C7-0x2C8 (five bars).
 class VirtualRadio {
  public:
   static constexpr std::size_t kMemorySize = 1024;
@@ -100,7 +106,9 @@ class VirtualRadio {
   void endBurst();
   void endWord();
   void execute(const std::string& word, bool introduced);
+  void obey(const RadioCommand& command);
   void apply(const RadioCommand& command);
+  void setHalfByte(std::uint16_t address, bool high, int value);
   void modeLetter(char letter);
   void answer(std::vector<std::uint8_t> bytes);
   std::vector<std::uint8_t> digitsOf(std::size_t from, std::size_t count) const;

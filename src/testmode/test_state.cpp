@@ -1,12 +1,26 @@
 #include "testmode/test_state.hpp"
 
-#include <cstdint>
+#include "link/commands.hpp"
+#include "link/greeting.hpp"
+#include "settings/radio_session.hpp"
+#include "testmode/test_channel.hpp"
 
 namespace rcp::testmode {
 
+bool isTestTabActive(const settings::ProgramState& state) {
+  return state.main->activePage("HomeControlPage") == "Test";
+}
+
+void TestShow(settings::ProgramState& state) {
+  showFirstChannel(state);
+  state.showStatus(settings::StatusPanel::State, "进入测试状态");
+  link::enterTestState(state.port, state.radioIdentity,
+                       [&state] { settings::showIdentity(state); });
+  sendChannelCommand(state);
+}
+
 void leaveTestStep(settings::ProgramState& state) {
-  const std::uint8_t q = 'Q';
-  state.port.write({&q, 1});
+  state.port.write(link::modeLetter(link::ModeLetter::Leave));
   if (state.values.testUnlocked) state.showStatus(settings::StatusPanel::State, "退出测试状态");
 }
 

@@ -161,15 +161,68 @@ TEST_F(RadioLine, SettingCommandsSetTheModeBytes) {
 }
 
 TEST_F(RadioLine, TestAndAlignmentCommandsAreTakenAndRecorded) {
+  send("T");
+  clock.pause(10);
   for (const char* command :
        {"TXAD",   "TXDT",   "RXAD",   "MUTE",   "CH5", "TC0", "VR112", "VR47", "SS255",  "BF000",
         "PWR128", "PP0007", "PP3100", "LM2999", "I1",  "I5",  "VR4",   "SS12", "CH1000", "XYZ"}) {
     send(std::string(command) + "\r");
   }
   port.settle();
-  EXPECT_EQ(handled(), (Texts{"TXAD", "TXDT",  "RXAD",  "MUTE",   "CH5",     "TC0",    "VR112",
-                              "VR47", "SS255", "BF000", "PWR128", "PP0007",  "PP3100", "LM2999",
-                              "I1",   "I5",    "!VR4",  "!SS12",  "!CH1000", "!XYZ"}));
+  EXPECT_EQ(handled(), (Texts{"T",      "TXAD", "TXDT",  "RXAD",  "MUTE",   "CH5",     "TC0",
+                              "VR112",  "VR47", "SS255", "BF000", "PWR128", "PP0007",  "PP3100",
+                              "LM2999", "I1",   "I5",    "!VR4",  "!SS12",  "!CH1000", "!XYZ"}));
+}
+
+TEST_F(RadioLine, TestStateCommandsLandWhereAReadFindsThem) {
+  auto& memory = radio.memory();
+  memory[0x0DC] = 0x38;
+  memory[0x0DD] = 0xA0;
+  send("T");
+  clock.pause(10);
+  for (const char* command :
+       {"VR112", "VR23", "VR315", "VR46", "TC1", "SS255", "PP0007", "BF001", "PWR128", "PP1010",
+        "PP2020", "PP3030", "LM1100", "LM2200", "LM3999", "I1", "I5"}) {
+    send(std::string(command) + "\r");
+  }
+  port.settle();
+  EXPECT_EQ(memory[0x0DC], 0x38) << "the scrambler is not touched";
+  EXPECT_EQ(memory[0x0DD], 0xA6) << "VR4 in the low half, the high half kept";
+  EXPECT_EQ(memory[0x0DE], 0x3C);
+  EXPECT_EQ(memory[0x0DF], 0x8F);
+  const std::vector<std::uint8_t> alignment(memory.begin() + 0x2DD, memory.begin() + 0x2E7);
+  EXPECT_EQ(alignment, (std::vector<std::uint8_t>{255, 7, 1, 128, 10, 20, 30, 100, 200, 255}));
+  for (std::size_t a = 0x2C5; a <= 0x2C8; ++a) EXPECT_NE(memory[a], 0) << a;
+
+  send("TC0\r");
+  send("VR119\r");  // more than a half-byte holds
+  send("\x91WRITE02C50400000000\r");
+  port.settle();
+  EXPECT_EQ(memory[0x0DF], 0x0F);
+  EXPECT_EQ(memory[0x0DE], 0x3F);
+  for (std::size_t a = 0x2C5; a <= 0x2C8; ++a) EXPECT_EQ(memory[a], 0) << a;
+}
+
+TEST_F(RadioLine, TestStateCommandsAreRefusedOutsideTheTestState) {
+  const auto before = radio.memory();
+  for (const char* command : {"VR112", "TC1", "SS255", "I1", "CH5", "TXMD"})
+    send(std::string(command) + "\r");
+  send("PN0\r");  // a mode setting of the write transfer, taken in any state
+  clock.pause(100);
+  send("T");
+  clock.pause(10);
+  send("Q");
+  clock.pause(10);
+  send("VR47\r");
+  send("\x91PROG\r");  // programming mode is not the test state either
+  EXPECT_EQ(answer(18).size(), 18u);
+  send("LM1100\r");
+  port.settle();
+  EXPECT_EQ(handled(), (Texts{"!VR112", "!TC1", "!SS255", "!I1", "!CH5", "!TXMD", "PN0", "T", "Q",
+                              "!VR47", "PROG", "!LM1100"}));
+  auto expected = before;
+  expected[0x0DC] = 0x00;  // PN0
+  EXPECT_EQ(radio.memory(), expected);
 }
 
 class BulkWrite : public RadioLine {

@@ -1,0 +1,197 @@
+#include "image/small_records.hpp"
+
+#include <algorithm>
+#include <string>
+
+#include "link/cp936.hpp"
+
+namespace rcp::image {
+
+namespace {
+
+// ---- menu bits
+
+struct MenuBit {
+  const char* field;  // the menu switch
+  std::size_t byte;   // 0 to 2 from 0x2C2
+  std::uint8_t mask;
+};
+constexpr std::array<MenuBit, 17> kMenuBitTable = {{
+    {"语音加密选择菜单", 0, 0x01},
+    {"音量调节菜单", 0, 0x02},
+    {"回叫功能菜单", 0, 0x04},
+    {"按键音量选择菜单", 0, 0x08},
+    {"功率调节菜单", 0, 0x10},
+    {"静噪调节菜单", 0, 0x20},
+    {"背光选择菜单", 0, 0x40},
+    {"电话号码本菜单", 0, 0x80},
+    {"控制信道选择菜单", 1, 0x10},
+    {"脱网信道选择菜单", 1, 0x20},
+    {"语音发送菜单", 1, 0x80},
+    {"振动选择菜单", 2, 0x04},
+    {"回铃音量选择菜单", 2, 0x08},
+    {"铃声音量选择菜单", 2, 0x10},
+    {"铃声种类选择菜单", 2, 0x20},
+    {"组呼振铃选择菜单", 2, 0x40},
+    {"单呼振铃选择菜单", 2, 0x80},
+}};
+// The bits no switch drives that are written back as last read.
+constexpr MenuBits kCarriedBits = {0x00, 0x0F, 0x03};
+
+// ---- talk-around numbers and channel 9
+
+constexpr std::size_t kTalkDigitBytes = 4;  // 8 digits
+constexpr Address kTalkIndividualCount = 0x210;
+constexpr Address kTalkIndividualDigits = 0x211;
+constexpr Address kSimplex9Tx = 0x215;
+constexpr Address kSimplex9Rx = 0x218;
+constexpr Address kTalkGroupCount = 0x21B;
+constexpr Address kTalkGroupDigits = 0x21C;
+
+// ---- start-up text and off-network channels
+
+constexpr std::size_t kStartUpBytes = 8;
+constexpr std::uint8_t kSpace = 0x20;
+constexpr int kSimplexStep = 125;
+constexpr std::size_t kFrequencyBytes = 3;
+constexpr int kFirstTabled = 10;  // channels 10 to 19 lie in the two tables
+
+// The code-page bytes of a text, cut to `limit` bytes without splitting a two-byte character.
+std::string codePageBytes(std::string_view text, std::size_t limit) {
+  const std::string bytes = link::encodeCp936(text);
+  std::size_t end = 0;
+  while (end < bytes.size()) {
+    const auto lead = static_cast<unsigned char>(bytes[end]);
+    const std::size_t width = lead >= 0x81 && lead <= 0xFE ? 2 : 1;
+    if (end + width > limit) break;
+    end += width;
+  }
+  return bytes.substr(0, end);
+}
+
+std::span<const std::uint8_t> asBytes(const std::string& s) {
+  return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+// The text of `count` bytes up to the first 0x00 byte, from the code page.
+std::string textAt(const MemoryImage& image, Address at, std::size_t count) {
+  const std::vector<std::uint8_t> bytes = image.bytes(at, count);
+  const auto end = std::find(bytes.begin(), bytes.end(), 0);
+  return link::decodeCp936(std::string(bytes.begin(), end));
+}
+
+void storePadded(FieldReader& fields, MemoryImage& image, Address at, const char* field) {
+  std::string bytes = codePageBytes(fields.text(field), kStartUpBytes);
+  bytes.resize(kStartUpBytes, static_cast<char>(kSpace));
+  image.setBytes(at, asBytes(bytes));
+}
+
+std::string simplexField(int channel, bool rx) {
+  return "Simplex" + std::to_string(channel) + (rx ? "RxFreq" : "TxFreq");
+}
+
+void storeSimplex(FieldReader& fields, MemoryImage& image, Address at, int channel, bool rx) {
+  const std::string field = simplexField(channel, rx);
+  fields.fit(field, channelCount(fields.number(field), kSimplexStep), 3);
+  image.setFrequency(at, FrequencyWidth::Triple, kSimplexStep, fields.number(field));
+}
+
+void showSimplex(settings::Record& record, const MemoryImage& image, Address at, int channel,
+                 bool rx) {
+  record.set(simplexField(channel, rx), image.frequency(at, FrequencyWidth::Triple, kSimplexStep));
+}
+
+Address tabledAt(Address table, int channel) {
+  return static_cast<Address>(table +
+                              kFrequencyBytes * static_cast<std::size_t>(channel - kFirstTabled));
+}
+
+}  // namespace
+
+void encodeMenuBits(FieldReader& fields, MemoryImage& image, const MenuBits& lastRead) {
+  MenuBits bits;
+  for (std::size_t i = 0; i < bits.size(); ++i)
+    bits[i] = static_cast<std::uint8_t>(lastRead[i] & kCarriedBits[i]);
+  for (const MenuBit& b : kMenuBitTable)
+    if (fields.flag(b.field)) bits[b.byte] |= b.mask;
+  image.setBytes(kMenuBits, bits);
+}
+
+MenuBits menuBitsIn(const MemoryImage& image) {
+  MenuBits bits;
+  for (std::size_t i = 0; i < bits.size(); ++i)
+    bits[i] = image.byte(static_cast<Address>(kMenuBits + i));
+  return bits;
+}
+
+void applyMenuSwitches(settings::ProgramState& state, const MenuBits& bits) {
+  settings::Record record(state);
+  for (const MenuBit& b : kMenuBitTable) record.set(b.field, (bits[b.byte] & b.mask) != 0);
+}
+
+void encodeTalkAround(FieldReader& fields, MemoryImage& image) {
+  std::string individual = fields.digitString("TalkIndivol");
+  individual.resize(std::min(individual.size(), 2 * kTalkDigitBytes));
+  image.setByte(kTalkIndividualCount, static_cast<std::uint8_t>(individual.size()));
+  image.setNibbleDigits(kTalkIndividualDigits, kTalkDigitBytes, individual);
+  storeSimplex(fields, image, kSimplex9Tx, 9, false);
+  storeSimplex(fields, image, kSimplex9Rx, 9, true);
+  // Only the first eight digits of the talk-around group fit; the count still gives them all.
+  const std::string group = fields.digitString("TalkGrp");
+  image.setByte(kTalkGroupCount, static_cast<std::uint8_t>(fields.fit(
+                                     "TalkGrp", static_cast<std::int64_t>(group.size()), 1)));
+  image.setNibbleDigits(kTalkGroupDigits, kTalkDigitBytes,
+                        std::string_view(group).substr(0, 2 * kTalkDigitBytes));
+}
+
+void decodeTalkAround(settings::ProgramState& state, const MemoryImage& image) {
+  settings::Record record(state);
+  record.set("TalkIndivol", image.nibbleDigits(kTalkIndividualDigits, kTalkDigitBytes,
+                                               image.byte(kTalkIndividualCount)));
+  showSimplex(record, image, kSimplex9Tx, 9, false);
+  showSimplex(record, image, kSimplex9Rx, 9, true);
+  record.set("TalkGrp",
+             image.nibbleDigits(kTalkGroupDigits, kTalkDigitBytes, image.byte(kTalkGroupCount)));
+}
+
+void encodeStartUpText(FieldReader& fields, MemoryImage& image) {
+  storePadded(fields, image, kStartUpText, "StartUp-Infomation");
+  storePadded(fields, image, static_cast<Address>(kStartUpText + kStartUpBytes),
+              "StartUp-Password");
+}
+
+void decodeStartUpText(settings::ProgramState& state, const MemoryImage& image) {
+  settings::Record record(state);
+  record.set("StartUp-Infomation", textAt(image, kStartUpText, kStartUpBytes));
+  record.set("StartUp-Password",
+             textAt(image, static_cast<Address>(kStartUpText + kStartUpBytes), kStartUpBytes));
+}
+
+void encodeSimplex(FieldReader& fields, MemoryImage& image) {
+  for (int channel = kFirstTabled; channel <= settings::WorkingValues::lastSimplex; ++channel) {
+    storeSimplex(fields, image, tabledAt(kSimplexTx, channel), channel, false);
+    storeSimplex(fields, image, tabledAt(kSimplexRx, channel), channel, true);
+  }
+}
+
+void decodeSimplex(settings::ProgramState& state, const MemoryImage& image) {
+  settings::Record record(state);
+  for (int channel = kFirstTabled; channel <= settings::WorkingValues::lastSimplex; ++channel)
+    showSimplex(record, image, tabledAt(kSimplexTx, channel), channel, false);
+  for (int channel = kFirstTabled; channel <= settings::WorkingValues::lastSimplex; ++channel)
+    showSimplex(record, image, tabledAt(kSimplexRx, channel), channel, true);
+}
+
+std::size_t encodeSystemAlarm(FieldReader& fields, MemoryImage& image) {
+  const std::string bytes = codePageBytes(fields.text("系统告警号"), kSystemAlarmBytes);
+  image.setBytes(kSystemAlarm, asBytes(bytes));
+  if (bytes.size() < kSystemAlarmBytes)
+    image.setByte(static_cast<Address>(kSystemAlarm + bytes.size()), 0);
+  return bytes.size();
+}
+
+void decodeSystemAlarm(settings::ProgramState& state, const MemoryImage& image) {
+  settings::Record(state).set("系统告警号", textAt(image, kSystemAlarm, kSystemAlarmBytes));
+}
+
+}  // namespace rcp::image

@@ -1,0 +1,181 @@
+#include "image/subscriber_numbers.hpp"
+
+#include <array>
+#include <string>
+
+#include "image/memory_map.hpp"
+#include "image/number_codec.hpp"
+#include "rules/fleet_levels.hpp"
+#include "rules/numbering.hpp"
+#include "ui/number_text.hpp"
+
+namespace rcp::image {
+
+namespace {
+
+constexpr std::size_t kDigitSlot = 5;  // bytes of one number's nibble digits: 10 digits
+
+// CPSX: prefix and ident of the own number, the dynamic group and the eight fixed groups, then
+// the dynamic group once more as a digit string.
+constexpr Address kCpsxOwn = 0x053;
+constexpr Address kCpsxDynamic = 0x056;
+constexpr Address kCpsxGroups = 0x05C;
+constexpr Address kDynamicCount = 0x089;
+constexpr Address kDynamicDigits = 0x08A;
+
+// MPT1343: ten entries of a count byte and five bytes of digits, own number first.
+constexpr Address kMpt1343Entries = 0x053;
+constexpr std::size_t kEntryBytes = 1 + kDigitSlot;
+const std::array<const char*, 10> kMpt1343Order = {"Indivol", "Group1",   "Group2", "Group3",
+                                                   "Group4",  "Group5",   "Group6", "Group7",
+                                                   "Group8",  "DynaGroup"};
+
+constexpr Address kGroupCounts = 0x278;
+constexpr Address kGroupDigits = 0x280;
+
+struct RangeLimit {
+  const char* field;
+  bool group;
+};
+constexpr std::array<RangeLimit, 4> kRangeLimitFields = {
+    {{"IndivolStart", false}, {"IndivolStop", false}, {"GrpStart", true}, {"GrpStop", true}}};
+
+std::string groupField(int k) {
+  return "Group" + std::to_string(k);
+}
+
+bool isCpsx(const settings::ProgramState& state) {
+  return state.values.cpsxScheme != 0;
+}
+
+void storePrefixIdent(FieldReader& fields, MemoryImage& image, Address at, std::string_view field,
+                      PrefixIdent value) {
+  fields.fit(field, value.prefix, 1);
+  fields.fit(field, value.ident, 2);
+  image.setPrefixIdent(at, value);
+}
+
+// A count byte and the digits after it; a text longer than the slot keeps what fits.
+void storeCountedDigits(FieldReader& fields, MemoryImage& image, Address countAt, Address digitsAt,
+                        std::string_view field) {
+  std::string digits = fields.digitString(field);
+  digits.resize(std::min(digits.size(), 2 * kDigitSlot));
+  image.setByte(countAt, static_cast<std::uint8_t>(digits.size()));
+  image.setNibbleDigits(digitsAt, kDigitSlot, digits);
+}
+
+std::string countedDigits(const MemoryImage& image, Address countAt, Address digitsAt) {
+  return image.nibbleDigits(digitsAt, kDigitSlot, image.byte(countAt));
+}
+
+void decodeCpsx(settings::ProgramState& state, const MemoryImage& image) {
+  settings::WorkingValues& v = state.values;
+  decodeRows(state, image, ReadGroup::FleetBlocks, {});
+  const rules::FleetPlan plan =
+      rules::FleetPlan::fromBlocks({v.largeBlock, v.mediumBlock, v.smallBlock});
+  v.levelBound1 = plan.bound1;
+  v.levelBound2 = plan.bound2;
+  v.levelBound3 = plan.bound3;
+
+  ui::Form& form = *state.main;
+  settings::Record record(state);
+  const DecodedIndividual own = readCpsxIndividual(plan, image.prefixIdent(kCpsxOwn));
+  record.set("Indivol", ui::decimal(own.number));
+  form.setText("Block", std::string(rules::levelName(own.level)));
+  rules::BlockChange(state);
+  record.set("DynaGroup", numberText(readCpsxGroup(plan, image.prefixIdent(kCpsxDynamic))));
+  for (int k = 1; k <= 8; ++k)
+    record.set(groupField(k),
+               numberText(readCpsxGroup(
+                   plan, image.prefixIdent(static_cast<Address>(kCpsxGroups + 3 * (k - 1))))));
+}
+
+void decodeMpt1343(settings::ProgramState& state, const MemoryImage& image) {
+  settings::Record record(state);
+  for (std::size_t j = 0; j < kMpt1343Order.size(); ++j) {
+    const auto at = static_cast<Address>(kMpt1343Entries + kEntryBytes * j);
+    record.set(kMpt1343Order[j], countedDigits(image, at, static_cast<Address>(at + 1)));
+  }
+  decodeRows(state, image, ReadGroup::FleetLimits, {});
+}
+
+}  // namespace
+
+void encodeNumberingArea(FieldReader& fields, MemoryImage& image) {
+  if (!isCpsx(fields.state())) {
+    for (std::size_t j = 0; j < kMpt1343Order.size(); ++j) {
+      const auto at = static_cast<Address>(kMpt1343Entries + kEntryBytes * j);
+      storeCountedDigits(fields, image, at, static_cast<Address>(at + 1), kMpt1343Order[j]);
+    }
+    return;
+  }
+  const rules::FleetPlan plan = rules::fleetPlan(fields.state().values);
+  auto number = [&](const char* field) { return fields.optionalNumber(field).value_or(0); };
+  storePrefixIdent(fields, image, kCpsxOwn, "Indivol", cpsxIndividual(plan, number("Indivol")));
+  storePrefixIdent(fields, image, kCpsxDynamic, "DynaGroup", cpsxGroup(plan, number("DynaGroup")));
+  for (int k = 1; k <= 8; ++k) {
+    const std::string field = groupField(k);
+    storePrefixIdent(fields, image, static_cast<Address>(kCpsxGroups + 3 * (k - 1)), field,
+                     cpsxGroup(plan, number(field.c_str())));
+  }
+  storeCountedDigits(fields, image, kDynamicCount, kDynamicDigits, "DynaGroup");
+}
+
+void encodeRangeLimits(FieldReader& fields, MemoryImage& image) {
+  settings::ProgramState& state = fields.state();
+  const rules::FleetPlan plan = rules::fleetPlan(state.values);
+  const bool longForm = isMpt1343LongForm(fields.text("Indivol"));
+  for (std::size_t i = 0; i < kRangeLimitFields.size(); ++i) {
+    const RangeLimit& r = kRangeLimitFields[i];
+    std::int64_t ident = 0;
+    if (const auto limit = fields.optionalNumber(r.field)) {
+      if (isCpsx(state))
+        ident =
+            r.group ? cpsxGroupLimitIdent(plan, *limit) : cpsxIndividualLimitIdent(plan, *limit);
+      else
+        ident = r.group ? mpt1343GroupLimitIdent(*limit, longForm)
+                        : mpt1343IndividualLimitIdent(*limit, longForm);
+    }
+    image.setWord(static_cast<Address>(kRangeLimits + 2 * i),
+                  static_cast<std::uint16_t>(fields.fit(r.field, ident, 2)));
+  }
+}
+
+void encodeGroupDigits(FieldReader& fields, MemoryImage& image) {
+  for (int k = 1; k <= 8; ++k)
+    storeCountedDigits(fields, image, static_cast<Address>(kGroupCounts + (k - 1)),
+                       static_cast<Address>(kGroupDigits + kDigitSlot * (k - 1)), groupField(k));
+}
+
+void decodeNumberingArea(settings::ProgramState& state, const MemoryImage& image) {
+  if (isCpsx(state))
+    decodeCpsx(state, image);
+  else
+    decodeMpt1343(state, image);
+}
+
+void decodeRangeLimits(settings::ProgramState& state, const MemoryImage& image) {
+  settings::Record record(state);
+  const rules::FleetPlan plan = rules::fleetPlan(state.values);
+  const std::string own = record.text("Indivol");
+  const bool longForm = isMpt1343LongForm(own);
+  const std::int64_t ownFleet = mpt1343OwnFleet(own).value_or(0);
+  const std::int64_t groupFleet = groupFleetCode(state);
+  for (std::size_t i = 0; i < kRangeLimitFields.size(); ++i) {
+    const RangeLimit& r = kRangeLimitFields[i];
+    const std::int64_t ident = image.word(static_cast<Address>(kRangeLimits + 2 * i));
+    std::optional<std::int64_t> limit;
+    if (isCpsx(state))
+      limit = r.group ? readCpsxGroupLimit(plan, ident) : readCpsxIndividualLimit(plan, ident);
+    else
+      limit = r.group ? readMpt1343GroupLimit(ident, longForm, groupFleet)
+                      : readMpt1343IndividualLimit(ident, longForm, ownFleet);
+    record.set(r.field, numberText(limit));
+  }
+}
+
+std::int64_t groupFleetCode(settings::ProgramState& state) {
+  return ui::parseInt64(settings::Record(state).text("GroupFleet")).value_or(0);
+}
+
+}  // namespace rcp::image

@@ -1,0 +1,91 @@
+#include "rules/other_groups_dialog.hpp"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <tuple>
+
+#include "rules/electronic_code.hpp"
+#include "rules/field_rules.hpp"
+#include "rules/numbering.hpp"
+#include "settings/data_file_values.hpp"
+#include "ui/number_text.hpp"
+
+namespace rcp::rules {
+
+namespace {
+
+using settings::ProgramState;
+
+constexpr std::size_t kGroups = std::tuple_size_v<decltype(settings::WorkingValues::otherGroups)>;
+constexpr std::array<const char*, 2> kWaitingPages = {"WaitGrpPage1", "WaitGrpPage2"};
+constexpr const char* kHiddenPage = "HideGrpPage";
+constexpr const char* kMoreGroups = "MoreGrpEnable";
+constexpr int kMoreGroupsShown = 16;
+constexpr int kCpsxLength = 8;
+constexpr int kMpt1343Length = 10;
+
+std::string groupField(std::size_t index) {
+  return "OtherGrp" + std::to_string(index + 1);
+}
+
+bool isCpsx(const ProgramState& state) {
+  return state.values.cpsxScheme != 0;
+}
+
+void offerWaitingGroups(ui::Form& form, bool offered) {
+  for (const char* page : kWaitingPages) {
+    // A page that is no longer offered cannot stay the open one.
+    if (!offered && form.activePage("OtherGrpPages") == page) form.setActivePage(kHiddenPage);
+    form.setVisible(page, offered);
+  }
+  form.setEnabled(kMoreGroups, offered);
+  form.setChecked(kMoreGroups, offered);
+}
+
+}  // namespace
+
+void OtherGrpSetFormShow(ProgramState& state) {
+  ui::Form& form = *state.otherGrpSet;
+  offerWaitingGroups(form, state.values.moreGrpDisp != 0);
+  const int length = isCpsx(state) ? kCpsxLength : kMpt1343Length;
+  for (std::size_t i = 0; i < kGroups; ++i) {
+    const std::uint32_t group = state.values.otherGroups[i];
+    form.setText(groupField(i), group == 0 ? "" : ui::decimal(group));
+    form.setMaxLength(groupField(i), length);
+  }
+}
+
+void OtherGrp1Exit(ProgramState& state, const ui::Control& sender) {
+  if (sender.text.empty()) return;
+  if (const auto problem = numberShapeProblem(sender.text, isCpsx(state)))
+    warn(state, *state.otherGrpSet, sender.name, *problem);
+}
+
+void BitBtn1Click(ProgramState& state) {
+  ui::Form& form = *state.otherGrpSet;
+  // A field holds its number in its leading digits, read as a data file reads a group number:
+  // empty is 0, a number beyond 32 bits wraps.
+  for (std::size_t i = 0; i < kGroups; ++i)
+    state.values.otherGroups[i] = settings::readLenientU32(form.text(groupField(i)));
+  state.values.moreGrpDisp = form.checked(kMoreGroups) ? kMoreGroupsShown : 0;
+  form.close();
+}
+
+void BitBtn2Click(ProgramState& state) {
+  state.otherGrpSet->close();
+}
+
+void bindOtherGroupsDialog(ProgramState& state) {
+  ui::Form& form = *state.otherGrpSet;
+  form.onShown([&state] { OtherGrpSetFormShow(state); });
+  for (std::size_t i = 0; i < kGroups; ++i) {
+    form.on(groupField(i), ui::Event::Exit, [&state](ui::Control& c) { OtherGrp1Exit(state, c); });
+    bindDigitFilter(form, groupField(i));
+  }
+  form.on("BitBtn1", ui::Event::Click, [&state](ui::Control&) { BitBtn1Click(state); });
+  form.on("BitBtn2", ui::Event::Click, [&state](ui::Control&) { BitBtn2Click(state); });
+  bindElectronicCode(state);
+}
+
+}  // namespace rcp::rules

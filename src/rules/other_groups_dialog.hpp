@@ -1,0 +1,22 @@
+#pragma once
+
+#include "settings/program_state.hpp"
+
+// The dialog "更多组及隐含组": the 48 other groups (fields OtherGrp1 to OtherGrp8 the hidden
+// groups, OtherGrp9 to OtherGrp48 the waiting groups), the switch that shows more groups, and the
+// radio's electronic code. Every showing fills the fields from the working values; only OK stores
+// the groups and the switch back.
+namespace rcp::rules {
+
+// Binds the rules below, the electronic-code rules and the digit filter of every field.
+void bindOtherGroupsDialog(settings::ProgramState& state);
+
+// The waiting-group tabs and the switch are offered only while more groups are shown; the group
+// fields take the scheme's number length.
+void OtherGrpSetFormShow(settings::ProgramState& state);
+// A group field left: a number that is not empty must have the scheme's length and area code.
+void OtherGrp1Exit(settings::ProgramState& state, const ui::Control& sender);
+void BitBtn1Click(settings::ProgramState& state);
+void BitBtn2Click(settings::ProgramState& state);
+
+}  // namespace rcp::rules

@@ -1,0 +1,78 @@
+#include "rules/system_labels_dialog.hpp"
+
+#include <cstdint>
+#include <string>
+#include <tuple>
+
+#include "rules/field_rules.hpp"
+#include "settings/data_file_values.hpp"
+#include "ui/number_text.hpp"
+
+namespace rcp::rules {
+
+namespace {
+
+using settings::ProgramState;
+
+constexpr std::size_t kPairs = std::tuple_size_v<decltype(settings::WorkingValues::systemLabels)>;
+constexpr std::int64_t kHighestRoute = 255;
+
+// Pair i (from 0) is shown in the fields 2i+1 (route) and 2i+2 (system).
+std::string routeField(std::size_t pair) {
+  return "SysLabNum" + std::to_string(2 * pair + 1);
+}
+std::string systemField(std::size_t pair) {
+  return "SysLabNum" + std::to_string(2 * pair + 2);
+}
+
+}  // namespace
+
+void SysLableformFormShow(ProgramState& state) {
+  ui::Form& form = *state.sysLableform;
+  for (std::size_t i = 0; i < kPairs; ++i) {
+    const settings::SystemLabel& label = state.values.systemLabels[i];
+    form.setText(routeField(i), ui::decimal(label.route));
+    form.setText(systemField(i), ui::decimal(label.system));
+  }
+}
+
+void SysLabNum1Exit(ProgramState& state, const ui::Control& sender) {
+  ui::Form& form = *state.sysLableform;
+  fillIfEmpty(form, sender.name, "0");
+  if (numberIn(form, sender.name) > kHighestRoute)
+    warn(state, form, sender.name, "无线局向号应小于255!");
+}
+
+void SysLabNum2Exit(ProgramState& state, const ui::Control& sender) {
+  fillIfEmpty(*state.sysLableform, sender.name, "0");
+}
+
+void SysLable_OKClick(ProgramState& state) {
+  ui::Form& form = *state.sysLableform;
+  // Each field's leading digits, read as a data file reads the list; empty is 0.
+  for (std::size_t i = 0; i < kPairs; ++i)
+    state.values.systemLabels[i] = {settings::readLenientU32(form.text(routeField(i))),
+                                    settings::readLenientU32(form.text(systemField(i)))};
+  form.close();
+}
+
+void SysLable_CANCELClick(ProgramState& state) {
+  state.sysLableform->close();
+}
+
+void bindSystemLabelsDialog(ProgramState& state) {
+  ui::Form& form = *state.sysLableform;
+  form.onShown([&state] { SysLableformFormShow(state); });
+  for (std::size_t i = 0; i < kPairs; ++i) {
+    form.on(routeField(i), ui::Event::Exit, [&state](ui::Control& c) { SysLabNum1Exit(state, c); });
+    form.on(systemField(i), ui::Event::Exit,
+            [&state](ui::Control& c) { SysLabNum2Exit(state, c); });
+    bindDigitFilter(form, routeField(i));
+    bindDigitFilter(form, systemField(i));
+  }
+  form.on("SysLable_OK", ui::Event::Click, [&state](ui::Control&) { SysLable_OKClick(state); });
+  form.on("SysLable_CANCEL", ui::Event::Click,
+          [&state](ui::Control&) { SysLable_CANCELClick(state); });
+}
+
+}  // namespace rcp::rules
