@@ -7,7 +7,8 @@
 //
 // Measure the Release build. Each save rewrites the file in place (read, update, write to a
 // temporary file, rename); the opens alternate between two files that differ in channel
-// spacing, scheme and every menu switch, so each open runs the click rules it would in use.
+// spacing, scheme and every menu switch, so each open runs the click rules it would in use. The
+// same work on documents in memory shows what the disk adds.
 
 #include "settings/data_file.hpp"
 
@@ -23,6 +24,7 @@
 
 #include "app/program.hpp"
 #include "link/clock.hpp"
+#include "link/ini_profile.hpp"
 #include "link/port.hpp"
 #include "settings/record.hpp"
 
@@ -118,8 +120,10 @@ int main(int argc, char** argv) {
   std::printf("a full data file: %ju bytes\n",
               static_cast<std::uintmax_t>(fs::file_size(files[0])));
 
-  std::vector<double> saves;
-  std::vector<double> opens;
+  // The same without the disk: the record into a document already holding the file, and back.
+  rcp::link::IniDocument documents[] = {rcp::link::loadIniFile(files[0]).document,
+                                        rcp::link::loadIniFile(files[1]).document};
+  std::vector<double> saves, opens, savesInMemory, opensInMemory;
   for (int i = 0; i < runs; ++i) {
     auto start = std::chrono::steady_clock::now();
     const auto saved = rcp::settings::saveDataFile(state, files[1]);
@@ -132,10 +136,19 @@ int main(int argc, char** argv) {
                    (saved ? *saved : *opened).message.c_str());
       return 1;
     }
+    start = std::chrono::steady_clock::now();
+    rcp::settings::saveRecord(state, documents[1]);
+    savesInMemory.push_back(msSince(start));
+    start = std::chrono::steady_clock::now();
+    const auto reopened = rcp::settings::openRecord(state, documents[(i + 1) % 2]);
+    opensInMemory.push_back(msSince(start));
+    if (reopened) return 1;
   }
   std::printf("%d runs\n", runs);
   report("save (in place, atomic):", saves);
   report("open (alternating two files):", opens);
+  report("save into a document in memory:", savesInMemory);
+  report("open from a document in memory:", opensInMemory);
   fs::remove_all(dir);
   return 0;
 }

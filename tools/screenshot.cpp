@@ -41,8 +41,8 @@ bool save(FormView& view, const QDir& dir, const QString& name) {
   return true;
 }
 
-bool shoot(const FormSpec& spec, FormView::Role role, const QDir& dir) {
-  Form form(spec);
+bool shoot(const FormSpec& windowLayout, FormView::Role role, const QDir& dir) {
+  Form form(windowLayout);
   FormView view(form, role);
   view.show();
   const QString window = QString::fromStdString(form.name());
@@ -100,6 +100,6 @@ int main(int argc, char** argv) {
       layouts::passwordForm, layouts::error1Form, layouts::comSetForm,  layouts::writeDataForm,
       layouts::versionForm,  layouts::simplexSet, layouts::otherGrpSet, layouts::sysLableform};
   bool ok = shoot(layouts::mainForm(), FormView::Role::Main, dir);
-  for (const auto& spec : dialogs) ok = shoot(spec(), FormView::Role::Dialog, dir) && ok;
+  for (const auto& windowLayout : dialogs) ok = shoot(windowLayout(), FormView::Role::Dialog, dir) && ok;
   return ok ? 0 : 1;
 }

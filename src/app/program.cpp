@@ -25,8 +25,8 @@ using settings::ProgramState;
 
 // Creates a window: errors escaping its handlers go to the standard error box and the program
 // goes on; the front end builds its view.
-std::unique_ptr<ui::Form> createWindow(ProgramState& state, ui::FormSpec spec) {
-  auto form = std::make_unique<ui::Form>(std::move(spec));
+std::unique_ptr<ui::Form> createWindow(ProgramState& state, ui::FormSpec windowLayout) {
+  auto form = std::make_unique<ui::Form>(std::move(windowLayout));
   form->setErrorSink([&state](const std::string& message) {
     state.dialogs.message({message, kApplicationTitle, ui::MessageIcon::Error});
   });

@@ -1,7 +1,6 @@
 #include "image/memory_map.hpp"
 
 #include <algorithm>
-#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -19,28 +18,16 @@ using G = ReadGroup;
 struct MapBuilder {
   std::vector<MapRow> rows;
 
-  MapRow& add(Address at, Encoding encoding, std::string_view field, ReadGroup read) {
-    rows.push_back({at, encoding, intern(field), read});
+  MapRow& add(Address at, Encoding encoding, std::string field, ReadGroup read) {
+    rows.push_back({at, encoding, std::move(field), read});
     return rows.back();
   }
-  MapRow& bit(Address at, std::uint8_t mask, std::string_view field, ReadGroup read) {
-    MapRow& row = add(at, E::Bit, field, read);
+  MapRow& bit(Address at, std::uint8_t mask, std::string field, ReadGroup read) {
+    MapRow& row = add(at, E::Bit, std::move(field), read);
     row.mask = mask;
     return row;
   }
-  // Field names built at run time live as long as the table.
-  static const char* intern(std::string_view name) {
-    static std::map<std::string, std::string, std::less<>> names;
-    auto it = names.find(name);
-    if (it == names.end()) it = names.emplace(std::string(name), std::string(name)).first;
-    return it->second.c_str();
-  }
 };
-
-MapRow& command(MapRow& row) {
-  row.carrier = Carrier::Command;
-  return row;
-}
 
 void channelPlan(MapBuilder& m) {
   m.add(0x034, E::Byte, "ChannelSpace", G::ByCode);
@@ -86,8 +73,8 @@ void countersAndRights(MapBuilder& m) {
                             "TI",  "TJ",  "TN", "TP", "TS", "TT", "TW", "NPON", "NPOFF"};
   for (int i = 0; i < 19; ++i)
     m.add(static_cast<Address>(0x0C8 + i), E::Byte, counters[i], G::Counters);
-  command(m.add(0x1FA, E::Byte, "PSTNLength", G::Counters));
-  command(m.add(0x1FC, E::Byte, "RingCategory", G::Counters));
+  m.add(0x1FA, E::Byte, "PSTNLength", G::Counters);
+  m.add(0x1FC, E::Byte, "RingCategory", G::Counters);
 
   m.bit(0x031, 0x80, "IncludeCall", G::Rights);
   m.bit(0x031, 0x40, "PABXCall", G::Rights);
@@ -103,19 +90,16 @@ void countersAndRights(MapBuilder& m) {
 }
 
 void modes(MapBuilder& m) {
-  MapRow& scheme = m.add(0x1F0, E::LowFlag, "DiallingScheme", G::ByCode);
-  scheme.carrier = Carrier::ModeCommand;
-  scheme.on = "CPSX";
-  MapRow& signalling = m.add(0x1F1, E::LowFlag, "SingalCode", G::Signalling);
-  signalling.carrier = Carrier::ModeCommand;
-  signalling.on = "Enhanced";
-  command(m.add(0x1F9, E::Flag, "AutoRoam", G::Modes));
-  command(m.add(0x1FB, E::InvertedFlag, "StatusSave", G::Modes));
-  command(m.add(0x1F2, E::Flag, "RangeSearch", G::ByCode));
-  command(m.add(0x1F3, E::LowFlag, "Talk", G::ByCode));
-  command(m.add(0x1F4, E::Flag, "GrpWayCurrent", G::ByCode));
-  command(m.add(0x007, E::Flag, "Callback", G::ByCode));
-  command(m.add(0x1FD, E::Flag, "PTT-code", G::ByCode)).gate = WriteGate::Visible;
+  // The dialling scheme and the signalling are set by mode commands, the others by records.
+  m.add(0x1F0, E::LowFlag, "DiallingScheme", G::ByCode).on = "CPSX";
+  m.add(0x1F1, E::LowFlag, "SingalCode", G::Signalling).on = "Enhanced";
+  m.add(0x1F9, E::Flag, "AutoRoam", G::Modes);
+  m.add(0x1FB, E::InvertedFlag, "StatusSave", G::Modes);
+  m.add(0x1F2, E::Flag, "RangeSearch", G::ByCode);
+  m.add(0x1F3, E::LowFlag, "Talk", G::ByCode);
+  m.add(0x1F4, E::Flag, "GrpWayCurrent", G::ByCode);
+  m.add(0x007, E::Flag, "Callback", G::ByCode);
+  m.add(0x1FD, E::Flag, "PTT-code", G::ByCode).gate = WriteGate::Visible;
 }
 
 void fleets(MapBuilder& m) {
@@ -127,18 +111,23 @@ void fleets(MapBuilder& m) {
   m.add(0x093, E::Word, "GroupFleet", G::FleetLimits);
 }
 
+// The list choices and sliders at the bottom of memory, each with the bound below which a read
+// takes the stored position.
 void smallChoices(MapBuilder& m) {
-  const std::pair<const char*, int> bottom[] = {{"铃声种类", 16}, {"铃声音量", 16},
-                                                {"振动选择", 2},  {"回铃音量", 16},
-                                                {"背光选择", 2},  {"静噪电平", 17}};
-  for (int i = 0; i < 6; ++i)
-    command(m.add(static_cast<Address>(i), E::Position, bottom[i].first, G::SmallChoices))
-        .readBound = bottom[i].second;
-  command(m.add(0x00A, E::Position, "按键音量选择", G::SmallChoices)).readBound = 2;
-  command(m.add(0x00B, E::Position, "功率调节", G::SmallChoices)).readBound = 3;
-  command(m.add(0x00C, E::Position, "组呼振铃选择", G::SmallChoices)).readBound = 2;
-  command(m.add(0x00E, E::Position, "单呼振铃选择", G::SmallChoices)).readBound = 2;
-  command(m.add(0x2C0, E::Word, "Timelimit", G::Timelimit));
+  struct Choice {
+    Address at;
+    const char* field;
+    int bound;
+  };
+  const Choice choices[] = {
+      {0x000, "铃声种类", 16},    {0x001, "铃声音量", 16}, {0x002, "振动选择", 2},
+      {0x003, "回铃音量", 16},    {0x004, "背光选择", 2},  {0x005, "静噪电平", 17},
+      {0x00A, "按键音量选择", 2}, {0x00B, "功率调节", 3},  {0x00C, "组呼振铃选择", 2},
+      {0x00E, "单呼振铃选择", 2},
+  };
+  for (const Choice& c : choices)
+    m.add(c.at, E::Position, c.field, G::SmallChoices).readBound = c.bound;
+  m.add(0x2C0, E::Word, "Timelimit", G::Timelimit);
 }
 
 std::vector<MapRow> build() {
@@ -151,7 +140,7 @@ std::vector<MapRow> build() {
   smallChoices(m);
   for (MapRow& row : m.rows) {
     row.def = settings::findField(row.field);
-    if (!row.def) throw std::logic_error(std::string("memory map names no field ") + row.field);
+    if (!row.def) throw std::logic_error("memory map names no field " + row.field);
   }
   return std::move(m.rows);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "image/field_access.hpp"
@@ -8,8 +9,8 @@
 #include "settings/field_table.hpp"
 
 // The regular fields of the radio's memory as one table: where each field lies, in which
-// encoding, how it is written and when the read sets it. The irregular areas (numbering area,
-// phone book, group lists, text and frequency records, menu bits, Test tab values) are code
+// encoding, when the write stores it and when the read sets it. The irregular areas (numbering
+// area, phone book, group lists, text and frequency records, menu bits, Test tab values) are code
 // beside this table, each in its own file.
 namespace rcp::image {
 
@@ -23,13 +24,6 @@ enum class Encoding {
   Bit,               // the row's mask in a byte shared with other rows
   SegmentFrequency,  // a word of channel steps of the segment step (ChannelStep)
   Position,          // a combo box's item position or a slider's position
-};
-
-// How the write carries the value.
-enum class Carrier {
-  Bulk,         // in the bulk image
-  Command,      // in a record of its own (a small write command)
-  ModeCommand,  // by a plain mode command; nothing of it is in the bulk image
 };
 
 // When the write stores the value; otherwise it leaves the byte (or bit) 0.
@@ -61,12 +55,14 @@ enum class ReadGroup {
   Timelimit,
 };
 
+// Where a row's byte travels follows from its address: inside 0x010-0x1EF in the bulk block,
+// elsewhere in the small record that covers it (write_image.cpp); the dialling scheme and the
+// signalling at 0x1F0-0x1F1 by their mode commands.
 struct MapRow {
   Address address;
   Encoding encoding;
-  const char* field;  // settings field
+  std::string field;  // settings field
   ReadGroup read;
-  Carrier carrier = Carrier::Bulk;
   WriteGate gate = WriteGate::Always;
   std::uint8_t mask = 0;     // Bit: the bit
   const char* on = nullptr;  // a radio choice stored as a flag or bit: the choice that sets it

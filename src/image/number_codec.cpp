@@ -72,19 +72,17 @@ std::int64_t fleetOfUnit(int level, std::int64_t unit) {
   return level == 1 ? 2 * unit + kFirstFleet : unit + kFirstFleet;
 }
 
+int levelOfFleet(const FleetPlan& plan, std::int64_t fleet) {
+  if (fleet < std::numeric_limits<int>::min() || fleet > std::numeric_limits<int>::max()) return 4;
+  return encodingLevel(plan, static_cast<int>(fleet));
+}
+
 }  // namespace
 
 int encodingLevel(const FleetPlan& plan, int fleet) {
   const std::optional<int> level = plan.levelOf(fleet);
   return level && *level < 4 ? *level : 4;
 }
-
-namespace {
-int levelOfFleet(const FleetPlan& plan, std::int64_t fleet) {
-  if (fleet < std::numeric_limits<int>::min() || fleet > std::numeric_limits<int>::max()) return 4;
-  return encodingLevel(plan, static_cast<int>(fleet));
-}
-}  // namespace
 
 std::int64_t individualIdent(const FleetPlan& plan, std::int64_t fleet, std::int64_t member) {
   const int level = levelOfFleet(plan, fleet);
@@ -227,7 +225,7 @@ std::int64_t limitIdent(std::int64_t limit, const Mpt1343Form& f, std::int64_t o
 }
 
 constexpr std::int64_t kThousandMillion = 1000000000;
-constexpr std::int64_t kAreaUnit = 10000000;  // the area code of a 10-digit number
+constexpr std::int64_t kAreaUnit = 10000000;  // one area code of a 10-digit number
 constexpr std::int64_t kLastMpt1343OtherGroup = 3280000000;
 
 int decimalDigits(std::uint32_t n) {
@@ -281,16 +279,16 @@ std::optional<std::int64_t> readMpt1343GroupLimit(std::int64_t ident, bool longF
 
 PrefixIdent mpt1343OtherGroup(std::uint32_t number, std::int64_t groupFleet) {
   if (number == 0) return {};
-  const int digits = decimalDigits(number);
+  // The first three digits are the area code, 200 + prefix.
   std::int64_t areaUnit = 1;
-  for (int d = 3; d < digits; ++d) areaUnit *= 10;
-  const std::int64_t prefix = (digits >= 10 ? number / kAreaUnit : number / areaUnit) - 200;
+  for (int d = 3; d < decimalDigits(number); ++d) areaUnit *= 10;
   const Mpt1343Form& f = form(number > kThousandMillion);
-  return {prefix, number % f.perFleet + 2 * groupFleet - f.groupOffset};
+  return {number / areaUnit - 200, number % f.perFleet + 2 * groupFleet - f.groupOffset};
 }
 
 std::uint32_t readMpt1343OtherGroup(PrefixIdent stored, std::int64_t groupFleet) {
   if (stored.ident == 0 || stored.prefix >= 128) return 0;
+  // Area 200 + prefix, fleet G and member ident - 2G + 4900 of the long form.
   const std::int64_t number =
       stored.ident + stored.prefix * kAreaUnit + groupFleet * 998 + 2000004900;
   return number < 0 || number > kLastMpt1343OtherGroup ? 0 : static_cast<std::uint32_t>(number);

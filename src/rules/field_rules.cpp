@@ -1,6 +1,5 @@
 #include "rules/field_rules.hpp"
 
-#include "ui/conversion_error.hpp"
 #include "ui/number_text.hpp"
 
 namespace rcp::rules {
@@ -22,9 +21,7 @@ void fillIfEmpty(ui::Form& form, std::string_view control, std::string_view defa
 }
 
 std::int64_t numberIn(const ui::Form& form, std::string_view control) {
-  const std::string& text = form.text(control);
-  if (auto v = ui::parseInt64(text)) return *v;
-  throw ui::ConversionError("'" + text + "' is not a valid integer value.");
+  return ui::toInt64(form.text(control));
 }
 
 void warn(settings::ProgramState& state, std::string_view field, std::string text,

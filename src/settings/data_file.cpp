@@ -66,6 +66,21 @@ DataFileError unwritable(const fs::path& file) {
   return {DataFileError::Kind::Unwritable, std::move(text)};
 }
 
+// ---- Files --------------------------------------------------------------------------------
+
+// Only a plain file of a data file's size is read or replaced: a device or a pipe chosen by
+// mistake could be read for ever, and a folder cannot be a data file.
+enum class Target { Absent, Usable, NotPlainFile, TooLarge };
+
+Target examine(const fs::path& file) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(file, ec);
+  if (status.type() == fs::file_type::not_found) return Target::Absent;
+  if (!fs::is_regular_file(status)) return Target::NotPlainFile;
+  const auto size = fs::file_size(file, ec);
+  return !ec && size <= kMaxDataFileSize ? Target::Usable : Target::TooLarge;
+}
+
 // ---- Value forms ---------------------------------------------------------------------------
 
 // A field's value as saving writes it under the key; also the form of the key's absent value.
@@ -352,23 +367,6 @@ std::optional<DataFileError> openRecord(ProgramState& state, const link::IniDocu
   }
   return std::nullopt;
 }
-
-namespace {
-
-// Only a plain file of a data file's size is read or replaced: a device or a pipe chosen by
-// mistake could be read for ever, and a folder cannot be a data file.
-enum class Target { Absent, Usable, NotPlainFile, TooLarge };
-
-Target examine(const fs::path& file) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(file, ec);
-  if (status.type() == fs::file_type::not_found) return Target::Absent;
-  if (!fs::is_regular_file(status)) return Target::NotPlainFile;
-  const auto size = fs::file_size(file, ec);
-  return !ec && size <= kMaxDataFileSize ? Target::Usable : Target::TooLarge;
-}
-
-}  // namespace
 
 std::optional<DataFileError> saveDataFile(ProgramState& state, const fs::path& file) {
   const Target target = examine(file);

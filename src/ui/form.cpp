@@ -26,13 +26,13 @@ bool Control::isContainer() const {
   }
 }
 
-Form::Form(FormSpec spec)
-    : name_(std::move(spec.name)),
-      className_(std::move(spec.className)),
-      caption_(std::move(spec.caption)),
-      clientWidth_(spec.clientWidth),
-      clientHeight_(spec.clientHeight) {
-  for (auto& c : spec.controls) {
+Form::Form(FormSpec windowLayout)
+    : name_(std::move(windowLayout.name)),
+      className_(std::move(windowLayout.className)),
+      caption_(std::move(windowLayout.caption)),
+      clientWidth_(windowLayout.clientWidth),
+      clientHeight_(windowLayout.clientHeight) {
+  for (auto& c : windowLayout.controls) {
     if (index_.count(c.name)) throw std::logic_error("duplicate control " + c.name + " in " + name_);
     if (!c.parent.empty() && !index_.count(c.parent))
       throw std::logic_error("control " + c.name + " names unknown parent " + c.parent);

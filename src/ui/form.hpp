@@ -43,7 +43,7 @@ class Form {
   // A key pressed anywhere in the window, seen before the focused control (letters upper-case).
   using KeyDownHandler = std::function<void(char32_t key, bool alt)>;
 
-  explicit Form(FormSpec spec);
+  explicit Form(FormSpec windowLayout);
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 

@@ -68,7 +68,7 @@ ControlSpec timer(std::string name, int intervalMs);
 // Collects the controls of one layout in creation order.
 class LayoutWriter {
  public:
-  explicit LayoutWriter(FormSpec& spec) : spec_(spec) {}
+  explicit LayoutWriter(FormSpec& windowLayout) : spec_(windowLayout) {}
   LayoutWriter& operator<<(ControlSpec&& c) {
     spec_.controls.push_back(c.take());
     return *this;

@@ -22,9 +22,20 @@ std::optional<T> parse(std::string_view text) {
 std::optional<std::int32_t> parseInt32(std::string_view text) { return parse<std::int32_t>(text); }
 std::optional<std::int64_t> parseInt64(std::string_view text) { return parse<std::int64_t>(text); }
 
+namespace {
+[[noreturn]] void notAnInteger(std::string_view text) {
+  throw ConversionError("'" + std::string(text) + "' is not a valid integer value.");
+}
+}  // namespace
+
 std::int32_t toInt32(std::string_view text) {
   if (auto v = parseInt32(text)) return *v;
-  throw ConversionError("'" + std::string(text) + "' is not a valid integer value.");
+  notAnInteger(text);
+}
+
+std::int64_t toInt64(std::string_view text) {
+  if (auto v = parseInt64(text)) return *v;
+  notAnInteger(text);
 }
 
 std::string decimal(std::int64_t value) { return std::to_string(value); }

@@ -15,6 +15,7 @@ std::optional<std::int64_t> parseInt64(std::string_view text);
 // Like parseInt32, but an unconvertible text raises ConversionError with the toolkit's message
 // "'%s' is not a valid integer value." (a rule's number-conversion error).
 std::int32_t toInt32(std::string_view text);
+std::int64_t toInt64(std::string_view text);
 
 // Decimal text without leading zeros.
 std::string decimal(std::int64_t value);

@@ -25,7 +25,7 @@ using ui::ControlKind;
 
 struct Window {
   const char* name;
-  ui::FormSpec (*spec)();
+  ui::FormSpec (*windowLayout)();
   FormView::Role role;
 };
 
@@ -98,7 +98,7 @@ std::string joined(const std::vector<std::string>& lines) {
 class EveryWindow : public ::testing::TestWithParam<Window> {};
 
 TEST_P(EveryWindow, ShowsWholeCaptionsAndKeepsControlsInsideTheirContainers) {
-  ui::Form form(GetParam().spec());
+  ui::Form form(GetParam().windowLayout());
   FormView view(form, GetParam().role);
   view.show();
   QCoreApplication::processEvents();

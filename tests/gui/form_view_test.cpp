@@ -36,11 +36,11 @@ namespace {
 using ui::Event;
 
 ui::FormSpec probeSpec() {
-  ui::FormSpec spec;
-  spec.name = "Probe";
-  spec.className = "TProbe";
-  spec.caption = "探针";
-  ui::LayoutWriter w(spec);
+  ui::FormSpec windowLayout;
+  windowLayout.name = "Probe";
+  windowLayout.className = "TProbe";
+  windowLayout.caption = "探针";
+  ui::LayoutWriter w(windowLayout);
   w << ui::tabControl("Tabs", "", "PageA").at(0, 0);
   w << ui::tabPage("PageA", "Tabs", "第一页");
   w << ui::edit("Freq", "PageA").maxLength(7).text("3610250").at(0, 0);
@@ -65,7 +65,7 @@ ui::FormSpec probeSpec() {
            .panel(100, ui::Align::Center, false, "左")
            .panel(80, ui::Align::Center, true, "");
   w << ui::timer("Tick", 20);
-  return spec;
+  return windowLayout;
 }
 
 void waitFor(const std::function<bool()>& done, int ms = 2000) {

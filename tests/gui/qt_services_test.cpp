@@ -19,12 +19,12 @@ namespace rcp::gui {
 namespace {
 
 ui::FormSpec smallForm(const char* name) {
-  ui::FormSpec spec;
-  spec.name = name;
-  spec.caption = name;
-  ui::LayoutWriter w(spec);
+  ui::FormSpec windowLayout;
+  windowLayout.name = name;
+  windowLayout.caption = name;
+  ui::LayoutWriter w(windowLayout);
   w << ui::button("Ok", "", "确定").at(0, 0);
-  return spec;
+  return windowLayout;
 }
 
 // Runs action on the next turn of whatever event loop is running then.

@@ -346,6 +346,14 @@ TEST_F(DataFileTest, AValueThatIsNoNumberStopsTheOpenAndChangesNothing) {
   EXPECT_TRUE(app.dialogs.messages.empty()) << "opening shows nothing itself";
 }
 
+TEST_F(DataFileTest, ARuleFailingDuringTheOpenComesBackAsAValue) {
+  app.main().setText("Channel2StopNum", "");  // the spacing rule's stop check cannot read it
+  const auto error = open("ChannelSpace=125\r\n");
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->kind, Kind::Interrupted);
+  EXPECT_EQ(error->message, "'' is not a valid integer value.");
+}
+
 TEST_F(DataFileTest, ANameThatIsNoReadableDataFileChangesNothing) {
   const std::string before = everything(state);
   auto error = openDataFile(state, app.dir / "nowhere.ini");

@@ -10,8 +10,8 @@ namespace rcp::ui {
 namespace {
 
 FormSpec sample() {
-  FormSpec spec{"Sample", "TSample", "样例", 0, 0, {}};
-  LayoutWriter w(spec);
+  FormSpec windowLayout{"Sample", "TSample", "样例", 0, 0, {}};
+  LayoutWriter w(windowLayout);
   w << tabControl("Pages", "", "First") << tabPage("First", "Pages", "一")
     << tabPage("Second", "Pages", "二") << groupBox("GroupA", "First", "A")
     << groupBox("GroupB", "First", "B") << radioButton("A1", "GroupA", "a1").checked()
@@ -19,7 +19,7 @@ FormSpec sample() {
     << checkBox("Box", "First", "box") << spinEdit("Spin", "First", 10, 120, 60).step(10)
     << spinEdit("Free", "First", 0, 0, 5) << comboBox("Combo", "Second", {"x", "y"}, "x")
     << trackBar("Bar", "Second", 0, 16, 4) << edit("Field", "Second").maxLength(4);
-  return spec;
+  return windowLayout;
 }
 
 struct FormTest : ::testing::Test {

@@ -6,11 +6,11 @@
 namespace rcp::ui::layouts {
 
 FormSpec comSetForm() {
-  FormSpec spec;
-  spec.name = "ComSet_Form";
-  spec.className = "TComSet_Form";
-  spec.caption = "设置串口";
-  LayoutWriter w(spec);
+  FormSpec windowLayout;
+  windowLayout.name = "ComSet_Form";
+  windowLayout.className = "TComSet_Form";
+  windowLayout.caption = "设置串口";
+  LayoutWriter w(windowLayout);
   w << groupBox("ComPort_Fram", "", "串口标号").at(0, 0, 1, 2);
   for (int n = 1; n <= 4; ++n)
     w << radioButton(detail::nth("Com", n), "ComPort_Fram", detail::nth("COM", n))
@@ -18,7 +18,7 @@ FormSpec comSetForm() {
              .at((n - 1) / 2, (n - 1) % 2);
   w << button("ComSet_OK", "", "确定").defaultButton().at(1, 0);
   w << button("ComSet_CANCLE", "", "取消").cancelButton().at(1, 1);
-  return spec;
+  return windowLayout;
 }
 
 }  // namespace rcp::ui::layouts

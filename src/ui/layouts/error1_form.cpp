@@ -6,16 +6,16 @@
 namespace rcp::ui::layouts {
 
 FormSpec error1Form() {
-  FormSpec spec;
-  spec.name = "Error1_Form";
-  spec.className = "TError1_Form";
-  spec.caption = "警告";
-  LayoutWriter w(spec);
+  FormSpec windowLayout;
+  windowLayout.name = "Error1_Form";
+  windowLayout.className = "TError1_Form";
+  windowLayout.caption = "警告";
+  LayoutWriter w(windowLayout);
   w << picture("WarnImage", "").at(0, 0);
   w << label("WarnLab1", "", "最小值为").at(0, 1);
   w << label("WarnLab2", "", "1").at(0, 2);
   w << button("Error1_Ok", "", "确定").at(1, 0, 1, 3).align(Align::Center);
-  return spec;
+  return windowLayout;
 }
 
 }  // namespace rcp::ui::layouts

@@ -700,20 +700,20 @@ void helpPage(LayoutWriter& w) {
 }  // namespace
 
 FormSpec mainForm() {
-  FormSpec spec;
-  spec.name = "Main_Form";
-  spec.className = "TMain_Form";
-  spec.caption = "RCP520中文写码软件";
-  spec.clientWidth = 788;
-  spec.clientHeight = 543;
-  LayoutWriter w(spec);
+  FormSpec windowLayout;
+  windowLayout.name = "Main_Form";
+  windowLayout.className = "TMain_Form";
+  windowLayout.caption = "RCP520中文写码软件";
+  windowLayout.clientWidth = 788;
+  windowLayout.clientHeight = 543;
+  LayoutWriter w(windowLayout);
   frame(w);
   normalSetPage(w);
   userInfoPage(w);
   testPage(w);
   appendixPage(w);
   helpPage(w);
-  return spec;
+  return windowLayout;
 }
 
 }  // namespace rcp::ui::layouts

@@ -26,11 +26,11 @@ void waitGroups(LayoutWriter& w, const std::string& page, int first) {
 }  // namespace
 
 FormSpec otherGrpSet() {
-  FormSpec spec;
-  spec.name = "OtherGrpSet";
-  spec.className = "TOtherGrpSet";
-  spec.caption = "更多组及隐含组";
-  LayoutWriter w(spec);
+  FormSpec windowLayout;
+  windowLayout.name = "OtherGrpSet";
+  windowLayout.className = "TOtherGrpSet";
+  windowLayout.caption = "更多组及隐含组";
+  LayoutWriter w(windowLayout);
   const std::string tabs = "OtherGrpPages";
   w << tabControl(tabs, "", "HideGrpPage").at(0, 0, 1, 3);
 
@@ -58,7 +58,7 @@ FormSpec otherGrpSet() {
   w << checkBox("MoreGrpEnable", "", "允许显示更多组").disabled().at(1, 0);
   w << button("BitBtn1", "", "确定").at(1, 1);
   w << button("BitBtn2", "", "取消").at(1, 2);
-  return spec;
+  return windowLayout;
 }
 
 }  // namespace rcp::ui::layouts

@@ -6,16 +6,16 @@
 namespace rcp::ui::layouts {
 
 FormSpec passwordForm() {
-  FormSpec spec;
-  spec.name = "Password_Form";
-  spec.className = "TPassword_Form";
-  spec.caption = "密码框";
-  LayoutWriter w(spec);
+  FormSpec windowLayout;
+  windowLayout.name = "Password_Form";
+  windowLayout.className = "TPassword_Form";
+  windowLayout.caption = "密码框";
+  LayoutWriter w(windowLayout);
   w << label("Label1", "", "请输入密码：").at(0, 0, 1, 2);
   w << edit("PassWords", "").password('*').width(16).at(1, 0, 1, 2);
   w << button("Ok_Button", "", "确定").defaultButton().at(2, 0);
   w << button("Cancel_Button", "", "取消").cancelButton().at(2, 1);
-  return spec;
+  return windowLayout;
 }
 
 }  // namespace rcp::ui::layouts

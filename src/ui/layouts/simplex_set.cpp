@@ -6,11 +6,11 @@
 namespace rcp::ui::layouts {
 
 FormSpec simplexSet() {
-  FormSpec spec;
-  spec.name = "SimplexSet";
-  spec.className = "TSimplexSet";
-  spec.caption = "脱网频率设置";
-  LayoutWriter w(spec);
+  FormSpec windowLayout;
+  windowLayout.name = "SimplexSet";
+  windowLayout.className = "TSimplexSet";
+  windowLayout.caption = "脱网频率设置";
+  LayoutWriter w(windowLayout);
   w << label("RxFreqHeadLab", "", "接收频率").at(0, 1).align(Align::Center);
   w << label("TxFreqHeadLab", "", "发射频率").at(0, 2).align(Align::Center);
   for (int n = 9; n <= 20; ++n) {
@@ -29,7 +29,7 @@ FormSpec simplexSet() {
   }
   w << button("Set_OK", "", "确定").at(13, 1);
   w << button("Set_Cancle", "", "取消").at(13, 2);
-  return spec;
+  return windowLayout;
 }
 
 }  // namespace rcp::ui::layouts

@@ -6,11 +6,11 @@
 namespace rcp::ui::layouts {
 
 FormSpec sysLableform() {
-  FormSpec spec;
-  spec.name = "SysLableform";
-  spec.className = "TSysLableform";
-  spec.caption = "无线局向号列表框";
-  LayoutWriter w(spec);
+  FormSpec windowLayout;
+  windowLayout.name = "SysLableform";
+  windowLayout.className = "TSysLableform";
+  windowLayout.caption = "无线局向号列表框";
+  LayoutWriter w(windowLayout);
   const std::string fram = "SysLab_Fram";
   w << groupBox(fram, "", "").at(0, 0, 1, 2);
   // Four column pairs of ten rows; pair k is route field 2k-1 and system field 2k, and column c
@@ -31,7 +31,7 @@ FormSpec sysLableform() {
   }
   w << button("SysLable_OK", "", "确定").at(1, 0);
   w << button("SysLable_CANCEL", "", "取消").at(1, 1);
-  return spec;
+  return windowLayout;
 }
 
 }  // namespace rcp::ui::layouts

@@ -8,11 +8,11 @@
 namespace rcp::ui::layouts {
 
 FormSpec versionForm() {
-  FormSpec spec;
-  spec.name = "Version_Form";
-  spec.className = "TVersion_Form";
-  spec.caption = "版本信息";
-  LayoutWriter w(spec);
+  FormSpec windowLayout;
+  windowLayout.name = "Version_Form";
+  windowLayout.className = "TVersion_Form";
+  windowLayout.caption = "版本信息";
+  LayoutWriter w(windowLayout);
   w << label("TitleLab", "", "RCP520中文写码软件").bold().at(0, 0).align(Align::Center);
   w << bevel("Bevel1", "").at(1, 0);
   w << picture("VersionImage", "").at(2, 0).align(Align::Center);
@@ -28,7 +28,7 @@ FormSpec versionForm() {
   for (int i = 0; i < static_cast<int>(lines.size()); ++i)
     w << label(lines[i].first, "", lines[i].second).at(5 + i, 0);
   w << button("VersionOk", "", "确定").at(10, 0).align(Align::Center);
-  return spec;
+  return windowLayout;
 }
 
 }  // namespace rcp::ui::layouts

@@ -6,13 +6,13 @@
 namespace rcp::ui::layouts {
 
 FormSpec writeDataForm() {
-  FormSpec spec;
-  spec.name = "WriteData_Form";
-  spec.className = "TWriteData_Form";
-  spec.caption = "数据读写";
-  spec.clientWidth = 344;
-  spec.clientHeight = 91;
-  LayoutWriter w(spec);
+  FormSpec windowLayout;
+  windowLayout.name = "WriteData_Form";
+  windowLayout.className = "TWriteData_Form";
+  windowLayout.caption = "数据读写";
+  windowLayout.clientWidth = 344;
+  windowLayout.clientHeight = 91;
+  LayoutWriter w(windowLayout);
   w << label("WriteLabel", "", "正在写录数据,请稍候...")
            .font("隶书")
            .bold()
@@ -22,7 +22,7 @@ FormSpec writeDataForm() {
   // The position as a number, borderless on the dialog's own background.
   w << edit("Percent", "").text("0").color(colors::ButtonFace).width(3).at(1, 1);
   w << label("Label1", "", "%").at(1, 2);
-  return spec;
+  return windowLayout;
 }
 
 }  // namespace rcp::ui::layouts
