@@ -1,4 +1,6 @@
-// rcp520-cli: the programming tool's radio link and data files from a terminal.
+// rcp520-cli: the programming tool's radio link, transfers and data files from a terminal.
+
+#include <unistd.h>
 
 #include <array>
 #include <filesystem>
@@ -9,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/cli_transfers.hpp"
 #include "link/clock.hpp"
 #include "link/com_ini.hpp"
 #include "link/greeting.hpp"
@@ -19,9 +22,9 @@
 
 namespace {
 
-constexpr int kRadioAnswered = 0;
-constexpr int kNoRadio = 1;
-constexpr int kPortOrUsageError = 2;
+using rcp::app::kExitDone;
+using rcp::app::kExitNoRadioOrFailed;
+using rcp::app::kExitUsageFileOrPort;
 
 using Args = std::span<const std::string_view>;
 
@@ -32,10 +35,19 @@ struct Subcommand {
 };
 
 int runInfo(Args args);
+int runRead(Args args);
+int runWrite(Args args);
+int runImage(Args args);
 
-constexpr std::array<Subcommand, 1> kSubcommands = {{
+constexpr std::array<Subcommand, 4> kSubcommands = {{
     {"info", "info [--port DEVICE|COM1..COM4]   greet the radio, show its identity and model",
      runInfo},
+    {"read", "read [--port DEVICE|COM1..COM4] FILE.ini   read the radio into a data file",
+     runRead},
+    {"write", "write [--port DEVICE|COM1..COM4] FILE.ini   write a data file into the radio",
+     runWrite},
+    {"image", "image [--model NAME] FILE.ini   print the memory a write of the data file leaves",
+     runImage},
 }};
 
 int usage() {
@@ -43,17 +55,29 @@ int usage() {
   for (const Subcommand& command : kSubcommands) std::cerr << "  " << command.usage << '\n';
   std::cerr << "Without --port the port named in " << rcp::link::comIniPath().string()
             << " is used.\n";
-  return kPortOrUsageError;
+  return kExitUsageFileOrPort;
 }
 
-// The value of `--name VALUE` options; nothing when an option is unknown or lacks its value.
-std::optional<std::string> portOption(Args args) {
-  std::string port;
+// The arguments of one command: `--name VALUE` options of the allowed name and at most `files`
+// plain arguments; nothing when anything else is given.
+struct Options {
+  std::string option;  // the value of the option, empty when not given
+  std::vector<std::string> files;
+};
+
+std::optional<Options> parse(Args args, std::string_view optionName, std::size_t files) {
+  Options options;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] != "--port" || i + 1 >= args.size()) return std::nullopt;
-    port = args[++i];
+    if (args[i] == optionName && i + 1 < args.size()) {
+      options.option = args[++i];
+    } else if (!args[i].starts_with("--") && options.files.size() < files) {
+      options.files.emplace_back(args[i]);
+    } else {
+      return std::nullopt;
+    }
   }
-  return port;
+  if (options.files.size() != files) return std::nullopt;
+  return options;
 }
 
 // A port name ("COM1" to "COM4") goes through Com.ini to its device; anything else is a device.
@@ -66,26 +90,49 @@ std::string deviceOf(const std::string& port) {
   return port;
 }
 
+rcp::app::CliStreams streams() {
+  return {std::cout, std::cerr, isatty(STDERR_FILENO) == 1};
+}
+
 int runInfo(Args args) {
-  const auto port = portOption(args);
-  if (!port) return usage();
+  const auto options = parse(args, "--port", 0);
+  if (!options) return usage();
 
   rcp::link::SerialPort serial;
   rcp::link::RealClock clock;
   rcp::link::RadioIdentity identity{};
-  switch (rcp::link::openPort(serial, clock, deviceOf(*port), identity)) {
+  switch (rcp::link::openPort(serial, clock, deviceOf(options->option), identity)) {
     case rcp::link::PortOpening::PortBusy:
       std::cerr << rcp::link::kPortBusyMessage << '\n';
-      return kPortOrUsageError;
+      return kExitUsageFileOrPort;
     case rcp::link::PortOpening::NoRadio:
       std::cerr << rcp::link::kNoRadioMessage << '\n';
-      return kNoRadio;
+      return kExitNoRadioOrFailed;
     case rcp::link::PortOpening::RadioAnswered:
       break;
   }
   const auto identification = rcp::link::identify(identity, rcp::link::IdentifyPurpose::StartUp);
   std::cout << rcp::link::identityText(identity) << '\n' << identification.model->caption << '\n';
-  return kRadioAnswered;
+  return kExitDone;
+}
+
+int runRead(Args args) {
+  const auto options = parse(args, "--port", 1);
+  if (!options) return usage();
+  return rcp::app::cliRead(deviceOf(options->option), options->files.front(), streams());
+}
+
+int runWrite(Args args) {
+  const auto options = parse(args, "--port", 1);
+  if (!options) return usage();
+  return rcp::app::cliWrite(deviceOf(options->option), options->files.front(), streams());
+}
+
+int runImage(Args args) {
+  const auto options = parse(args, "--model", 1);
+  if (!options) return usage();
+  const std::string model = options->option.empty() ? "HX33" : options->option;
+  return rcp::app::cliImage(model, options->files.front(), streams());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "app/file_commands.hpp"
 #include "app/frame.hpp"
 #include "app/port_setup.hpp"
+#include "app/transfer_commands.hpp"
 #include "rules/call_options.hpp"
 #include "rules/channel_plan.hpp"
 #include "rules/field_rules.hpp"
@@ -37,6 +38,7 @@ std::unique_ptr<ui::Form> createWindow(ProgramState& state, ui::FormSpec windowL
 void bindMainWindow(ProgramState& state) {
   bindFrame(state);
   bindFileCommands(state);
+  bindTransferCommands(state);
   rules::bindMenuPresets(state);
   rules::bindChannelPlanRules(state);
   rules::bindCallOptionRules(state);

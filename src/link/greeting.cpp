@@ -89,7 +89,7 @@ void returnToTestState(Port& port, Clock& clock, RadioIdentity& identity, AfterT
   readIdentity(port, identity);
   port.write(modeLetter(ModeLetter::EnterTest));
   port.purgeReceive();
-  port.write(channelCommand);
+  if (!channelCommand.empty()) port.write(channelCommand);
 }
 
 void greetAfterCalibrationReset(Port& port, Clock& clock, RadioIdentity& identity) {

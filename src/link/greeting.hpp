@@ -50,7 +50,7 @@ enum class AfterTransfer { Reading, Writing };
 
 // Back into the test state after a transfer: purge both, wake byte, pause 30 ms, purge the
 // receive buffer, "PROG" CR (after reading) or 0x91 "PROG" CR (after writing), read 18 bytes,
-// "T", purge the receive buffer, the channel command.
+// "T", purge the receive buffer, the channel command (none when it is empty).
 void returnToTestState(Port& port, Clock& clock, RadioIdentity& identity, AfterTransfer after,
                        std::span<const std::uint8_t> channelCommand);
 

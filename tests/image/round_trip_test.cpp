@@ -37,11 +37,10 @@ const std::set<std::string> kDigitStrings = {
 // written (Dead, whose switch is never shown), or stored only under the other scheme.
 std::set<std::string> notCarried(bool cpsx) {
   std::set<std::string> out = {"Version", "MenuPreset", "Dead"};
-  for (const char* f :
-       cpsx
-           ? std::initializer_list<const char*>{"MaxIndivol", "MaxFleet", "GroupFleet"}
-           : std::initializer_list<const char*>{"Block", "LargeBlock", "MediumBlock", "SmallBlock"})
-    out.insert(f);
+  if (cpsx)
+    out.insert({"MaxIndivol", "MaxFleet", "GroupFleet"});
+  else
+    out.insert({"Block", "LargeBlock", "MediumBlock", "SmallBlock"});
   return out;
 }
 

@@ -1,0 +1,157 @@
+#include "app/cli_transfers.hpp"
+
+#include <exception>
+#include <functional>
+#include <span>
+
+#include "app/file_commands.hpp"
+#include "app/program.hpp"
+#include "app/terminal_services.hpp"
+#include "app/transfer_commands.hpp"
+#include "link/clock.hpp"
+#include "link/com_ini.hpp"
+#include "link/greeting.hpp"
+#include "link/hex_text.hpp"
+#include "link/serial_port.hpp"
+#include "sim/radio_models.hpp"
+#include "sim/simulated_port.hpp"
+#include "sim/virtual_radio.hpp"
+
+namespace rcp::app {
+
+namespace {
+
+using image::TransferOutcome;
+
+constexpr std::size_t kListingBytesPerLine = 16;
+// The time a user takes between starting the program and starting the write: the radio's
+// answers to the start-up greeting are in by then.
+constexpr int kUserPauseMs = 1000;
+
+// The device named on the command line, whatever port name the program asks to open.
+class DevicePort final : public link::Port {
+ public:
+  explicit DevicePort(std::string device) : device_(std::move(device)) {}
+  bool open(const std::string&) override { return serial_.open(device_); }
+  void close() override { serial_.close(); }
+  bool isOpen() const override { return serial_.isOpen(); }
+  void purgeBoth() override { serial_.purgeBoth(); }
+  void purgeReceive() override { serial_.purgeReceive(); }
+  bool write(std::span<const std::uint8_t> bytes) override { return serial_.write(bytes); }
+  std::size_t read(std::span<std::uint8_t> buffer) override { return serial_.read(buffer); }
+
+ private:
+  std::string device_;
+  link::SerialPort serial_;
+};
+
+// The program on the terminal, started as the desktop tool starts: the port opened and the
+// radio greeted and identified.
+struct TerminalProgram {
+  TerminalLines lines;
+  TerminalDialogs dialogs{lines};
+  TerminalScreen screen{lines};
+  Program program;
+
+  TerminalProgram(link::Port& port, link::Clock& clock, const CliStreams& io)
+      : lines(io.err, io.errIsTerminal),
+        program(Services{port, clock, dialogs, screen, link::comIniPath()}) {
+    program.start();
+  }
+  settings::ProgramState& state() { return program.state(); }
+  // The start-up greeting found no radio (and said so).
+  bool radioSilent() {
+    return state().main->at("StatusBar").panels.at(2).text == link::kNoRadioStatus;
+  }
+};
+
+int exitCodeOf(TransferOutcome outcome) {
+  return outcome == TransferOutcome::Done ? kExitDone : kExitNoRadioOrFailed;
+}
+
+// A transfer as its button runs it; an error escaping it (a field that cannot be stored, an
+// answer that is no number) is shown as the window shows it and fails the command.
+int runTransfer(TerminalProgram& terminal,
+                const std::function<TransferOutcome(settings::ProgramState&)>& transfer) {
+  try {
+    return exitCodeOf(transfer(terminal.state()));
+  } catch (const std::exception& e) {
+    terminal.dialogs.message({e.what(), kApplicationTitle, ui::MessageIcon::Error});
+    return kExitNoRadioOrFailed;
+  }
+}
+
+int openFile(TerminalProgram& terminal, const std::filesystem::path& file) {
+  if (const auto error = openDataFileAndCheck(terminal.state(), file)) {
+    terminal.dialogs.message(dataFileMessage(*error));
+    return kExitUsageFileOrPort;
+  }
+  return kExitDone;
+}
+
+}  // namespace
+
+int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io) {
+  DevicePort port(device);
+  link::RealClock clock;
+  TerminalProgram terminal(port, clock, io);
+  if (!port.isOpen()) return kExitUsageFileOrPort;
+  if (terminal.radioSilent()) return kExitNoRadioOrFailed;
+  TransferMemory memory;
+  const int code = runTransfer(terminal, [&](settings::ProgramState& state) {
+    return ReadDataClick(state, memory);
+  });
+  if (code != kExitDone) return code;
+  if (const auto error = settings::saveDataFile(terminal.state(), file)) {
+    terminal.dialogs.message(dataFileMessage(*error));
+    return kExitUsageFileOrPort;
+  }
+  return kExitDone;
+}
+
+int cliWrite(const std::string& device, const std::filesystem::path& file, const CliStreams& io) {
+  DevicePort port(device);
+  link::RealClock clock;
+  TerminalProgram terminal(port, clock, io);
+  if (!port.isOpen()) return kExitUsageFileOrPort;
+  if (const int code = openFile(terminal, file); code != kExitDone) return code;
+  if (terminal.radioSilent()) return kExitNoRadioOrFailed;
+  TransferMemory memory;
+  return runTransfer(terminal, [&](settings::ProgramState& state) {
+    return WriteDataClick(state, memory);
+  });
+}
+
+int cliImage(std::string_view model, const std::filesystem::path& file, const CliStreams& io) {
+  const auto identity = sim::identityOfModel(model);
+  if (!identity) {
+    io.err << "unknown model " << model << '\n';
+    return kExitUsageFileOrPort;
+  }
+  sim::VirtualRadio radio(*identity);
+  link::VirtualClock clock;
+  sim::SimulatedPort port(radio, clock);
+  TerminalProgram terminal(port, clock, {io.out, io.err, false});
+  clock.pause(kUserPauseMs);
+  port.settle();
+  if (const int code = openFile(terminal, file); code != kExitDone) return code;
+  TransferMemory memory;
+  const int code = runTransfer(terminal, [&](settings::ProgramState& state) {
+    return WriteDataClick(state, memory);
+  });
+  if (code != kExitDone) return code;
+  port.settle();
+  io.out << memoryListing(radio.memory());
+  return kExitDone;
+}
+
+std::string memoryListing(const std::array<std::uint8_t, 1024>& memory) {
+  std::string listing;
+  for (std::size_t at = 0; at < memory.size(); at += kListingBytesPerLine) {
+    listing += link::hexWord(static_cast<std::uint16_t>(at)) + ": " +
+               link::hexDigits(std::span(memory).subspan(at, kListingBytesPerLine)) + '\n';
+  }
+  return listing;
+}
+
+}  // namespace rcp::app

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+// The command-line tool's transfers: the whole program runs as in the window, with the terminal
+// for its dialogs and screen, so a read or a write from the command line is the same transfer the
+// buttons start. Messages and warnings go to `err`; the progress line too, when `err` is a
+// terminal.
+namespace rcp::app {
+
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitNoRadioOrFailed = 1;
+inline constexpr int kExitUsageFileOrPort = 2;
+
+struct CliStreams {
+  std::ostream& out;
+  std::ostream& err;
+  bool errIsTerminal = false;
+};
+
+// "read": the read transfer from the radio on `device`, then the record saved into `file` as
+// "存储文件" saves it.
+int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io);
+
+// "write": `file` opened as "打开文件" opens it (its rule warnings printed), then the write
+// transfer into the radio on `device`.
+int cliWrite(const std::string& device, const std::filesystem::path& file, const CliStreams& io);
+
+// "image": the write transfer of `file` into a blank virtual radio of the model (on a virtual
+// clock, in process), then the radio's memory printed as memoryListing shows it.
+int cliImage(std::string_view model, const std::filesystem::path& file, const CliStreams& io);
+
+// 64 lines of 16 bytes: the address as four upper-case hexadecimal digits, ": ", the bytes as 32
+// upper-case hexadecimal digits.
+std::string memoryListing(const std::array<std::uint8_t, 1024>& memory);
+
+}  // namespace rcp::app

@@ -1,0 +1,176 @@
+#include "image/read_transfer.hpp"
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "image/progress.hpp"
+#include "image/read_image.hpp"
+#include "link/commands.hpp"
+#include "link/greeting.hpp"
+#include "rules/channel_plan.hpp"
+#include "settings/radio_session.hpp"
+#include "testmode/test_channel.hpp"
+#include "testmode/test_state.hpp"
+
+namespace rcp::image {
+
+namespace {
+
+using settings::ProgramState;
+using settings::StatusPanel;
+
+constexpr int kBeforeWakeMs = 10;
+constexpr int kBeforeRequestMs = 20;
+constexpr int kSettleMs = 800;
+constexpr int kOpeningProgress = 3;
+// Before the small reads the bar moves on by 3 six times, each followed by its pause.
+constexpr std::array<int, 6> kPacingPausesMs = {150, 150, 150, 150, 50, 10};
+constexpr int kPacingProgress = 3;
+
+// How a small read goes on the line and what it counts on the bar. A request normally follows
+// a 10 ms pause, the wake byte, a 20 ms pause and a receive purge; the menu, choice, group and
+// label reads go without the wake byte (and its 10 ms), the PTT-code read without the purge.
+struct ReadPacing {
+  ReadStep step;
+  bool wake = true;
+  bool purge = true;
+  int progressOnAnswer = 0;            // as soon as the answer is in
+  std::array<int, 2> progressAfter{};  // after decoding, in turn (0: no step)
+  int repeat = 1;                      // progressAfter[0] this many times
+  bool onlyComplete = false;           // the steps after decoding only for a complete answer
+};
+
+using S = ReadStep;
+constexpr std::array<ReadPacing, 26> kPacing = {{
+    {S::RadioType},
+    {S::Vrsq},
+    {S::Vrpp0},
+    {S::Vrpp},
+    {S::Vrpp2},
+    {S::Vrpp3},
+    {S::VrSen1},
+    {S::VrSen2},
+    {S::VrSen3},
+    {S::Vrbf},
+    {S::Vrpwr},
+    {S::Callback, true, true, 0, {3, 0}},
+    {S::PttCode, true, false},
+    {S::RangeLimits, true, true, 3, {2, 3}},
+    {S::MenuBits, false},
+    {S::SmallChoices, false},
+    {S::KeyAndPower, false},
+    {S::InRing, false},
+    {S::HiddenGroups, false, true, 0, {2, 0}},
+    {S::Timelimit, false},
+    {S::WaitingGroups, false, true, 0, {3, 0}},
+    {S::SystemLabels, false, true, 0, {3, 0}},
+    {S::TalkAround, true, true, 0, {10, 0}, 1, true},
+    {S::StartUpText, true, true, 0, {10, 0}, 1, true},
+    {S::Simplex, true, true, 0, {2, 0}, 20, true},  // 2 for each of the 20 frequencies
+    {S::SystemAlarm},
+}};
+
+const ReadPacing& pacingOf(ReadStep step) {
+  for (const ReadPacing& p : kPacing)
+    if (p.step == step) return p;
+  throw std::logic_error("a small read without its pacing");
+}
+
+class ReadTransfer {
+ public:
+  explicit ReadTransfer(ProgramState& state)
+      : state_(state), port_(state.port), clock_(state.clock), progress_(state), session_(state) {}
+
+  // After the radio answered "U": everything up to the end of the read.
+  std::optional<MenuBits> run() {
+    state_.showStatus(StatusPanel::State, kReadingText);
+    progress_.open(kReadingText);
+    progress_.step(kOpeningProgress);
+    settings::showIdentity(state_);
+    settings::applyIdentification(state_, link::IdentifyPurpose::Read);
+
+    const std::string bulk = readChars(kBulkAnswerChars);
+    if (bulk.size() == kBulkAnswerChars) decodeBulk(state_, bulk);
+
+    for (const int pauseMs : kPacingPausesMs) {
+      progress_.step(kPacingProgress);
+      clock_.pause(pauseMs);
+    }
+    for (const SmallRead& read : smallReads()) smallRead(read, pacingOf(read.step));
+
+    progress_.close();
+    state_.showStatus(StatusPanel::State, kReadDoneText);
+    state_.repaintStatusBar();
+    clock_.pause(kSettleMs);
+    return session_.menuBits;
+  }
+
+ private:
+  std::string readChars(std::size_t count) {
+    std::string answer(count, '\0');
+    const std::size_t got =
+        port_.read(std::span(reinterpret_cast<std::uint8_t*>(answer.data()), count));
+    answer.resize(got);
+    return answer;
+  }
+
+  void smallRead(const SmallRead& read, const ReadPacing& pacing) {
+    if (pacing.wake) {
+      clock_.pause(kBeforeWakeMs);
+      port_.write(link::wakeByte());
+    }
+    clock_.pause(kBeforeRequestMs);
+    if (pacing.purge) port_.purgeReceive();
+    port_.write(link::readCommand(read.address, read.length));
+    const std::string answer = readChars(read.answerChars);
+    if (pacing.progressOnAnswer) progress_.step(pacing.progressOnAnswer);
+
+    const bool complete = decodeSmallRead(session_, read.step, answer);
+    if (pacing.onlyComplete && !complete) return;
+    for (int i = 0; i < pacing.repeat; ++i) step(pacing.progressAfter[0]);
+    step(pacing.progressAfter[1]);
+  }
+
+  void step(int n) {
+    if (n) progress_.step(n);
+  }
+
+  ProgramState& state_;
+  link::Port& port_;
+  link::Clock& clock_;
+  TransferProgress progress_;
+  ReadSession session_;
+};
+
+// On every path: the test channel shown from the first channel and the radio back in its test
+// state when the Test tab is active, then the stop-channel checks of the three segments.
+void finishRead(ProgramState& state, bool testTab) {
+  if (testTab) {
+    testmode::showFirstChannel(state);
+    const link::Bytes channel = testmode::currentChannelCommand(*state.main);
+    link::returnToTestState(state.port, state.clock, state.radioIdentity,
+                            link::AfterTransfer::Reading, channel);
+  }
+  for (int segment = 1; segment <= 3; ++segment) rules::ChannelStopNumExit(state, segment);
+}
+
+}  // namespace
+
+ReadResult readFromRadio(ProgramState& state) {
+  const bool testTab = testmode::isTestTabActive(state);
+  if (testTab) state.port.write(link::modeLetter(link::ModeLetter::Leave));
+  ReadResult result{TransferOutcome::NoRadio, std::nullopt};
+  if (link::greet(state.port, state.clock, link::GreetingPurpose::Read, state.radioIdentity)
+          .radioAnswered) {
+    result = {TransferOutcome::Done, ReadTransfer(state).run()};
+  } else {
+    settings::reportNoRadio(state);
+  }
+  finishRead(state, testTab);
+  return result;
+}
+
+}  // namespace rcp::image

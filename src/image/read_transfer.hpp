@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+
+#include "image/small_records.hpp"
+#include "image/transfer_outcome.hpp"
+#include "settings/program_state.hpp"
+
+// Reading the radio into the settings record ("读取数据"): the greeting, which the radio must
+// answer with "U" and the bulk block, then the 26 small reads one request at a time, each
+// decoded into the main window as it arrives, with the progress dialog advancing by exactly 100
+// on a full read. An answer shorter than its step needs leaves that step's fields as they were.
+// With the Test tab active the radio leaves its test state first and is put back into it at the
+// end, on the test channel the read brought; the three stop channels are checked last.
+namespace rcp::image {
+
+inline constexpr const char* kReadingText = "正在读取数据，请稍候...";
+inline constexpr const char* kReadDoneText = "读取结束!";
+
+struct ReadResult {
+  TransferOutcome outcome;
+  // The menu bit bytes the radio sent, which the next write carries back.
+  std::optional<MenuBits> menuBits;
+};
+
+// A radio that does not answer the greeting is reported ("设备未开启") and no field changes; the
+// return to the test state and the stop-channel checks still run. A call-back or PTT-code answer
+// that is not a decimal number ends the read with the conversion error (ui::ConversionError),
+// the progress dialog closed first.
+ReadResult readFromRadio(settings::ProgramState& state);
+
+}  // namespace rcp::image

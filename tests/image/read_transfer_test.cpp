@@ -1,0 +1,239 @@
+// The read transfer on the virtual clock against the in-process virtual radio: the requests it
+// sends with their pauses, what it brings back, the progress dialog and the failure paths.
+
+#include "image/read_transfer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+#include <string>
+
+#include "app/program.hpp"
+#include "image/transfer_test_support.hpp"
+#include "support/form_driver.hpp"
+#include "support/test_program.hpp"
+#include "testmode/test_tab_fixture.hpp"
+
+namespace rcp::image {
+namespace {
+
+// A full read from a blank radio: the greeting with "U" and the bulk answer (decoding it sets the
+// Test tab's volumes and scrambler, whose commands go out as they change), the six paced steps,
+// the 26 small reads.
+const std::string kFullRead =
+    "pp w 20 p > PROG<CR>\n"
+    "read 18 -> 18\n"
+    "p > U\n"
+    "read 1 -> 1\n"
+    "read 992 -> 992\n"
+    "> VR40<CR>\n"
+    "> VR30<CR>\n"
+    "> VR20<CR>\n"
+    "> VR10<CR>\n"
+    "> PN0<CR>\n"
+    "670 w 20 p > <91>READ01F702<CR>\n"
+    "read 4 -> 4\n"
+    "10 w 20 p > <91>READ02DD01<CR>\n"
+    "read 2 -> 2\n"
+    "10 w 20 p > <91>READ02DE01<CR>\n"
+    "read 2 -> 2\n"
+    "10 w 20 p > <91>READ02E101<CR>\n"
+    "read 2 -> 2\n"
+    "10 w 20 p > <91>READ02E201<CR>\n"
+    "read 2 -> 2\n"
+    "10 w 20 p > <91>READ02E301<CR>\n"
+    "read 2 -> 2\n"
+    "10 w 20 p > <91>READ02E401<CR>\n"
+    "read 2 -> 2\n"
+    "10 w 20 p > <91>READ02E501<CR>\n"
+    "read 2 -> 2\n"
+    "10 w 20 p > <91>READ02E601<CR>\n"
+    "read 2 -> 2\n"
+    "10 w 20 p > <91>READ02DF01<CR>\n"
+    "read 2 -> 2\n"
+    "10 w 20 p > <91>READ02E001<CR>\n"
+    "read 2 -> 2\n"
+    "10 w 20 p > <91>READ000701<CR>\n"
+    "read 16 -> 2\n"
+    "10 w 20 > <91>READ01FD01<CR>\n"
+    "read 16 -> 2\n"
+    "10 w 20 p > <91>READ027010<CR>\n"
+    "read 16 -> 16\n"
+    "20 p > <91>READ02C203<CR>\n"
+    "read 6 -> 6\n"
+    "20 p > <91>READ000006<CR>\n"
+    "read 12 -> 12\n"
+    "20 p > <91>READ000A03<CR>\n"
+    "read 6 -> 6\n"
+    "20 p > <91>READ000E01<CR>\n"
+    "read 2 -> 2\n"
+    "20 p > <91>READ02A818<CR>\n"
+    "read 48 -> 48\n"
+    "20 p > <91>READ02C002<CR>\n"
+    "read 4 -> 4\n"
+    "20 p > <91>READ031078<CR>\n"
+    "read 240 -> 240\n"
+    "20 p > <91>READ038878<CR>\n"
+    "read 240 -> 240\n"
+    "10 w 20 p > <91>READ021010<CR>\n"
+    "read 32 -> 32\n"
+    "10 w 20 p > <91>READ022010<CR>\n"
+    "read 32 -> 32\n"
+    "10 w 20 p > <91>READ023040<CR>\n"
+    "read 128 -> 128\n"
+    "10 w 20 p > <91>READ02C928<CR>\n"
+    "read 40 -> 40\n";
+
+// Fields a write stores and a read brings back, with values other than their start values.
+const std::map<std::string, std::string> kChanged = {
+    {"FirstChannel", "25"},        {"FirstStop", "300"},        {"RegCode", "1234"},
+    {"Hunt07", "77"},              {"ZoneData", "123"},         {"StartUp-Infomation", "Hi      "},
+    {"StartUp-Password", "12345678"},  {"系统告警号", "*12345678901"}, {"Group2", "3262001301"},
+    {"PhoneNumber3", "0123456789"}};
+
+struct ReadTransfer : ::testing::Test {
+  test::TestProgram app;
+  ui::Form& main = app.main();
+  settings::Record record = app.record();
+  test::ProgressWatch progress{app.state()};
+
+  void SetUp() override { userPause(); }
+  void userPause() {
+    app.clock.pause(1000);
+    app.port.settle();
+    app.port.clearEvents();
+  }
+  std::string status() const { return main.at("StatusBar").panels.at(2).text; }
+  const ui::Form& dialog() { return *app.state().writeData; }
+  // The main window as the user sees it, but for the status bar.
+  std::map<std::string, std::string> fields() const {
+    std::map<std::string, std::string> out;
+    for (const auto& c : main.controls())
+      if (c.kind != ui::ControlKind::StatusBar)
+        out[c.name] = c.text + "|" + c.caption + "|" + std::to_string(c.checked) + "|" +
+                      std::to_string(c.value) + "|" + std::to_string(c.visible);
+    return out;
+  }
+};
+
+TEST_F(ReadTransfer, AFullReadSendsItsRequestsWithTheirPausesAndAdvancesTheBarBy100) {
+  const auto started = std::chrono::steady_clock::now();
+  main.userClick("ReadData");
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(50));
+
+  EXPECT_EQ(test::compactLineText(app.port), kFullRead);
+  EXPECT_EQ(app.clock.nowMs() - app.port.events().back().endMs, 800);
+  EXPECT_EQ(progress.positions.front(), 3);
+  EXPECT_EQ(progress.peak(), 100);
+  EXPECT_EQ(progress.positions.back(), 100);
+  EXPECT_FALSE(dialog().isShowing());
+  EXPECT_EQ(dialog().value("WriteProgressBar"), 0);
+  EXPECT_EQ(dialog().at("WriteLabel").caption, "正在读取数据，请稍候...");
+  EXPECT_EQ(status(), "读取结束!");
+  EXPECT_FALSE(app.screen.busy);
+  EXPECT_TRUE(app.dialogs.messages.empty());
+}
+
+TEST_F(ReadTransfer, BringsBackWhatAWriteStoredAndCarriesTheMenuBitsIntoTheNextWrite) {
+  for (const auto& [field, value] : kChanged) record.set(field, value);
+  main.userClick("WriteData");
+  userPause();
+  app.radio.memory()[0x2C3] |= 0x05;  // bits no menu switch drives
+  for (const auto& [field, value] : kChanged) record.set(field, std::string("9"));
+
+  main.userClick("ReadData");
+  for (const auto& [field, value] : kChanged) EXPECT_EQ(record.text(field), value) << field;
+  EXPECT_EQ(main.text("CurrentChannelNum"), "25");
+  EXPECT_EQ(app.state().values.highestChannel, 300);
+
+  userPause();
+  main.userClick("WriteData");
+  app.port.settle();
+  EXPECT_EQ(app.radio.memory()[0x2C3] & 0x05, 0x05);
+}
+
+TEST_F(ReadTransfer, ARadioThatAnswersTheGreetingButNotUChangesNoField) {
+  test::enter(main, "ChannelNum", "50");
+  test::enter(main, "Channel1StopNum", "5");  // below its start: the stop-channel rule warns
+  app.dialogs.messages.clear();
+  const auto before = fields();
+  for (const bool silent : {false, true}) {
+    app.radio.faults().wrongLetter = 'X';
+    app.radio.faults().silent = silent;
+    main.userClick("ReadData");
+    EXPECT_TRUE(app.written().ends_with("PROG\rU")) << silent;
+    EXPECT_EQ(status(), "设备未开启");
+    EXPECT_EQ(fields(), before);
+    EXPECT_TRUE(progress.positions.empty());
+    userPause();
+  }
+  // The failure message, then the stop-channel checks that end every read.
+  ASSERT_EQ(app.dialogs.messages.size(), 4u);
+  EXPECT_EQ(app.dialogs.messages[0].text, "设备未开启！请检查电源及通讯口！");
+  EXPECT_EQ(app.dialogs.messages[1].text, "终止信道号应大于起始信道号");
+}
+
+TEST_F(ReadTransfer, ShortAnswersLeaveTheirFieldsAndSkipTheirProgress) {
+  main.userClick("WriteData");
+  userPause();
+  for (const auto& [field, value] : kChanged) record.set(field, value);
+  // Twenty digits: every answer up to 0x00A-0x00C's six is complete; the bulk block, the groups
+  // and labels, the talk-around, start-up, off-network and alarm answers are short.
+  app.radio.faults().answerDigits = 20;
+  progress.positions.clear();
+  main.userClick("ReadData");
+  for (const auto& [field, value] : kChanged) EXPECT_EQ(record.text(field), value) << field;
+  EXPECT_EQ(progress.peak(), 40);
+  EXPECT_EQ(status(), "读取结束!");
+  EXPECT_FALSE(dialog().isShowing());
+}
+
+TEST_F(ReadTransfer, ACallBackAnswerThatIsNoNumberEndsTheReadWithTheDialogClosed) {
+  app.radio.faults().garbageDigits = true;
+  main.userClick("ReadData");
+  EXPECT_TRUE(app.written().ends_with("READ000701\r"));
+  ASSERT_EQ(app.dialogs.messages.size(), 1u);
+  EXPECT_EQ(app.dialogs.messages[0].text, "'ZZ' is not a valid integer value.");
+  EXPECT_EQ(app.dialogs.messages[0].caption, app::kApplicationTitle);
+  EXPECT_EQ(progress.peak(), 21);
+  EXPECT_FALSE(dialog().isShowing());
+  EXPECT_EQ(dialog().value("WriteProgressBar"), 0);
+  EXPECT_FALSE(app.screen.busy);
+}
+
+// With the Test tab active: "Q" first; at the end the test channel is the first channel the
+// radio holds, and the radio is back in its test state on it.
+using ReadFromTheTestTab = testmode::TestTabFixture;
+
+TEST_F(ReadFromTheTestTab, LeavesTheTestStateFirstAndReturnsOnTheFirstChannel) {
+  app.radio.memory()[0x036] = 7;  // the first channel, a word at 0x035
+  test::enter(main, "CurrentChannelNum", "40");
+  userPause();
+  app.port.clearEvents();
+  main.userClick("ReadData");
+
+  const std::string text = test::compactLineText(app.port);
+  EXPECT_TRUE(text.starts_with("> Q\npp w 20 p > PROG<CR>\n")) << text;
+  EXPECT_TRUE(text.ends_with("read 40 -> 40\n"
+                             "800 pp w 30 p > PROG<CR>\n"
+                             "read 18 -> 18\n"
+                             "> T\n"
+                             "p > CH7<CR>\n"))
+      << text;
+  EXPECT_EQ(main.text("CurrentChannelNum"), "7");
+  EXPECT_EQ(main.text("CurrentRxFreq"), std::to_string(app.state().values.baseRxFreq));
+  EXPECT_EQ(main.text("CurrentTxFreq"), std::to_string(app.state().values.baseTxFreq));
+  app.port.settle();
+  EXPECT_EQ(app.radio.state(), sim::VirtualRadio::State::Test);
+
+  // Without "U" the radio still goes back to its test state.
+  userPause();
+  app.port.clearEvents();
+  app.radio.faults().wrongLetter = 'X';
+  main.userClick("ReadData");
+  EXPECT_EQ(app.written(), "Q\x91PROG\rU\x91PROG\rTCH7\r");
+}
+
+}  // namespace
+}  // namespace rcp::image
