@@ -42,8 +42,7 @@ int runImage(Args args);
 constexpr std::array<Subcommand, 4> kSubcommands = {{
     {"info", "info [--port DEVICE|COM1..COM4]   greet the radio, show its identity and model",
      runInfo},
-    {"read", "read [--port DEVICE|COM1..COM4] FILE.ini   read the radio into a data file",
-     runRead},
+    {"read", "read [--port DEVICE|COM1..COM4] FILE.ini   read the radio into a data file", runRead},
     {"write", "write [--port DEVICE|COM1..COM4] FILE.ini   write a data file into the radio",
      runWrite},
     {"image", "image [--model NAME] FILE.ini   print the memory a write of the data file leaves",

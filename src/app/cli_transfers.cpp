@@ -4,6 +4,7 @@
 #include <functional>
 #include <span>
 
+#include "app/device_port.hpp"
 #include "app/file_commands.hpp"
 #include "app/program.hpp"
 #include "app/terminal_services.hpp"
@@ -12,7 +13,6 @@
 #include "link/com_ini.hpp"
 #include "link/greeting.hpp"
 #include "link/hex_text.hpp"
-#include "link/serial_port.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
 #include "sim/virtual_radio.hpp"
@@ -27,23 +27,6 @@ constexpr std::size_t kListingBytesPerLine = 16;
 // The time a user takes between starting the program and starting the write: the radio's
 // answers to the start-up greeting are in by then.
 constexpr int kUserPauseMs = 1000;
-
-// The device named on the command line, whatever port name the program asks to open.
-class DevicePort final : public link::Port {
- public:
-  explicit DevicePort(std::string device) : device_(std::move(device)) {}
-  bool open(const std::string&) override { return serial_.open(device_); }
-  void close() override { serial_.close(); }
-  bool isOpen() const override { return serial_.isOpen(); }
-  void purgeBoth() override { serial_.purgeBoth(); }
-  void purgeReceive() override { serial_.purgeReceive(); }
-  bool write(std::span<const std::uint8_t> bytes) override { return serial_.write(bytes); }
-  std::size_t read(std::span<std::uint8_t> buffer) override { return serial_.read(buffer); }
-
- private:
-  std::string device_;
-  link::SerialPort serial_;
-};
 
 // The program on the terminal, started as the desktop tool starts: the port opened and the
 // radio greeted and identified.
@@ -98,9 +81,8 @@ int cliRead(const std::string& device, const std::filesystem::path& file, const 
   if (!port.isOpen()) return kExitUsageFileOrPort;
   if (terminal.radioSilent()) return kExitNoRadioOrFailed;
   TransferMemory memory;
-  const int code = runTransfer(terminal, [&](settings::ProgramState& state) {
-    return ReadDataClick(state, memory);
-  });
+  const int code = runTransfer(
+      terminal, [&](settings::ProgramState& state) { return ReadDataClick(state, memory); });
   if (code != kExitDone) return code;
   if (const auto error = settings::saveDataFile(terminal.state(), file)) {
     terminal.dialogs.message(dataFileMessage(*error));
@@ -117,9 +99,8 @@ int cliWrite(const std::string& device, const std::filesystem::path& file, const
   if (const int code = openFile(terminal, file); code != kExitDone) return code;
   if (terminal.radioSilent()) return kExitNoRadioOrFailed;
   TransferMemory memory;
-  return runTransfer(terminal, [&](settings::ProgramState& state) {
-    return WriteDataClick(state, memory);
-  });
+  return runTransfer(terminal,
+                     [&](settings::ProgramState& state) { return WriteDataClick(state, memory); });
 }
 
 int cliImage(std::string_view model, const std::filesystem::path& file, const CliStreams& io) {
@@ -136,9 +117,8 @@ int cliImage(std::string_view model, const std::filesystem::path& file, const Cl
   port.settle();
   if (const int code = openFile(terminal, file); code != kExitDone) return code;
   TransferMemory memory;
-  const int code = runTransfer(terminal, [&](settings::ProgramState& state) {
-    return WriteDataClick(state, memory);
-  });
+  const int code = runTransfer(
+      terminal, [&](settings::ProgramState& state) { return WriteDataClick(state, memory); });
   if (code != kExitDone) return code;
   port.settle();
   io.out << memoryListing(radio.memory());

@@ -23,9 +23,8 @@ void openPassword(ProgramState& state) {
 
 void StatusBarDblClick(ProgramState& state) {
   state.values.aboutSuppressed = true;
+  if (!testmode::isTestTabActive(state)) return;
   ui::Form& form = *state.main;
-  const ui::Control& active = form.at(form.activePage("HomeControlPage"));
-  if (active.caption != "测试") return;
   form.setCaption("CompressOpen", "压扩开");
   form.setCaption("CompressClose", "压扩关");
   form.setFont("CompressOpen", "楷体_GB2312");

@@ -10,7 +10,9 @@ constexpr const char* kProgressBar = "WriteProgressBar";
 constexpr const char* kActivity = "WriteLabel";
 constexpr int kBarWidth = 30;
 
-bool isProgressDialog(const ui::Form& form) { return form.contains(kProgressBar); }
+bool isProgressDialog(const ui::Form& form) {
+  return form.contains(kProgressBar);
+}
 
 }  // namespace
 
@@ -49,7 +51,8 @@ void TerminalDialogs::showModal(ui::Form& form) {
   form.show();
   std::string text = form.caption() + ":";
   for (const ui::Control& c : form.controls())
-    if (c.kind == ui::ControlKind::Label && c.visible && !c.caption.empty()) text += " " + c.caption;
+    if (c.kind == ui::ControlKind::Label && c.visible && !c.caption.empty())
+      text += " " + c.caption;
   lines_.line(text);
   form.close();
 }

@@ -16,12 +16,32 @@ image::TransferOutcome WriteDataClick(settings::ProgramState& state, TransferMem
   return image::writeToRadio(state, memory.menuBits);
 }
 
+namespace {
+
+// Keeps the window from taking input for as long as a transfer runs, however it ends.
+class InputBlocked {
+ public:
+  explicit InputBlocked(ui::Screen& screen) : screen_(screen) { screen_.blockInput(true); }
+  ~InputBlocked() { screen_.blockInput(false); }
+  InputBlocked(const InputBlocked&) = delete;
+  InputBlocked& operator=(const InputBlocked&) = delete;
+
+ private:
+  ui::Screen& screen_;
+};
+
+}  // namespace
+
 void bindTransferCommands(settings::ProgramState& state) {
   auto memory = std::make_shared<TransferMemory>();
-  state.main->on("ReadData", ui::Event::Click,
-                 [&state, memory](ui::Control&) { ReadDataClick(state, *memory); });
-  state.main->on("WriteData", ui::Event::Click,
-                 [&state, memory](ui::Control&) { WriteDataClick(state, *memory); });
+  state.main->on("ReadData", ui::Event::Click, [&state, memory](ui::Control&) {
+    InputBlocked blocked(state.screen);
+    ReadDataClick(state, *memory);
+  });
+  state.main->on("WriteData", ui::Event::Click, [&state, memory](ui::Control&) {
+    InputBlocked blocked(state.screen);
+    WriteDataClick(state, *memory);
+  });
 }
 
 }  // namespace rcp::app

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEvent>
 
 #include "gui/form_view.hpp"
 
@@ -46,6 +47,46 @@ void QtScreen::setBusy(bool busy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
   else
     QApplication::restoreOverrideCursor();
+}
+
+namespace {
+
+// Drops the user's mouse and keyboard input, except in a modal box shown meanwhile.
+class InputBlocker final : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::Wheel:
+      case QEvent::Shortcut:
+      case QEvent::ShortcutOverride:
+        break;
+      default:
+        return false;
+    }
+    const QWidget* modal = QApplication::activeModalWidget();
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    return !(modal && widget && widget->window() == modal);
+  }
+};
+
+}  // namespace
+
+void QtScreen::blockInput(bool blocked) {
+  if (blocked == static_cast<bool>(inputBlocker_)) return;
+  if (blocked) {
+    inputBlocker_ = std::make_unique<InputBlocker>();
+    qApp->installEventFilter(inputBlocker_.get());
+    return;
+  }
+  // Input that arrived during the transfer is delivered now, into the blocker, and so dropped.
+  QCoreApplication::processEvents();
+  qApp->removeEventFilter(inputBlocker_.get());
+  inputBlocker_.reset();
 }
 
 void QtScreen::setApplicationTitle(const std::string& title) {

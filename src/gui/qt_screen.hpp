@@ -5,6 +5,8 @@
 
 #include "ui/screen.hpp"
 
+class QObject;
+
 namespace rcp::gui {
 
 class FormView;
@@ -19,6 +21,7 @@ class QtScreen final : public ui::Screen {
   void formCreated(ui::Form& form) override;
   void repaint(const ui::Form& form) override;
   void setBusy(bool busy) override;
+  void blockInput(bool blocked) override;
   void setApplicationTitle(const std::string& title) override;
   void quit() override;
 
@@ -31,6 +34,7 @@ class QtScreen final : public ui::Screen {
  private:
   std::vector<std::unique_ptr<FormView>> views_;
   bool busy_ = false;
+  std::unique_ptr<QObject> inputBlocker_;
   bool quitRequested_ = false;
 };
 

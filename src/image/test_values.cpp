@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "testmode/test_state.hpp"
 #include "ui/number_text.hpp"
 
 namespace rcp::image {
@@ -17,8 +18,6 @@ constexpr std::uint8_t kScramblerOffValue = 8;
 constexpr int kLastScramblerOn = 7;
 constexpr int kCompanderOn = 8;
 
-constexpr const char* kTabs = "HomeControlPage";
-constexpr const char* kTestCaption = "测试";
 constexpr const char* kScramblerField = "语音加密";
 constexpr const char* kScramblerOffText = "语音加密关";
 constexpr const char* kScramblerOnText = "语音加密开";
@@ -48,11 +47,6 @@ void decodeBaudRate(ui::Form& form, const MemoryImage& image) {
 
 }  // namespace
 
-bool testPageActive(const settings::ProgramState& state) {
-  const ui::Form& form = *state.main;
-  return form.at(form.activePage(kTabs)).caption == kTestCaption;
-}
-
 bool scramblerOff(settings::ProgramState& state) {
   return settings::Record(state).text(kScramblerField) == kScramblerOffText;
 }
@@ -64,7 +58,7 @@ bool baudRateChosen(const settings::ProgramState& state) {
 void encodeTestValues(FieldReader& fields, MemoryImage& image) {
   settings::ProgramState& state = fields.state();
   image.setByte(kScrambler, scramblerOff(state) ? kScramblerOffValue : 0);
-  if (!testPageActive(state)) return;
+  if (!testmode::isTestTabActive(state)) return;
   const ui::Form& form = *state.main;
   std::uint8_t type = 0;
   for (std::size_t i = 0; i < kTypes.size(); ++i)

@@ -14,7 +14,6 @@ namespace rcp::image {
 inline constexpr Address kRadioType = 0x1F7;
 inline constexpr Address kBaudRate = 0x1F8;
 
-bool testPageActive(const settings::ProgramState& state);
 // The scrambler choice "语音加密关" turns the radio's scrambler off ("PN1").
 bool scramblerOff(settings::ProgramState& state);
 // Whether a baud-rate button is selected at all (the write then sends its byte).

@@ -9,6 +9,7 @@
 #include "image/subscriber_numbers.hpp"
 #include "image/test_values.hpp"
 #include "link/hex_text.hpp"
+#include "testmode/test_state.hpp"
 #include "ui/number_text.hpp"
 
 namespace rcp::image {
@@ -90,7 +91,7 @@ void addSystemAlarm(std::vector<MemoryRecord>& records, const MemoryImage& memor
 
 std::vector<MemoryRecord> buildRecords(settings::ProgramState& state, const WriteImage& w) {
   std::vector<MemoryRecord> records;
-  const bool testPage = testPageActive(state);
+  const bool testPage = testmode::isTestTabActive(state);
   for (const RecordDef& r : recordOrder()) {
     switch (r.when) {
       case When::Always:

@@ -121,8 +121,6 @@ class WriteTransfer {
     settings::applyIdentification(state_, link::IdentifyPurpose::Write);
     reencodeAfterIdentification(state_, image_);
     sendRecords(kLaterRecords);
-    if (sentRecords_ != image_.records.size())
-      throw std::logic_error("the write has no place for some of its records");
 
     const bool written = sendBulk();
     if (written) {
@@ -193,7 +191,6 @@ class WriteTransfer {
         if (!record) continue;
         lead(step.lead);
         send(link::writeCommand(record->address, record->lengthField, record->data));
-        ++sentRecords_;
         if (step.progress) progress_.step(step.progress);
       }
     }
@@ -235,8 +232,24 @@ class WriteTransfer {
   link::Clock& clock_;
   WriteImage image_;
   TransferProgress progress_;
-  std::size_t sentRecords_ = 0;
 };
+
+// Every record the encoding made has its place in the sending order.
+template <std::size_t N>
+bool placed(Address address, const std::array<RecordStep, N>& steps) {
+  for (const RecordStep& step : steps)
+    for (int line = 0; line < step.lines; ++line)
+      if (address == at(step.address + kListLineBytes * static_cast<std::size_t>(line)))
+        return true;
+  return false;
+}
+
+void checkPlaces(const WriteImage& image) {
+  for (const MemoryRecord& record : image.records)
+    if (!placed(record.address, kFirstRecords) && !placed(record.address, kLaterRecords))
+      throw std::logic_error("the write has no place for its record at " +
+                             std::to_string(record.address));
+}
 
 }  // namespace
 
@@ -246,7 +259,9 @@ TransferOutcome writeToRadio(ProgramState& state, const MenuBits& menuBits) {
   WriteEncoding encoded = encodeWrite(state, menuBits);
   if (const auto* error = std::get_if<EncodeError>(&encoded))
     throw FieldError(error->field, error->message);
-  return WriteTransfer(state, std::get<WriteImage>(std::move(encoded))).run(testTab);
+  WriteImage& image = std::get<WriteImage>(encoded);
+  checkPlaces(image);
+  return WriteTransfer(state, std::move(image)).run(testTab);
 }
 
 }  // namespace rcp::image

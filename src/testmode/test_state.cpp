@@ -8,7 +8,8 @@
 namespace rcp::testmode {
 
 bool isTestTabActive(const settings::ProgramState& state) {
-  return state.main->activePage("HomeControlPage") == "Test";
+  const ui::Form& form = *state.main;
+  return form.at(form.activePage("HomeControlPage")).caption == "测试";
 }
 
 void TestShow(settings::ProgramState& state) {

@@ -16,6 +16,9 @@ class Screen {
   virtual void repaint(const Form& form) = 0;
   // The wait cursor while a transfer runs.
   virtual void setBusy(bool busy) = 0;
+  // While a transfer runs the window takes no input: what the user does meanwhile is dropped,
+  // not kept for later. Message boxes shown meanwhile still take their answer.
+  virtual void blockInput(bool /*blocked*/) {}
   virtual void setApplicationTitle(const std::string& title) = 0;
   // Ends the event loop.
   virtual void quit() = 0;

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <map>
+#include <regex>
 #include <string>
 
 #include "app/program.hpp"
@@ -86,11 +87,16 @@ const std::string kFullRead =
     "read 40 -> 40\n";
 
 // Fields a write stores and a read brings back, with values other than their start values.
-const std::map<std::string, std::string> kChanged = {
-    {"FirstChannel", "25"},        {"FirstStop", "300"},        {"RegCode", "1234"},
-    {"Hunt07", "77"},              {"ZoneData", "123"},         {"StartUp-Infomation", "Hi      "},
-    {"StartUp-Password", "12345678"},  {"系统告警号", "*12345678901"}, {"Group2", "3262001301"},
-    {"PhoneNumber3", "0123456789"}};
+const std::map<std::string, std::string> kChanged = {{"FirstChannel", "25"},
+                                                     {"FirstStop", "300"},
+                                                     {"RegCode", "1234"},
+                                                     {"Hunt07", "77"},
+                                                     {"ZoneData", "123"},
+                                                     {"StartUp-Infomation", "Hi      "},
+                                                     {"StartUp-Password", "12345678"},
+                                                     {"系统告警号", "*12345678901"},
+                                                     {"Group2", "3262001301"},
+                                                     {"PhoneNumber3", "0123456789"}};
 
 struct ReadTransfer : ::testing::Test {
   test::TestProgram app;
@@ -122,7 +128,7 @@ TEST_F(ReadTransfer, AFullReadSendsItsRequestsWithTheirPausesAndAdvancesTheBarBy
   main.userClick("ReadData");
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(50));
 
-  EXPECT_EQ(test::compactLineText(app.port), kFullRead);
+  EXPECT_EQ(test::lineText(app.port), kFullRead);
   EXPECT_EQ(app.clock.nowMs() - app.port.events().back().endMs, 800);
   EXPECT_EQ(progress.positions.front(), 3);
   EXPECT_EQ(progress.peak(), 100);
@@ -151,6 +157,24 @@ TEST_F(ReadTransfer, BringsBackWhatAWriteStoredAndCarriesTheMenuBitsIntoTheNextW
   main.userClick("WriteData");
   app.port.settle();
   EXPECT_EQ(app.radio.memory()[0x2C3] & 0x05, 0x05);
+}
+
+TEST_F(ReadTransfer, ACpsxRadioIsAskedTheSameAndComesBackAsCpsx) {
+  record.set("DiallingScheme", std::string("CPSX"));
+  record.set("Group3", std::string("32620900"));
+  main.userClick("WriteData");
+  userPause();
+  record.set("DiallingScheme", std::string("MPT1343"));
+  main.userClick("ReadData");
+  // What decoding sends to the Test tab's controls follows the radio's memory; the requests
+  // and their pauses do not.
+  const auto requests = [](const std::string& text) {
+    static const std::regex testTab("> (VR|PN)[0-9]+<CR>\n");
+    return std::regex_replace(text, testTab, "");
+  };
+  EXPECT_EQ(requests(test::lineText(app.port)), requests(kFullRead));
+  EXPECT_EQ(record.text("DiallingScheme"), "CPSX");
+  EXPECT_EQ(record.text("Group3"), "32620900");
 }
 
 TEST_F(ReadTransfer, ARadioThatAnswersTheGreetingButNotUChangesNoField) {
@@ -213,13 +237,14 @@ TEST_F(ReadFromTheTestTab, LeavesTheTestStateFirstAndReturnsOnTheFirstChannel) {
   app.port.clearEvents();
   main.userClick("ReadData");
 
-  const std::string text = test::compactLineText(app.port);
+  const std::string text = test::lineText(app.port);
   EXPECT_TRUE(text.starts_with("> Q\npp w 20 p > PROG<CR>\n")) << text;
-  EXPECT_TRUE(text.ends_with("read 40 -> 40\n"
-                             "800 pp w 30 p > PROG<CR>\n"
-                             "read 18 -> 18\n"
-                             "> T\n"
-                             "p > CH7<CR>\n"))
+  EXPECT_TRUE(
+      text.ends_with("read 40 -> 40\n"
+                     "800 pp w 30 p > PROG<CR>\n"
+                     "read 18 -> 18\n"
+                     "> T\n"
+                     "p > CH7<CR>\n"))
       << text;
   EXPECT_EQ(main.text("CurrentChannelNum"), "7");
   EXPECT_EQ(main.text("CurrentRxFreq"), std::to_string(app.state().values.baseRxFreq));

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,103 +13,56 @@
 
 namespace rcp::test {
 
-// One operation a line, as the transcript shows it, preceded by "[n] " when the clock moved n ms
-// between the end of the previous operation and this one: the pauses show, the time the radio
-// took to answer a read does not. A read shows as "read N -> M".
-inline std::vector<std::string> lineRecord(const sim::SimulatedPort& port) {
+// What the tool did on the line, one command or read a line, with what led to it in front:
+// "30 w 30 p > <91>WRITE01F90100<CR>" is a 30 ms pause, the wake byte, 30 ms, a receive purge
+// and the command; "pp" purges both buffers. Pauses are the time the clock moved between the end
+// of one operation and the start of the next, so the time the radio took to answer a read does
+// not show. A run of dump chunks each sent, purged, waited for 30 ms and acknowledged shows as
+// its count.
+inline std::string lineText(const sim::SimulatedPort& port) {
   using Kind = sim::SimulatedPort::Event::Kind;
   std::vector<std::string> lines;
+  std::string lead;
   std::int64_t previousEnd = -1;
   for (const auto& e : port.events()) {
-    std::string line;
     if (previousEnd >= 0 && e.atMs > previousEnd)
-      line = "[" + std::to_string(e.atMs - previousEnd) + "] ";
+      lead += std::to_string(e.atMs - previousEnd) + " ";
     previousEnd = e.kind == Kind::Read ? e.endMs : e.atMs;
-    switch (e.kind) {
-      case Kind::PurgeBoth:
-        line += "purge both";
-        break;
-      case Kind::PurgeReceive:
-        line += "purge receive";
-        break;
-      case Kind::Write:
-        line += "> ";
-        for (const std::uint8_t b : e.bytes) {
-          if (b == 0x0D)
-            line += "<CR>";
-          else if (b == 0x91)
-            line += "<91>";
-          else
-            line += static_cast<char>(b);
-        }
-        break;
-      case Kind::Read:
-        line += "read " + std::to_string(e.asked) + " -> " + std::to_string(e.bytes.size());
-        break;
-      case Kind::Open:
-      case Kind::Close:
-        line += "open or close";
-        break;
-    }
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-// The same as one text, with each run of dump chunks sent and acknowledged in the one way the
-// write sends them (the sixteen digits, a receive purge, 30 ms, a one-byte read that got its
-// byte) shown as a count.
-inline std::string lineText(const sim::SimulatedPort& port) {
-  static const std::regex chunk(R"((\[\d+\] )?> [0-9A-F]{16})");
-  const std::vector<std::string> lines = lineRecord(port);
-  std::string out;
-  int chunks = 0;
-  const auto flush = [&] {
-    if (chunks) out += "(" + std::to_string(chunks) + " chunks acknowledged)\n";
-    chunks = 0;
-  };
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i + 2 < lines.size() && std::regex_match(lines[i], chunk) &&
-        lines[i + 1] == "purge receive" && lines[i + 2] == "[30] read 1 -> 1") {
-      ++chunks;
-      i += 2;
-      continue;
-    }
-    flush();
-    out += lines[i] + '\n';
-  }
-  flush();
-  return out;
-}
-
-// The line record with each operation that only prepares a command (a purge, the lone wake
-// byte, a pause) joined onto the line of the command or read it leads to, and dump-chunk runs
-// counted: "30 w 30 p > <91>WRITE01F90100<CR>" is a 30 ms pause, the wake byte, 30 ms, a receive
-// purge and the command; "pp" purges both buffers.
-inline std::string compactLineText(const sim::SimulatedPort& port) {
-  static const std::regex paused(R"(\[(\d+)\] (.*))");
-  std::istringstream lines(lineText(port));
-  std::string out;
-  std::string lead;
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::smatch m;
-    if (std::regex_match(line, m, paused)) {
-      lead += m[1].str() + " ";
-      line = m[2].str();
-    }
-    if (line == "purge receive") {
+    std::string shown;
+    for (const std::uint8_t b : e.bytes)
+      shown += b == 0x0D ? "<CR>" : b == 0x91 ? "<91>" : std::string(1, static_cast<char>(b));
+    if (e.kind == Kind::PurgeReceive) {
       lead += "p ";
-    } else if (line == "purge both") {
+    } else if (e.kind == Kind::PurgeBoth) {
       lead += "pp ";
-    } else if (line == "> <91>") {
+    } else if (e.kind == Kind::Write && shown == "<91>") {
       lead += "w ";
-    } else {
-      out += lead + line + '\n';
+    } else if (e.kind == Kind::Write) {
+      lines.push_back(lead + "> " + shown);
+      lead.clear();
+    } else if (e.kind == Kind::Read) {
+      lines.push_back(lead + "read " + std::to_string(e.asked) + " -> " +
+                      std::to_string(e.bytes.size()));
       lead.clear();
     }
   }
-  if (!lead.empty()) out += lead + '\n';
+  if (!lead.empty()) lines.push_back(lead);
+
+  static const std::regex chunk("> [0-9A-F]{16}");
+  std::string out;
+  int chunks = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i + 1 < lines.size() && std::regex_match(lines[i], chunk) &&
+        lines[i + 1] == "p 30 read 1 -> 1") {
+      ++chunks;
+      ++i;
+      continue;
+    }
+    if (chunks) out += "(" + std::to_string(chunks) + " chunks acknowledged)\n";
+    chunks = 0;
+    out += lines[i] + '\n';
+  }
+  if (chunks) out += "(" + std::to_string(chunks) + " chunks acknowledged)\n";
   return out;
 }
 

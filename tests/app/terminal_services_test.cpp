@@ -1,0 +1,60 @@
+// The command-line tool's dialogs and screen: lines on a stream, the progress dialog as a
+// progress line.
+
+#include "app/terminal_services.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "ui/layouts/layouts.hpp"
+
+namespace rcp::app {
+namespace {
+
+struct TerminalServices : ::testing::Test {
+  std::ostringstream out;
+  ui::Form progress{ui::layouts::writeDataForm()};
+  ui::Form warning{ui::layouts::error1Form()};
+
+  void drive(bool terminal) {
+    TerminalLines lines(out, terminal);
+    TerminalDialogs dialogs(lines);
+    TerminalScreen screen(lines);
+    screen.formCreated(progress);
+    screen.repaint(progress);  // not shown yet: nothing
+    progress.show();
+    progress.setCaption("WriteLabel", "正在读取数据，请稍候...");
+    for (const int position : {3, 3, 50, 100}) {
+      progress.setValue("WriteProgressBar", position);
+      screen.repaint(progress);
+    }
+    dialogs.message({"写录失败！", "读写数据"});
+    progress.setValue("WriteProgressBar", 100);
+    screen.repaint(progress);
+    progress.close();
+    warning.setCaption("WarnLab1", "最大值为");
+    warning.setCaption("WarnLab2", "1024");
+    dialogs.showModal(warning);
+  }
+};
+
+TEST_F(TerminalServices, OnATerminalTheProgressDialogIsALineRedrawnInPlace) {
+  drive(true);
+  const std::string bar = "\r\x1b[K正在读取数据，请稍候... [";
+  EXPECT_EQ(out.str(), bar + std::string(30, ' ') + "] 3%" +                              //
+                           bar + std::string(15, '#') + std::string(15, ' ') + "] 50%" +  //
+                           bar + std::string(30, '#') + "] 100%\n" +                      //
+                           "写录失败！\n" +                                               //
+                           bar + std::string(30, '#') + "] 100%\n" +                      //
+                           "警告: 最大值为 1024\n");
+  EXPECT_FALSE(warning.isShowing());
+}
+
+TEST_F(TerminalServices, ElsewhereOnlyTheMessagesAndWindowsAreWritten) {
+  drive(false);
+  EXPECT_EQ(out.str(), "写录失败！\n警告: 最大值为 1024\n");
+}
+
+}  // namespace
+}  // namespace rcp::app
