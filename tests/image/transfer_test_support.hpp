@@ -4,6 +4,7 @@
 // the progress dialog watched step by step.
 
 #include <algorithm>
+#include <chrono>
 #include <regex>
 #include <string>
 #include <vector>
@@ -12,6 +13,14 @@
 #include "sim/simulated_port.hpp"
 
 namespace rcp::test {
+
+// A whole transfer on the virtual clock takes milliseconds of real time; unoptimised and
+// sanitizer builds get room to be slower.
+#ifdef NDEBUG
+inline constexpr std::chrono::milliseconds kTransferRealTime{50};
+#else
+inline constexpr std::chrono::milliseconds kTransferRealTime{1000};
+#endif
 
 // What the tool did on the line, one command or read a line, with what led to it in front:
 // "30 w 30 p > <91>WRITE01F90100<CR>" is a 30 ms pause, the wake byte, 30 ms, a receive purge
