@@ -59,7 +59,7 @@ int runTransfer(TerminalProgram& terminal,
   try {
     return exitCodeOf(transfer(terminal.state()));
   } catch (const std::exception& e) {
-    terminal.dialogs.message({e.what(), kApplicationTitle, ui::MessageIcon::Error});
+    terminal.dialogs.message(errorBox(e.what()));
     return kExitNoRadioOrFailed;
   }
 }

@@ -49,7 +49,7 @@ ui::Message dataFileMessage(const DataFileError& error) {
     case DataFileError::Kind::Unwritable:
       break;
   }
-  return {error.message, kApplicationTitle, ui::MessageIcon::Error};
+  return errorBox(error.message);
 }
 
 std::optional<DataFileError> openDataFileAndCheck(ProgramState& state,

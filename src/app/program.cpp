@@ -24,13 +24,15 @@ namespace {
 
 using settings::ProgramState;
 
+void showErrorBox(ProgramState& state, const std::string& message) {
+  state.dialogs.message(errorBox(message));
+}
+
 // Creates a window: errors escaping its handlers go to the standard error box and the program
 // goes on; the front end builds its view.
 std::unique_ptr<ui::Form> createWindow(ProgramState& state, ui::FormSpec windowLayout) {
   auto form = std::make_unique<ui::Form>(std::move(windowLayout));
-  form->setErrorSink([&state](const std::string& message) {
-    state.dialogs.message({message, kApplicationTitle, ui::MessageIcon::Error});
-  });
+  form->setErrorSink([&state](const std::string& message) { showErrorBox(state, message); });
   state.screen.formCreated(*form);
   return form;
 }
@@ -56,7 +58,7 @@ void mainWindowCreated(ProgramState& state) {
   try {
     openPortAtStartUp(state);
   } catch (const std::exception& e) {
-    state.dialogs.message({e.what(), kApplicationTitle, ui::MessageIcon::Error});
+    showErrorBox(state, e.what());
   }
 }
 
