@@ -14,8 +14,8 @@ using settings::ProgramState;
 
 // The counters and timers with their start values, in the order they are restored.
 constexpr std::pair<const char*, int> kMessageDefaults[] = {
-    {"ND1", 2}, {"ND2", 4}, {"NE", 16}, {"NI", 4}, {"NR", 8},  {"NT", 1},   {"NW", 4},
-    {"TA", 60}, {"TB", 2},  {"TC", 60}, {"TI", 2}, {"TJ", 20}, {"TN", 7},   {"TP", 5},
+    {"ND1", 2}, {"ND2", 4}, {"NE", 16}, {"NI", 4},   {"NR", 8},   {"NT", 1}, {"NW", 4},
+    {"TA", 60}, {"TB", 2},  {"TC", 60}, {"TI", 2},   {"TJ", 20},  {"TN", 7}, {"TP", 5},
     {"TS", 5},  {"TT", 60}, {"TW", 60}, {"NPON", 1}, {"NPOFF", 1}};
 
 constexpr const char* kRightsSpinFields[] = {"RingCategory", "Timelimit", "limitlength",
@@ -65,8 +65,8 @@ void Label51DblClick(ProgramState& state) {
 
 void bindCallOptionRules(ProgramState& state) {
   ui::Form& form = *state.main;
-  auto on = [&](const char* control, ui::Event event, void (*rule)(ProgramState&)) {
-    form.on(control, event, [&state, rule](ui::Control&) { rule(state); });
+  auto on = [&](const char* control, ui::Event event, StateRule rule) {
+    bindRule(state, form, control, event, rule);
   };
   on("Default", ui::Event::Click, DefaultClick);
   on("MaxNumber", ui::Event::Change, MaxNumberChange);

@@ -30,7 +30,8 @@ constexpr const char* kCodeLengths[] = {"ZoneLength", "AreaLength", "SilLength"}
 constexpr const char* kAllChannels = "全信道搜索";
 
 bool isCodeLength(const std::string& name) {
-  return std::find(std::begin(kCodeLengths), std::end(kCodeLengths), name) != std::end(kCodeLengths);
+  return std::find(std::begin(kCodeLengths), std::end(kCodeLengths), name) !=
+         std::end(kCodeLengths);
 }
 
 // Empty-field step, then the number the field holds.
@@ -63,8 +64,12 @@ void Channel2StartNumExit(ProgramState& state, const ui::Control& sender) {
   if (isCodeLength(sender.name) && value > 15) form.setText(sender.name, "15");
 }
 
-void ChannelSpace1Click(ProgramState& state) { setSpacing(state, "560", 3580125, 3480125); }
-void ChannelSpace2Click(ProgramState& state) { setSpacing(state, "160", 3610250, 3510250); }
+void ChannelSpace1Click(ProgramState& state) {
+  setSpacing(state, "560", 3580125, 3480125);
+}
+void ChannelSpace2Click(ProgramState& state) {
+  setSpacing(state, "160", 3610250, 3510250);
+}
 
 void ChannelNumExit(ProgramState& state) {
   ui::Form& form = *state.main;
@@ -165,9 +170,9 @@ void bindChannelPlanRules(ProgramState& state) {
     onExit("ControlChannel" + std::to_string(k),
            [](ProgramState& s, const ui::Control& c) { ControlChannel5Exit(s, c); });
 
-  form.on("ChannelSpace1", ui::Event::Click, [&state](ui::Control&) { ChannelSpace1Click(state); });
-  form.on("ChannelSpace2", ui::Event::Click, [&state](ui::Control&) { ChannelSpace2Click(state); });
-  form.on("SearchWay", ui::Event::Change, [&state](ui::Control&) { SearchWayChange(state); });
+  bindRule(state, form, "ChannelSpace1", ui::Event::Click, ChannelSpace1Click);
+  bindRule(state, form, "ChannelSpace2", ui::Event::Click, ChannelSpace2Click);
+  bindRule(state, form, "SearchWay", ui::Event::Change, SearchWayChange);
   bindDigitFilter(form, "SearchWay");
 
   form.on("SysLabel", ui::Event::Click,

@@ -16,6 +16,16 @@ void bindDigitFilter(ui::Form& form, std::initializer_list<std::string_view> con
   for (auto c : controls) bindDigitFilter(form, c);
 }
 
+void bindRule(settings::ProgramState& state, ui::Form& form, std::string_view control,
+              ui::Event event, StateRule rule) {
+  form.on(control, event, [&state, rule](ui::Control&) { rule(state); });
+}
+
+void bindRule(settings::ProgramState& state, ui::Form& form, std::string_view control,
+              ui::Event event, SenderRule rule) {
+  form.on(control, event, [&state, rule](ui::Control& sender) { rule(state, sender); });
+}
+
 void fillIfEmpty(ui::Form& form, std::string_view control, std::string_view defaultText) {
   if (form.text(control).empty()) form.setText(control, std::string(defaultText));
 }

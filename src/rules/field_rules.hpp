@@ -19,6 +19,15 @@ void digitFilter(char32_t& key);
 void bindDigitFilter(ui::Form& form, std::initializer_list<std::string_view> controls);
 void bindDigitFilter(ui::Form& form, std::string_view control);
 
+// Binds a rule to a control's event on the given form; the rule gets the program state (and the
+// control the event came from, for rules shared by several fields).
+using StateRule = void (*)(settings::ProgramState&);
+using SenderRule = void (*)(settings::ProgramState&, const ui::Control&);
+void bindRule(settings::ProgramState& state, ui::Form& form, std::string_view control,
+              ui::Event event, StateRule rule);
+void bindRule(settings::ProgramState& state, ui::Form& form, std::string_view control,
+              ui::Event event, SenderRule rule);
+
 // The empty-field step: an empty text becomes the default first.
 void fillIfEmpty(ui::Form& form, std::string_view control, std::string_view defaultText);
 // The field's text as a decimal number (raises the conversion error when it is not one).

@@ -309,11 +309,11 @@ void RegCodeExit(ProgramState& state) {
 
 void bindNumberingRules(ProgramState& state) {
   ui::Form& form = *state.main;
-  auto bind = [&](const char* control, ui::Event event, void (*rule)(ProgramState&)) {
-    form.on(control, event, [&state, rule](ui::Control&) { rule(state); });
+  auto bind = [&](const char* control, ui::Event event, StateRule rule) {
+    bindRule(state, form, control, event, rule);
   };
-  auto bindExit = [&](const char* control, void (*rule)(ProgramState&, const ui::Control&)) {
-    form.on(control, ui::Event::Exit, [&state, rule](ui::Control& sender) { rule(state, sender); });
+  auto bindExit = [&](const char* control, SenderRule rule) {
+    bindRule(state, form, control, ui::Event::Exit, rule);
   };
 
   bind("MPT1343", ui::Event::Click, MPT1343Click);

@@ -134,16 +134,16 @@ void ChangeChannelDown(ProgramState& state) {
 
 void bindTestChannelRules(ProgramState& state) {
   ui::Form& form = *state.main;
-  const auto onExit = [&](const char* field, void (*rule)(ProgramState&)) {
-    form.on(field, ui::Event::Exit, [&state, rule](ui::Control&) { rule(state); });
+  const auto onExit = [&](const char* field, rules::StateRule rule) {
+    rules::bindRule(state, form, field, ui::Event::Exit, rule);
     rules::bindDigitFilter(form, field);
   };
   onExit(kChannel, CurrentChannelNumExit);
   onExit(kRx, CurrentRxFreqExit);
   onExit(kTx, CurrentTxFreqExit);
   onExit(kStep, FreqIncExit);
-  form.on("ChangeChannel", ui::Event::Up, [&state](ui::Control&) { ChangeChannelUp(state); });
-  form.on("ChangeChannel", ui::Event::Down, [&state](ui::Control&) { ChangeChannelDown(state); });
+  rules::bindRule(state, form, "ChangeChannel", ui::Event::Up, ChangeChannelUp);
+  rules::bindRule(state, form, "ChangeChannel", ui::Event::Down, ChangeChannelDown);
 }
 
 }  // namespace rcp::testmode
