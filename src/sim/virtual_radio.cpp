@@ -121,6 +121,9 @@ void VirtualRadio::take(std::uint8_t byte) {
     chunk_.clear();
   }
   if (byte == link::kWakeByte) {
+    // No command word contains the wake byte: a lone letter right before it was a mode letter,
+    // however little time passed between them.
+    if (word_.size() == 1 && isModeLetter(word_.front())) modeLetter(word_.front());
     word_.clear();
     introduced_ = true;
   } else if (byte == link::kCarriageReturn) {

@@ -39,7 +39,8 @@ struct RadioTiming {
 // RadioTiming::burstGap); the radio acts on a burst once it has ended, so a letter that arrives
 // alone is a mode letter ("T", "Q", "U", "D"), while the same letter followed by more text is the
 // start of a command word that a CR ends ("TXMD", "TC1", "U" CR). A command word that is a mode
-// letter run together with a known command ("T" straight followed by "CH5" CR) is taken as both.
+// letter run together with a known command ("T" straight followed by "CH5" CR) is taken as both,
+// and so is a letter straight followed by the wake byte ("Q" 0x91 "PROG" CR).
 // 0x91 introduces a memory command: PROG, WRITE and READ are accepted only after one, either
 // directly before the word or as a lone wake byte sent earlier. After "D" the radio takes 61
 // chunks of 16 digits into 0x010 + 8i, acknowledging each; the chunks leave 0x0DC-0x0DF and

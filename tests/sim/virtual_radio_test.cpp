@@ -91,6 +91,26 @@ TEST_F(RadioLine, AModeLetterRunTogetherWithTheNextCommandCountsAsBoth) {
   EXPECT_EQ(radio.state(), VirtualRadio::State::Idle);
 }
 
+TEST_F(RadioLine, ALetterStraightFollowedByTheWakeByteIsAModeLetter) {
+  // Leaving the test state and greeting at once, as a read started from the Test tab does.
+  send("T");
+  EXPECT_EQ(answer(1), "T");
+  send("Q");
+  send("\x91PROG\r");
+  EXPECT_EQ(answer(18), "RCP77D HX77  V2.10");
+  // Back into the test state and out again with no pause at all.
+  send("T\x91");
+  send("Q\x91PROG\r");
+  port.settle();
+  EXPECT_EQ(handled(), (Texts{"T", "Q", "PROG", "T", "Q", "PROG"}));
+  EXPECT_EQ(radio.state(), VirtualRadio::State::Programming);
+  // Two letters before the wake byte are no mode letter.
+  send("QT\x91PROG\r");
+  port.settle();
+  EXPECT_EQ(handled().back(), "PROG");
+  EXPECT_EQ(handled().size(), 7u);
+}
+
 TEST_F(RadioLine, BulkRequestAnswersULetterAndTheDigitsOfTheBlock) {
   for (std::size_t a = 0; a < VirtualRadio::kMemorySize; ++a) {
     radio.memory()[a] = static_cast<std::uint8_t>(a * 7);
