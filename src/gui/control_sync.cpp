@@ -14,7 +14,6 @@
 #include <QTabWidget>
 #include <QTextEdit>
 
-#include "gui/byte_length_validator.hpp"
 #include "gui/colors.hpp"
 #include "gui/fonts.hpp"
 #include "gui/spin_field.hpp"
@@ -117,15 +116,6 @@ void applyItems(QWidget* w, const ui::Control& c) {
   applyText(w, c);
 }
 
-void applyMaxLength(QWidget* w, const ui::Control& c) {
-  if (QLineEdit* edit = lineEditOf(w)) {
-    const QValidator* old = edit->validator();
-    edit->setValidator(c.maxLength > 0 ? new ByteLengthValidator(c.maxLength, edit) : nullptr);
-    delete old;
-  }
-  fitFieldWidth(w, c);
-}
-
 void applyEnabled(QWidget* w, const ui::Control& c) {
   if (c.kind == ControlKind::TabPage) {
     if (auto* tabs = tabsOf(w)) tabs->setTabEnabled(tabs->indexOf(w), c.enabled);
@@ -208,7 +198,7 @@ void applyProperty(QWidget* w, const ui::Control& c, ui::Property what) {
       applyItems(w, c);
       break;
     case Property::MaxLength:
-      applyMaxLength(w, c);
+      fitFieldWidth(w, c);  // the user's edits are held to the length as they are made
       break;
     case Property::Enabled:
       applyEnabled(w, c);

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "gui/admitted_text.hpp"
 #include "gui/control_sync.hpp"
 #include "gui/error_box.hpp"
 #include "gui/grid_placement.hpp"
@@ -131,16 +132,19 @@ void FormView::buildChildren(const ui::Control* parent, QWidget* container, Buil
 
 void FormView::connectControl(const ui::Control& c, QWidget* widget) {
   const std::string name = c.name;
-  const auto typed = [this, name](const QString& text) {
-    act([&] { form_.userType(name, text.toStdString()); });
+  // Every change the user makes to a field's text (typing, pasting, dropping) comes here.
+  const auto watchEdits = [this, name](QLineEdit* edit) {
+    connect(edit, &QLineEdit::textEdited, this, [this, name, edit] {
+      act([&] { form_.userType(name, admitUserEdit(form_, name, edit)); });
+    });
   };
   switch (c.kind) {
     case ControlKind::Edit:
-      connect(qobject_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this, typed);
+      watchEdits(qobject_cast<QLineEdit*>(widget));
       break;
     case ControlKind::ComboBox: {
       auto* combo = qobject_cast<QComboBox*>(widget);
-      connect(combo->lineEdit(), &QLineEdit::textEdited, this, typed);
+      watchEdits(combo->lineEdit());
       connect(combo, &QComboBox::activated, this, [this, name](int index) {
         if (index >= 0) act([&] { form_.userSelect(name, index); });
       });
@@ -148,7 +152,7 @@ void FormView::connectControl(const ui::Control& c, QWidget* widget) {
     }
     case ControlKind::SpinEdit: {
       auto* spin = qobject_cast<SpinField*>(widget);
-      connect(spin->lineEdit(), &QLineEdit::textEdited, this, typed);
+      watchEdits(spin->lineEdit());
       connect(spin, &SpinField::stepRequested, this, [this, name](int direction) {
         act([&] {
           const ui::Control& control = form_.at(name);
