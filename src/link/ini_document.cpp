@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::string_view kBlanks = " \t\r";
 constexpr std::string_view kNewLineEnd = "\r\n";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view trim(std::string_view text) {
   const auto first = text.find_first_not_of(kBlanks);
@@ -113,6 +114,12 @@ std::string readValue(std::string_view text, const KeyLine& line) {
 }  // namespace
 
 IniDocument::IniDocument(std::string_view fileBytes) {
+  // Editors that save UTF-8 may start the file with a byte-order mark; it is no part of the
+  // first line, and it is written back as it came.
+  if (fileBytes.starts_with(kByteOrderMark)) {
+    byteOrderMark_ = true;
+    fileBytes.remove_prefix(kByteOrderMark.size());
+  }
   while (!fileBytes.empty()) {
     const auto newline = fileBytes.find('\n');
     if (newline == std::string_view::npos) {
@@ -128,7 +135,7 @@ IniDocument::IniDocument(std::string_view fileBytes) {
 }
 
 std::string IniDocument::fileBytes() const {
-  std::string out;
+  std::string out(byteOrderMark_ ? kByteOrderMark : "");
   for (const Line& line : lines_) out += line.text + line.ending;
   return out;
 }
@@ -180,11 +187,18 @@ std::vector<std::string> IniDocument::keys(std::string_view section) const {
   return names;
 }
 
+std::string IniDocument::newLineEnd() const {
+  for (const Line& line : lines_)
+    if (!line.ending.empty()) return line.ending;
+  return std::string(kNewLineEnd);
+}
+
 void IniDocument::insertLine(std::size_t index, std::string text) {
+  const std::string ending = newLineEnd();
   // The line before a new one must end, or the two would run together.
-  if (index > 0 && lines_[index - 1].ending.empty()) lines_[index - 1].ending = kNewLineEnd;
+  if (index > 0 && lines_[index - 1].ending.empty()) lines_[index - 1].ending = ending;
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index),
-                Line{std::move(text), std::string(kNewLineEnd)});
+                Line{std::move(text), ending});
 }
 
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
@@ -278,10 +292,11 @@ void IniDocument::setAll(std::string_view section,
     }
   }
   if (added.empty()) return;
-  if (lines_[after].ending.empty()) lines_[after].ending = kNewLineEnd;
+  const std::string ending = newLineEnd();
+  if (lines_[after].ending.empty()) lines_[after].ending = ending;
   std::vector<Line> newLines;
   newLines.reserve(added.size());
-  for (auto& a : added) newLines.push_back({a.key + "=" + a.value, std::string(kNewLineEnd)});
+  for (auto& a : added) newLines.push_back({a.key + "=" + a.value, ending});
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(after + 1),
                 std::make_move_iterator(newLines.begin()), std::make_move_iterator(newLines.end()));
 }

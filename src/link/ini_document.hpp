@@ -36,7 +36,8 @@ class IniDocument {
   IniDocument() = default;
   explicit IniDocument(std::string_view fileBytes);
 
-  // The whole file as it is to be written: new lines end in CR LF.
+  // The whole file as it is to be written: new lines end as the file's lines already do (CR LF
+  // in a file that has no line end yet), and a byte-order mark it started with is kept.
   std::string fileBytes() const;
 
   std::optional<std::string> value(std::string_view section, std::string_view key) const;
@@ -73,8 +74,10 @@ class IniDocument {
   std::optional<SectionSpan> findSection(std::string_view encodedSection) const;
   std::optional<std::size_t> findKey(const SectionSpan& span, std::string_view encodedKey) const;
   void insertLine(std::size_t index, std::string text);
+  std::string newLineEnd() const;
 
   std::vector<Line> lines_;
+  bool byteOrderMark_ = false;
 };
 
 }  // namespace rcp::link

@@ -176,6 +176,21 @@ TEST_F(LinkFiles, ComIniMapsPortNamesToDevicesAndWritesIntoANewFolder) {
   EXPECT_EQ(portDevice(file, "nonsense"), "/dev/ttyS3");
 }
 
+TEST_F(LinkFiles, ComIniFromAnotherEditorKeepsItsByteOrderMarkAndLineEnds) {
+  const auto file = dir_ / "Com.ini";
+  spit(file, "\xEF\xBB\xBF[ComStatus]\nComport=COM3\n[ComDevices]\nCOM3=/dev/ttyUSB0\n");
+  EXPECT_EQ(readPortName(file), "COM3");
+  EXPECT_EQ(portDevice(file, "COM3"), "/dev/ttyUSB0");
+
+  ASSERT_FALSE(writePortName(file, "COM1"));
+  ASSERT_FALSE(writeProfileString(file, "ComDevices", "COM1", "/dev/ttyACM0"));
+  ASSERT_FALSE(writeProfileString(file, "Options", "Backup", "1"));
+  EXPECT_EQ(slurp(file),
+            "\xEF\xBB\xBF[ComStatus]\nComport=COM1\n[ComDevices]\nCOM3=/dev/ttyUSB0\n"
+            "COM1=/dev/ttyACM0\n[Options]\nBackup=1\n");
+  EXPECT_EQ(readPortName(file), "COM1");
+}
+
 TEST(ComIniLocation, FollowsTheConfigurationFolder) {
   const char* saved = std::getenv("XDG_CONFIG_HOME");
   const std::string previous = saved ? saved : "";
