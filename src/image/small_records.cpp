@@ -4,6 +4,7 @@
 #include <string>
 
 #include "link/cp936.hpp"
+#include "link/line_text.hpp"
 
 namespace rcp::image {
 
@@ -73,11 +74,12 @@ std::span<const std::uint8_t> asBytes(const std::string& s) {
   return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
 }
 
-// The text of `count` bytes up to the first 0x00 byte, from the code page.
+// The text of `count` bytes up to the first 0x00 byte, from the code page; other control bytes
+// show as spaces, as a field and a data file can hold them.
 std::string textAt(const MemoryImage& image, Address at, std::size_t count) {
   const std::vector<std::uint8_t> bytes = image.bytes(at, count);
   const auto end = std::find(bytes.begin(), bytes.end(), 0);
-  return link::decodeCp936(std::string(bytes.begin(), end));
+  return link::lineText(link::decodeCp936(std::string(bytes.begin(), end)));
 }
 
 void storePadded(FieldReader& fields, MemoryImage& image, Address at, const char* field) {

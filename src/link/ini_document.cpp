@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "link/cp936.hpp"
+#include "link/line_text.hpp"
 
 namespace rcp::link {
 
@@ -204,7 +205,7 @@ void IniDocument::insertLine(std::size_t index, std::string text) {
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
   const std::string encodedSection = encodeCp936(section);
   const std::string encodedKey = encodeCp936(key);
-  const std::string encodedValue = encodeCp936(value);
+  const std::string encodedValue = encodeCp936(lineText(value));
 
   const auto span = findSection(encodedSection);
   if (!span) {
@@ -278,7 +279,7 @@ void IniDocument::setAll(std::string_view section,
   std::unordered_map<std::string, std::size_t> addedIndex;
   for (const auto& [key, value] : values) {
     std::string encodedKey = encodeCp936(key);
-    std::string encodedValue = encodeCp936(value);
+    std::string encodedValue = encodeCp936(lineText(value));
     std::string folded = foldedKey(encodedKey);
     if (const auto it = present.find(folded); it != present.end()) {
       std::string& text = lines_[it->second].text;

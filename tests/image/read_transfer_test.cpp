@@ -6,13 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <string>
 
 #include "app/program.hpp"
 #include "image/transfer_test_support.hpp"
+#include "settings/data_file.hpp"
 #include "support/form_driver.hpp"
+#include "support/temp_dir.hpp"
 #include "support/test_program.hpp"
 #include "testmode/test_tab_fixture.hpp"
 
@@ -175,6 +179,41 @@ TEST_F(ReadTransfer, ACpsxRadioIsAskedTheSameAndComesBackAsCpsx) {
   EXPECT_EQ(requests(test::lineText(app.port)), requests(kFullRead));
   EXPECT_EQ(record.text("DiallingScheme"), "CPSX");
   EXPECT_EQ(record.text("Group3"), "32620900");
+}
+
+TEST_F(ReadTransfer, ControlBytesInTheRadiosTextsNeverBreakTheDataFile) {
+  record.set("TA", std::int64_t{10});
+  record.set("PSTNLength", std::int64_t{0});
+  record.set("系统告警号", std::string("*1234"));
+  main.userClick("WriteData");
+  userPause();
+  const auto poke = [&](std::size_t at, std::string_view bytes) {
+    std::copy(bytes.begin(), bytes.end(), app.radio.memory().begin() + static_cast<long>(at));
+  };
+  poke(0x220, "\r\n[X]\r\n\x7F");
+  poke(0x228, std::string_view("1\r\0PTT-", 7));
+  poke(0x2C9, "*12\nPTT-code=False\r9");
+  main.userClick("ReadData");
+  EXPECT_EQ(record.text("StartUp-Infomation"), "  [X]   ");
+  EXPECT_EQ(record.text("StartUp-Password"), "1 ");
+  EXPECT_EQ(record.text("系统告警号"), "*12 PTT-code=False 9");
+
+  test::TempDir dir;
+  const auto slurp = [](const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  ASSERT_FALSE(settings::saveDataFile(app.state(), dir / "a.ini"));
+  const std::string saved = slurp(dir / "a.ini");
+  EXPECT_EQ(std::count(saved.begin(), saved.end(), '['), 2);  // "[File0]" and the text's own
+  EXPECT_EQ(saved.find("PTT-code=False\r\n"), std::string::npos);
+
+  record.set("TA", std::int64_t{60});
+  ASSERT_FALSE(settings::openDataFile(app.state(), dir / "a.ini"));
+  EXPECT_EQ(record.number("TA"), 10);
+  EXPECT_EQ(record.number("PSTNLength"), 0);
+  ASSERT_FALSE(settings::saveDataFile(app.state(), dir / "b.ini"));
+  EXPECT_EQ(slurp(dir / "b.ini"), saved);
 }
 
 TEST_F(ReadTransfer, ARadioThatAnswersTheGreetingButNotUChangesNoField) {

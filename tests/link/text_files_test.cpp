@@ -76,6 +76,14 @@ TEST(IniDocumentReading, CutsLongValuesWithoutSplittingACharacter) {
   EXPECT_EQ(ini.value("S", "Edge"), std::string(2046, 'z'));
 }
 
+TEST(IniDocumentWriting, AValueWithLineBreaksOrControlBytesStaysOneLine) {
+  IniDocument document;
+  document.set("File0", "A", "x\r\n[B]\nC=1\x7F");
+  document.setAll("File0", {{"D", std::string("\0\t2", 3)}});
+  EXPECT_EQ(document.fileBytes(), "[File0]\r\nA=x  [B] C=1 \r\nD=  2\r\n");
+  EXPECT_EQ(document.keys("File0"), (std::vector<std::string>{"A", "D"}));
+}
+
 TEST_F(LinkFiles, WritingAKeyKeepsEveryOtherLineByteForByte) {
   const auto file = dir_ / "data.ini";
   const std::string before =
