@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "link/ini_profile.hpp"
-#include "rules/fleet_levels.hpp"
 #include "settings/data_file_keys.hpp"
 #include "settings/data_file_values.hpp"
+#include "settings/fleet_levels.hpp"
 #include "settings/menu_switch_table.hpp"
 #include "settings/record.hpp"
 #include "ui/conversion_error.hpp"
@@ -97,6 +97,7 @@ std::string writtenText(const DataFileKey& key, const FieldValue& value) {
     case ValueForm::AllMenus:
       return std::get<int64_t>(value) == kNoMenusPreset ? kMenusInvalid : kMenusValid;
     case ValueForm::Field:
+    case ValueForm::SpinText:
       break;
   }
   if (const auto* on = std::get_if<bool>(&value)) return switchText(*on);
@@ -120,6 +121,12 @@ std::string absentText(const DataFileKey& key) {
 }
 
 // ---- Saving --------------------------------------------------------------------------------
+
+std::string savedText(ProgramState& state, Record& record, const DataFileKey& key) {
+  const FieldValue value = record.get(key.field);  // an empty spin field becomes its minimum
+  if (key.form == ValueForm::SpinText) return state.main->text(findField(key.field)->control);
+  return writtenText(key, value);
+}
 
 bool isWritten(ProgramState& state, Record& record, const DataFileKey& key) {
   switch (key.when) {
@@ -322,13 +329,7 @@ OpenPlan planOpen(const FileSection& file) {
   // The fleet plan read is the one used: the level bounds follow the block values at once, as
   // after a read from the radio, and the fleet level's change rule shows its segment number.
   if (!mpt1343) {
-    plan.then([](ProgramState& s) {
-      WorkingValues& v = s.values;
-      const auto bounds = rules::FleetPlan::fromBlocks({v.largeBlock, v.mediumBlock, v.smallBlock});
-      v.levelBound1 = bounds.bound1;
-      v.levelBound2 = bounds.bound2;
-      v.levelBound3 = bounds.bound3;
-    });
+    plan.then([](ProgramState& s) { boundLevelsByBlocks(s.values); });
     plan.fire("Block", ui::Event::Change);
   }
   return plan;
@@ -342,7 +343,7 @@ void saveRecord(ProgramState& state, link::IniDocument& document) {
   std::vector<std::string> stale;
   for (const DataFileKey& key : dataFileKeys()) {
     if (isWritten(state, record, key))
-      written.emplace_back(key.key, writtenText(key, record.get(key.field)));
+      written.emplace_back(key.key, savedText(state, record, key));
     else if (!readOnlyUnderItsCondition(key.when))
       stale.push_back(key.key);
   }

@@ -90,7 +90,8 @@ std::vector<DataFileKey> buildKeys() {
   t.add("PTT-code", WhenWritten::TranscodeShown);
   t.add("Talk");
   t.all({"TalkIndivol", "TalkGrp"}, WhenWritten::Talk);
-  t.all({"RingCategory", "Timelimit", "PSTNLength", "MaxPhoneNumber"});
+  t.all({"RingCategory", "Timelimit", "PSTNLength"});
+  t.add("MaxPhoneNumber", WhenWritten::Always, ValueForm::SpinText);
   t.numbered("PhoneNumber", 0, 9);
   for (const auto& s : kMenuSwitches) {
     t.add(s.field, WhenWritten::Always, ValueForm::MenuSwitch);

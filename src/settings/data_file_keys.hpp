@@ -19,6 +19,7 @@ enum class ValueForm {
   MoreGroups,   // "True" unless the value is 0
   CommonMenus,  // "有效" (written only under the common-menu preset)
   AllMenus,     // "无效" under the no-menu preset, "有效" under the all-menu preset
+  SpinText,     // the spin field's text as typed ("07" stays "07"); an empty text as the minimum
 };
 
 // When saving writes a key.

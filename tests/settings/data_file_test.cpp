@@ -262,6 +262,13 @@ TEST_F(DataFileTest, AnEmptiedSpinFieldIsSavedAsItsMinimumAndOpensAgain) {
   EXPECT_NE(saved().find("\r\nTA=10\r\n"), std::string::npos);
   EXPECT_EQ(app.main().at("TA").text, "10");
   EXPECT_FALSE(openDataFile(state, file));
+
+  // The phone-book size is written as typed.
+  app.main().userType("MaxNumber", "07");
+  ASSERT_FALSE(saveDataFile(state, file));
+  EXPECT_NE(saved().find("\r\nMaxPhoneNumber=07\r\n"), std::string::npos);
+  ASSERT_FALSE(openDataFile(state, file));
+  EXPECT_EQ(Record(state).number("MaxPhoneNumber"), 7);
 }
 
 // ---- Opening -----------------------------------------------------------------------------------
