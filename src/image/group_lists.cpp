@@ -4,7 +4,7 @@
 
 #include "image/number_codec.hpp"
 #include "image/subscriber_numbers.hpp"
-#include "rules/numbering.hpp"
+#include "settings/fleet_levels.hpp"
 
 namespace rcp::image {
 
@@ -34,7 +34,7 @@ Address otherGroupAt(int i) {
 void decodeOtherGroups(settings::ProgramState& state, const MemoryImage& image, int first,
                        int count) {
   const bool cpsx = state.values.cpsxScheme != 0;
-  const rules::FleetPlan plan = rules::fleetPlan(state.values);
+  const settings::FleetPlan plan = settings::fleetPlan(state.values);
   const std::int64_t groupFleet = cpsx ? 0 : groupFleetCode(state);
   for (int i = first; i < first + count; ++i) {
     const PrefixIdent stored = image.prefixIdent(otherGroupAt(i));
@@ -48,7 +48,7 @@ void decodeOtherGroups(settings::ProgramState& state, const MemoryImage& image, 
 void encodeGroupLists(FieldReader& fields, MemoryImage& image) {
   const settings::WorkingValues& v = fields.state().values;
   const bool cpsx = v.cpsxScheme != 0;
-  const rules::FleetPlan plan = rules::fleetPlan(v);
+  const settings::FleetPlan plan = settings::fleetPlan(v);
   for (int i = 0; i < kHiddenCount + kWaitingCount; ++i) {
     const std::uint32_t number = v.otherGroups[static_cast<std::size_t>(i)];
     const std::string field = otherGroupField(i);

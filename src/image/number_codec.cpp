@@ -9,8 +9,8 @@ namespace rcp::image {
 
 namespace {
 
-using rules::FleetPlan;
-using rules::kFirstFleet;
+using settings::FleetPlan;
+using settings::kFirstFleet;
 
 constexpr int kFirstIndividual = 200;
 constexpr int kFirstGroup = 900;

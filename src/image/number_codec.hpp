@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "image/memory_image.hpp"
-#include "rules/fleet_levels.hpp"
+#include "settings/fleet_levels.hpp"
 
 // How the radio stores subscriber numbers. Under the CPSX dialling scheme every number is an
 // MPT 1327 prefix and ident computed through the fleet levels; under MPT1343 the own number and
@@ -33,40 +33,41 @@ struct FleetMember {
 
 // The level a fleet number is encoded on: the first of levels 1 to 3 whose fleet run holds it;
 // every other fleet number, those below 20 included, is level 4.
-int encodingLevel(const rules::FleetPlan& plan, int fleet);
+int encodingLevel(const settings::FleetPlan& plan, int fleet);
 
 // The individual and group rules: the ident of a member of a fleet.
-std::int64_t individualIdent(const rules::FleetPlan& plan, std::int64_t fleet, std::int64_t member);
-std::int64_t groupIdent(const rules::FleetPlan& plan, std::int64_t fleet, std::int64_t member);
+std::int64_t individualIdent(const settings::FleetPlan& plan, std::int64_t fleet,
+                             std::int64_t member);
+std::int64_t groupIdent(const settings::FleetPlan& plan, std::int64_t fleet, std::int64_t member);
 // The individual and group decodings: each ident is classified by itself, first against the
 // level-1 to level-3 runs of idents the plan gives, else as level 4.
-FleetMember decodeIndividual(const rules::FleetPlan& plan, std::int64_t ident);
-FleetMember decodeGroup(const rules::FleetPlan& plan, std::int64_t ident);
+FleetMember decodeIndividual(const settings::FleetPlan& plan, std::int64_t ident);
+FleetMember decodeGroup(const settings::FleetPlan& plan, std::int64_t ident);
 
 std::int64_t cpsxNumber(std::int64_t prefix, const FleetMember& m);
 
 // A CPSX number on the form as stored; 0 is prefix 0 and ident 0.
-PrefixIdent cpsxIndividual(const rules::FleetPlan& plan, std::int64_t number);
-PrefixIdent cpsxGroup(const rules::FleetPlan& plan, std::int64_t number);
+PrefixIdent cpsxIndividual(const settings::FleetPlan& plan, std::int64_t number);
+PrefixIdent cpsxGroup(const settings::FleetPlan& plan, std::int64_t number);
 
 // The own number is always decoded; its level is the one shown in "分队级别".
 struct DecodedIndividual {
   std::int64_t number = 0;
   int level = 4;
 };
-DecodedIndividual readCpsxIndividual(const rules::FleetPlan& plan, PrefixIdent stored);
+DecodedIndividual readCpsxIndividual(const settings::FleetPlan& plan, PrefixIdent stored);
 // A dynamic or fixed group: empty unless the ident is 1 to 8101.
-std::optional<std::int64_t> readCpsxGroup(const rules::FleetPlan& plan, PrefixIdent stored);
+std::optional<std::int64_t> readCpsxGroup(const settings::FleetPlan& plan, PrefixIdent stored);
 // A hidden or waiting group: 0 for ident 0 and for a number above 32800000.
-std::uint32_t readCpsxOtherGroup(const rules::FleetPlan& plan, PrefixIdent stored);
+std::uint32_t readCpsxOtherGroup(const settings::FleetPlan& plan, PrefixIdent stored);
 
 // Range limits FF MMM (fleet and member, no prefix).
-std::int64_t cpsxIndividualLimitIdent(const rules::FleetPlan& plan, std::int64_t limit);
-std::int64_t cpsxGroupLimitIdent(const rules::FleetPlan& plan, std::int64_t limit);
+std::int64_t cpsxIndividualLimitIdent(const settings::FleetPlan& plan, std::int64_t limit);
+std::int64_t cpsxGroupLimitIdent(const settings::FleetPlan& plan, std::int64_t limit);
 // Empty for ident 0, and for a member outside 200 to 899 (individual) or below 900 (group).
-std::optional<std::int64_t> readCpsxIndividualLimit(const rules::FleetPlan& plan,
+std::optional<std::int64_t> readCpsxIndividualLimit(const settings::FleetPlan& plan,
                                                     std::int64_t ident);
-std::optional<std::int64_t> readCpsxGroupLimit(const rules::FleetPlan& plan, std::int64_t ident);
+std::optional<std::int64_t> readCpsxGroupLimit(const settings::FleetPlan& plan, std::int64_t ident);
 
 // ---- MPT1343 ---------------------------------------------------------------------------------
 // Numbers of 9 or 10 digits: area (3), fleet (4), member (2 or 3). The long form applies when the

@@ -5,8 +5,8 @@
 
 #include "image/memory_map.hpp"
 #include "image/number_codec.hpp"
-#include "rules/fleet_levels.hpp"
 #include "rules/numbering.hpp"
+#include "settings/fleet_levels.hpp"
 #include "ui/number_text.hpp"
 
 namespace rcp::image {
@@ -71,17 +71,14 @@ std::string countedDigits(const MemoryImage& image, Address countAt, Address dig
 void decodeCpsx(settings::ProgramState& state, const MemoryImage& image) {
   settings::WorkingValues& v = state.values;
   decodeRows(state, image, ReadGroup::FleetBlocks, {});
-  const rules::FleetPlan plan =
-      rules::FleetPlan::fromBlocks({v.largeBlock, v.mediumBlock, v.smallBlock});
-  v.levelBound1 = plan.bound1;
-  v.levelBound2 = plan.bound2;
-  v.levelBound3 = plan.bound3;
+  settings::boundLevelsByBlocks(v);
+  const settings::FleetPlan plan = settings::fleetPlan(v);
 
   ui::Form& form = *state.main;
   settings::Record record(state);
   const DecodedIndividual own = readCpsxIndividual(plan, image.prefixIdent(kCpsxOwn));
   record.set("Indivol", ui::decimal(own.number));
-  form.setText("Block", std::string(rules::levelName(own.level)));
+  form.setText("Block", std::string(settings::levelName(own.level)));
   rules::BlockChange(state);
   record.set("DynaGroup", numberText(readCpsxGroup(plan, image.prefixIdent(kCpsxDynamic))));
   for (int k = 1; k <= 8; ++k)
@@ -109,7 +106,7 @@ void encodeNumberingArea(FieldReader& fields, MemoryImage& image) {
     }
     return;
   }
-  const rules::FleetPlan plan = rules::fleetPlan(fields.state().values);
+  const settings::FleetPlan plan = settings::fleetPlan(fields.state().values);
   auto number = [&](const char* field) { return fields.optionalNumber(field).value_or(0); };
   storePrefixIdent(fields, image, kCpsxOwn, "Indivol", cpsxIndividual(plan, number("Indivol")));
   storePrefixIdent(fields, image, kCpsxDynamic, "DynaGroup", cpsxGroup(plan, number("DynaGroup")));
@@ -123,7 +120,7 @@ void encodeNumberingArea(FieldReader& fields, MemoryImage& image) {
 
 void encodeRangeLimits(FieldReader& fields, MemoryImage& image) {
   settings::ProgramState& state = fields.state();
-  const rules::FleetPlan plan = rules::fleetPlan(state.values);
+  const settings::FleetPlan plan = settings::fleetPlan(state.values);
   const bool longForm = isMpt1343LongForm(fields.text("Indivol"));
   for (std::size_t i = 0; i < kRangeLimitFields.size(); ++i) {
     const RangeLimit& r = kRangeLimitFields[i];
@@ -156,7 +153,7 @@ void decodeNumberingArea(settings::ProgramState& state, const MemoryImage& image
 
 void decodeRangeLimits(settings::ProgramState& state, const MemoryImage& image) {
   settings::Record record(state);
-  const rules::FleetPlan plan = rules::fleetPlan(state.values);
+  const settings::FleetPlan plan = settings::fleetPlan(state.values);
   const std::string own = record.text("Indivol");
   const bool longForm = isMpt1343LongForm(own);
   const std::int64_t ownFleet = mpt1343OwnFleet(own).value_or(0);

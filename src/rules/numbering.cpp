@@ -3,13 +3,26 @@
 #include <array>
 
 #include "rules/field_rules.hpp"
+#include "settings/fleet_levels.hpp"
 #include "ui/number_text.hpp"
 
 namespace rcp::rules {
 
 namespace {
 
+using settings::carriesIndividuals;
+using settings::FleetBlocks;
+using settings::fleetBlocks;
+using settings::fleetPlan;
+using settings::groupMembers;
+using settings::individualMembers;
+using settings::isCrossFleet;
+using settings::levelName;
+using settings::levelNamed;
+using settings::MemberRange;
 using settings::ProgramState;
+using settings::SegmentChoice;
+using settings::segmentChoice;
 
 constexpr const char* kIndividual = "MPT1343_Indivol";
 // The group numbers in the order the plan check visits them: fixed groups, then the dynamic one.
@@ -135,15 +148,6 @@ void checkLimit(ProgramState& state, const char* field, int lowest, std::optiona
 
 }  // namespace
 
-FleetPlan fleetPlan(const settings::WorkingValues& values) {
-  return {values.levelBound1, values.levelBound2, values.levelBound3,
-          settings::WorkingValues::levelBound4};
-}
-
-FleetBlocks fleetBlocks(const settings::WorkingValues& values) {
-  return {values.largeBlock, values.mediumBlock, values.smallBlock};
-}
-
 std::optional<std::string> numberShapeProblem(std::string_view text, bool cpsx) {
   if (cpsx && text.size() < 8) return "号码应为8位！";
   if (!cpsx && text.size() < 9) return "号码应大于9位！";
@@ -230,10 +234,7 @@ void MaxUnitChange(ProgramState& state) {
     v.mediumBlock = blocks.medium;
     v.smallBlock = blocks.small;
   }
-  const FleetPlan plan = FleetPlan::fromBlocks(fleetBlocks(v));
-  v.levelBound1 = plan.bound1;
-  v.levelBound2 = plan.bound2;
-  v.levelBound3 = plan.bound3;
+  settings::boundLevelsByBlocks(v);
 
   for (const char* group : kGroupNumbers) {
     if (form.text(group).empty()) continue;

@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "rules/fleet_levels.hpp"
 #include "settings/program_state.hpp"
 
 // Editing rules of the numbering plan: the dialling-scheme switch, the individual, group and
@@ -44,10 +43,6 @@ void EnhanceClick(settings::ProgramState& state);
 void NationalClick(settings::ProgramState& state);
 void RegionalClick(settings::ProgramState& state);
 void RegCodeExit(settings::ProgramState& state);
-
-// The fleet plan as the level bounds stand now, and the block values.
-FleetPlan fleetPlan(const settings::WorkingValues& values);
-FleetBlocks fleetBlocks(const settings::WorkingValues& values);
 
 // The shape every dialled number must have in a scheme: its length and its area code (200 to
 // 327). Gives the warning for a text that fails, nothing for one that passes; the text is not

@@ -139,8 +139,15 @@ void Form::setChecked(std::string_view name, bool checked) {
 
 void Form::setValue(std::string_view name, int value) {
   Control& c = at(name);
-  // A spin edit with equal bounds is unbounded, as the toolkit's spin edit is.
-  if (c.kind != ControlKind::SpinEdit || c.min != c.max) value = std::clamp(value, c.min, std::max(c.min, c.max));
+  // A spin edit with equal bounds is unbounded, as the toolkit's spin edit is. Otherwise a value
+  // below the minimum becomes the minimum, else one above the maximum the maximum, also when the
+  // bounds are the wrong way round.
+  if (c.kind != ControlKind::SpinEdit || c.min != c.max) {
+    if (value < c.min)
+      value = c.min;
+    else if (value > c.max)
+      value = c.max;
+  }
   if (c.kind == ControlKind::SpinEdit) {
     const int before = c.numericValue();
     std::string text = decimal(value);

@@ -8,8 +8,8 @@
 namespace rcp::image {
 namespace {
 
-using rules::FleetBlocks;
-using rules::FleetPlan;
+using settings::FleetBlocks;
+using settings::FleetPlan;
 
 const FleetPlan kStartUp = FleetPlan::fromBlocks({10, 10, 10});    // bounds 20, 20, 30
 const FleetPlan kFiveTenTen = FleetPlan::fromBlocks({5, 10, 10});  // bounds 10, 20, 30
@@ -77,7 +77,7 @@ TEST(CpsxNumbers, EveryAdmittedMemberHasItsOwnIdentAndDecodesBack) {
     for (int fleet = 0; fleet < 100; ++fleet) {
       const auto level = plan.levelOf(fleet);
       if (!level) continue;
-      auto visit = [&](rules::MemberRange members, bool group) {
+      auto visit = [&](settings::MemberRange members, bool group) {
         for (int m = members.first; m <= members.last; ++m) {
           if (!allMembers && m > members.first + 1 && m < members.last - 1) continue;
           const std::int64_t ident =
@@ -95,8 +95,9 @@ TEST(CpsxNumbers, EveryAdmittedMemberHasItsOwnIdentAndDecodesBack) {
           }
         }
       };
-      if (rules::carriesIndividuals(*level, fleet)) visit(rules::individualMembers(*level), false);
-      visit(rules::groupMembers(*level, fleet), true);
+      if (settings::carriesIndividuals(*level, fleet))
+        visit(settings::individualMembers(*level), false);
+      visit(settings::groupMembers(*level, fleet), true);
     }
   };
   for (const FleetBlocks& b : exhaustive) {

@@ -11,8 +11,8 @@
 #include "image/read_image.hpp"
 #include "image/write_image.hpp"
 #include "rules/call_options.hpp"
-#include "rules/fleet_levels.hpp"
 #include "settings/field_table.hpp"
+#include "settings/fleet_levels.hpp"
 #include "support/test_program.hpp"
 #include "ui/conversion_error.hpp"
 #include "ui/layout.hpp"
@@ -167,10 +167,8 @@ class RandomRecord {
     v.largeBlock = large;
     v.mediumBlock = medium;
     v.smallBlock = small;
-    const auto plan = rules::FleetPlan::fromBlocks({large, medium, small});
-    v.levelBound1 = plan.bound1;
-    v.levelBound2 = plan.bound2;
-    v.levelBound3 = plan.bound3;
+    settings::boundLevelsByBlocks(v);
+    const settings::FleetPlan plan = settings::fleetPlan(v);
 
     std::vector<int> individualFleets;
     std::vector<int> groupFleets;
@@ -178,7 +176,7 @@ class RandomRecord {
       const auto level = plan.levelOf(fleet);
       if (!level) continue;
       groupFleets.push_back(fleet);
-      if (rules::carriesIndividuals(*level, fleet)) individualFleets.push_back(fleet);
+      if (settings::carriesIndividuals(*level, fleet)) individualFleets.push_back(fleet);
     }
     ASSERT_FALSE(individualFleets.empty());
     auto pick = [&](const std::vector<int>& fleets) {
@@ -186,12 +184,12 @@ class RandomRecord {
     };
     auto individual = [&](int& fleet) {
       fleet = pick(individualFleets);
-      const auto members = rules::individualMembers(*plan.levelOf(fleet));
+      const auto members = settings::individualMembers(*plan.levelOf(fleet));
       return between(members.first, members.last);
     };
     auto group = [&](int& fleet) {
       fleet = pick(groupFleets);
-      const auto members = rules::groupMembers(*plan.levelOf(fleet), fleet);
+      const auto members = settings::groupMembers(*plan.levelOf(fleet), fleet);
       return between(members.first, members.last);
     };
 
@@ -199,7 +197,7 @@ class RandomRecord {
     int fleet = 0;
     int member = individual(fleet);
     r.set("Indivol", cpsxNumber(fleet, member));
-    app_.main().setText("Block", std::string(rules::levelName(*plan.levelOf(fleet))));
+    app_.main().setText("Block", std::string(settings::levelName(*plan.levelOf(fleet))));
     for (int k = 1; k <= 9; ++k) {
       const std::string field = k == 9 ? "DynaGroup" : "Group" + std::to_string(k);
       member = group(fleet);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "rules/field_rules.hpp"
+#include "settings/fleet_levels.hpp"
 #include "support/form_driver.hpp"
 #include "support/test_program.hpp"
 
@@ -21,14 +22,11 @@ struct NumberingTest : ::testing::Test {
   void SetUp() override { bindNumberingRules(app.state()); }
   Texts boxes() const { return app.dialogs.texts(); }
   // The fleet blocks as a data file leaves them: the level bounds follow them at once.
-  void useBlocks(FleetBlocks b) {
+  void useBlocks(settings::FleetBlocks b) {
     values.largeBlock = b.large;
     values.mediumBlock = b.medium;
     values.smallBlock = b.small;
-    const FleetPlan plan = FleetPlan::fromBlocks(b);
-    values.levelBound1 = plan.bound1;
-    values.levelBound2 = plan.bound2;
-    values.levelBound3 = plan.bound3;
+    settings::boundLevelsByBlocks(values);
   }
   // Leaves the field with the text and expects exactly these messages (or none).
   void expectOnLeaving(const std::string& field, const std::string& text, const Texts& expected) {
@@ -168,6 +166,21 @@ TEST_F(NumberingTest, BlockOffersTheLevelsSegmentAndMaxUnitStoresIt) {
   EXPECT_EQ(main.value("MaxUnit"), 5);
   EXPECT_EQ(values.mediumBlock, 5);
   EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(NumberingTest, ASegmentAboveBoundsTheWrongWayRoundIsHeldAtTheMaximum) {
+  main.userClick("CPSX");
+  useBlocks({8, 9, 5});
+  main.userSelect("Block", 1);  // minimum 8, maximum 5
+  EXPECT_EQ(main.value("MaxUnit"), 5);
+  EXPECT_EQ(values.mediumBlock, 5);
+  EXPECT_EQ(values.levelBound2, 10);
+
+  useBlocks({5, 12, 15});
+  main.userSelect("Block", 2);  // minimum 12, maximum 10
+  EXPECT_EQ(main.value("MaxUnit"), 10);
+  EXPECT_EQ(values.smallBlock, 10);
+  EXPECT_EQ(values.levelBound3, 30);
 }
 
 TEST_F(NumberingTest, SegmentChangeRechecksGroupsUpToTheFirstFailure) {

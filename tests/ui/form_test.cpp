@@ -64,6 +64,17 @@ TEST_F(FormTest, SpinEditsClampFromCodeButKeepTypedTextUntilLeft) {
   EXPECT_EQ(form.value("Free"), 5000) << "equal bounds leave a spin edit unbounded";
 }
 
+TEST_F(FormTest, ASpinEditWithItsMinimumAboveItsMaximumChecksTheMinimumFirst) {
+  form.setRange("Spin", 80, 50);
+  form.setValue("Spin", 90);
+  EXPECT_EQ(form.value("Spin"), 50) << "above the maximum, not below the minimum";
+  form.setValue("Spin", 60);
+  EXPECT_EQ(form.value("Spin"), 80) << "below the minimum";
+  form.userType("Spin", "120");
+  form.userExit("Spin");
+  EXPECT_EQ(form.text("Spin"), "50");
+}
+
 TEST_F(FormTest, AnErasedSpinEditReadsAsItsMinimumAndThenShowsIt) {
   form.userType("Spin", "");
   EXPECT_EQ(form.value("Spin"), 10);

@@ -3,12 +3,14 @@
 #include <optional>
 #include <string_view>
 
+#include "settings/working_values.hpp"
+
 // The fleet levels of the CPSX dialling scheme. A CPSX number is PPP FF MMM: area code, a
 // two-digit fleet number and the member inside the fleet. Fleets come in four sizes ("一级队" to
 // "四级队"); the segment numbers of the first three sizes (the block values) decide which fleet
 // numbers each level owns, and the level decides how far individual and group members reach.
-// Plain values only, shared by the editing rules and the number encodings.
-namespace rcp::rules {
+// Plain values only, shared by the editing rules, the number encodings and the data files.
+namespace rcp::settings {
 
 inline constexpr int kFirstFleet = 20;  // the lowest fleet number of any level
 inline constexpr int kLevelCount = 4;
@@ -97,4 +99,10 @@ struct SegmentChoice {
 };
 SegmentChoice segmentChoice(int level, FleetBlocks blocks);
 
-}  // namespace rcp::rules
+// The fleet plan as the level bounds stand now, and the block values.
+FleetPlan fleetPlan(const WorkingValues& values);
+FleetBlocks fleetBlocks(const WorkingValues& values);
+// The level bounds follow the block values at once (a segment change, a read, an opened file).
+void boundLevelsByBlocks(WorkingValues& values);
+
+}  // namespace rcp::settings

@@ -1,10 +1,10 @@
-#include "rules/fleet_levels.hpp"
+#include "settings/fleet_levels.hpp"
 
 #include <array>
 #include <stdexcept>
 #include <string>
 
-namespace rcp::rules {
+namespace rcp::settings {
 
 namespace {
 
@@ -98,4 +98,19 @@ SegmentChoice segmentChoice(int level, FleetBlocks blocks) {
   }
 }
 
-}  // namespace rcp::rules
+FleetPlan fleetPlan(const WorkingValues& values) {
+  return {values.levelBound1, values.levelBound2, values.levelBound3, WorkingValues::levelBound4};
+}
+
+FleetBlocks fleetBlocks(const WorkingValues& values) {
+  return {values.largeBlock, values.mediumBlock, values.smallBlock};
+}
+
+void boundLevelsByBlocks(WorkingValues& values) {
+  const FleetPlan plan = FleetPlan::fromBlocks(fleetBlocks(values));
+  values.levelBound1 = plan.bound1;
+  values.levelBound2 = plan.bound2;
+  values.levelBound3 = plan.bound3;
+}
+
+}  // namespace rcp::settings

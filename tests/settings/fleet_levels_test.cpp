@@ -1,10 +1,10 @@
-#include "rules/fleet_levels.hpp"
+#include "settings/fleet_levels.hpp"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
-namespace rcp::rules {
+namespace rcp::settings {
 namespace {
 
 // Fleet number -> level, or 0 for a fleet no level owns.
@@ -70,4 +70,4 @@ TEST(FleetLevels, NamesAndTheSegmentChoiceOfEachLevel) {
 }
 
 }  // namespace
-}  // namespace rcp::rules
+}  // namespace rcp::settings
