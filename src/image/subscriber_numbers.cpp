@@ -72,14 +72,17 @@ void decodeCpsx(settings::ProgramState& state, const MemoryImage& image) {
   settings::WorkingValues& v = state.values;
   decodeRows(state, image, ReadGroup::FleetBlocks, {});
   settings::boundLevelsByBlocks(v);
-  const settings::FleetPlan plan = settings::fleetPlan(v);
 
   ui::Form& form = *state.main;
   settings::Record record(state);
-  const DecodedIndividual own = readCpsxIndividual(plan, image.prefixIdent(kCpsxOwn));
+  const DecodedIndividual own =
+      readCpsxIndividual(settings::fleetPlan(v), image.prefixIdent(kCpsxOwn));
   record.set("Indivol", ui::decimal(own.number));
   form.setText("Block", std::string(settings::levelName(own.level)));
+  // The level's change rule may hold its segment number inside new bounds and so move the plan;
+  // the groups are decoded with the plan it leaves, as everything read after them is.
   rules::BlockChange(state);
+  const settings::FleetPlan plan = settings::fleetPlan(v);
   record.set("DynaGroup", numberText(readCpsxGroup(plan, image.prefixIdent(kCpsxDynamic))));
   for (int k = 1; k <= 8; ++k)
     record.set(groupField(k),

@@ -110,6 +110,28 @@ TEST_F(ReadImageTest, CpsxOwnNumberSetsTheFleetLevel) {
   EXPECT_EQ(form.value("MaxUnit"), 10);
 }
 
+// The fleet level's change rule may move the plan (here it holds the level-1 segment 10 at the
+// maximum 5); the groups are decoded after it, so one ident reads as one number everywhere and a
+// write stores it back unchanged.
+TEST_F(ReadImageTest, CpsxGroupsAreDecodedWithThePlanTheFleetLevelLeaves) {
+  cpsxRadio(10, 5, 10);
+  radio.setPrefixIdent(0x053, {126, 1});
+  radio.setPrefixIdent(0x05C, {126, 4751});
+  radio.setWord(0x274, 4751);
+  radio.setPrefixIdent(0x2A8, {126, 4751});
+  ASSERT_TRUE(readBulk());
+  ASSERT_TRUE(readSmall(ReadStep::RangeLimits));
+  ASSERT_TRUE(readSmall(ReadStep::HiddenGroups));
+  EXPECT_EQ(app.state().values.largeBlock, 5);
+  EXPECT_EQ(app.state().values.levelBound1, 10);
+  EXPECT_EQ(record.text("Group1"), "32654942");
+  EXPECT_EQ(record.text("GrpStart"), "54942");
+  EXPECT_EQ(app.state().values.otherGroups[0], 32654942u);
+
+  const WriteImage written = std::get<WriteImage>(encodeWrite(app.state(), {}));
+  EXPECT_EQ(written.memory.prefixIdent(0x05C).ident, 4751);
+}
+
 TEST_F(ReadImageTest, RangeLimitsAndOtherGroupsAfterTheNumberingArea) {
   record.set("Indivol", std::string("3262001206"));
   radio.setWord(0x270, 2);
