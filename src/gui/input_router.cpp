@@ -1,11 +1,13 @@
 #include "gui/input_router.hpp"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QWidget>
+#include <utility>
 
 #include "gui/error_box.hpp"
 
@@ -73,6 +75,8 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusOut:
       focusOut(widget, static_cast<QFocusEvent*>(event)->reason());
       return false;
+    case QEvent::MouseButtonPress:
+      return pressHeldBack(widget);
     case QEvent::MouseButtonDblClick:
       doubleClick(widget, event);
       return false;
@@ -140,12 +144,25 @@ void InputRouter::focusOut(QWidget* target, Qt::FocusReason reason) {
   const std::string name = controlOf(target);
   // A control that was never entered (the focus only passed through it) is not left either.
   if (name.empty() || name != entered_) return;
-  if (QWidget* next = QApplication::focusWidget(); next && controlOf(next) == name) return;
+  QWidget* next = QApplication::focusWidget();
+  if (next && controlOf(next) == name) return;
   entered_.clear();
   leaving_ = true;
   run([&] { form_.userExit(name); });
   leaving_ = false;
+  // A button takes the focus before it sees the mouse press. When the rule kept the focus
+  // (it warned, and the warning took the release), the press still makes the click.
+  auto* button = qobject_cast<QAbstractButton*>(next);
+  if (button && reason == Qt::MouseFocusReason && window_->focusWidget() != button)
+    heldPress_ = button;
   enter(controlOf(window_->focusWidget()));
+}
+
+bool InputRouter::pressHeldBack(QWidget* target) {
+  const QPointer<QAbstractButton> button = std::exchange(heldPress_, nullptr);
+  if (!button || target != button) return false;
+  button->click();
+  return true;
 }
 
 void InputRouter::enter(const std::string& name) {

@@ -6,6 +6,7 @@
 
 #include "ui/form.hpp"
 
+class QAbstractButton;
 class QKeyEvent;
 class QWidget;
 
@@ -20,6 +21,7 @@ namespace rcp::gui {
 // - Enter presses the default button (or the focused button), Esc the cancel button;
 // - a control that gains the focus is entered, and left again when the focus moves to another
 //   control of the window (not when another window or a popup takes it);
+// - a button pressed with the mouse is clicked even when leaving a field on the way warned;
 // - a double-click reaches the control under the mouse once.
 // A widget belongs to the control whose widget it is or lies inside (its object property
 // "control"); widgets of no control belong to the window itself.
@@ -47,6 +49,7 @@ class InputRouter final : public QObject {
   void focusIn(QWidget* target, Qt::FocusReason reason);
   void focusOut(QWidget* target, Qt::FocusReason reason);
   void enter(const std::string& name);
+  bool pressHeldBack(QWidget* target);
   void doubleClick(QObject* target, QEvent* event);
   void run(const std::function<void()>& action);
 
@@ -56,6 +59,7 @@ class InputRouter final : public QObject {
   bool suspended_ = false;
   bool replaying_ = false;
   bool leaving_ = false;
+  QPointer<QAbstractButton> heldPress_;
   QPointer<QObject> lastDoubleClick_;
   quint64 lastDoubleClickTime_ = 0;
 };
