@@ -40,6 +40,8 @@ void HelpShow(ProgramState& state) {
 void FormKeyDown(ProgramState& state, char32_t key, bool alt) {
   if (!alt) return;
   ui::Form& form = *state.main;
+  // The shortcuts leave the focus where it is; what is being typed counts as entered.
+  if (key != 'X') form.finishEditing();
   switch (key) {
     case 'T':
       openPassword(state);

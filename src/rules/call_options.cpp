@@ -35,6 +35,9 @@ void DefaultClick(ProgramState& state) {
 
 void MaxNumberChange(ProgramState& state) {
   ui::Form& form = *state.main;
+  // Emptied to type a new size: no size yet, so no entry is lost. Left empty, the field takes
+  // its minimum and this rule runs again for it.
+  if (form.text("MaxNumber").empty()) return;
   const int size = form.value("MaxNumber");
   for (int j = 0; j <= 9; ++j) {
     const std::string field = "Phone_Number" + std::to_string(j);

@@ -289,6 +289,7 @@ void Form::userType(std::string_view name, std::string text) {
     Control& c = at(name);
     if (c.text == text) return;
     c.text = std::move(text);
+    editing_ = std::string(name);
     // The view already shows what the user typed; observers still learn of it.
     notify(&c, Property::Text);
     if (c.kind == ControlKind::SpinEdit || c.kind == ControlKind::ComboBox || c.kind == ControlKind::Edit)
@@ -311,6 +312,9 @@ void Form::userClick(std::string_view name) {
   guarded([&] {
     Control& c = at(name);
     if (!c.enabled || !c.visible) return;
+    // A button pressed without taking the focus (Enter for the default button) acts on what the
+    // field being typed in holds once it is finished; a cancel button reads nothing.
+    if (c.kind == ControlKind::Button && !c.isCancel) leave(editing_);
     switch (c.kind) {
       case ControlKind::CheckBox:
         setChecked(name, !c.checked);
@@ -329,15 +333,30 @@ void Form::userDblClick(std::string_view name) {
 }
 
 void Form::userExit(std::string_view name) {
-  guarded([&] {
-    Control& c = at(name);
-    if (c.kind == ControlKind::SpinEdit) {
-      // Leaving a spin edit brings a typed value into its bounds.
-      const auto typed = parseInt32(c.text);
-      setValue(name, typed ? *typed : c.min);
+  guarded([&] { leave(name); });
+}
+
+void Form::finishEditing() {
+  guarded([&] { leave(editing_); });
+}
+
+void Form::leave(std::string_view name) {
+  if (name.empty()) return;
+  const std::string left(name);  // `name` may be editing_ itself
+  if (editing_ == left) editing_.clear();
+  Control& c = at(left);
+  if (c.kind == ControlKind::SpinEdit) {
+    // Leaving a spin edit brings a typed value into its bounds. One left empty takes its minimum,
+    // a change of its text that its Change rule learns of.
+    if (const auto typed = parseInt32(c.text)) {
+      setValue(left, *typed);
+    } else {
+      const std::string minimum = decimal(c.min);
+      setValue(left, c.min);
+      if (c.text == minimum) fire(left, Event::Change);
     }
-    fire(name, Event::Exit);
-  });
+  }
+  fire(left, Event::Exit);
 }
 
 void Form::userFocus(std::string_view name) { focused_ = std::string(name); }

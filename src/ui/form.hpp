@@ -113,6 +113,10 @@ class Form {
   void userClick(std::string_view name);
   void userDblClick(std::string_view name);
   void userExit(std::string_view name);
+  // Finishes the field the user has typed into and not yet left, as leaving it would (a spin
+  // edit clamped, its Exit rule run), without moving the focus. Commands that read the record
+  // call it first, so that nothing half-typed reaches a file or a radio.
+  void finishEditing();
   void userFocus(std::string_view name);
   void userUp(std::string_view name);
   void userDown(std::string_view name);
@@ -131,6 +135,7 @@ class Form {
   using Key = std::pair<std::string, Event>;
 
   void notify(const Control* control, Property what);
+  void leave(std::string_view name);
   void guarded(const std::function<void()>& action);
 
   std::string name_;
@@ -147,6 +152,7 @@ class Form {
   ErrorSink errorSink_;
   KeyDownHandler keyDown_;
   std::string focused_;
+  std::string editing_;  // typed into since it was last left or finished
   bool showing_ = false;
 };
 

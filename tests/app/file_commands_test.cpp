@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 #include "link/cp936.hpp"
 #include "support/test_program.hpp"
@@ -78,6 +79,26 @@ TEST_F(FileCommandsTest, SavingShowsItsStatusAndWritesTheChosenFile) {
   main->userClick("SaveFile");
   EXPECT_EQ(dialogs.saves[2].initialName, file.string()) << "later uses start with the last name";
   EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(FileCommandsTest, AValueStillBeingTypedIsFinishedBeforeTheShortcutsSaveOrWrite) {
+  main->userFocus("TA");
+  main->userType("TA", "200");
+  answer(file);
+  main->userKeyDown('S', true);
+  std::ifstream in(file, std::ios::binary);
+  const std::string saved{std::istreambuf_iterator<char>(in), {}};
+  EXPECT_NE(saved.find("\r\nTA=120\r\n"), std::string::npos);
+  EXPECT_EQ(main->text("TA"), "120");
+  EXPECT_EQ(main->focused(), "TA") << "the shortcut leaves the focus where it was";
+
+  main->userFocus("NT");
+  main->userType("NT", "0");
+  main->userKeyDown('W', true);
+  port.settle();
+  EXPECT_EQ(radio.memory()[0x0CF], 120);  // TA
+  EXPECT_EQ(radio.memory()[0x0CD], 1);    // NT
+  EXPECT_EQ(main->text("NT"), "1");
 }
 
 TEST_F(FileCommandsTest, AFailedSaveShowsTheStandardErrorBox) {

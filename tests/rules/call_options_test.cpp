@@ -63,6 +63,32 @@ TEST_F(CallOptionsTest, ShrinkingThePhoneBookClearsTheEntriesAboveItForGood) {
   EXPECT_EQ(main.at("Phone_Number0").color, ui::colors::ButtonFace);
 }
 
+TEST_F(CallOptionsTest, RetypingThePhoneBookSizeLosesOnlyTheEntriesAboveTheNewSize) {
+  const auto fill = [&] {
+    for (int j = 0; j <= 9; ++j) main.setText("Phone_Number" + std::to_string(j), "12345");
+  };
+  const auto kept = [&] {
+    int n = 0;
+    for (int j = 0; j <= 9; ++j) n += main.text("Phone_Number" + std::to_string(j)) == "12345";
+    return n;
+  };
+  fill();
+  main.userType("MaxNumber", "");  // emptied to type the new count: nothing happens yet
+  EXPECT_EQ(kept(), 10);
+  main.userType("MaxNumber", "8");
+  main.userExit("MaxNumber");
+  EXPECT_EQ(kept(), 8);
+  EXPECT_FALSE(main.at("Phone_Number8").enabled);
+
+  enter(main, "MaxNumber", "10");
+  fill();
+  main.userType("MaxNumber", "");
+  main.userExit("MaxNumber");  // left empty: the minimum, and the rule runs for it
+  EXPECT_EQ(main.text("MaxNumber"), "0");
+  EXPECT_EQ(kept(), 0);
+  EXPECT_FALSE(main.at("Phone_Number0").enabled);
+}
+
 TEST_F(CallOptionsTest, CallBackSwitchAndRecallChoiceStayInStep) {
   main.userClick("Recall");  // disables RecallBox; the pair still follows
   ASSERT_FALSE(main.at("RecallBox").enabled);
