@@ -6,6 +6,7 @@
 #include "app/program.hpp"
 #include "gui/fonts.hpp"
 #include "gui/picture.hpp"
+#include "gui/qt_chinese.hpp"
 #include "gui/qt_dialogs.hpp"
 #include "gui/qt_screen.hpp"
 #include "link/clock.hpp"
@@ -15,6 +16,7 @@ namespace rcp::gui {
 
 int runDesktop(int argc, char** argv) {
   QApplication app(argc, argv);
+  installQtChinese();
   QApplication::setFont(applicationFont());
   QApplication::setWindowIcon(QIcon(radioPicture(QSize(32, 32))));
   // The main window's close box ends the program itself; hidden dialogs never do.

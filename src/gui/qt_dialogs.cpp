@@ -41,6 +41,10 @@ std::optional<std::string> runFileDialog(const ui::FileDialogRequest& request, b
   QFileDialog dialog(currentOwner(), save ? QStringLiteral("另存为") : QStringLiteral("打开"),
                      qt(request.initialFolder), QtDialogs::nameFilters(request.filter));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  // Saving over a file that exists asks nothing.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  // The filter is shown by its name alone: "数据文件（*.ini）", without Qt's "(*.ini)" after it.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(qt(request.defaultExtension));
   dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围:"));

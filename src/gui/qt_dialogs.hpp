@@ -19,7 +19,7 @@ class QtDialogs final : public ui::Dialogs {
   std::optional<std::string> saveFile(const ui::FileDialogRequest& request) override;
 
   // "数据文件（*.ini）|*.ini" → "数据文件（*.ini） (*.ini)": description and pattern pairs
-  // as Qt's file dialogs name them.
+  // as Qt's file dialogs name them (the dialogs show the description alone).
   static QString nameFilters(const std::string& filter);
 
  private:

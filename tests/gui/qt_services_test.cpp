@@ -5,14 +5,23 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QCursor>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
+#include <QToolButton>
+#include <QTranslator>
 #include <functional>
+#include <memory>
 
 #include "gui/form_view.hpp"
+#include "gui/qt_chinese.hpp"
 #include "gui/qt_dialogs.hpp"
 #include "gui/qt_screen.hpp"
+#include "support/temp_dir.hpp"
 #include "ui/layout.hpp"
 
 namespace rcp::gui {
@@ -43,6 +52,51 @@ TEST(QtDialogsTest, FileFiltersBecomeQtNameFilters) {
             QStringLiteral("数据文件（*.ini） (*.ini)"));
   EXPECT_EQ(QtDialogs::nameFilters("数据|*.ini;*.dat|全部|*.*"),
             QStringLiteral("数据 (*.ini *.dat);;全部 (*.*)"));
+}
+
+TEST(QtDialogsTest, FileDialogsShowTheFilterByItsNameAndSavingAsksNoConfirmation) {
+  QtScreen screen;
+  QtDialogs dialogs(screen);
+  test::TempDir folder;
+  const ui::FileDialogRequest request{"数据文件（*.ini）|*.ini", "ini", folder.path().string(), ""};
+  for (const bool save : {true, false}) {
+    QStringList filters;
+    bool confirms = true;
+    soon([&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+      auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+      ASSERT_NE(types, nullptr);
+      for (int i = 0; i < types->count(); ++i) filters << types->itemText(i);
+      dialog->reject();
+    });
+    EXPECT_EQ(save ? dialogs.saveFile(request) : dialogs.openFile(request), std::nullopt);
+    EXPECT_EQ(filters, QStringList{QStringLiteral("数据文件（*.ini）")}) << save;
+    if (save) {
+      EXPECT_FALSE(confirms) << "an existing file is replaced without a question";
+    }
+  }
+}
+
+// Qt's own texts: what Qt draws in a file dialog or an edit field's context menu.
+TEST(QtChineseTest, QtsOwnTextsAreChinese) {
+  const std::unique_ptr<QTranslator> translator(installQtChinese());
+  ASSERT_NE(translator, nullptr) << "Qt's zh_CN catalogue is not installed";
+
+  QFileDialog files(nullptr, QString(), QString(), QString());
+  files.setOption(QFileDialog::DontUseNativeDialog);
+  auto* newFolder = files.findChild<QToolButton*>(QStringLiteral("newFolderButton"));
+  ASSERT_NE(newFolder, nullptr);
+  EXPECT_EQ(newFolder->toolTip(), QStringLiteral("新建文件夹"));
+
+  QLineEdit edit;
+  const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+  QStringList items;
+  for (QAction* a : menu->actions()) items << a->text().section(QLatin1Char('\t'), 0, 0);
+  EXPECT_TRUE(items.contains(QStringLiteral("粘贴(&P)"))) << items.join(' ').toStdString();
+
+  QCoreApplication::removeTranslator(translator.get());
 }
 
 TEST(QtDialogsTest, MessageBoxShowsCaptionIconAndChineseButtons) {
