@@ -1,8 +1,12 @@
 #include "gui/picture.hpp"
 
+#include <QApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
+
+#include "ui/control.hpp"
 
 namespace rcp::gui {
 
@@ -47,6 +51,11 @@ QPixmap radioPicture(QSize size) {
       p.drawEllipse(QRectF(body.left() + body.width() * (0.18 + 0.25 * col),
                            body.top() + body.height() * (0.55 + 0.13 * row), key, key));
   return pixmap;
+}
+
+QPixmap pictureOf(const ui::Control& control, QSize size) {
+  if (control.name != "WarnImage") return radioPicture(size);
+  return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(size);
 }
 
 }  // namespace rcp::gui

@@ -86,7 +86,8 @@ QWidget* picture(const ui::Control& c, QWidget* parent) {
   auto* label = new QLabel(parent);
   const int side = fieldWidth(c, label->font());
   label->setFixedSize(side, side);
-  label->setPixmap(radioPicture(QSize(side, side)));
+  label->setAlignment(Qt::AlignCenter);
+  label->setPixmap(pictureOf(c, QSize(side, side)));
   return label;
 }
 
