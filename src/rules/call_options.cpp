@@ -35,9 +35,6 @@ void DefaultClick(ProgramState& state) {
 
 void MaxNumberChange(ProgramState& state) {
   ui::Form& form = *state.main;
-  // Emptied to type a new size: no size yet, so no entry is lost. Left empty, the field takes
-  // its minimum and this rule runs again for it.
-  if (form.text("MaxNumber").empty()) return;
   const int size = form.value("MaxNumber");
   for (int j = 0; j <= 9; ++j) {
     const std::string field = "Phone_Number" + std::to_string(j);
@@ -73,6 +70,9 @@ void bindCallOptionRules(ProgramState& state) {
   };
   on("Default", ui::Event::Click, DefaultClick);
   on("MaxNumber", ui::Event::Change, MaxNumberChange);
+  // Retyping the size passes through other numbers ("10", "1", "", "8"); only the one typed in
+  // the end may cut the phone book.
+  form.changeWhenLeft("MaxNumber");
   on("Callback", ui::Event::Click, CallbackClick);
   on("RecallBox", ui::Event::Change, RecallBoxChange);
   on("Label48", ui::Event::DblClick, Label48DblClick);

@@ -78,6 +78,11 @@ void Form::on(std::string_view control, Event event, Handler handler) {
   handlers_[{std::string(control), event}] = std::move(handler);
 }
 
+void Form::changeWhenLeft(std::string_view spinEdit) {
+  at(spinEdit);
+  changeOnLeave_.insert(std::string(spinEdit));
+}
+
 void Form::onKey(std::string_view control, KeyHandler handler) {
   at(control);
   keyHandlers_[std::string(control)] = std::move(handler);
@@ -137,17 +142,19 @@ void Form::setChecked(std::string_view name, bool checked) {
   fire(name, Event::Click);
 }
 
-void Form::setValue(std::string_view name, int value) {
-  Control& c = at(name);
+int Form::clamped(const Control& c, int value) {
   // A spin edit with equal bounds is unbounded, as the toolkit's spin edit is. Otherwise a value
   // below the minimum becomes the minimum, else one above the maximum the maximum, also when the
   // bounds are the wrong way round.
-  if (c.kind != ControlKind::SpinEdit || c.min != c.max) {
-    if (value < c.min)
-      value = c.min;
-    else if (value > c.max)
-      value = c.max;
-  }
+  if (c.kind == ControlKind::SpinEdit && c.min == c.max) return value;
+  if (value < c.min) return c.min;
+  if (value > c.max) return c.max;
+  return value;
+}
+
+void Form::setValue(std::string_view name, int value) {
+  Control& c = at(name);
+  value = clamped(c, value);
   if (c.kind == ControlKind::SpinEdit) {
     const int before = c.numericValue();
     std::string text = decimal(value);
@@ -292,6 +299,7 @@ void Form::userType(std::string_view name, std::string text) {
     editing_ = std::string(name);
     // The view already shows what the user typed; observers still learn of it.
     notify(&c, Property::Text);
+    if (changeOnLeave_.count(editing_)) return;
     if (c.kind == ControlKind::SpinEdit || c.kind == ControlKind::ComboBox || c.kind == ControlKind::Edit)
       fire(name, Event::Change);
   });
@@ -343,17 +351,22 @@ void Form::finishEditing() {
 void Form::leave(std::string_view name) {
   if (name.empty()) return;
   const std::string left(name);  // `name` may be editing_ itself
-  if (editing_ == left) editing_.clear();
+  const bool typedInto = editing_ == left;
+  if (typedInto) editing_.clear();
   Control& c = at(left);
   if (c.kind == ControlKind::SpinEdit) {
-    // Leaving a spin edit brings a typed value into its bounds. One left empty takes its minimum,
-    // a change of its text that its Change rule learns of.
-    if (const auto typed = parseInt32(c.text)) {
-      setValue(left, *typed);
+    // Leaving a spin edit brings a typed value (the minimum for no number) into its bounds.
+    const auto typed = parseInt32(c.text);
+    const int value = typed ? *typed : c.min;
+    if (typedInto && changeOnLeave_.count(left)) {
+      const std::string text = decimal(clamped(c, value));
+      if (c.text != text) {
+        c.text = text;
+        notify(&c, Property::Text);
+      }
+      fire(left, Event::Change);
     } else {
-      const std::string minimum = decimal(c.min);
-      setValue(left, c.min);
-      if (c.text == minimum) fire(left, Event::Change);
+      setValue(left, value);
     }
   }
   fire(left, Event::Exit);

@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,10 @@ class Form {
   // Binding of rules.
   void on(std::string_view control, Event event, Handler handler);
   void onKey(std::string_view control, KeyHandler handler);
+  // What the user types into this spin edit fires its Change once, when the field is left or
+  // finished, instead of at every key: for a rule that would lose data on the numbers passed
+  // through while retyping. Changes by code and by the arrows fire at once as ever.
+  void changeWhenLeft(std::string_view spinEdit);
   void onShown(std::function<void()> handler);
   void onKeyDown(KeyDownHandler handler) { keyDown_ = std::move(handler); }
   void addObserver(Observer observer);
@@ -136,6 +141,7 @@ class Form {
 
   void notify(const Control* control, Property what);
   void leave(std::string_view name);
+  static int clamped(const Control& c, int value);
   void guarded(const std::function<void()>& action);
 
   std::string name_;
@@ -153,6 +159,7 @@ class Form {
   KeyDownHandler keyDown_;
   std::string focused_;
   std::string editing_;  // typed into since it was last left or finished
+  std::set<std::string, std::less<>> changeOnLeave_;
   bool showing_ = false;
 };
 
