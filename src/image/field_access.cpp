@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "settings/field_captions.hpp"
 #include "settings/field_table.hpp"
 #include "ui/conversion_error.hpp"
 #include "ui/number_text.hpp"
@@ -20,6 +21,10 @@ const settings::FieldDef& def(std::string_view field) {
 
 bool holdsText(FieldKind kind) {
   return kind == FieldKind::Digits || kind == FieldKind::Text;
+}
+
+std::int64_t largest(int bytes) {
+  return (std::int64_t{1} << (8 * bytes)) - 1;
 }
 
 }  // namespace
@@ -43,7 +48,8 @@ std::optional<std::int64_t> FieldReader::optionalNumber(std::string_view field) 
 
 std::string FieldReader::digitString(std::string_view field) {
   std::string text = record_.text(field);
-  if (!text.empty() && !ui::isDigits(text)) fail(field, std::string(field) + "应为数字！");
+  if (!text.empty() && !ui::isDigits(text))
+    fail(field, settings::fieldCaption(state_, field) + "应为数字！");
   return text;
 }
 
@@ -58,10 +64,13 @@ bool FieldReader::flag(std::string_view field) {
 }
 
 std::int64_t FieldReader::fit(std::string_view field, std::int64_t value, int bytes) {
-  const std::int64_t max = (std::int64_t{1} << (8 * bytes)) - 1;
-  if (value < 0 || value > max)
-    fail(field, std::string(field) + "超出范围(0--" + std::to_string(max) + ")！");
+  if (value < 0 || value > largest(bytes)) outOfRange(field, bytes);
   return value;
+}
+
+void FieldReader::outOfRange(std::string_view field, int bytes) {
+  fail(field, settings::fieldCaption(state_, field) + "超出范围(0--" +
+                  std::to_string(largest(bytes)) + ")！");
 }
 
 void FieldReader::fail(std::string_view field, const std::string& message) {

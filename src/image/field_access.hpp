@@ -11,8 +11,8 @@
 #include "settings/record.hpp"
 
 // The settings record as the memory image sees it: fields read as the numbers, digit strings and
-// texts the radio stores (a field that cannot be stored is an error naming it), and fields set
-// from stored values the way a read shows them.
+// texts the radio stores (a field that cannot be stored is an error naming it as the window
+// shows it), and fields set from stored values the way a read shows them.
 namespace rcp::image {
 
 // A field that cannot be put into the radio, and the message the write stops with.
@@ -56,6 +56,8 @@ class FieldReader {
 
   // The value, checked to fit `bytes` unsigned bytes.
   std::int64_t fit(std::string_view field, std::int64_t value, int bytes);
+  // The field's value has no form in `bytes` unsigned bytes that gives it back.
+  [[noreturn]] void outOfRange(std::string_view field, int bytes);
   [[noreturn]] void fail(std::string_view field, const std::string& message);
 
  private:

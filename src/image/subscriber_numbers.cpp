@@ -68,6 +68,19 @@ std::string countedDigits(const MemoryImage& image, Address countAt, Address dig
   return image.nibbleDigits(digitsAt, kDigitSlot, image.byte(countAt));
 }
 
+// A CPSX range limit's ident. A limit the radio would give back as another number or as no limit
+// (a member of the other kind, a fleet number that holds no such member under the plan, ident 0)
+// cannot be stored.
+std::int64_t cpsxLimitIdent(FieldReader& fields, const settings::FleetPlan& plan,
+                            const RangeLimit& r, std::int64_t limit) {
+  const std::int64_t ident =
+      r.group ? cpsxGroupLimitIdent(plan, limit) : cpsxIndividualLimitIdent(plan, limit);
+  const auto back =
+      r.group ? readCpsxGroupLimit(plan, ident) : readCpsxIndividualLimit(plan, ident);
+  if (back != limit) fields.outOfRange(r.field, 2);
+  return ident;
+}
+
 void decodeCpsx(settings::ProgramState& state, const MemoryImage& image) {
   settings::WorkingValues& v = state.values;
   decodeRows(state, image, ReadGroup::FleetBlocks, {});
@@ -130,8 +143,7 @@ void encodeRangeLimits(FieldReader& fields, MemoryImage& image) {
     std::int64_t ident = 0;
     if (const auto limit = fields.optionalNumber(r.field)) {
       if (isCpsx(state))
-        ident =
-            r.group ? cpsxGroupLimitIdent(plan, *limit) : cpsxIndividualLimitIdent(plan, *limit);
+        ident = cpsxLimitIdent(fields, plan, r, *limit);
       else
         ident = r.group ? mpt1343GroupLimitIdent(*limit, longForm)
                         : mpt1343IndividualLimitIdent(*limit, longForm);

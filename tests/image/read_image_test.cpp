@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "image/subscriber_numbers.hpp"
 #include "image/write_image.hpp"
 #include "support/test_program.hpp"
 #include "ui/conversion_error.hpp"
@@ -117,6 +118,8 @@ TEST_F(ReadImageTest, CpsxGroupsAreDecodedWithThePlanTheFleetLevelLeaves) {
   cpsxRadio(10, 5, 10);
   radio.setPrefixIdent(0x053, {126, 1});
   radio.setPrefixIdent(0x05C, {126, 4751});
+  // No other limit: those of the start-up image are idents of another plan.
+  radio.setBytes(0x270, std::vector<std::uint8_t>(kRangeLimitBytes, 0));
   radio.setWord(0x274, 4751);
   radio.setPrefixIdent(0x2A8, {126, 4751});
   ASSERT_TRUE(readBulk());
@@ -128,8 +131,9 @@ TEST_F(ReadImageTest, CpsxGroupsAreDecodedWithThePlanTheFleetLevelLeaves) {
   EXPECT_EQ(record.text("GrpStart"), "54942");
   EXPECT_EQ(app.state().values.otherGroups[0], 32654942u);
 
-  const WriteImage written = std::get<WriteImage>(encodeWrite(app.state(), {}));
-  EXPECT_EQ(written.memory.prefixIdent(0x05C).ident, 4751);
+  const WriteEncoding written = encodeWrite(app.state(), {});
+  ASSERT_TRUE(std::holds_alternative<WriteImage>(written));
+  EXPECT_EQ(std::get<WriteImage>(written).memory.prefixIdent(0x05C).ident, 4751);
 }
 
 TEST_F(ReadImageTest, RangeLimitsAndOtherGroupsAfterTheNumberingArea) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,11 @@
 #include "support/test_program.hpp"
 
 namespace rcp::image {
+
+void PrintTo(const EncodeError& e, std::ostream* os) {
+  *os << e.field << ": " << e.message;
+}
+
 namespace {
 
 struct WriteImageTest : ::testing::Test {
@@ -239,21 +245,58 @@ TEST_F(WriteImageTest, SystemAlarmNumberInOneOrTwoRecordsNeverPastItsTwentyBytes
   EXPECT_EQ(encode().memory.byte(0x2DD), 0) << "the squelch alignment stays untouched";
 }
 
+// The message names the field as the window shows it: by the label beside its box, by its row
+// and column where the box has no label of its own, by its dialog's label.
 TEST_F(WriteImageTest, AFieldThatCannotBeStoredStopsTheEncodingAndIsNamed) {
   record.set("PhoneNumber3", std::string("12*4"));
-  EXPECT_EQ(failure(), (EncodeError{"PhoneNumber3", "PhoneNumber3应为数字！"}));
+  EXPECT_EQ(failure(), (EncodeError{"PhoneNumber3", "电话号码本3应为数字！"}));
   record.set("PhoneNumber3", std::string(""));
   record.set("Group1", std::string("32655A0900"));
-  EXPECT_EQ(failure().field, "Group1");
+  EXPECT_EQ(failure(), (EncodeError{"Group1", "组呼号1应为数字！"}));
   record.set("Group1", std::string(""));
   record.set("RegCode", std::string("abc"));
   EXPECT_EQ(failure(), (EncodeError{"RegCode", "'abc' is not a valid integer value."}));
   record.set("RegCode", std::string("99999"));
-  EXPECT_EQ(failure(), (EncodeError{"RegCode", "RegCode超出范围(0--65535)！"}));
+  EXPECT_EQ(failure(), (EncodeError{"RegCode", "登记码超出范围(0--65535)！"}));
   record.set("RegCode", std::string("32768"));
   encode();  // warned about when left, but it fits
+  record.set("FirstStop", std::string("99999"));
+  EXPECT_EQ(failure(), (EncodeError{"FirstStop", "第一段终止超出范围(0--65535)！"}));
+  record.set("FirstStop", std::string("160"));
   app.state().values.systemLabels[4] = {256, 0};
-  EXPECT_EQ(failure().field, "无线局向号5");
+  EXPECT_EQ(failure(), (EncodeError{"无线局向号5", "无线局向号5超出范围(0--255)！"}));
+  app.state().values.systemLabels[4] = {};
+
+  useCpsx();
+  auto& v = app.state().values;
+  v.otherGroups[0] = 12345678;  // area code 123: no prefix
+  EXPECT_EQ(failure(), (EncodeError{"HideGroup1", "隐含组一超出范围(0--255)！"}));
+  v.otherGroups[0] = 0;
+  v.otherGroups[8] = 12345678;
+  EXPECT_EQ(failure(), (EncodeError{"WaitGroup1", "守候组09超出范围(0--255)！"}));
+  v.otherGroups[8] = 0;
+  v.largeBlock = 300;
+  EXPECT_EQ(failure(), (EncodeError{"LargeBlock", "一级队的最高段号超出范围(0--255)！"}));
+}
+
+// Under CPSX a range limit is stored only when its ident reads back as the same limit: a member
+// outside the limit's range or a fleet the plan places elsewhere would come back as another
+// number, and ident 0 as no limit at all.
+TEST_F(WriteImageTest, UnderCpsxARangeLimitIsStoredOnlyWhenItReadsBackAsItself) {
+  useCpsx();
+  // Below member 200, ident 0, an odd level-1 fleet, a group member.
+  for (const char* limit : {"20198", "20199", "21200", "20900"}) {
+    record.set("IndivolStop", std::string(limit));
+    EXPECT_EQ(failure(), (EncodeError{"IndivolStop", "个呼范围超出范围(0--65535)！"})) << limit;
+  }
+  record.set("IndivolStop", std::string("20899"));
+  // An individual member, a cross-fleet group past 909.
+  for (const char* limit : {"20899", "21910"}) {
+    record.set("GrpStop", std::string(limit));
+    EXPECT_EQ(failure(), (EncodeError{"GrpStop", "组呼范围超出范围(0--65535)！"})) << limit;
+  }
+  record.set("GrpStop", std::string("21909"));
+  EXPECT_EQ(recordHex(encode(), 0x270).substr(12), "032A") << "the last cross-fleet group, 810";
 }
 
 TEST_F(WriteImageTest, RecordsInTheOrderOfTheWrite) {

@@ -235,8 +235,23 @@ TEST_F(WriteTransfer, ADigitFieldHoldingOtherCharactersStopsTheWriteBeforeTheGre
   main.userClick("WriteData");
   EXPECT_EQ(app.written(), "");
   ASSERT_EQ(app.dialogs.messages.size(), 1u);
-  EXPECT_NE(app.dialogs.messages[0].text.find("Indivol"), std::string::npos);
+  EXPECT_EQ(app.dialogs.messages[0].text, "个呼号应为数字！");
   EXPECT_EQ(app.dialogs.messages[0].caption, app::kApplicationTitle);
+  EXPECT_TRUE(progress.positions.empty());
+}
+
+// "20198" has no ident; "20199" would be ident 0, which the radio gives back as no limit.
+TEST_F(WriteTransfer, ACpsxRangeLimitTheRadioCannotHoldStopsTheWriteBeforeTheGreeting) {
+  main.userClick("CPSX");
+  for (const char* limit : {"20198", "20199"}) {
+    app.dialogs.messages.clear();
+    main.setText("indivolstart", limit);
+    main.userClick("WriteData");
+    EXPECT_EQ(app.written(), "") << limit;
+    ASSERT_EQ(app.dialogs.messages.size(), 1u) << limit;
+    EXPECT_EQ(app.dialogs.messages[0].text, "个呼范围超出范围(0--65535)！");
+    EXPECT_EQ(app.dialogs.messages[0].caption, app::kApplicationTitle);
+  }
   EXPECT_TRUE(progress.positions.empty());
 }
 

@@ -1,0 +1,103 @@
+#include "settings/field_captions.hpp"
+
+#include <array>
+#include <optional>
+#include <utility>
+
+#include "settings/field_table.hpp"
+#include "settings/fleet_levels.hpp"
+#include "ui/layout.hpp"
+#include "ui/number_text.hpp"
+
+namespace rcp::settings {
+
+namespace {
+
+using Names = std::pair<std::string_view, std::string_view>;
+
+// The far end of a range stands after "~" and is named as the range.
+constexpr std::array<Names, 2> kRangeEnds = {
+    {{"IndivolStop", "IndivolStart"}, {"GrpStop", "GrpStart"}}};
+
+// The channel segments: a row per segment, a column per box.
+constexpr std::array<Names, 3> kSegmentRows = {
+    {{"First", "第一段"}, {"Second", "第二段"}, {"Third", "第三段"}}};
+constexpr std::array<Names, 4> kSegmentColumns = {
+    {{"Channel", "起始"}, {"Stop", "终止"}, {"RxFreq", "接收频率"}, {"TxFreq", "发射频率"}}};
+
+// The block values are shown, one level at a time, in the highest-segment box.
+constexpr std::array<std::pair<std::string_view, int>, 3> kBlocks = {
+    {{"LargeBlock", 1}, {"MediumBlock", 2}, {"SmallBlock", 3}}};
+
+// The number between a family's stem and its tail: "Group3" is number 3 of "Group".
+std::optional<int> numberIn(std::string_view field, std::string_view stem,
+                            std::string_view tail = {}) {
+  if (field.size() <= stem.size() + tail.size() || !field.starts_with(stem) ||
+      !field.ends_with(tail))
+    return std::nullopt;
+  const std::string_view digits =
+      field.substr(stem.size(), field.size() - stem.size() - tail.size());
+  if (!ui::isDigits(digits)) return std::nullopt;
+  return ui::parseInt32(digits);
+}
+
+std::optional<std::string> segmentCell(std::string_view field) {
+  for (const auto& [rowStem, row] : kSegmentRows)
+    for (const auto& [columnTail, column] : kSegmentColumns)
+      if (field == std::string(rowStem) + std::string(columnTail))
+        return std::string(row) + std::string(column);
+  return std::nullopt;
+}
+
+// The label of the n-th box of the other-groups dialog: "隐含组一" to "隐含组八" for the hidden
+// groups, then the waiting groups' row numbers "09" to "48".
+std::string otherGroupLabel(const ProgramState& state, int n) {
+  return state.otherGrpSet->at("OtherGrpLab" + std::to_string(n)).caption;
+}
+
+// A box or a row of boxes without a label of its own.
+std::optional<std::string> namedByItsPlace(const ProgramState& state, std::string_view field) {
+  for (const auto& [end, start] : kRangeEnds)
+    if (field == end) return fieldCaption(state, start);
+  if (field == "SearchStartChannel" || field == "SearchStopChannel") return "控制信道搜索范围";
+  if (auto cell = segmentCell(field)) return cell;
+  for (const auto& [block, level] : kBlocks)
+    if (field == block) return std::string(segmentChoice(level, {}).caption);
+  if (const auto k = numberIn(field, "Group")) return "组呼号" + std::to_string(*k);
+  if (const auto k = numberIn(field, "PhoneNumber")) return "电话号码本" + std::to_string(*k);
+  if (const auto k = numberIn(field, "Hunt")) return "控制信道" + std::to_string(*k);
+  if (const auto k = numberIn(field, "Simplex")) return "脱网信道" + std::to_string(*k);
+  if (const auto k = numberIn(field, "ZoneData"))
+    return "漫游系统码" + ui::twoDigits(*k) + "省级码";
+  if (const auto k = numberIn(field, "AreaData"))
+    return "漫游系统码" + ui::twoDigits(*k) + "地区码";
+  if (const auto k = numberIn(field, "Simplex", "RxFreq"))
+    return "脱网频率" + ui::twoDigits(*k) + "接收频率";
+  if (const auto k = numberIn(field, "Simplex", "TxFreq"))
+    return "脱网频率" + ui::twoDigits(*k) + "发射频率";
+  if (const auto k = numberIn(field, "HideGroup")) return otherGroupLabel(state, *k);
+  if (const auto k = numberIn(field, "WaitGroup")) return "守候组" + otherGroupLabel(state, 8 + *k);
+  return std::nullopt;
+}
+
+// The label just left of the field's box on the main window, in the same container and row.
+std::optional<std::string> labelBeside(const ui::Form& window, std::string_view field) {
+  const FieldDef* def = findField(field);
+  if (!def || def->control.empty() || !window.contains(def->control)) return std::nullopt;
+  const ui::Control& box = window.at(def->control);
+  for (const ui::Control& c : window.controls())
+    if (c.kind == ui::ControlKind::Label && c.parent == box.parent && c.cell.row == box.cell.row &&
+        c.cell.col + c.cell.colSpan == box.cell.col)
+      return c.caption;
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string fieldCaption(const ProgramState& state, std::string_view field) {
+  if (auto caption = namedByItsPlace(state, field)) return *caption;
+  if (auto caption = labelBeside(*state.main, field)) return *caption;
+  return std::string(field);
+}
+
+}  // namespace rcp::settings

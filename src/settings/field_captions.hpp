@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "settings/program_state.hpp"
+
+// How the windows name a field of the settings record, for the messages about it: by the caption
+// of the label beside its box. A box without a label of its own is named by what the window shows
+// for it: a numbered row by its list and number, a cell of a grid by its row and column, the far
+// end of a range by the range, a box on a dialog by that dialog's label. A field no window names
+// keeps its own name.
+namespace rcp::settings {
+
+std::string fieldCaption(const ProgramState& state, std::string_view field);
+
+}  // namespace rcp::settings
