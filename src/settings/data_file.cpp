@@ -8,6 +8,7 @@
 
 #include "link/ini_profile.hpp"
 #include "settings/data_file_keys.hpp"
+#include "settings/data_file_rollback.hpp"
 #include "settings/data_file_values.hpp"
 #include "settings/fleet_levels.hpp"
 #include "settings/menu_switch_table.hpp"
@@ -181,7 +182,12 @@ class OpenPlan {
  public:
   explicit OpenPlan(const FileSection& file) : file_(file) {}
 
-  std::string raw(const std::string& key) const { return file_.value(key); }
+  // Every value the plan reads goes through here, so the key of a failed conversion is known.
+  std::string raw(const std::string& key) {
+    lastKey_ = key;
+    return file_.value(key);
+  }
+  const std::string& lastKey() const { return lastKey_; }
 
   void then(std::function<void(ProgramState&)> change) { changes_.push_back(std::move(change)); }
   void set(const std::string& field, FieldValue value) {
@@ -200,6 +206,7 @@ class OpenPlan {
   // T: the text as it stands.
   void text(const std::string& key) { set(key, raw(key)); }
   void textOr(const std::string& key, const std::string& absent) {
+    lastKey_ = key;
     set(key, file_.value(key, absent));
   }
   // B and M.
@@ -221,13 +228,13 @@ class OpenPlan {
 
  private:
   const FileSection& file_;
+  std::string lastKey_;
   std::vector<std::function<void(ProgramState&)>> changes_;
 };
 
 // The open's own order: setting some fields runs rules that set others, so each field is set
 // before the fields its rules would overwrite are read.
-OpenPlan planOpen(const FileSection& file) {
-  OpenPlan plan(file);
+void planOpen(OpenPlan& plan) {
 
   // The spacing selects its radio button; a change of spacing resets the first segment, which
   // the file then sets.
@@ -332,7 +339,6 @@ OpenPlan planOpen(const FileSection& file) {
     plan.then([](ProgramState& s) { boundLevelsByBlocks(s.values); });
     plan.fire("Block", ui::Event::Change);
   }
-  return plan;
 }
 
 }  // namespace
@@ -355,18 +361,26 @@ std::optional<DataFileError> openRecord(ProgramState& state, const link::IniDocu
   auto section = document.section(kDataFileSection);
   if (!section) return DataFileError{DataFileError::Kind::NotDataFile, "no section File0"};
   const FileSection file(std::move(*section));
-  std::optional<OpenPlan> plan;
+  OpenPlan plan(file);
   try {
-    plan.emplace(planOpen(file));
+    planOpen(plan);
   } catch (const ui::ConversionError& e) {
-    return DataFileError{DataFileError::Kind::NotANumber, e.what()};
+    return DataFileError{DataFileError::Kind::NotANumber, e.what(), plan.lastKey()};
   }
+  // A rule can still fail while the fields are being set; a failed open changes nothing.
+  OpenRollback rollback(state);
   try {
-    plan->run(state);
+    plan.run(state);
   } catch (const std::exception& e) {
+    rollback.restore();
     return DataFileError{DataFileError::Kind::Interrupted, e.what()};
   }
   return std::nullopt;
+}
+
+std::string dataFileErrorDetail(const DataFileError& error, const fs::path& file) {
+  if (error.key.empty()) return error.message;
+  return "文件" + quoted(file) + "中" + error.key + "的值有误：" + error.message;
 }
 
 std::optional<DataFileError> saveDataFile(ProgramState& state, const fs::path& file) {

@@ -28,7 +28,11 @@ struct DataFileError {
   };
   Kind kind;
   std::string message;  // the text to show, naming the file or the offending value
+  std::string key = {};  // NotANumber: the key whose value is no number
 };
+
+// The error in one line for a terminal: the message with the key and the file it came from.
+std::string dataFileErrorDetail(const DataFileError& error, const std::filesystem::path& file);
 
 // Saves the record into the file: every key whose condition holds is set in section "File0" in
 // the order of the key table, keys that opening would read back from an older save are removed,

@@ -1,0 +1,125 @@
+// Opening data files that are damaged or unusual: a failed open changes nothing, an error names
+// the key it stopped at.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "link/cp936.hpp"
+#include "settings/data_file.hpp"
+#include "settings/record.hpp"
+#include "support/test_program.hpp"
+
+namespace rcp::settings {
+namespace {
+
+namespace fs = std::filesystem;
+using Kind = DataFileError::Kind;
+
+void spit(const fs::path& file, const std::string& bytes) {
+  std::ofstream(file, std::ios::binary) << bytes;
+}
+
+// Every control of the main window and the working values.
+std::string everything(ProgramState& s) {
+  std::ostringstream out;
+  for (const auto& c : s.main->controls())
+    out << c.name << '|' << c.text << '|' << c.checked << '|' << c.value << '|' << c.min << '|'
+        << c.max << '|' << c.enabled << '|' << c.visible << '|' << c.color << '|' << c.fontColor
+        << '|' << c.caption << '|' << c.maxLength << '|' << c.items.size() << '\n';
+  const WorkingValues& v = s.values;
+  for (int n :
+       {v.baseRxFreq, v.baseTxFreq, v.duplexSpacing, v.highestChannel, v.rangeSearch, v.cpsxScheme,
+        v.netTypeBit, v.signalEnhanced, v.dynaBit, v.grpWayCurrent, v.largeBlock, v.mediumBlock,
+        v.smallBlock, v.levelBound1, v.levelBound2, v.levelBound3, v.menuPreset, v.moreGrpDisp})
+    out << n << ' ';
+  for (int n : v.simplexRx) out << n << ' ';
+  for (int n : v.simplexTx) out << n << ' ';
+  for (auto n : v.otherGroups) out << n << ' ';
+  for (auto l : v.systemLabels) out << l.route << ':' << l.system << ' ';
+  return out.str();
+}
+
+// The first line where two pictures of everything differ, or nothing.
+std::string firstDifference(const std::string& before, const std::string& after) {
+  std::istringstream a(before), b(after);
+  std::string x, y;
+  while (std::getline(a, x)) {
+    if (!std::getline(b, y)) return "missing: " + x;
+    if (x != y) return x + "  became  " + y;
+  }
+  return std::getline(b, y) ? "added: " + y : "";
+}
+
+struct DataFileOpeningTest : ::testing::Test {
+  test::TestProgram app;
+  ProgramState& state = app.state();
+  Record record = app.record();
+  fs::path file = app.dir / "data.ini";
+};
+
+// ---- A failed open -----------------------------------------------------------------------------
+
+TEST_F(DataFileOpeningTest, AnOpenThatFailsWhileSettingFieldsLeavesEverythingAsItWas) {
+  // Two different starting records: the start-up one, and one in the other scheme with the
+  // talk-around group shown and a range search.
+  for (bool changed : {false, true}) {
+    if (changed) {
+      record.set("DiallingScheme", std::string("CPSX"));
+      app.main().userDblClick("Label48");
+      record.set("Talk", true);
+      record.set("ChannelSpace", std::int64_t{125});
+      record.set("SearchWay", std::string("指定范围搜索"));
+      app.main().fire("SearchWay", ui::Event::Change);
+      record.set("MaxIndivol", std::string("089"));
+    }
+    const std::string before = everything(state);
+    for (const std::string& lines :
+         {std::string("DiallingScheme=CPSX\r\nLargeBlock=5\r\nGroup1=abc\r\n"),
+          std::string("ChannelSpace=250\r\nVersion=Old\r\nTalk=True\r\nSearchWay=全信道搜索\r\n"
+                       "DiallingScheme=CPSX\r\nBlock=二级队\r\nMediumBlock=7\r\n"
+                       "背光选择菜单=打开\r\nGroup1=abc\r\n")}) {
+      spit(file, link::encodeCp936("[File0]\r\n" + lines));
+      const auto error = openDataFile(state, file);
+      ASSERT_TRUE(error) << lines;
+      EXPECT_EQ(error->kind, Kind::Interrupted) << error->message;
+      EXPECT_EQ(firstDifference(before, everything(state)), "") << lines;
+    }
+  }
+}
+
+TEST_F(DataFileOpeningTest, AnOpenStoppedByAFieldOfTheWindowLeavesEverythingAsItWas) {
+  app.main().setText("Channel2StopNum", "");  // the spacing rule's stop check cannot read it
+  const std::string before = everything(state);
+  spit(file, "[File0]\r\nChannelSpace=125\r\nDiallingScheme=CPSX\r\nTalk=True\r\n");
+  const auto error = openDataFile(state, file);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->kind, Kind::Interrupted);
+  EXPECT_EQ(firstDifference(before, everything(state)), "");
+}
+
+// ---- Where a conversion failed -----------------------------------------------------------------
+
+TEST_F(DataFileOpeningTest, AValueThatIsNoNumberNamesItsKey) {
+  for (const auto& [lines, key] :
+       {std::pair<std::string, std::string>{"FirstChannel=abc\r\n", "FirstChannel"},
+        {"ChannelSpace=x\r\n", "ChannelSpace"},
+        {"Talk=True\r\nTalkGrp=12a\r\n", "TalkGrp"},
+        {"静噪电平=高\r\n", "静噪电平"}}) {
+    spit(file, link::encodeCp936("[File0]\r\n" + lines));
+    const auto error = openDataFile(state, file);
+    ASSERT_TRUE(error) << lines;
+    EXPECT_EQ(error->kind, Kind::NotANumber);
+    EXPECT_EQ(error->key, key);
+    const std::string detail = dataFileErrorDetail(*error, file);
+    EXPECT_NE(detail.find(key), std::string::npos) << detail;
+    EXPECT_NE(detail.find(file.string()), std::string::npos) << detail;
+    EXPECT_NE(detail.find(error->message), std::string::npos) << detail;
+  }
+}
+
+}  // namespace
+}  // namespace rcp::settings
