@@ -103,6 +103,14 @@ void showSimplex(settings::Record& record, const MemoryImage& image, Address at,
   record.set(simplexField(channel, rx), image.frequency(at, FrequencyWidth::Triple, kSimplexStep));
 }
 
+// A talk-around number as its field holds it: the counted nibbles that are decimal digits. A
+// half-byte above 9 is no digit of a number the field could show or write back.
+std::string talkDigits(const MemoryImage& image, Address digits, Address count) {
+  std::string text = image.nibbleDigits(digits, kTalkDigitBytes, image.byte(count));
+  std::erase_if(text, [](char c) { return c < '0' || c > '9'; });
+  return text;
+}
+
 Address tabledAt(Address table, int channel) {
   return static_cast<Address>(table +
                               kFrequencyBytes * static_cast<std::size_t>(channel - kFirstTabled));
@@ -148,12 +156,10 @@ void encodeTalkAround(FieldReader& fields, MemoryImage& image) {
 
 void decodeTalkAround(settings::ProgramState& state, const MemoryImage& image) {
   settings::Record record(state);
-  record.set("TalkIndivol", image.nibbleDigits(kTalkIndividualDigits, kTalkDigitBytes,
-                                               image.byte(kTalkIndividualCount)));
+  record.set("TalkIndivol", talkDigits(image, kTalkIndividualDigits, kTalkIndividualCount));
   showSimplex(record, image, kSimplex9Tx, 9, false);
   showSimplex(record, image, kSimplex9Rx, 9, true);
-  record.set("TalkGrp",
-             image.nibbleDigits(kTalkGroupDigits, kTalkDigitBytes, image.byte(kTalkGroupCount)));
+  record.set("TalkGrp", talkDigits(image, kTalkGroupDigits, kTalkGroupCount));
 }
 
 void encodeStartUpText(FieldReader& fields, MemoryImage& image) {

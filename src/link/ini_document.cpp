@@ -106,6 +106,14 @@ std::string_view cut(std::string_view value, std::size_t limit) {
   return value.substr(0, end);
 }
 
+// A value as it is written: in quotes when reading would otherwise change it (blanks at either
+// end, or a pair of quotes around it), so that it reads back as it was.
+std::string writtenValue(std::string_view value) {
+  const std::string encoded = encodeCp936(lineText(value));
+  if (trim(encoded) == encoded && unquote(encoded) == encoded) return encoded;
+  return '"' + encoded + '"';
+}
+
 // The value of a key line as reading gives it.
 std::string readValue(std::string_view text, const KeyLine& line) {
   const std::string_view raw = text.substr(line.equals + 1);
@@ -205,7 +213,7 @@ void IniDocument::insertLine(std::size_t index, std::string text) {
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
   const std::string encodedSection = encodeCp936(section);
   const std::string encodedKey = encodeCp936(key);
-  const std::string encodedValue = encodeCp936(lineText(value));
+  const std::string encodedValue = writtenValue(value);
 
   const auto span = findSection(encodedSection);
   if (!span) {
@@ -279,7 +287,7 @@ void IniDocument::setAll(std::string_view section,
   std::unordered_map<std::string, std::size_t> addedIndex;
   for (const auto& [key, value] : values) {
     std::string encodedKey = encodeCp936(key);
-    std::string encodedValue = encodeCp936(lineText(value));
+    std::string encodedValue = writtenValue(value);
     std::string folded = foldedKey(encodedKey);
     if (const auto it = present.find(folded); it != present.end()) {
       std::string& text = lines_[it->second].text;

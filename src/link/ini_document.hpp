@@ -46,7 +46,9 @@ class IniDocument {
   // The key names of a section in file order, as written in the file.
   std::vector<std::string> keys(std::string_view section) const;
 
-  // Control characters of a value are written as spaces: a value is always one whole line.
+  // Control characters of a value are written as spaces: a value is always one whole line. A
+  // value with blanks at either end or a pair of quotes around it is written in quotes, so it
+  // reads back as it was set.
   // Replaces the value of an existing key in its line, or appends "key=value" after the last key
   // of the section, or appends the section with the key at the end of the file.
   void set(std::string_view section, std::string_view key, std::string_view value);

@@ -30,6 +30,7 @@ constexpr const char* kMenusInvalid = "无效";
 constexpr int kCommonMenusPreset = 0;
 constexpr int kNoMenusPreset = 1;
 constexpr int kAllMenusPreset = 2;
+constexpr int kHandPickedMenus = 3;
 
 constexpr const char* kTalkControls[] = {"Talk", "TalkLab1", "TalkLab2", "TalkIndivol", "TalkGrp"};
 
@@ -167,6 +168,7 @@ class FileSection {
     auto found = section_.value(key);
     return found ? std::move(*found) : absentText(keyRow(key));
   }
+  bool has(const std::string& key) const { return section_.value(key).has_value(); }
   std::string value(const std::string& key, const std::string& absent) const {
     return section_.value(key).value_or(absent);
   }
@@ -188,6 +190,7 @@ class OpenPlan {
     return file_.value(key);
   }
   const std::string& lastKey() const { return lastKey_; }
+  bool has(const std::string& key) const { return file_.has(key); }
 
   void then(std::function<void(ProgramState&)> change) { changes_.push_back(std::move(change)); }
   void set(const std::string& field, FieldValue value) {
@@ -199,6 +202,8 @@ class OpenPlan {
 
   // N: a digit field gets the number's decimal text.
   void numberText(const std::string& key) { set(key, readNumberText(raw(key))); }
+  // The talk-around numbers: digit strings as the radio keeps them.
+  void digitString(const std::string& key) { set(key, readDigitString(raw(key))); }
   // I, S and L: a whole number; spin fields and sliders clamp it as they are set.
   void number(const std::string& key) { set(key, int64_t{readInteger(raw(key))}); }
   // U: never fails.
@@ -231,6 +236,15 @@ class OpenPlan {
   std::string lastKey_;
   std::vector<std::function<void(ProgramState&)>> changes_;
 };
+
+// Saving writes "全部菜单" under the presets "all off" and "all on", "常用菜单" under the common
+// preset and neither after a menu switch was changed by hand; opening gives back the preset the
+// keys tell.
+int menuPreset(OpenPlan& plan) {
+  if (plan.has("全部菜单"))
+    return plan.raw("全部菜单") == kMenusInvalid ? kNoMenusPreset : kAllMenusPreset;
+  return plan.has("常用菜单") ? kCommonMenusPreset : kHandPickedMenus;
+}
 
 // The open's own order: setting some fields runs rules that set others, so each field is set
 // before the fields its rules would overwrite are read.
@@ -280,7 +294,7 @@ void planOpen(OpenPlan& plan) {
   plan.then([talk](ProgramState& s) {
     for (const char* control : kTalkControls) s.main->setVisible(control, talk);
   });
-  if (talk) plan.each({"TalkIndivol", "TalkGrp"}, &OpenPlan::numberText);
+  if (talk) plan.each({"TalkIndivol", "TalkGrp"}, &OpenPlan::digitString);
 
   // The scheme switch resets the numbers, which the file then sets; each scheme reads its own
   // fleet settings.
@@ -330,8 +344,7 @@ void planOpen(OpenPlan& plan) {
     }
   }
   plan.text("系统告警号");
-  plan.set("MenuPreset",
-           int64_t{plan.raw("全部菜单") == kMenusInvalid ? kNoMenusPreset : kAllMenusPreset});
+  plan.set("MenuPreset", int64_t{menuPreset(plan)});
 
   // The fleet plan read is the one used: the level bounds follow the block values at once, as
   // after a read from the radio, and the fleet level's change rule shows its segment number.

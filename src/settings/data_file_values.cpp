@@ -45,6 +45,11 @@ std::string readNumberText(std::string_view value) {
   return ui::decimal(readInteger(value));  // raises the conversion error
 }
 
+std::string readDigitString(std::string_view value) {
+  if (value.empty() || ui::isDigits(value)) return std::string(value);
+  return readNumberText(value);
+}
+
 std::uint32_t readLenientU32(std::string_view value) {
   std::size_t i = 0;
   while (i < value.size() && (value[i] == ' ' || (value[i] >= '\t' && value[i] <= '\r'))) ++i;

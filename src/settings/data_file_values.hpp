@@ -41,6 +41,10 @@ std::int32_t readInteger(std::string_view value);
 // number raises the conversion error.
 std::string readNumberText(std::string_view value);
 
+// A talk-around number, which the radio keeps as a digit string with its count: empty or decimal
+// digits only, it stays as it is (leading zeros included); anything else is read as a number text.
+std::string readDigitString(std::string_view value);
+
 // Never fails: leading white space is skipped, an optional sign taken, then decimal digits up to
 // the first other character, accumulated modulo 2^32; a minus sign negates modulo 2^32. No
 // digits give 0.

@@ -80,8 +80,23 @@ TEST(IniDocumentWriting, AValueWithLineBreaksOrControlBytesStaysOneLine) {
   IniDocument document;
   document.set("File0", "A", "x\r\n[B]\nC=1\x7F");
   document.setAll("File0", {{"D", std::string("\0\t2", 3)}});
-  EXPECT_EQ(document.fileBytes(), "[File0]\r\nA=x  [B] C=1 \r\nD=  2\r\n");
+  EXPECT_EQ(document.fileBytes(), "[File0]\r\nA=\"x  [B] C=1 \"\r\nD=\"  2\"\r\n");
   EXPECT_EQ(document.keys("File0"), (std::vector<std::string>{"A", "D"}));
+}
+
+// Reading trims blanks and takes one pair of quotes off; a value that would lose either is
+// written in quotes, so every value reads back as it was set.
+TEST(IniDocumentWriting, EveryValueReadsBackAsItWasSet) {
+  IniDocument document;
+  for (const std::string value : {" lead", "trail ", "\"quoted\"", "'single'", "\"", "in side",
+                                  "\"half", "plain", ""}) {
+    document.set("S", "K", value);
+    EXPECT_EQ(document.value("S", "K"), value);
+    document.setAll("S", {{"L", value}});
+    EXPECT_EQ(IniDocument(document.fileBytes()).value("S", "L"), value);
+  }
+  document.set("S", "K", "plain");
+  EXPECT_NE(document.fileBytes().find("K=plain\r\n"), std::string::npos) << "no quotes needed";
 }
 
 TEST_F(LinkFiles, WritingAKeyKeepsEveryOtherLineByteForByte) {

@@ -237,12 +237,12 @@ TEST_F(DataFileTest, ConditionalKeysFollowTheRecord) {
   EXPECT_EQ(record.text("DynaGroup"), "");
 }
 
-TEST_F(DataFileTest, MenuPresetDecidesTheMenuKeysAndTheSecondOneDecidesOnOpening) {
+TEST_F(DataFileTest, MenuPresetDecidesTheMenuKeysAndOpensAsSaved) {
   app.main().userClick("Often_OK");
   ASSERT_FALSE(saveDataFile(state, file));
   EXPECT_TRUE(saved().ends_with("系统告警号=*8180\r\n常用菜单=有效\r\n"));
   ASSERT_FALSE(openDataFile(state, file));
-  EXPECT_EQ(state.values.menuPreset, 2);
+  EXPECT_EQ(state.values.menuPreset, 0);
   EXPECT_TRUE(record.flag("音量调节菜单"));
   EXPECT_FALSE(record.flag("背光选择菜单"));
 
@@ -252,6 +252,13 @@ TEST_F(DataFileTest, MenuPresetDecidesTheMenuKeysAndTheSecondOneDecidesOnOpening
       << "the other key is gone";
   ASSERT_FALSE(openDataFile(state, file));
   EXPECT_EQ(state.values.menuPreset, 1);
+
+  app.main().userClick("Led_Choose");  // a switch changed by hand: neither key
+  ASSERT_FALSE(saveDataFile(state, file));
+  EXPECT_TRUE(saved().ends_with("系统告警号=*8180\r\n")) << "both keys are gone";
+  state.values.menuPreset = 2;
+  ASSERT_FALSE(openDataFile(state, file));
+  EXPECT_EQ(state.values.menuPreset, 3);
 }
 
 TEST_F(DataFileTest, AnEmptiedSpinFieldIsSavedAsItsMinimumAndOpensAgain) {
