@@ -27,13 +27,34 @@ std::filesystem::path temporaryBeside(const std::filesystem::path& file) {
 
 }  // namespace
 
+FileCheck checkFile(const std::filesystem::path& file) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(file, ec);
+  if (status.type() == std::filesystem::file_type::not_found) return FileCheck::Absent;
+  if (!std::filesystem::is_regular_file(status)) return FileCheck::NotPlainFile;
+  const auto size = std::filesystem::file_size(file, ec);
+  return !ec && size <= kMaxIniFileSize ? FileCheck::Usable : FileCheck::TooLarge;
+}
+
 std::string IniError::message() const {
-  return (operation == Operation::Read ? "无法读取文件“" : "无法写入文件“") + file.string() + "”";
+  std::string text = (operation == Operation::Read ? "无法读取文件“" : "无法写入文件“") +
+                     file.string() + "”";
+  if (!explanation.empty()) text += "：" + explanation;
+  return text;
 }
 
 IniLoad loadIniFile(const std::filesystem::path& file) {
-  // Plain C streams: a read error (a folder in the file's place, say) is a value, not an
-  // exception.
+  switch (checkFile(file)) {
+    case FileCheck::Absent:
+      return {};
+    case FileCheck::NotPlainFile:
+      return {IniDocument(), IniError{IniError::Operation::Read, file, "", "它不是普通文件"}};
+    case FileCheck::TooLarge:
+      return {IniDocument(), IniError{IniError::Operation::Read, file, "", "文件太大"}};
+    case FileCheck::Usable:
+      break;
+  }
+  // Plain C streams: a read error is a value, not an exception.
   std::FILE* in = std::fopen(file.c_str(), "rb");
   if (in == nullptr) {
     const int error = errno;

@@ -70,18 +70,6 @@ DataFileError unwritable(const fs::path& file) {
 
 // ---- Files --------------------------------------------------------------------------------
 
-// Only a plain file of a data file's size is read or replaced: a device or a pipe chosen by
-// mistake could be read for ever, and a folder cannot be a data file.
-enum class Target { Absent, Usable, NotPlainFile, TooLarge };
-
-Target examine(const fs::path& file) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(file, ec);
-  if (status.type() == fs::file_type::not_found) return Target::Absent;
-  if (!fs::is_regular_file(status)) return Target::NotPlainFile;
-  const auto size = fs::file_size(file, ec);
-  return !ec && size <= kMaxDataFileSize ? Target::Usable : Target::TooLarge;
-}
 
 // ---- Value forms ---------------------------------------------------------------------------
 
@@ -397,8 +385,9 @@ std::string dataFileErrorDetail(const DataFileError& error, const fs::path& file
 }
 
 std::optional<DataFileError> saveDataFile(ProgramState& state, const fs::path& file) {
-  const Target target = examine(file);
-  if (target != Target::Absent && target != Target::Usable) return unwritable(file);
+  const link::FileCheck target = link::checkFile(file);
+  if (target != link::FileCheck::Absent && target != link::FileCheck::Usable)
+    return unwritable(file);
   link::IniLoad load = link::loadIniFile(file);
   if (load.error) return unwritable(file);
   saveRecord(state, load.document);
@@ -407,14 +396,14 @@ std::optional<DataFileError> saveDataFile(ProgramState& state, const fs::path& f
 }
 
 std::optional<DataFileError> openDataFile(ProgramState& state, const fs::path& file) {
-  switch (examine(file)) {
-    case Target::Absent:
+  switch (link::checkFile(file)) {
+    case link::FileCheck::Absent:
       return missing(file);
-    case Target::NotPlainFile:
+    case link::FileCheck::NotPlainFile:
       return unreadable(link::IniError{link::IniError::Operation::Read, file, ""});
-    case Target::TooLarge:
+    case link::FileCheck::TooLarge:
       return notDataFile(file);
-    case Target::Usable:
+    case link::FileCheck::Usable:
       break;
   }
   const link::IniLoad load = link::loadIniFile(file);

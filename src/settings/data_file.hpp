@@ -6,6 +6,7 @@
 #include <string>
 
 #include "link/ini_document.hpp"
+#include "link/ini_profile.hpp"
 #include "settings/program_state.hpp"
 
 // Data files: one settings record kept on disk as an INI file in the Simplified Chinese code
@@ -15,7 +16,7 @@
 namespace rcp::settings {
 
 // A data file larger than this is not one; it is neither read nor rewritten.
-inline constexpr std::uintmax_t kMaxDataFileSize = 16 * 1024 * 1024;
+inline constexpr std::uintmax_t kMaxDataFileSize = link::kMaxIniFileSize;
 
 struct DataFileError {
   enum class Kind {

@@ -1,6 +1,10 @@
 // Text at the edges: CP936 conversion, INI files and Com.ini.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <future>
 
 #include <filesystem>
 #include <fstream>
@@ -212,6 +216,36 @@ TEST_F(LinkFiles, ComIniFromAnotherEditorKeepsItsByteOrderMarkAndLineEnds) {
             "\xEF\xBB\xBF[ComStatus]\nComport=COM1\n[ComDevices]\nCOM3=/dev/ttyUSB0\n"
             "COM1=/dev/ttyACM0\n[Options]\nBackup=1\n");
   EXPECT_EQ(readPortName(file), "COM1");
+}
+
+TEST_F(LinkFiles, ComIniThatIsNoPlainFileGivesTheDefaultsAndIsNotWritten) {
+  const auto fifo = dir_ / "fifo" / "Com.ini";
+  std::filesystem::create_directories(fifo.parent_path());
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // Reading a pipe nobody writes would block for ever: the check runs on its own thread and
+  // the pipe is fed if it hangs, so a failure cannot hang the suite.
+  auto port = std::async(std::launch::async, [&] { return readPortName(fifo); });
+  if (port.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+    std::ofstream(fifo) << "x";
+    FAIL() << "reading Com.ini blocked on a pipe";
+  }
+  EXPECT_EQ(port.get(), "COM2");
+  const auto error = writePortName(fifo, "COM1");
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->message(), "无法写入文件“" + fifo.string() + "”：它不是普通文件");
+
+  const auto zero = dir_ / "zero" / "Com.ini";
+  std::filesystem::create_directories(zero.parent_path());
+  std::filesystem::create_symlink("/dev/zero", zero);
+  EXPECT_EQ(readPortName(zero), "COM2");
+  EXPECT_EQ(portDevice(zero, "COM1"), "/dev/ttyS0");
+  EXPECT_TRUE(writePortName(zero, "COM1"));
+
+  const auto large = dir_ / "Com.ini";
+  spit(large, "[ComStatus]\r\nComport=COM1\r\n" + std::string(kMaxIniFileSize, ';'));
+  EXPECT_EQ(readPortName(large), "COM2");
+  EXPECT_EQ(writePortName(large, "COM3")->message(),
+            "无法写入文件“" + large.string() + "”：文件太大");
 }
 
 TEST(ComIniLocation, FollowsTheConfigurationFolder) {
