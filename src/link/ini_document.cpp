@@ -14,6 +14,44 @@ constexpr std::string_view kBlanks = " \t\r";
 constexpr std::string_view kNewLineEnd = "\r\n";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
+bool isAscii(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Well-formed UTF-8: shortest forms only, no surrogates, nothing above U+10FFFF.
+bool isValidUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    std::size_t extra = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the range of the first continuation byte
+    if (b < 0x80) {
+      ++i;
+      continue;
+    } else if (b >= 0xC2 && b <= 0xDF) {
+      extra = 1;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      extra = 2;
+      if (b == 0xE0) low = 0xA0;
+      if (b == 0xED) high = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      extra = 3;
+      if (b == 0xF0) low = 0x90;
+      if (b == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (i + extra >= bytes.size()) return false;
+    for (std::size_t k = 1; k <= extra; ++k) {
+      const auto c = static_cast<unsigned char>(bytes[i + k]);
+      if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return false;
+    }
+    i += extra + 1;
+  }
+  return true;
+}
+
 std::string_view trim(std::string_view text) {
   const auto first = text.find_first_not_of(kBlanks);
   if (first == std::string_view::npos) return {};
@@ -129,24 +167,48 @@ IniDocument::IniDocument(std::string_view fileBytes) {
     byteOrderMark_ = true;
     fileBytes.remove_prefix(kByteOrderMark.size());
   }
+  // Text in the code page is almost never valid UTF-8 once it holds a Chinese character, so a
+  // file that is valid UTF-8 beyond ASCII was saved as UTF-8. Its lines are kept in the code
+  // page like any other, beside their own bytes, which are written back while unchanged.
+  utf8_ = byteOrderMark_ || (!isAscii(fileBytes) && isValidUtf8(fileBytes));
+  // Lines end in CR LF, LF or CR alone, as the editor that saved the file had it.
   while (!fileBytes.empty()) {
-    const auto newline = fileBytes.find('\n');
-    if (newline == std::string_view::npos) {
-      lines_.push_back({std::string(fileBytes), ""});
+    const auto end = fileBytes.find_first_of("\r\n");
+    if (end == std::string_view::npos) {
+      addLoadedLine(fileBytes, "");
       break;
     }
-    std::string_view text = fileBytes.substr(0, newline);
-    const bool crlf = !text.empty() && text.back() == '\r';
-    if (crlf) text.remove_suffix(1);
-    lines_.push_back({std::string(text), std::string(crlf ? kNewLineEnd : "\n")});
-    fileBytes.remove_prefix(newline + 1);
+    const bool crlf = fileBytes.substr(end).starts_with(kNewLineEnd);
+    const std::size_t endLength = crlf ? 2 : 1;
+    addLoadedLine(fileBytes.substr(0, end), fileBytes.substr(end, endLength));
+    fileBytes.remove_prefix(end + endLength);
   }
+}
+
+void IniDocument::addLoadedLine(std::string_view bytes, std::string_view ending) {
+  if (utf8_)
+    lines_.push_back({encodeCp936(bytes), std::string(ending), std::string(bytes)});
+  else
+    lines_.push_back({std::string(bytes), std::string(ending), std::nullopt});
 }
 
 std::string IniDocument::fileBytes() const {
   std::string out(byteOrderMark_ ? kByteOrderMark : "");
-  for (const Line& line : lines_) out += line.text + line.ending;
+  for (const Line& line : lines_) {
+    if (!utf8_)
+      out += line.text;
+    else
+      out += line.original ? *line.original : decodeCp936(line.text);
+    out += line.ending;
+  }
   return out;
+}
+
+void IniDocument::replaceValue(std::size_t index, const std::string& encodedValue) {
+  Line& line = lines_[index];
+  line.text.erase(keyLine(line.text)->equals + 1);
+  line.text += encodedValue;
+  line.original.reset();
 }
 
 std::optional<IniDocument::SectionSpan> IniDocument::findSection(
@@ -207,7 +269,7 @@ void IniDocument::insertLine(std::size_t index, std::string text) {
   // The line before a new one must end, or the two would run together.
   if (index > 0 && lines_[index - 1].ending.empty()) lines_[index - 1].ending = ending;
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index),
-                Line{std::move(text), ending});
+                Line{std::move(text), ending, std::nullopt});
 }
 
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
@@ -222,9 +284,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     return;
   }
   if (const auto index = findKey(*span, encodedKey)) {
-    std::string& text = lines_[*index].text;
-    text.erase(keyLine(text)->equals + 1);
-    text += encodedValue;
+    replaceValue(*index, encodedValue);
     return;
   }
   std::size_t after = span->header;
@@ -290,9 +350,7 @@ void IniDocument::setAll(std::string_view section,
     std::string encodedValue = writtenValue(value);
     std::string folded = foldedKey(encodedKey);
     if (const auto it = present.find(folded); it != present.end()) {
-      std::string& text = lines_[it->second].text;
-      text.erase(keyLine(text)->equals + 1);
-      text += encodedValue;
+      replaceValue(it->second, encodedValue);
     } else if (const auto a = addedIndex.find(folded); a != addedIndex.end()) {
       added[a->second].value = std::move(encodedValue);
     } else {
@@ -305,7 +363,7 @@ void IniDocument::setAll(std::string_view section,
   if (lines_[after].ending.empty()) lines_[after].ending = ending;
   std::vector<Line> newLines;
   newLines.reserve(added.size());
-  for (auto& a : added) newLines.push_back({a.key + "=" + a.value, ending});
+  for (auto& a : added) newLines.push_back({a.key + "=" + a.value, ending, std::nullopt});
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(after + 1),
                 std::make_move_iterator(newLines.begin()), std::make_move_iterator(newLines.end()));
 }

@@ -23,8 +23,9 @@ class IniSection {
 
 // The text of an INI file: "[section]" headers and "key=value" lines, with comments (lines that
 // start with ';' or '#') and blank lines in between. Lines are kept in the file's own bytes
-// (CP936), each with its own line end, so a line the program does not change is written back
-// exactly as it was. The interface speaks UTF-8.
+// (CP936), each with its own line end (CR LF, LF or CR), so a line the program does not change
+// is written back exactly as it was. A file saved as UTF-8 by another editor is read as UTF-8
+// and written back as UTF-8. The interface speaks UTF-8.
 //
 // Section and key names match without regard to the case of Latin letters; the first matching
 // section and the first matching key in it count. Values are read trimmed of blanks, with one
@@ -66,8 +67,9 @@ class IniDocument {
 
  private:
   struct Line {
-    std::string text;    // without the line end, in the file's encoding
-    std::string ending;  // "\r\n", "\n" or, on a last line without one, ""
+    std::string text;    // without the line end, in the code page
+    std::string ending;  // "\r\n", "\n", "\r" or, on a last line without one, ""
+    std::optional<std::string> original;  // a UTF-8 file's own bytes, while the line is unchanged
   };
   struct SectionSpan {
     std::size_t header;  // index of the header line
@@ -77,10 +79,13 @@ class IniDocument {
   std::optional<SectionSpan> findSection(std::string_view encodedSection) const;
   std::optional<std::size_t> findKey(const SectionSpan& span, std::string_view encodedKey) const;
   void insertLine(std::size_t index, std::string text);
+  void addLoadedLine(std::string_view bytes, std::string_view ending);
+  void replaceValue(std::size_t index, const std::string& encodedValue);
   std::string newLineEnd() const;
 
   std::vector<Line> lines_;
   bool byteOrderMark_ = false;
+  bool utf8_ = false;
 };
 
 }  // namespace rcp::link

@@ -1,5 +1,6 @@
 #include "settings/data_file.hpp"
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 #include <system_error>
@@ -157,6 +158,12 @@ class FileSection {
     return found ? std::move(*found) : absentText(keyRow(key));
   }
   bool has(const std::string& key) const { return section_.value(key).has_value(); }
+  // Whether the section holds any key a data file has: one that holds none is no data file,
+  // whatever its header says, and would only give every field its absent value.
+  bool hasAnyKnownKey() const {
+    const auto& keys = dataFileKeys();
+    return std::any_of(keys.begin(), keys.end(), [&](const DataFileKey& k) { return has(k.key); });
+  }
   std::string value(const std::string& key, const std::string& absent) const {
     return section_.value(key).value_or(absent);
   }
@@ -362,6 +369,8 @@ std::optional<DataFileError> openRecord(ProgramState& state, const link::IniDocu
   auto section = document.section(kDataFileSection);
   if (!section) return DataFileError{DataFileError::Kind::NotDataFile, "no section File0"};
   const FileSection file(std::move(*section));
+  if (!file.hasAnyKnownKey())
+    return DataFileError{DataFileError::Kind::NotDataFile, "no known key in section File0"};
   OpenPlan plan(file);
   try {
     planOpen(plan);

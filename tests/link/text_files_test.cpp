@@ -103,6 +103,20 @@ TEST(IniDocumentWriting, EveryValueReadsBackAsItWasSet) {
   EXPECT_NE(document.fileBytes().find("K=plain\r\n"), std::string::npos) << "no quotes needed";
 }
 
+TEST(IniDocumentReading, Utf8FilesAndLoneCarriageReturnsReadAsWrittenAndKeepTheirForm) {
+  // An editor's UTF-8, with a character the code page lacks in an untouched comment.
+  IniDocument utf8("; 备注 \xF0\x9F\x93\xBB\n[节]\n键=值\n");
+  EXPECT_EQ(utf8.value("节", "键"), "值");
+  utf8.set("节", "键", "新值");
+  utf8.set("节", "另一", "二");
+  EXPECT_EQ(utf8.fileBytes(), "; 备注 \xF0\x9F\x93\xBB\n[节]\n键=新值\n另一=二\n");
+
+  IniDocument cr(encodeCp936("[节]\r键=值\r"));
+  EXPECT_EQ(cr.value("节", "键"), "值");
+  cr.set("节", "另一", "二");
+  EXPECT_EQ(cr.fileBytes(), encodeCp936("[节]\r键=值\r另一=二\r"));
+}
+
 TEST_F(LinkFiles, WritingAKeyKeepsEveryOtherLineByteForByte) {
   const auto file = dir_ / "data.ini";
   const std::string before =

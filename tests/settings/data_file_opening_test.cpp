@@ -1,5 +1,5 @@
 // Opening data files that are damaged or unusual: a failed open changes nothing, an error names
-// the key it stopped at.
+// the key it stopped at, files re-saved by editors in UTF-8 or with other line ends open as saved.
 
 #include <gtest/gtest.h>
 
@@ -21,6 +21,11 @@ using Kind = DataFileError::Kind;
 
 void spit(const fs::path& file, const std::string& bytes) {
   std::ofstream(file, std::ios::binary) << bytes;
+}
+
+std::string slurp(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Every control of the main window and the working values.
@@ -119,6 +124,72 @@ TEST_F(DataFileOpeningTest, AValueThatIsNoNumberNamesItsKey) {
     EXPECT_NE(detail.find(file.string()), std::string::npos) << detail;
     EXPECT_NE(detail.find(error->message), std::string::npos) << detail;
   }
+}
+
+// ---- Encodings and line ends -------------------------------------------------------------------
+
+// A file with a Chinese combo text, a menu switch on and a fleet level, in the given form.
+std::string sample(std::string_view lineEnd) {
+  std::string out;
+  for (const char* line : {"[File0]", "DiallingScheme=CPSX", "Block=二级队", "背光选择菜单=打开",
+                           "背光选择=背光关", "FirstStop=300", "NetType=Regional"})
+    out += std::string(line) + std::string(lineEnd);
+  return out;
+}
+
+void expectSampleOpened(Record& record) {
+  EXPECT_EQ(record.text("Block"), "二级队");
+  EXPECT_TRUE(record.flag("背光选择菜单"));
+  EXPECT_EQ(record.text("背光选择"), "背光关");
+  EXPECT_EQ(record.text("FirstStop"), "300");
+  EXPECT_EQ(record.text("NetType"), "Regional");
+}
+
+TEST_F(DataFileOpeningTest, FilesInUtf8OrWithOtherLineEndsOpenAsSaved) {
+  for (const std::string& bytes :
+       {sample("\r\n"), "\xEF\xBB\xBF" + sample("\r\n"), sample("\n"), sample("\r"),
+        link::encodeCp936(sample("\r")), link::encodeCp936(sample("\n"))}) {
+    record.set("FirstStop", std::string("1"));
+    spit(file, bytes);
+    ASSERT_FALSE(openDataFile(state, file));
+    SCOPED_TRACE(bytes);
+    expectSampleOpened(record);
+  }
+}
+
+TEST_F(DataFileOpeningTest, SavingIntoAUtf8FileKeepsItUtf8AndANewFileIsCp936) {
+  spit(file, "; 备注\n" + sample("\n"));
+  ASSERT_FALSE(openDataFile(state, file));
+  record.set("系统告警号", std::string("告警*1"));
+  ASSERT_FALSE(saveDataFile(state, file));
+  const std::string bytes = slurp(file);
+  EXPECT_TRUE(bytes.starts_with("; 备注\n[File0]\nDiallingScheme=CPSX\n")) << bytes.substr(0, 80);
+  EXPECT_NE(bytes.find("系统告警号=告警*1\n"), std::string::npos);
+  record.set("系统告警号", std::string());
+  ASSERT_FALSE(openDataFile(state, file));
+  EXPECT_EQ(record.text("系统告警号"), "告警*1");
+
+  const fs::path fresh = app.dir / "new.ini";
+  ASSERT_FALSE(saveDataFile(state, fresh));
+  EXPECT_NE(slurp(fresh).find(link::encodeCp936("系统告警号=告警*1\r\n")), std::string::npos);
+}
+
+TEST_F(DataFileOpeningTest, ASectionWithoutOneKnownKeyIsNoDataFile) {
+  const std::string before = everything(state);
+  for (const std::string& bytes :
+       {std::string("[File0]\r\n"), std::string("[File0]\r\nComport=COM1\r\nfoo=bar\r\n"),
+        std::string("[File0]\rComport=COM1\r")}) {
+    spit(file, bytes);
+    const auto error = openDataFile(state, file);
+    ASSERT_TRUE(error) << bytes;
+    EXPECT_EQ(error->kind, Kind::NotDataFile);
+    EXPECT_EQ(error->message, "文件“" + file.string() + "”不是数据文件！");
+    EXPECT_EQ(firstDifference(before, everything(state)), "");
+  }
+  spit(file, "[File0]\r\nfirststop=300\r\n");
+  ASSERT_FALSE(openDataFile(state, file)) << "one known key is enough; the rest are absent";
+  EXPECT_EQ(record.text("FirstStop"), "300");
+  EXPECT_EQ(record.text("FirstRxFreq"), "3610250");
 }
 
 }  // namespace
