@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <unistd.h>
+
+#include "app/program.hpp"
+#include "settings/program_state.hpp"
+#include "sim/radio_models.hpp"
+#include "sim/simulated_port.hpp"
+#include "sim/virtual_radio.hpp"
+#include "support/fake_services.hpp"
+
+// What the fuzz targets share: a whole program on the test fakes (dialogs that answer "OK" and
+// cancel file dialogs unless told a name, a screen that shows nothing), a virtual clock and an
+// in-process virtual radio, and one scratch folder per process for the files a run writes.
+namespace rcp::fuzz {
+
+// The scratch folder, made on first use and removed when the process ends normally.
+class ScratchFolder {
+ public:
+  ScratchFolder()
+      : path_(std::filesystem::temp_directory_path() /
+              ("rcp520-fuzz-" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline const ScratchFolder& scratch() {
+  static const ScratchFolder folder;
+  return folder;
+}
+
+inline void writeFile(const std::filesystem::path& file, std::string_view bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Ends the run as a finding: libFuzzer reports the abort with the stack and keeps the input.
+[[noreturn]] inline void finding(const std::string& what) {
+  std::fprintf(stderr, "FINDING: %s\n", what.c_str());
+  std::fflush(stderr);
+  std::abort();
+}
+
+// A started program, fresh for every run so that no run depends on the one before.
+struct HeadlessProgram {
+  test::FakeDialogs dialogs;
+  test::FakeScreen screen;
+  link::VirtualClock clock;
+  sim::VirtualRadio radio;
+  sim::SimulatedPort port{radio, clock};
+  app::Program program;
+
+  explicit HeadlessProgram(std::string_view model = "HX33")
+      : radio(*sim::identityOfModel(model)),
+        program(app::Services{port, clock, dialogs, screen, scratch() / "Com.ini"}) {
+    program.start();
+  }
+  settings::ProgramState& state() { return program.state(); }
+};
+
+}  // namespace rcp::fuzz
