@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 
@@ -34,10 +35,11 @@ bool configureLine(int fd) {
 
 // Sleeps in poll until the descriptor is ready for `events` or `deadline` passes; with no
 // descriptor (fd < 0) it just sleeps until then. Returns the ready events, 0 on time-out.
+// A time-out is declared only after a last look once the deadline has passed: a process taken
+// off the processor until after its deadline still finds the bytes that came meanwhile.
 short waitFor(int fd, short events, Clock::time_point deadline) {
   for (;;) {
-    const auto left = deadline - Clock::now();
-    if (left <= Clock::duration::zero()) return 0;
+    const auto left = std::max(deadline - Clock::now(), Clock::duration::zero());
     const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
     const timespec timeout{static_cast<time_t>(ns / 1000000000),
                            static_cast<long>(ns % 1000000000)};
@@ -45,6 +47,7 @@ short waitFor(int fd, short events, Clock::time_point deadline) {
     const int rc = ppoll(&entry, 1, &timeout, nullptr);
     if (rc > 0) return entry.revents;
     if (rc < 0 && errno != EINTR) return POLLERR;
+    if (rc == 0 && ns == 0) return 0;
   }
 }
 
@@ -121,7 +124,10 @@ bool SerialPort::write(std::span<const std::uint8_t> bytes) {
     const short ready = waitFor(fd_, POLLOUT, deadline);
     if (ready == 0 || (ready & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
   }
-  return tcdrain(fd_) == 0;
+  // A signal taken meanwhile (one held during a transfer) does not fail the write.
+  int drained = tcdrain(fd_);
+  while (drained != 0 && errno == EINTR) drained = tcdrain(fd_);
+  return drained == 0;
 }
 
 std::size_t SerialPort::read(std::span<std::uint8_t> buffer) {

@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -89,6 +91,35 @@ TEST_F(PtyLine, AReadReturnsAsSoonAsAllBytesAreThere) {
   const auto [bytes, took] = timedRead(18);
   EXPECT_EQ(bytes, "RCP77D HX77  V2.10");
   EXPECT_LT(took, Millis(100)) << "far below the 380 ms the time-out would allow";
+}
+
+// The reading process is taken off the processor (here: a signal handler that sleeps) while
+// the acknowledgement arrives and stays off past the read's deadline. What arrived meanwhile is
+// still the answer.
+int descheduledMaster = -1;
+void answerWhileDescheduled(int) {
+  const char ack = 'T';
+  (void)!write(descheduledMaster, &ack, 1);
+  const timespec away{0, 150 * 1000 * 1000};
+  nanosleep(&away, nullptr);
+}
+
+TEST_F(PtyLine, AnAnswerThatCameWhileTheReaderWasDescheduledIsNotATimeOut) {
+  struct sigaction action {};
+  action.sa_handler = answerWhileDescheduled;  // no SA_RESTART: the wait sees EINTR
+  struct sigaction previous {};
+  ASSERT_EQ(sigaction(SIGUSR1, &action, &previous), 0);
+  descheduledMaster = master_;
+  const pthread_t reader = pthread_self();
+  std::thread scheduler([reader] {
+    std::this_thread::sleep_for(Millis(10));
+    pthread_kill(reader, SIGUSR1);
+  });
+  const auto [bytes, took] = timedRead(1);
+  scheduler.join();
+  sigaction(SIGUSR1, &previous, nullptr);
+  EXPECT_EQ(bytes, "T");
+  EXPECT_GE(took, Millis(150));
 }
 
 TEST_F(PtyLine, PurgesDropWhatCameInButNeverWhatWasSent) {
