@@ -85,7 +85,7 @@ class ReadTransfer {
       : state_(state), port_(state.port), clock_(state.clock), progress_(state), session_(state) {}
 
   // After the radio answered "U": everything up to the end of the read.
-  std::optional<MenuBits> run() {
+  ReadResult run() {
     state_.showStatus(StatusPanel::State, kReadingText);
     progress_.open(kReadingText);
     progress_.step(kOpeningProgress);
@@ -102,10 +102,12 @@ class ReadTransfer {
     for (const SmallRead& read : smallReads()) smallRead(read, pacingOf(read.step));
 
     progress_.close();
-    state_.showStatus(StatusPanel::State, kReadDoneText);
+    state_.showStatus(StatusPanel::State, unanswered_ ? kReadFailedText : kReadDoneText);
     state_.repaintStatusBar();
+    if (unanswered_)
+      state_.dialogs.message({kReadFailedMessage, kTransferCaption, ui::MessageIcon::Error});
     clock_.pause(kSettleMs);
-    return session_.menuBits;
+    return {unanswered_ ? TransferOutcome::Failed : TransferOutcome::Done, session_.menuBits};
   }
 
  private:
@@ -114,6 +116,7 @@ class ReadTransfer {
     const std::size_t got =
         port_.read(std::span(reinterpret_cast<std::uint8_t*>(answer.data()), count));
     answer.resize(got);
+    if (got == 0) unanswered_ = true;
     return answer;
   }
 
@@ -143,6 +146,7 @@ class ReadTransfer {
   link::Clock& clock_;
   TransferProgress progress_;
   ReadSession session_;
+  bool unanswered_ = false;  // a request got nothing at all
 };
 
 // On every path: the test channel shown from the first channel and the radio back in its test
@@ -165,7 +169,7 @@ ReadResult readFromRadio(ProgramState& state) {
   ReadResult result{TransferOutcome::NoRadio, std::nullopt};
   if (link::greet(state.port, state.clock, link::GreetingPurpose::Read, state.radioIdentity)
           .radioAnswered) {
-    result = {TransferOutcome::Done, ReadTransfer(state).run()};
+    result = ReadTransfer(state).run();
   } else {
     settings::reportNoRadio(state);
   }

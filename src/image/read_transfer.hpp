@@ -16,6 +16,9 @@ namespace rcp::image {
 
 inline constexpr const char* kReadingText = "正在读取数据，请稍候...";
 inline constexpr const char* kReadDoneText = "读取结束!";
+inline constexpr const char* kReadFailedText = "读取失败！";
+inline constexpr const char* kReadFailedMessage =
+    "读取失败！电台中途停止应答，窗口中的数据可能只有部分来自电台。";
 
 struct ReadResult {
   TransferOutcome outcome;
@@ -23,6 +26,12 @@ struct ReadResult {
   std::optional<MenuBits> menuBits;
 };
 
+// A request that gets no answer at all within its time-out (the bulk answer or a small read;
+// a short answer still counts as one) fails the read: every request is still sent and every
+// answer that came is still decoded, but the read ends with kReadFailedText in the status bar
+// and kReadFailedMessage in a message box, since the window then shows the radio's values
+// mixed with the ones it had before.
+//
 // A radio that does not answer the greeting is reported ("设备未开启") and no field changes; the
 // return to the test state and the stop-channel checks still run. A call-back or PTT-code answer
 // that is not a decimal number ends the read with the conversion error (ui::ConversionError),

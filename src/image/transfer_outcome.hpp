@@ -5,10 +5,13 @@
 // tool how it went.
 namespace rcp::image {
 
+// The caption of the transfers' failure messages.
+inline constexpr const char* kTransferCaption = "读写数据";
+
 enum class TransferOutcome {
   Done,     // every step ran
   NoRadio,  // the radio did not answer the greeting's letter; nothing was transferred
-  Failed,   // the radio stopped acknowledging the bulk block part-way
+  Failed,   // the radio stopped acknowledging the bulk block, or left a read request unanswered
 };
 
 }  // namespace rcp::image

@@ -14,7 +14,6 @@ namespace rcp::image {
 inline constexpr const char* kWritingText = "正在写录数据，请稍候...";
 inline constexpr const char* kWriteDoneText = "写录完毕!";
 inline constexpr const char* kWriteFailedText = "写录失败！";
-inline constexpr const char* kTransferCaption = "读写数据";
 
 // `menuBits` are the menu bit bytes the last read brought (zeros before any read); the bits no
 // switch drives go back into the radio as they came.

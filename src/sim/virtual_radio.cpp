@@ -215,12 +215,16 @@ void VirtualRadio::apply(const RadioCommand& command) {
       break;
     }
     case CommandKind::Write:
+      if (faults_.silentAfterWrites && ++writes_ >= *faults_.silentAfterWrites)
+        faults_.silent = true;
       for (std::size_t i = 0; i < command.data.size(); ++i) {
         if (command.address + i < kMemorySize) memory_[command.address + i] = command.data[i];
       }
       break;
     case CommandKind::Read:
-      answer(digitsOf(command.address, command.length));
+      ++reads_;
+      if (faults_.silentAfterReads && reads_ > *faults_.silentAfterReads) faults_.silent = true;
+      if (reads_ != faults_.skippedRead) answer(digitsOf(command.address, command.length));
       break;
     case CommandKind::Signalling:
       memory_[kSignallingAddress] = static_cast<std::uint8_t>(command.value);

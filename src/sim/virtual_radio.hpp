@@ -24,6 +24,9 @@ struct RadioFaults {
   std::optional<std::size_t> identityBytes;  // sends only this many identity bytes
   std::optional<std::size_t> answerDigits;   // cuts READ answers and the bulk digits to this
   bool garbageDigits = false;                // sends 'Z' for every digit it answers
+  std::optional<int> skippedRead;            // leaves the n-th READ (from 1) unanswered
+  std::optional<int> silentAfterReads;       // after answering n READs, never sends again
+  std::optional<int> silentAfterWrites;      // after taking n WRITEs, never sends again
 };
 
 struct RadioTiming {
@@ -134,6 +137,8 @@ class VirtualRadio {
   std::string chunk_;        // digits of the dump chunk being received
   int chunkIndex_ = 0;
   int bulkWrites_ = 0;
+  int reads_ = 0;
+  int writes_ = 0;
 };
 
 }  // namespace rcp::sim

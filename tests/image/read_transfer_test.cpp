@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/program.hpp"
+#include "app/transfer_commands.hpp"
 #include "image/transfer_test_support.hpp"
 #include "settings/data_file.hpp"
 #include "support/form_driver.hpp"
@@ -250,6 +251,60 @@ TEST_F(ReadTransfer, ShortAnswersLeaveTheirFieldsAndSkipTheirProgress) {
   EXPECT_EQ(progress.peak(), 40);
   EXPECT_EQ(status(), "读取结束!");
   EXPECT_FALSE(dialog().isShowing());
+}
+
+// A request that gets nothing at all fails the read; the line sees the same requests, and
+// what did come is still shown.
+TEST_F(ReadTransfer, ARequestLeftUnansweredFailsTheReadButChangesNothingOnTheLine) {
+  for (const auto& [field, value] : kChanged) record.set(field, value);
+  main.userClick("WriteData");
+  userPause();
+  record.set("FirstChannel", std::string("9"));
+  record.set("系统告警号", std::string("9"));
+  // The requests with the counts asked for; the Test tab's commands follow what came back.
+  const auto counts = [](const std::string& text) {
+    static const std::regex answered("read ([0-9]+) -> [0-9]+");
+    static const std::regex testTab("> (VR|PN)[0-9]+<CR>\n");
+    return std::regex_replace(std::regex_replace(text, testTab, ""), answered, "read $1");
+  };
+  const auto expectFailed = [&](const std::string& why) {
+    EXPECT_EQ(status(), "读取失败！") << why;
+    ASSERT_FALSE(app.dialogs.messages.empty()) << why;
+    EXPECT_EQ(app.dialogs.messages[0].text,
+              "读取失败！电台中途停止应答，窗口中的数据可能只有部分来自电台。");
+    EXPECT_EQ(app.dialogs.messages[0].caption, "读写数据");
+    EXPECT_EQ(app.dialogs.messages[0].icon, ui::MessageIcon::Error);
+    EXPECT_FALSE(dialog().isShowing());
+    EXPECT_FALSE(app.screen.busy);
+  };
+
+  // The fifth small read skipped: everything else still comes in.
+  app.radio.faults().skippedRead = 5;
+  app::TransferMemory memory;
+  EXPECT_EQ(app::ReadDataClick(app.state(), memory), TransferOutcome::Failed);
+  EXPECT_EQ(counts(test::lineText(app.port)), counts(kFullRead));
+  EXPECT_NE(test::lineText(app.port).find("<91>READ02E201<CR>\nread 2 -> 0\n"),
+            std::string::npos);
+  expectFailed("skipped");
+  EXPECT_EQ(record.text("FirstChannel"), "25");
+  EXPECT_EQ(record.text("系统告警号"), "*12345678901");
+
+  // The radio gone after ten small reads; the bulk block came.
+  userPause();
+  app.dialogs.messages.clear();
+  app.radio.faults() = {};
+  app.radio.faults().silentAfterReads = 10;
+  EXPECT_EQ(app::ReadDataClick(app.state(), memory), TransferOutcome::Failed);
+  EXPECT_EQ(counts(test::lineText(app.port)), counts(kFullRead));
+  expectFailed("gone");
+
+  // No bulk digits at all, and nothing else either.
+  userPause();
+  app.dialogs.messages.clear();
+  app.radio.faults() = {};
+  app.radio.faults().answerDigits = 0;
+  EXPECT_EQ(app::ReadDataClick(app.state(), memory), TransferOutcome::Failed);
+  expectFailed("no digits");
 }
 
 TEST_F(ReadTransfer, ACallBackAnswerThatIsNoNumberEndsTheReadWithTheDialogClosed) {
