@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "app/cli_transfers.hpp"
+#include "app/terminal_services.hpp"
 #include "link/clock.hpp"
 #include "link/com_ini.hpp"
 #include "link/greeting.hpp"
@@ -140,7 +142,14 @@ int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   if (args.empty()) return usage();
   for (const Subcommand& command : kSubcommands) {
-    if (command.name == args.front()) return command.run(Args(args).subspan(1));
+    if (command.name != args.front()) continue;
+    // Whatever input reaches a check that throws ends as a message, never as an abort.
+    try {
+      return command.run(Args(args).subspan(1));
+    } catch (const std::exception& e) {
+      rcp::app::TerminalLines(std::cerr, false).line(e.what());
+      return kExitUsageFileOrPort;
+    }
   }
   return usage();
 }

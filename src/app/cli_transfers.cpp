@@ -1,11 +1,14 @@
 #include "app/cli_transfers.hpp"
 
+#include <unistd.h>
+
 #include <exception>
 #include <functional>
 #include <span>
 
 #include "app/device_port.hpp"
 #include "app/file_commands.hpp"
+#include "app/held_signals.hpp"
 #include "app/program.hpp"
 #include "app/terminal_services.hpp"
 #include "app/transfer_commands.hpp"
@@ -13,6 +16,7 @@
 #include "link/com_ini.hpp"
 #include "link/greeting.hpp"
 #include "link/hex_text.hpp"
+#include "link/ini_profile.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
 #include "sim/virtual_radio.hpp"
@@ -64,6 +68,30 @@ int runTransfer(TerminalProgram& terminal,
   }
 }
 
+// The file a save into `file` replaces: a symbolic link's target, also one not there yet.
+std::filesystem::path savedFile(std::filesystem::path file) {
+  std::error_code ec;
+  for (int links = 0; links < 40 && std::filesystem::is_symlink(file, ec); ++links) {
+    const std::filesystem::path target = std::filesystem::read_symlink(file, ec);
+    if (ec) break;
+    file = target.is_absolute() ? target : file.parent_path() / target;
+  }
+  return file;
+}
+
+// Whether a save into `file` will fail, as far as can be told without writing it: an existing
+// file has to be a plain file that may be written, and its folder has to take the new file
+// that replaces it.
+bool cannotSave(const std::filesystem::path& file) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(file, ec);
+  if (std::filesystem::exists(status) &&
+      (!std::filesystem::is_regular_file(status) || access(file.c_str(), W_OK) != 0))
+    return true;
+  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+  return access(folder.c_str(), W_OK | X_OK) != 0;
+}
+
 int openFile(TerminalProgram& terminal, const std::filesystem::path& file) {
   if (const auto error = openDataFileAndCheck(terminal.state(), file)) {
     terminal.dialogs.message(dataFileMessage(*error));
@@ -75,16 +103,27 @@ int openFile(TerminalProgram& terminal, const std::filesystem::path& file) {
 }  // namespace
 
 int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io) {
+  const std::filesystem::path saved = savedFile(file);
+  if (cannotSave(saved)) {
+    TerminalLines(io.err, false)
+        .line(link::IniError(link::IniError::Operation::Write, file).message());
+    return kExitUsageFileOrPort;
+  }
   DevicePort port(device);
   link::RealClock clock;
   TerminalProgram terminal(port, clock, io);
   if (!port.isOpen()) return kExitUsageFileOrPort;
   if (terminal.radioSilent()) return kExitNoRadioOrFailed;
   TransferMemory memory;
-  const int code = runTransfer(
-      terminal, [&](settings::ProgramState& state) { return ReadDataClick(state, memory); });
+  int code = kExitDone;
+  {
+    const HeldSignals signals(HeldTransfer::Read);
+    code = runTransfer(
+        terminal, [&](settings::ProgramState& state) { return ReadDataClick(state, memory); });
+    if (signals.held()) return exitCodeOfSignal(signals.held());
+  }
   if (code != kExitDone) return code;
-  if (const auto error = settings::saveDataFile(terminal.state(), file)) {
+  if (const auto error = settings::saveDataFile(terminal.state(), saved)) {
     terminal.dialogs.message(dataFileMessage(*error));
     return kExitUsageFileOrPort;
   }
@@ -99,14 +138,16 @@ int cliWrite(const std::string& device, const std::filesystem::path& file, const
   if (const int code = openFile(terminal, file); code != kExitDone) return code;
   if (terminal.radioSilent()) return kExitNoRadioOrFailed;
   TransferMemory memory;
-  return runTransfer(terminal,
-                     [&](settings::ProgramState& state) { return WriteDataClick(state, memory); });
+  const HeldSignals signals(HeldTransfer::Write);
+  const int code = runTransfer(
+      terminal, [&](settings::ProgramState& state) { return WriteDataClick(state, memory); });
+  return signals.held() ? exitCodeOfSignal(signals.held()) : code;
 }
 
 int cliImage(std::string_view model, const std::filesystem::path& file, const CliStreams& io) {
   const auto identity = sim::identityOfModel(model);
   if (!identity) {
-    io.err << "unknown model " << model << '\n';
+    TerminalLines(io.err, false).line("unknown model " + std::string(model));
     return kExitUsageFileOrPort;
   }
   sim::VirtualRadio radio(*identity);

@@ -24,7 +24,11 @@ struct CliStreams {
 };
 
 // "read": the read transfer from the radio on `device`, then the record saved into `file` as
-// "存储文件" saves it.
+// "存储文件" saves it (through a symbolic link, the file it points at). A file that cannot be
+// saved is reported before the radio is touched; a read that failed saves nothing.
+//
+// During a read or a write, Ctrl+C, SIGTERM and SIGHUP are held until the transfer ends (see
+// HeldSignals); the command then ends with 128 + the signal, a read saving nothing.
 int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io);
 
 // "write": `file` opened as "打开文件" opens it (its rule warnings printed), then the write

@@ -14,18 +14,40 @@ bool isProgressDialog(const ui::Form& form) {
   return form.contains(kProgressBar);
 }
 
+std::string escaped(unsigned char byte) {
+  constexpr const char* kHex = "0123456789ABCDEF";
+  return {'\\', 'x', kHex[byte >> 4], kHex[byte & 0x0F]};
+}
+
 }  // namespace
+
+std::string printableText(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool c1 = byte == 0xC2 && i + 1 < text.size() &&
+                    (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
+    if (byte < 0x20 || byte == 0x7F) {
+      out += escaped(byte);
+    } else if (c1) {
+      out += escaped(static_cast<unsigned char>(text[++i]));
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
 
 void TerminalLines::line(const std::string& text) {
   endProgress();
-  out_ << text << '\n' << std::flush;
+  out_ << printableText(text) << '\n' << std::flush;
 }
 
 void TerminalLines::progress(const std::string& activity, int percent) {
   if (!drawProgress_) return;
   percent = std::clamp(percent, 0, 100);
   const int filled = percent * kBarWidth / 100;
-  std::string text = activity + " [" + std::string(static_cast<std::size_t>(filled), '#') +
+  std::string text = printableText(activity) + " [" + std::string(static_cast<std::size_t>(filled), '#') +
                      std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') + "] " +
                      std::to_string(percent) + "%";
   if (progressOpen_ && text == shown_) return;

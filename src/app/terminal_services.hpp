@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "ui/dialogs.hpp"
 #include "ui/screen.hpp"
@@ -14,11 +15,15 @@
 // a file dialog as cancelled.
 namespace rcp::app {
 
+// The text with every control character (C0, DEL and C1) shown as "\xNN", so that nothing a
+// message quotes (a file name, a value from a file) can move the cursor or clear the screen.
+std::string printableText(std::string_view text);
+
 class TerminalLines {
  public:
   TerminalLines(std::ostream& out, bool drawProgress) : out_(out), drawProgress_(drawProgress) {}
 
-  // A line of its own; an open progress line is ended first.
+  // A line of its own, printable; an open progress line is ended first.
   void line(const std::string& text);
   // The progress line: the activity, a bar and the percentage, redrawn when it changes.
   void progress(const std::string& activity, int percent);

@@ -51,10 +51,21 @@ void QtScreen::setBusy(bool busy) {
 
 namespace {
 
-// Drops the user's mouse and keyboard input, except in a modal box shown meanwhile.
+// Drops the user's mouse and keyboard input, except in a modal box shown meanwhile. A close
+// request for the main window is refused and remembered: the transfer runs to its end, and the
+// window closes after it.
 class InputBlocker final : public QObject {
+ public:
+  explicit InputBlocker(QWidget* main) : main_(main) {}
+  bool closeRequested() const { return closeRequested_; }
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Close && watched == main_) {
+      event->ignore();
+      closeRequested_ = true;
+      return true;
+    }
     switch (event->type()) {
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonRelease:
@@ -72,6 +83,10 @@ class InputBlocker final : public QObject {
     const auto* widget = qobject_cast<const QWidget*>(watched);
     return !(modal && widget && widget->window() == modal);
   }
+
+ private:
+  QWidget* main_;
+  bool closeRequested_ = false;
 };
 
 }  // namespace
@@ -79,14 +94,16 @@ class InputBlocker final : public QObject {
 void QtScreen::blockInput(bool blocked) {
   if (blocked == static_cast<bool>(inputBlocker_)) return;
   if (blocked) {
-    inputBlocker_ = std::make_unique<InputBlocker>();
+    inputBlocker_ = std::make_unique<InputBlocker>(views_.empty() ? nullptr : views_.front().get());
     qApp->installEventFilter(inputBlocker_.get());
     return;
   }
   // Input that arrived during the transfer is delivered now, into the blocker, and so dropped.
   QCoreApplication::processEvents();
   qApp->removeEventFilter(inputBlocker_.get());
+  const bool closeRequested = static_cast<InputBlocker*>(inputBlocker_.get())->closeRequested();
   inputBlocker_.reset();
+  if (closeRequested) views_.front()->close();
 }
 
 void QtScreen::setApplicationTitle(const std::string& title) {

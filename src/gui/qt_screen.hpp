@@ -21,6 +21,7 @@ class QtScreen final : public ui::Screen {
   void formCreated(ui::Form& form) override;
   void repaint(const ui::Form& form) override;
   void setBusy(bool busy) override;
+  // While input is blocked (a transfer runs), the main window's close box is held until it ends.
   void blockInput(bool blocked) override;
   void setApplicationTitle(const std::string& title) override;
   void quit() override;

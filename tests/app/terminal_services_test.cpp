@@ -56,5 +56,12 @@ TEST_F(TerminalServices, ElsewhereOnlyTheMessagesAndWindowsAreWritten) {
   EXPECT_EQ(out.str(), "写录失败！\n警告: 最大值为 1024\n");
 }
 
+TEST_F(TerminalServices, ControlCharactersInAMessageAreShownNotSent) {
+  TerminalLines lines(out, false);
+  TerminalDialogs dialogs(lines);
+  dialogs.message({std::string("文件“a\0b\x1b[2J\r\x7F\xC2\x9B”", 23), "系统信息"});
+  EXPECT_EQ(out.str(), "文件“a\\x00b\\x1B[2J\\x0D\\x7F\\x9B”\n");
+}
+
 }  // namespace
 }  // namespace rcp::app

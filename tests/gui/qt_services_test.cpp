@@ -193,6 +193,28 @@ TEST(QtScreenTest, FirstWindowIsTheMainOneAndItsCloseBoxEndsTheProgram) {
   EXPECT_TRUE(main.isShowing());       // without closing the form: nothing is sent
 }
 
+TEST(QtScreenTest, TheMainWindowsCloseBoxDuringATransferClosesItAfterTheTransfer) {
+  QtScreen screen;
+  ui::Form main(smallForm("Main"));
+  screen.formCreated(main);
+  main.show();
+  QTimer failsafe;
+  failsafe.setSingleShot(true);
+  QObject::connect(&failsafe, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  failsafe.start(2000);
+  bool visibleAfterClose = false;
+  soon([&] {
+    screen.blockInput(true);  // the transfer starts
+    screen.findView(main)->close();
+    screen.repaint(main);  // a step of the transfer
+    visibleAfterClose = screen.findView(main)->isVisible();
+    screen.blockInput(false);  // the transfer ends
+  });
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_TRUE(visibleAfterClose);
+  EXPECT_FALSE(screen.findView(main)->isVisible());
+}
+
 TEST(QtScreenTest, KeepsCursorTitleAndQuitRequest) {
   QtScreen screen;
   screen.setBusy(true);

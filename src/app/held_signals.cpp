@@ -1,0 +1,62 @@
+#include "app/held_signals.hpp"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstring>
+
+namespace rcp::app {
+
+namespace {
+
+constexpr std::array<int, 3> kHeld = {SIGINT, SIGTERM, SIGHUP};
+
+constexpr const char* kWriteHeld =
+    "写录尚未结束，现在中断会使电台只写入部分数据！写录结束后程序将退出，再按一次Ctrl+C立即退出。\n";
+constexpr const char* kWriteAbandoned = "写录已中断！电台中可能只有部分数据，请重新写录。\n";
+constexpr const char* kReadHeld = "读取尚未结束，读取结束后程序将退出，再按一次Ctrl+C立即退出。\n";
+constexpr const char* kReadAbandoned = "读取已中断！未保存任何数据。\n";
+
+// What the handler needs, set before it is installed.
+volatile sig_atomic_t heldSignal = 0;
+const char* heldText = nullptr;
+const char* abandonedText = nullptr;
+std::array<struct sigaction, kHeld.size()> previous{};
+
+void say(const char* text) {
+  (void)!::write(STDERR_FILENO, text, std::strlen(text));
+}
+
+void onSignal(int signal) {
+  if (heldSignal == 0) {
+    heldSignal = signal;
+    say(heldText);
+    return;
+  }
+  say(abandonedText);
+  _exit(exitCodeOfSignal(signal));
+}
+
+}  // namespace
+
+HeldSignals::HeldSignals(HeldTransfer transfer) {
+  heldSignal = 0;
+  heldText = transfer == HeldTransfer::Write ? kWriteHeld : kReadHeld;
+  abandonedText = transfer == HeldTransfer::Write ? kWriteAbandoned : kReadAbandoned;
+  struct sigaction action {};
+  action.sa_handler = onSignal;
+  action.sa_flags = SA_RESTART;
+  sigemptyset(&action.sa_mask);
+  for (std::size_t i = 0; i < kHeld.size(); ++i) sigaction(kHeld[i], &action, &previous[i]);
+}
+
+HeldSignals::~HeldSignals() {
+  for (std::size_t i = 0; i < kHeld.size(); ++i) sigaction(kHeld[i], &previous[i], nullptr);
+}
+
+int HeldSignals::held() const {
+  return heldSignal;
+}
+
+}  // namespace rcp::app
