@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -24,6 +25,7 @@ namespace {
 constexpr std::string_view kUsage =
     "usage: rcp520-radio [--model NAME | --identity TEXT] [--memory FILE] [--link PATH]\n"
     "                    [--trace FILE] [--silent] [--no-ack-after K] [--delay MS]\n"
+    "                    [--skip-read N] [--silent-after-reads N] [--silent-after-writes N]\n"
     "models: HX77 MX541 MX542 MX543 MX521 MX522 MX520 HX34s HX34 HX33 (default HX33)\n";
 
 struct Options {
@@ -35,6 +37,9 @@ struct Options {
   bool silent = false;
   std::optional<int> ackChunks;
   std::optional<int> delayMs;
+  std::optional<int> skippedRead;
+  std::optional<int> silentAfterReads;
+  std::optional<int> silentAfterWrites;
 };
 
 std::optional<int> number(std::string_view text) {
@@ -73,6 +78,15 @@ std::optional<Options> parse(int argc, char** argv) {
     } else if (arg == "--delay") {
       options.delayMs = number(args[++i]);
       if (!options.delayMs) return std::nullopt;
+    } else if (arg == "--skip-read") {
+      options.skippedRead = number(args[++i]);
+      if (!options.skippedRead) return std::nullopt;
+    } else if (arg == "--silent-after-reads") {
+      options.silentAfterReads = number(args[++i]);
+      if (!options.silentAfterReads) return std::nullopt;
+    } else if (arg == "--silent-after-writes") {
+      options.silentAfterWrites = number(args[++i]);
+      if (!options.silentAfterWrites) return std::nullopt;
     } else {
       return std::nullopt;
     }
@@ -96,7 +110,9 @@ void saveMemory(const std::string& file, const rcp::sim::VirtualRadio::Memory& m
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+int serveRadio(int argc, char** argv) {
   const auto options = parse(argc, argv);
   if (!options) {
     std::cerr << kUsage;
@@ -112,6 +128,9 @@ int main(int argc, char** argv) {
   rcp::sim::VirtualRadio radio(*identity);
   radio.faults().silent = options->silent;
   radio.faults().ackChunks = options->ackChunks;
+  radio.faults().skippedRead = options->skippedRead;
+  radio.faults().silentAfterReads = options->silentAfterReads;
+  radio.faults().silentAfterWrites = options->silentAfterWrites;
   if (options->delayMs) {
     rcp::sim::RadioTiming timing = radio.timing();
     timing.processingDelay = std::max<rcp::sim::Micros>(timing.burstGap, *options->delayMs * 1000);
@@ -158,4 +177,15 @@ int main(int argc, char** argv) {
   saveMemory(options->memoryFile, radio.memory());
   close(stopFd);
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return serveRadio(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "rcp520-radio: " << e.what() << '\n';
+    return 2;
+  }
 }

@@ -43,13 +43,15 @@ int exitCodeOf(pid_t pid) {
 
 }  // namespace
 
-Finished run(const std::string& program, const std::vector<std::string>& args) {
+Finished run(const std::string& program, const std::vector<std::string>& args,
+             const std::function<void(pid_t)>& started) {
   int out[2];
   int err[2];
   if (pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe");
   const pid_t pid = spawn(program, args, out[1], err[1], {out[0], err[0]});
   close(out[1]);
   close(err[1]);
+  if (started) started(pid);
 
   Finished finished{-1, {}, {}};
   std::array<pollfd, 2> fds{{{out[0], POLLIN, 0}, {err[0], POLLIN, 0}}};
@@ -96,9 +98,17 @@ RadioProcess::~RadioProcess() {
   stop();
 }
 
+void RadioProcess::kill() {
+  if (pid_ < 0) return;
+  ::kill(pid_, SIGKILL);
+  exitCodeOf(pid_);
+  pid_ = -1;
+  close(out_);
+}
+
 int RadioProcess::stop() {
   if (pid_ < 0) return -1;
-  kill(pid_, SIGTERM);
+  ::kill(pid_, SIGTERM);
   const int code = exitCodeOf(pid_);
   pid_ = -1;
   close(out_);

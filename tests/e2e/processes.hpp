@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,9 @@ struct Finished {
   std::string err;
 };
 
-// Runs a program to its end and collects what it wrote.
-Finished run(const std::string& program, const std::vector<std::string>& args);
+// Runs a program to its end and collects what it wrote; `started` gets its process id first.
+Finished run(const std::string& program, const std::vector<std::string>& args,
+             const std::function<void(pid_t)>& started = {});
 
 // rcp520-radio in the background; its first line of output is the device to open.
 class RadioProcess {
@@ -27,6 +29,8 @@ class RadioProcess {
   const std::string& device() const { return device_; }
   // Ends it with SIGTERM; returns its exit code.
   int stop();
+  // Kills it at once: its side of the line goes away.
+  void kill();
 
  private:
   pid_t pid_ = -1;
