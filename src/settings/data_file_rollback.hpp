@@ -1,6 +1,6 @@
 #pragma once
 
-#include <vector>
+#include <deque>
 
 #include "settings/program_state.hpp"
 #include "ui/control.hpp"
@@ -8,20 +8,20 @@
 namespace rcp::settings {
 
 // What an open can change, taken before it sets anything and put back when it fails part-way:
-// every control of the main window and the working values. Putting a control back goes through
-// the window, so its view follows; the rules that fire on the way may change other controls,
-// which the next pass puts back in turn.
+// every control of the main window and the working values. Putting back fires no rule, so what
+// comes back is exactly what was there.
 class OpenRollback {
  public:
-  explicit OpenRollback(ProgramState& state);
-  void restore();
+  explicit OpenRollback(ProgramState& state)
+      : state_(state), controls_(state.main->snapshot()), values_(state.values) {}
+  void restore() {
+    state_.main->restore(controls_);
+    state_.values = values_;
+  }
 
  private:
-  // Sets each property of `control` that differs from the saved one; false if none differed.
-  bool putBack(const ui::Control& saved);
-
   ProgramState& state_;
-  std::vector<ui::Control> controls_;
+  std::deque<ui::Control> controls_;
   WorkingValues values_;
 };
 

@@ -1,5 +1,7 @@
 #include "ui/form.hpp"
 
+#include <utility>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -101,6 +103,34 @@ void Form::fire(std::string_view name, Event event) {
   if (it == handlers_.end()) return;
   auto handler = it->second;  // a handler may rebind; keep this one alive while it runs
   handler(at(name));
+}
+
+void Form::restore(const std::deque<Control>& saved) {
+  for (const Control& was : saved) {
+    Control& c = at(was.name);
+    const Control now = std::exchange(c, was);
+    const auto changed = [&](bool differs, Property what) {
+      if (differs) notify(&c, what);
+    };
+    changed(now.caption != was.caption, Property::Caption);
+    changed(now.min != was.min || now.max != was.max, Property::Range);
+    changed(now.items != was.items, Property::Items);
+    changed(now.maxLength != was.maxLength, Property::MaxLength);
+    changed(now.text != was.text,
+            was.kind == ControlKind::TabControl ? Property::ActivePage : Property::Text);
+    changed(now.value != was.value, Property::Value);
+    changed(now.checked != was.checked, Property::Checked);
+    changed(now.enabled != was.enabled, Property::Enabled);
+    changed(now.visible != was.visible, Property::Visible);
+    changed(now.color != was.color, Property::Color);
+    changed(now.fontColor != was.fontColor, Property::FontColor);
+    changed(now.fontName != was.fontName, Property::Font);
+    changed(now.hint != was.hint, Property::Hint);
+    changed(now.panels.size() != was.panels.size() ||
+                !std::equal(now.panels.begin(), now.panels.end(), was.panels.begin(),
+                            [](const StatusPanel& a, const StatusPanel& b) { return a.text == b.text; }),
+            Property::Panels);
+  }
 }
 
 int Form::readSpin(std::string_view name) {

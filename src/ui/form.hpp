@@ -133,6 +133,12 @@ class Form {
   char32_t userKey(std::string_view name, char32_t key);
   void userKeyDown(char32_t key, bool alt);
 
+  // Every control as it is now, and putting them all back as they were: what a failed command
+  // undoes. Putting back is no change by the user or a rule, so it fires no event; the views
+  // learn of every property that differed.
+  std::deque<Control> snapshot() const { return controls_; }
+  void restore(const std::deque<Control>& saved);
+
   // Fires an event as the toolkit would (used by rules that "perform a click").
   void fire(std::string_view name, Event event);
 
