@@ -94,7 +94,10 @@ bool cannotSave(const std::filesystem::path& file) {
 
 int openFile(TerminalProgram& terminal, const std::filesystem::path& file) {
   if (const auto error = openDataFileAndCheck(terminal.state(), file)) {
-    terminal.dialogs.message(dataFileMessage(*error));
+    // A terminal has no window to look at: the message also names the file and the key.
+    ui::Message message = dataFileMessage(*error);
+    message.text = settings::dataFileErrorDetail(*error, file);
+    terminal.dialogs.message(message);
     return kExitUsageFileOrPort;
   }
   return kExitDone;
