@@ -68,17 +68,6 @@ int runTransfer(TerminalProgram& terminal,
   }
 }
 
-// The file a save into `file` replaces: a symbolic link's target, also one not there yet.
-std::filesystem::path savedFile(std::filesystem::path file) {
-  std::error_code ec;
-  for (int links = 0; links < 40 && std::filesystem::is_symlink(file, ec); ++links) {
-    const std::filesystem::path target = std::filesystem::read_symlink(file, ec);
-    if (ec) break;
-    file = target.is_absolute() ? target : file.parent_path() / target;
-  }
-  return file;
-}
-
 // Whether a save into `file` will fail, as far as can be told without writing it: an existing
 // file has to be a plain file that may be written, and its folder has to take the new file
 // that replaces it.
@@ -106,7 +95,7 @@ int openFile(TerminalProgram& terminal, const std::filesystem::path& file) {
 }  // namespace
 
 int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io) {
-  const std::filesystem::path saved = savedFile(file);
+  const std::filesystem::path saved = link::savedFile(file);
   if (cannotSave(saved)) {
     TerminalLines(io.err, false)
         .line(link::IniError(link::IniError::Operation::Write, file).message());

@@ -36,6 +36,16 @@ FileCheck checkFile(const std::filesystem::path& file) {
   return !ec && size <= kMaxIniFileSize ? FileCheck::Usable : FileCheck::TooLarge;
 }
 
+std::filesystem::path savedFile(std::filesystem::path file) {
+  std::error_code ec;
+  for (int links = 0; links < 40 && std::filesystem::is_symlink(file, ec); ++links) {
+    const std::filesystem::path target = std::filesystem::read_symlink(file, ec);
+    if (ec) break;
+    file = target.is_absolute() ? target : file.parent_path() / target;
+  }
+  return file;
+}
+
 std::string IniError::message() const {
   std::string text = (operation == Operation::Read ? "无法读取文件“" : "无法写入文件“") +
                      file.string() + "”";
@@ -77,11 +87,7 @@ std::optional<IniError> saveIniFile(const IniDocument& document,
                                     const std::filesystem::path& file) {
   std::error_code ec;
   // Replace what a symbolic link points at, not the link itself.
-  std::filesystem::path target = file;
-  if (std::filesystem::is_symlink(file, ec)) {
-    target = std::filesystem::weakly_canonical(file, ec);
-    if (ec) return IniError{IniError::Operation::Write, file, ec.message()};
-  }
+  const std::filesystem::path target = savedFile(file);
 
   // A file marked read-only is not replaced, although its folder would allow it.
   const auto existing = std::filesystem::status(target, ec);

@@ -45,6 +45,10 @@ struct IniLoad {
 // sane size is not read (an error that says so).
 IniLoad loadIniFile(const std::filesystem::path& file);
 
+// The file a save into `file` replaces: a symbolic link's target (followed link by link), also
+// one that is not there yet.
+std::filesystem::path savedFile(std::filesystem::path file);
+
 // Replaces the file as a whole: the text goes to a temporary file beside it, which then takes the
 // file's place, so a failure leaves the old file untouched. The folder must exist.
 std::optional<IniError> saveIniFile(const IniDocument& document, const std::filesystem::path& file);

@@ -176,6 +176,18 @@ TEST_F(LinkFiles, BatchSaveRemovesKeysAndReplacesTheFileWhole) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
 }
 
+TEST_F(LinkFiles, SavingThroughASymbolicLinkWritesItsTargetEvenOneNotThereYet) {
+  std::filesystem::create_directories(dir_ / "real");
+  const auto link = dir_ / "link.ini";
+  std::filesystem::create_symlink("real/target.ini", link);  // relative, dangling
+  ASSERT_FALSE(writeProfileString(link, "File0", "A", "1"));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(slurp(dir_ / "real" / "target.ini"), "[File0]\r\nA=1\r\n");
+  ASSERT_FALSE(writeProfileString(link, "File0", "B", "2"));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(slurp(dir_ / "real" / "target.ini"), "[File0]\r\nA=1\r\nB=2\r\n");
+}
+
 TEST_F(LinkFiles, AFileThatCannotBeWrittenGivesAnErrorNamingIt) {
   spit(dir_ / "plain", "not a folder");
   const auto file = dir_ / "plain" / "Com.ini";
