@@ -11,6 +11,7 @@
 #include "link/cp936.hpp"
 #include "settings/data_file.hpp"
 #include "settings/record.hpp"
+#include "support/state_picture.hpp"
 #include "support/test_program.hpp"
 
 namespace rcp::settings {
@@ -26,26 +27,6 @@ void spit(const fs::path& file, const std::string& bytes) {
 std::string slurp(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// Every control of the main window and the working values.
-std::string everything(ProgramState& s) {
-  std::ostringstream out;
-  for (const auto& c : s.main->controls())
-    out << c.name << '|' << c.text << '|' << c.checked << '|' << c.value << '|' << c.min << '|'
-        << c.max << '|' << c.enabled << '|' << c.visible << '|' << c.color << '|' << c.fontColor
-        << '|' << c.caption << '|' << c.maxLength << '|' << c.items.size() << '\n';
-  const WorkingValues& v = s.values;
-  for (int n :
-       {v.baseRxFreq, v.baseTxFreq, v.duplexSpacing, v.highestChannel, v.rangeSearch, v.cpsxScheme,
-        v.netTypeBit, v.signalEnhanced, v.dynaBit, v.grpWayCurrent, v.largeBlock, v.mediumBlock,
-        v.smallBlock, v.levelBound1, v.levelBound2, v.levelBound3, v.menuPreset, v.moreGrpDisp})
-    out << n << ' ';
-  for (int n : v.simplexRx) out << n << ' ';
-  for (int n : v.simplexTx) out << n << ' ';
-  for (auto n : v.otherGroups) out << n << ' ';
-  for (auto l : v.systemLabels) out << l.route << ':' << l.system << ' ';
-  return out.str();
 }
 
 // The first line where two pictures of everything differ, or nothing.
@@ -81,7 +62,7 @@ TEST_F(DataFileOpeningTest, AnOpenThatFailsWhileSettingFieldsLeavesEverythingAsI
       app.main().fire("SearchWay", ui::Event::Change);
       record.set("MaxIndivol", std::string("089"));
     }
-    const std::string before = everything(state);
+    const std::string before = test::everything(state);
     for (const std::string& lines :
          {std::string("DiallingScheme=CPSX\r\nLargeBlock=5\r\nGroup1=abc\r\n"),
           std::string("ChannelSpace=250\r\nVersion=Old\r\nTalk=True\r\nSearchWay=全信道搜索\r\n"
@@ -91,19 +72,19 @@ TEST_F(DataFileOpeningTest, AnOpenThatFailsWhileSettingFieldsLeavesEverythingAsI
       const auto error = openDataFile(state, file);
       ASSERT_TRUE(error) << lines;
       EXPECT_EQ(error->kind, Kind::Interrupted) << error->message;
-      EXPECT_EQ(firstDifference(before, everything(state)), "") << lines;
+      EXPECT_EQ(firstDifference(before, test::everything(state)), "") << lines;
     }
   }
 }
 
 TEST_F(DataFileOpeningTest, AnOpenStoppedByAFieldOfTheWindowLeavesEverythingAsItWas) {
   app.main().setText("Channel2StopNum", "");  // the spacing rule's stop check cannot read it
-  const std::string before = everything(state);
+  const std::string before = test::everything(state);
   spit(file, "[File0]\r\nChannelSpace=125\r\nDiallingScheme=CPSX\r\nTalk=True\r\n");
   const auto error = openDataFile(state, file);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, Kind::Interrupted);
-  EXPECT_EQ(firstDifference(before, everything(state)), "");
+  EXPECT_EQ(firstDifference(before, test::everything(state)), "");
 }
 
 // ---- Where a conversion failed -----------------------------------------------------------------
@@ -175,7 +156,7 @@ TEST_F(DataFileOpeningTest, SavingIntoAUtf8FileKeepsItUtf8AndANewFileIsCp936) {
 }
 
 TEST_F(DataFileOpeningTest, ASectionWithoutOneKnownKeyIsNoDataFile) {
-  const std::string before = everything(state);
+  const std::string before = test::everything(state);
   for (const std::string& bytes :
        {std::string("[File0]\r\n"), std::string("[File0]\r\nComport=COM1\r\nfoo=bar\r\n"),
         std::string("[File0]\rComport=COM1\r")}) {
@@ -184,7 +165,7 @@ TEST_F(DataFileOpeningTest, ASectionWithoutOneKnownKeyIsNoDataFile) {
     ASSERT_TRUE(error) << bytes;
     EXPECT_EQ(error->kind, Kind::NotDataFile);
     EXPECT_EQ(error->message, "文件“" + file.string() + "”不是数据文件！");
-    EXPECT_EQ(firstDifference(before, everything(state)), "");
+    EXPECT_EQ(firstDifference(before, test::everything(state)), "");
   }
   spit(file, "[File0]\r\nfirststop=300\r\n");
   ASSERT_FALSE(openDataFile(state, file)) << "one known key is enough; the rest are absent";

@@ -10,6 +10,7 @@
 #include "link/cp936.hpp"
 #include "settings/data_file_keys.hpp"
 #include "settings/field_table.hpp"
+#include "support/state_picture.hpp"
 #include "support/test_program.hpp"
 
 namespace rcp::settings {
@@ -31,26 +32,6 @@ std::string show(const FieldValue& v) {
   if (auto b = std::get_if<bool>(&v)) return *b ? "on" : "off";
   if (auto n = std::get_if<int64_t>(&v)) return std::to_string(*n);
   return '"' + std::get<std::string>(v) + '"';
-}
-
-// Everything an open could touch: every control of the main window and the working values.
-std::string everything(ProgramState& s) {
-  std::ostringstream out;
-  for (const auto& c : s.main->controls())
-    out << c.name << '|' << c.text << '|' << c.checked << '|' << c.value << '|' << c.min << '|'
-        << c.max << '|' << c.enabled << '|' << c.visible << '|' << c.color << '|' << c.fontColor
-        << '|' << c.caption << '|' << c.maxLength << '\n';
-  const WorkingValues& v = s.values;
-  for (int n :
-       {v.baseRxFreq, v.baseTxFreq, v.duplexSpacing, v.highestChannel, v.rangeSearch, v.cpsxScheme,
-        v.netTypeBit, v.signalEnhanced, v.dynaBit, v.grpWayCurrent, v.largeBlock, v.mediumBlock,
-        v.smallBlock, v.levelBound1, v.levelBound2, v.levelBound3, v.menuPreset, v.moreGrpDisp})
-    out << n << ' ';
-  for (int n : v.simplexRx) out << n << ' ';
-  for (int n : v.simplexTx) out << n << ' ';
-  for (auto n : v.otherGroups) out << n << ' ';
-  for (auto l : v.systemLabels) out << l.route << ':' << l.system << ' ';
-  return out.str();
 }
 
 struct DataFileTest : ::testing::Test {
@@ -344,7 +325,7 @@ TEST_F(DataFileTest, ACpsxFileLeavesTheMpt1343FleetFieldsAlone) {
 
 TEST_F(DataFileTest, AValueThatIsNoNumberStopsTheOpenAndChangesNothing) {
   app.main().userClick("Often_OK");
-  const std::string before = everything(state);
+  const std::string before = test::everything(state);
   const std::string good =
       "ChannelSpace=125\r\nDiallingScheme=CPSX\r\nTalk=True\r\nVersion=Old\r\n";
   for (const auto& [bad, shown] : {std::pair<std::string, std::string>{"FirstChannel=", "''"},
@@ -356,7 +337,7 @@ TEST_F(DataFileTest, AValueThatIsNoNumberStopsTheOpenAndChangesNothing) {
     ASSERT_TRUE(error) << bad;
     EXPECT_EQ(error->kind, Kind::NotANumber);
     EXPECT_EQ(error->message, shown + " is not a valid integer value.");
-    EXPECT_EQ(everything(state), before) << bad;
+    EXPECT_EQ(test::everything(state), before) << bad;
   }
   EXPECT_TRUE(app.dialogs.messages.empty()) << "opening shows nothing itself";
 }
@@ -370,7 +351,7 @@ TEST_F(DataFileTest, ARuleFailingDuringTheOpenComesBackAsAValue) {
 }
 
 TEST_F(DataFileTest, ANameThatIsNoReadableDataFileChangesNothing) {
-  const std::string before = everything(state);
+  const std::string before = test::everything(state);
   auto error = openDataFile(state, app.dir / "nowhere.ini");
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, Kind::Missing);
@@ -387,7 +368,7 @@ TEST_F(DataFileTest, ANameThatIsNoReadableDataFileChangesNothing) {
   EXPECT_EQ(error->kind, Kind::Unreadable);
   error = openDataFile(state, "/dev/zero");
   ASSERT_TRUE(error) << "a device is never read";
-  EXPECT_EQ(everything(state), before);
+  EXPECT_EQ(test::everything(state), before);
 }
 
 TEST_F(DataFileTest, JunkAndHugeFilesOpenOrFailCleanly) {
