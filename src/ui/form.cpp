@@ -1,9 +1,8 @@
 #include "ui/form.hpp"
 
-#include <utility>
-
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "ui/number_text.hpp"
 

@@ -17,7 +17,8 @@ TEST(CliImage, AValueThatIsNoNumberIsReportedWithItsKeyAndFile) {
   std::ostringstream out, err;
   EXPECT_EQ(cliImage("HX33", file, {out, err}), kExitUsageFileOrPort);
   EXPECT_EQ(out.str(), "");
-  EXPECT_EQ(err.str(), "文件“" + file.string() + "”中RegCode的值有误：'abc' is not a valid integer value.\n");
+  EXPECT_EQ(err.str(),
+            "文件“" + file.string() + "”中RegCode的值有误：'abc' is not a valid integer value.\n");
 }
 
 }  // namespace

@@ -78,8 +78,7 @@ TEST(PtyRadioLine, TakesEveryModeLetterWhenWritesArriveOneByteAtATimeBackToBack)
   EXPECT_EQ(port.read(echoAndIdentity), sizeof echoAndIdentity);
   port.close();
   const VirtualRadio& radio = served.stop();
-  EXPECT_EQ(acceptedTexts(radio),
-            (std::vector<std::string>{"T", "Q", "PROG", "T", "Q", "PROG"}));
+  EXPECT_EQ(acceptedTexts(radio), (std::vector<std::string>{"T", "Q", "PROG", "T", "Q", "PROG"}));
 }
 
 }  // namespace

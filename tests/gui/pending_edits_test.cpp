@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
-
 #include <fstream>
 #include <iterator>
 
@@ -94,7 +93,8 @@ TEST_F(PendingEditsGuiTest, RetypingThePhoneBookSizeKeepsTheEntriesBelowTheNewSi
   QTest::keyClick(size, Qt::Key_Tab);
   QCoreApplication::processEvents();
   for (int j = 0; j <= 9; ++j) {
-    const auto* entry = qobject_cast<QLineEdit*>(main->controlWidget("Phone_Number" + std::to_string(j)));
+    const auto* entry =
+        qobject_cast<QLineEdit*>(main->controlWidget("Phone_Number" + std::to_string(j)));
     EXPECT_EQ(entry->text(), j < 8 ? QStringLiteral("5551234") : QString()) << j;
     EXPECT_EQ(entry->isEnabled(), j < 8) << j;
   }
