@@ -7,8 +7,6 @@
 #include <fstream>
 #include <string>
 #include <string_view>
-#include <system_error>
-#include <unistd.h>
 
 #include "app/program.hpp"
 #include "settings/program_state.hpp"
@@ -16,6 +14,7 @@
 #include "sim/simulated_port.hpp"
 #include "sim/virtual_radio.hpp"
 #include "support/fake_services.hpp"
+#include "support/temp_dir.hpp"
 
 // What the fuzz targets share: a whole program on the test fakes (dialogs that answer "OK" and
 // cancel file dialogs unless told a name, a screen that shows nothing), a virtual clock and an
@@ -23,28 +22,8 @@
 namespace rcp::fuzz {
 
 // The scratch folder, made on first use and removed when the process ends normally.
-class ScratchFolder {
- public:
-  ScratchFolder()
-      : path_(std::filesystem::temp_directory_path() /
-              ("rcp520-fuzz-" + std::to_string(::getpid()))) {
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
-
-inline const ScratchFolder& scratch() {
-  static const ScratchFolder folder;
+inline const test::TempDir& scratch() {
+  static const test::TempDir folder;
   return folder;
 }
 
