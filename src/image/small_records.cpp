@@ -5,6 +5,7 @@
 
 #include "link/cp936.hpp"
 #include "link/line_text.hpp"
+#include "settings/menu_switch_table.hpp"
 
 namespace rcp::image {
 
@@ -12,30 +13,6 @@ namespace {
 
 // ---- menu bits
 
-struct MenuBit {
-  const char* field;  // the menu switch
-  std::size_t byte;   // 0 to 2 from 0x2C2
-  std::uint8_t mask;
-};
-constexpr std::array<MenuBit, 17> kMenuBitTable = {{
-    {"语音加密选择菜单", 0, 0x01},
-    {"音量调节菜单", 0, 0x02},
-    {"回叫功能菜单", 0, 0x04},
-    {"按键音量选择菜单", 0, 0x08},
-    {"功率调节菜单", 0, 0x10},
-    {"静噪调节菜单", 0, 0x20},
-    {"背光选择菜单", 0, 0x40},
-    {"电话号码本菜单", 0, 0x80},
-    {"控制信道选择菜单", 1, 0x10},
-    {"脱网信道选择菜单", 1, 0x20},
-    {"语音发送菜单", 1, 0x80},
-    {"振动选择菜单", 2, 0x04},
-    {"回铃音量选择菜单", 2, 0x08},
-    {"铃声音量选择菜单", 2, 0x10},
-    {"铃声种类选择菜单", 2, 0x20},
-    {"组呼振铃选择菜单", 2, 0x40},
-    {"单呼振铃选择菜单", 2, 0x80},
-}};
 // The bits no switch drives that are written back as last read.
 constexpr MenuBits kCarriedBits = {0x00, 0x0F, 0x03};
 
@@ -122,8 +99,8 @@ void encodeMenuBits(FieldReader& fields, MemoryImage& image, const MenuBits& las
   MenuBits bits;
   for (std::size_t i = 0; i < bits.size(); ++i)
     bits[i] = static_cast<std::uint8_t>(lastRead[i] & kCarriedBits[i]);
-  for (const MenuBit& b : kMenuBitTable)
-    if (fields.flag(b.field)) bits[b.byte] |= b.mask;
+  for (const settings::MenuSwitchDef& s : settings::kMenuSwitches)
+    if (fields.flag(s.field)) bits[s.menuByte] |= s.mask;
   image.setBytes(kMenuBits, bits);
 }
 
@@ -136,7 +113,8 @@ MenuBits menuBitsIn(const MemoryImage& image) {
 
 void applyMenuSwitches(settings::ProgramState& state, const MenuBits& bits) {
   settings::Record record(state);
-  for (const MenuBit& b : kMenuBitTable) record.set(b.field, (bits[b.byte] & b.mask) != 0);
+  for (const settings::MenuSwitchDef* s : settings::menuSwitchesInBitOrder())
+    record.set(s->field, (bits[s->menuByte] & s->mask) != 0);
 }
 
 void encodeTalkAround(FieldReader& fields, MemoryImage& image) {

@@ -1,6 +1,6 @@
 #include "image/write_image.hpp"
 
-#include <array>
+#include <optional>
 #include <stdexcept>
 
 #include "image/group_lists.hpp"
@@ -8,6 +8,7 @@
 #include "image/phone_book.hpp"
 #include "image/subscriber_numbers.hpp"
 #include "image/test_values.hpp"
+#include "image/write_records.hpp"
 #include "link/hex_text.hpp"
 #include "testmode/test_state.hpp"
 #include "ui/number_text.hpp"
@@ -15,60 +16,6 @@
 namespace rcp::image {
 
 namespace {
-
-// When a record goes out.
-enum class When { Always, TranscodeVisible, TestPage, TestPageBaud, SystemAlarm };
-
-struct RecordDef {
-  Address address;
-  std::uint8_t bytes;
-  When when = When::Always;
-  std::uint8_t lengthField = 0;  // 0: the data length
-};
-
-// The small records in the order the write sends them. The range limits and the simplex
-// tables carry a length field of 0x10 whatever their data length.
-std::vector<RecordDef> recordOrder() {
-  std::vector<RecordDef> order = {
-      {kMenuBits, 3},
-      {0x000, 6},
-      {0x00A, 3},
-      {0x00E, 1},
-      {0x007, 1},
-      {0x1F9, 1},
-      {0x1FB, 1},
-      {0x1FD, 1, When::TranscodeVisible},
-      {kSystemAlarm, 0, When::SystemAlarm},
-      {kBaudRate, 1, When::TestPageBaud},
-      {kRadioType, 1, When::TestPage},
-      {kRangeLimits, kRangeLimitBytes, When::Always, 0x10},
-      {0x1F3, 1},
-      {kTalkAround, 16},
-      {kStartUpText, 16},
-      {kSimplexTx, 15, When::Always, 0x10},
-      {static_cast<Address>(kSimplexTx + 15), 15, When::Always, 0x10},
-      {kSimplexRx, 15, When::Always, 0x10},
-      {static_cast<Address>(kSimplexRx + 15), 15, When::Always, 0x10},
-      {0x1F2, 1},
-      {0x1F4, 1},
-      {0x1FA, 1},
-      {0x1FC, 1},
-      {0x278, 8},
-      {0x280, 10},
-      {0x28A, 10},
-      {0x294, 10},
-      {0x29E, 10},
-      {kHiddenGroups, kListLineBytes},
-      {static_cast<Address>(kHiddenGroups + kListLineBytes), kListLineBytes},
-  };
-  for (Address list : {kWaitingGroups, kSystemLabels})
-    for (std::size_t m = 0; m < 10; ++m)
-      order.push_back({static_cast<Address>(list + kListLineBytes * m), kListLineBytes});
-  order.push_back({0x2C0, 2});
-  return order;
-}
-
-constexpr std::size_t kAlarmFirstPart = 10;
 
 MemoryRecord slice(const MemoryImage& memory, Address at, std::size_t bytes,
                    std::uint8_t lengthField = 0) {
@@ -78,38 +25,43 @@ MemoryRecord slice(const MemoryImage& memory, Address at, std::size_t bytes,
 
 // The system alarm number goes out in one record, or in two when it is longer than ten bytes;
 // either way its terminating 0x00 follows the text unless the text fills all twenty bytes.
-void addSystemAlarm(std::vector<MemoryRecord>& records, const MemoryImage& memory, std::size_t n) {
+std::optional<MemoryRecord> alarmPart(const MemoryImage& memory, RecordWhen part, std::size_t n) {
   const std::size_t stored = n < kSystemAlarmBytes ? n + 1 : n;
-  if (n <= kAlarmFirstPart) {
-    records.push_back(slice(memory, kSystemAlarm, stored));
-    return;
+  if (part == RecordWhen::AlarmFirstPart)
+    return slice(memory, kSystemAlarm, n <= kAlarmFirstPart ? stored : kAlarmFirstPart);
+  if (n <= kAlarmFirstPart) return std::nullopt;
+  return slice(memory, static_cast<Address>(kSystemAlarm + kAlarmFirstPart),
+               stored - kAlarmFirstPart);
+}
+
+bool goesOut(settings::ProgramState& state, RecordWhen when, bool testPage) {
+  switch (when) {
+    case RecordWhen::TranscodeVisible:
+      return state.main->at("Transcode").visible;
+    case RecordWhen::TestPage:
+      return testPage;
+    case RecordWhen::TestPageBaud:
+      return testPage && baudRateChosen(state);
+    case RecordWhen::Always:
+    case RecordWhen::AlarmFirstPart:
+    case RecordWhen::AlarmRest:
+      return true;
   }
-  records.push_back(slice(memory, kSystemAlarm, kAlarmFirstPart));
-  records.push_back(slice(memory, static_cast<Address>(kSystemAlarm + kAlarmFirstPart),
-                          stored - kAlarmFirstPart));
+  return false;
 }
 
 std::vector<MemoryRecord> buildRecords(settings::ProgramState& state, const WriteImage& w) {
   std::vector<MemoryRecord> records;
   const bool testPage = testmode::isTestTabActive(state);
-  for (const RecordDef& r : recordOrder()) {
-    switch (r.when) {
-      case When::Always:
-        break;
-      case When::TranscodeVisible:
-        if (!state.main->at("Transcode").visible) continue;
-        break;
-      case When::TestPage:
-        if (!testPage) continue;
-        break;
-      case When::TestPageBaud:
-        if (!testPage || !baudRateChosen(state)) continue;
-        break;
-      case When::SystemAlarm:
-        addSystemAlarm(records, w.memory, w.systemAlarmBytes);
-        continue;
+  for (const WriteRecordDef& r : kWriteRecords) {
+    if (!goesOut(state, r.when, testPage)) continue;
+    if (r.when == RecordWhen::AlarmFirstPart || r.when == RecordWhen::AlarmRest) {
+      if (auto part = alarmPart(w.memory, r.when, w.systemAlarmBytes))
+        records.push_back(std::move(*part));
+      continue;
     }
-    records.push_back(slice(w.memory, r.address, r.bytes, r.lengthField));
+    for (int line = 0; line < r.lines; ++line)
+      records.push_back(slice(w.memory, lineAddress(r, line), r.bytes, r.lengthField));
   }
   return records;
 }

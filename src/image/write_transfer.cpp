@@ -12,6 +12,7 @@
 #include "image/subscriber_numbers.hpp"
 #include "image/test_values.hpp"
 #include "image/write_image.hpp"
+#include "image/write_records.hpp"
 #include "link/commands.hpp"
 #include "link/greeting.hpp"
 #include "settings/radio_session.hpp"
@@ -29,72 +30,6 @@ constexpr int kPauseMs = 30;
 constexpr int kLongPauseMs = 50;
 constexpr int kSettleMs = 800;
 constexpr std::size_t kChunkChars = 2 * link::kDumpChunkBytes;
-
-// What goes before a small record on the line; the radio has always been given these five.
-enum class Lead {
-  WakePause,       // wake byte, 30 ms, receive purge
-  Pause,           // 30 ms, receive purge
-  Purge,           // receive purge only
-  WakeLongPause,   // wake byte, 50 ms, receive purge
-  PauseWakePause,  // 30 ms, then wake byte, 30 ms, receive purge
-};
-
-// One small record in sending order: its address, what goes before it and the progress after
-// it. A list sends `lines` 12-byte lines from the address on, each led and counted alike. A
-// record the write does not send this time (the PTT code while its switch is hidden, the second
-// part of a short alarm number, the Test tab's bytes on another tab) is skipped with its lead.
-struct RecordStep {
-  Address address;
-  Lead lead;
-  int progress = 0;
-  int lines = 1;
-};
-
-constexpr Address at(std::size_t address) {
-  return static_cast<Address>(address);
-}
-
-// Up to the talk-around switch; the model is identified after these.
-constexpr std::array<RecordStep, 14> kFirstRecords = {{
-    {kMenuBits, Lead::WakePause},
-    {0x000, Lead::Pause},
-    {0x00A, Lead::Pause},
-    {0x00E, Lead::Purge},
-    {0x007, Lead::Pause},  // call-back
-    {0x1F9, Lead::WakePause},
-    {0x1FB, Lead::WakePause},
-    {0x1FD, Lead::WakePause},  // PTT code
-    {kSystemAlarm, Lead::WakeLongPause},
-    {at(kSystemAlarm + 10), Lead::WakeLongPause},  // the rest of an alarm number above ten
-    {kBaudRate, Lead::WakePause},
-    {kRadioType, Lead::WakePause},
-    {kRangeLimits, Lead::PauseWakePause},
-    {0x1F3, Lead::PauseWakePause, 2},  // talk-around
-}};
-
-// From the talk-around numbers on, built after the identification.
-constexpr std::array<RecordStep, 20> kLaterRecords = {{
-    {kTalkAround, Lead::WakePause, 2},
-    {kStartUpText, Lead::WakePause, 2},
-    {kSimplexTx, Lead::WakePause, 2},
-    {at(kSimplexTx + 15), Lead::WakePause, 2},
-    {kSimplexRx, Lead::WakePause, 1},
-    {at(kSimplexRx + 15), Lead::WakePause, 1},
-    {0x1F2, Lead::WakePause},  // search mode
-    {0x1F4, Lead::WakePause},  // group call mode
-    {0x1FA, Lead::WakePause},  // PSTN length
-    {0x1FC, Lead::Pause, 1},   // ring category
-    {0x278, Lead::Pause},      // group digit counts
-    {0x280, Lead::WakePause},
-    {0x28A, Lead::WakePause},
-    {0x294, Lead::Pause},
-    {0x29E, Lead::Pause, 1},
-    {kHiddenGroups, Lead::Pause},
-    {at(kHiddenGroups + kListLineBytes), Lead::Pause},
-    {kWaitingGroups, Lead::Pause, 1, 10},
-    {kSystemLabels, Lead::Pause, 1, 10},
-    {0x2C0, Lead::Pause, 1},  // time limit
-}};
 
 class WriteTransfer {
  public:
@@ -117,10 +52,10 @@ class WriteTransfer {
     progress_.step(1);
     sendModes();
 
-    sendRecords(kFirstRecords);
+    sendRecords(RecordStage::BeforeIdentification);
     settings::applyIdentification(state_, link::IdentifyPurpose::Write);
     reencodeAfterIdentification(state_, image_);
-    sendRecords(kLaterRecords);
+    sendRecords(RecordStage::AfterIdentification);
 
     const bool written = sendBulk();
     if (written) {
@@ -160,38 +95,40 @@ class WriteTransfer {
     progress_.step(2);
   }
 
-  void lead(Lead lead) {
+  void lead(RecordLead lead) {
     switch (lead) {
-      case Lead::PauseWakePause:
+      case RecordLead::PauseWakePause:
         clock_.pause(kPauseMs);
         [[fallthrough]];
-      case Lead::WakePause:
+      case RecordLead::WakePause:
         send(link::wakeByte());
         pauseAndPurge(kPauseMs);
         break;
-      case Lead::Pause:
+      case RecordLead::Pause:
         pauseAndPurge(kPauseMs);
         break;
-      case Lead::Purge:
+      case RecordLead::Purge:
         port_.purgeReceive();
         break;
-      case Lead::WakeLongPause:
+      case RecordLead::WakeLongPause:
         send(link::wakeByte());
         pauseAndPurge(kLongPauseMs);
         break;
     }
   }
 
-  template <std::size_t N>
-  void sendRecords(const std::array<RecordStep, N>& steps) {
-    for (const RecordStep& step : steps) {
-      for (int line = 0; line < step.lines; ++line) {
-        const MemoryRecord* record =
-            image_.record(at(step.address + kListLineBytes * static_cast<std::size_t>(line)));
+  // A record the write does not send this time (the PTT code while its switch is hidden, the
+  // second part of a short alarm number, the Test tab's bytes on another tab) is skipped with its
+  // lead.
+  void sendRecords(RecordStage stage) {
+    for (const WriteRecordDef& row : kWriteRecords) {
+      if (row.stage != stage) continue;
+      for (int line = 0; line < row.lines; ++line) {
+        const MemoryRecord* record = image_.record(lineAddress(row, line));
         if (!record) continue;
-        lead(step.lead);
+        lead(row.lead);
         send(link::writeCommand(record->address, record->lengthField, record->data));
-        if (step.progress) progress_.step(step.progress);
+        if (row.progress) progress_.step(row.progress);
       }
     }
   }
@@ -234,23 +171,6 @@ class WriteTransfer {
   TransferProgress progress_;
 };
 
-// Every record the encoding made has its place in the sending order.
-template <std::size_t N>
-bool placed(Address address, const std::array<RecordStep, N>& steps) {
-  for (const RecordStep& step : steps)
-    for (int line = 0; line < step.lines; ++line)
-      if (address == at(step.address + kListLineBytes * static_cast<std::size_t>(line)))
-        return true;
-  return false;
-}
-
-void checkPlaces(const WriteImage& image) {
-  for (const MemoryRecord& record : image.records)
-    if (!placed(record.address, kFirstRecords) && !placed(record.address, kLaterRecords))
-      throw std::logic_error("the write has no place for its record at " +
-                             std::to_string(record.address));
-}
-
 }  // namespace
 
 TransferOutcome writeToRadio(ProgramState& state, const MenuBits& menuBits) {
@@ -260,7 +180,6 @@ TransferOutcome writeToRadio(ProgramState& state, const MenuBits& menuBits) {
   if (const auto* error = std::get_if<EncodeError>(&encoded))
     throw FieldError(error->field, error->message);
   WriteImage& image = std::get<WriteImage>(encoded);
-  checkPlaces(image);
   return WriteTransfer(state, std::move(image)).run(testTab);
 }
 

@@ -35,14 +35,6 @@ constexpr int kHandPickedMenus = 3;
 
 constexpr const char* kTalkControls[] = {"Talk", "TalkLab1", "TalkLab2", "TalkIndivol", "TalkGrp"};
 
-// The menu switches in the order opening sets them; each one's companion follows it.
-constexpr const char* kMenuReadOrder[] = {
-    "背光选择菜单",     "功率调节菜单",     "振动选择菜单",     "静噪调节菜单",
-    "音量调节菜单",     "语音发送菜单",     "电话号码本菜单",   "回叫功能菜单",
-    "单呼振铃选择菜单", "按键音量选择菜单", "组呼振铃选择菜单", "语音加密选择菜单",
-    "铃声种类选择菜单", "回铃音量选择菜单", "铃声音量选择菜单", "脱网信道选择菜单",
-    "控制信道选择菜单"};
-
 // ---- Messages ------------------------------------------------------------------------------
 
 std::string quoted(const fs::path& file) {
@@ -328,15 +320,13 @@ void planOpen(OpenPlan& plan) {
 
   // Menu switches with their companions, then the alarm number and the menu preset (of the two
   // preset keys the second decides: a file saved under the common preset opens as "all").
-  for (const char* name : kMenuReadOrder) {
-    plan.menuSwitch(name);
-    for (const auto& s : kMenuSwitches) {
-      if (std::string_view(s.field) != name || !s.valueField) continue;
-      if (s.valueIsSlider)
-        plan.number(s.valueField);
-      else
-        plan.text(s.valueField);
-    }
+  for (const MenuSwitchDef* s : menuSwitchesInOpenOrder()) {
+    plan.menuSwitch(s->field);
+    if (!s->valueField) continue;
+    if (s->valueIsSlider)
+      plan.number(s->valueField);
+    else
+      plan.text(s->valueField);
   }
   plan.text("系统告警号");
   plan.set("MenuPreset", int64_t{menuPreset(plan)});
