@@ -14,6 +14,7 @@
 #include "rules/other_groups_dialog.hpp"
 #include "rules/simplex_dialog.hpp"
 #include "rules/system_labels_dialog.hpp"
+#include "settings/field_starts.hpp"
 #include "testmode/password.hpp"
 #include "testmode/test_tab.hpp"
 #include "ui/layouts/layouts.hpp"
@@ -79,7 +80,7 @@ void Program::start() {
   ProgramState& s = *state_;
   s.screen.setApplicationTitle(kApplicationTitle);
 
-  s.main = createWindow(s, ui::layouts::mainForm());
+  s.main = createWindow(s, settings::withFieldStarts(ui::layouts::mainForm()));
   bindMainWindow(s);
   mainWindowCreated(s);
   // The main window is laid out as visible, so it shows as soon as it is created: its first tab

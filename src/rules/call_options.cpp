@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "rules/field_rules.hpp"
+#include "settings/field_table.hpp"
 #include "settings/menu_switch_table.hpp"
 
 namespace rcp::rules {
@@ -12,11 +13,10 @@ namespace {
 
 using settings::ProgramState;
 
-// The counters and timers with their start values, in the order they are restored.
-constexpr std::pair<const char*, int> kMessageDefaults[] = {
-    {"ND1", 2}, {"ND2", 4}, {"NE", 16}, {"NI", 4},   {"NR", 8},   {"NT", 1}, {"NW", 4},
-    {"TA", 60}, {"TB", 2},  {"TC", 60}, {"TI", 2},   {"TJ", 20},  {"TN", 7}, {"TP", 5},
-    {"TS", 5},  {"TT", 60}, {"TW", 60}, {"NPON", 1}, {"NPOFF", 1}};
+// The counters and timers in the order "还原默认值" restores their start values.
+constexpr const char* kRestoredCounters[] = {"ND1", "ND2", "NE", "NI", "NR", "NT", "NW",
+                                             "TA",  "TB",  "TC", "TI", "TJ", "TN", "TP",
+                                             "TS",  "TT",  "TW", "NPON", "NPOFF"};
 
 constexpr const char* kRightsSpinFields[] = {"RingCategory", "Timelimit", "limitlength",
                                              "MaxNumber"};
@@ -30,7 +30,9 @@ void systemAlarmFilter(char32_t& key) {
 }  // namespace
 
 void DefaultClick(ProgramState& state) {
-  for (const auto& [field, value] : kMessageDefaults) state.main->setValue(field, value);
+  for (const char* field : kRestoredCounters)
+    state.main->setValue(field, static_cast<int>(std::get<std::int64_t>(
+                                    settings::findField(field)->start)));
 }
 
 void MaxNumberChange(ProgramState& state) {
@@ -78,7 +80,7 @@ void bindCallOptionRules(ProgramState& state) {
   on("Label48", ui::Event::DblClick, Label48DblClick);
   on("Label51", ui::Event::DblClick, Label51DblClick);
 
-  for (const auto& [field, value] : kMessageDefaults) bindDigitFilter(form, field);
+  for (const char* field : kRestoredCounters) bindDigitFilter(form, field);
   for (const char* field : kRightsSpinFields) bindDigitFilter(form, field);
   for (int j = 0; j <= 9; ++j) bindDigitFilter(form, "Phone_Number" + std::to_string(j));
   bindDigitFilter(form, {"password", "TalkIndivol", "TalkGrp"});

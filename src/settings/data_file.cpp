@@ -33,6 +33,8 @@ constexpr int kNoMenusPreset = 1;
 constexpr int kAllMenusPreset = 2;
 constexpr int kHandPickedMenus = 3;
 
+constexpr const char* kCpsxOwnNumber = "32620201";
+
 constexpr const char* kTalkControls[] = {"Talk", "TalkLab1", "TalkLab2", "TalkIndivol", "TalkGrp"};
 
 // ---- Messages ------------------------------------------------------------------------------
@@ -113,6 +115,8 @@ std::string savedText(ProgramState& state, Record& record, const DataFileKey& ke
 
 bool isWritten(ProgramState& state, Record& record, const DataFileKey& key) {
   switch (key.when) {
+    case WhenWritten::Never:
+      return false;
     case WhenWritten::Always:
       return true;
     case WhenWritten::RangeSearch:
@@ -205,15 +209,6 @@ class OpenPlan {
   void toggle(const std::string& key) { set(key, readSwitch(raw(key))); }
   void menuSwitch(const std::string& key) { set(key, readMenuSwitch(raw(key))); }
 
-  using Read = void (OpenPlan::*)(const std::string&);
-  void each(std::initializer_list<const char*> keys, Read read) {
-    for (const char* key : keys) (this->*read)(key);
-  }
-  void numbered(const std::string& prefix, int first, int last, const std::string& suffix,
-                Read read) {
-    for (int n = first; n <= last; ++n) (this->*read)(prefix + std::to_string(n) + suffix);
-  }
-
   void run(ProgramState& state) const {
     for (const auto& change : changes_) change(state);
   }
@@ -233,109 +228,115 @@ int menuPreset(OpenPlan& plan) {
   return plan.has("常用菜单") ? kCommonMenusPreset : kHandPickedMenus;
 }
 
-// The open's own order: setting some fields runs rules that set others, so each field is set
-// before the fields its rules would overwrite are read.
+bool mpt1343File(OpenPlan& plan) {
+  return plan.raw("DiallingScheme") == "MPT1343";
+}
+
+// Whether the file's own settings let opening set the fields of a step.
+bool stepApplies(OpenPlan& plan, OpenStep step) {
+  switch (step) {
+    case OpenStep::SearchRange:
+      return plan.raw("SearchWay") != kAllChannels;
+    case OpenStep::TalkNumbers:
+      return readSwitch(plan.raw("Talk"));
+    case OpenStep::Mpt1343Fleet:
+      return mpt1343File(plan);
+    case OpenStep::CpsxFleet:
+      return !mpt1343File(plan);
+    default:
+      return true;
+  }
+}
+
+// A radio choice of two: the first option for exactly its value, else the second.
+FieldValue firstOrSecond(const FieldDef& field, const std::string& raw) {
+  const FieldValue& first = field.options.front().value;
+  const bool isFirst = std::holds_alternative<int64_t>(first)
+                           ? readInteger(raw) == std::get<int64_t>(first)
+                           : raw == std::get<std::string>(first);
+  return isFirst ? first : field.options.back().value;
+}
+
+// The fields the open's own code reads.
+void openByCode(OpenPlan& plan, const FieldDef& field) {
+  if (field.name == "MenuPreset") return plan.set(field.name, int64_t{menuPreset(plan)});
+  // The own number: a file without it gets the default of its scheme.
+  plan.textOr(field.name, mpt1343File(plan) ? std::get<std::string>(*field.absent) : kCpsxOwnNumber);
+}
+
+void openField(OpenPlan& plan, const FieldDef& field) {
+  const std::string& key = field.name;
+  switch (field.openRead) {
+    case OpenRead::NumberText:
+      return plan.numberText(key);
+    case OpenRead::DigitString:
+      return plan.digitString(key);
+    case OpenRead::Number:
+      return plan.number(key);
+    case OpenRead::U32:
+      return plan.u32(key);
+    case OpenRead::Text:
+      return plan.text(key);
+    case OpenRead::Toggle:
+      return plan.toggle(key);
+    case OpenRead::MenuSwitch:
+      return plan.menuSwitch(key);
+    case OpenRead::FirstOption:
+      return plan.set(key, firstOrSecond(field, plan.raw(key)));
+    case OpenRead::VersionText:
+      return plan.set(key, plan.raw(key) == "Old");
+    case OpenRead::MoreGroups:
+      return plan.set(key, int64_t{readSwitch(plan.raw(key)) ? 16 : 0});
+    case OpenRead::ByCode:
+      return openByCode(plan, field);
+  }
+}
+
+// What follows the fields of a step: shown controls and the change rules the open runs.
+void afterStep(OpenPlan& plan, OpenStep step) {
+  switch (step) {
+    case OpenStep::Version:
+      if (plan.raw("Version") == "Old")
+        plan.then([](ProgramState& s) { s.main->setVisible("OldVersion", true); });
+      return;
+    case OpenStep::Ways:
+      // Both combo boxes take any text; their change rules set the search flag with the range
+      // fields' state and the group-call flag.
+      plan.fire("GrpWay", ui::Event::Change);
+      plan.fire("SearchWay", ui::Event::Change);
+      return;
+    case OpenStep::TalkSwitch: {
+      // The talk-around group shows with its switch.
+      const bool talk = readSwitch(plan.raw("Talk"));
+      plan.then([talk](ProgramState& s) {
+        for (const char* control : kTalkControls) s.main->setVisible(control, talk);
+      });
+      return;
+    }
+    case OpenStep::MenuPreset:
+      // The fleet plan read is the one used: the level bounds follow the block values at once,
+      // as after a read from the radio, and the fleet level's change rule shows its segment
+      // number.
+      if (!mpt1343File(plan)) {
+        plan.then([](ProgramState& s) { boundLevelsByBlocks(s.values); });
+        plan.fire("Block", ui::Event::Change);
+      }
+      return;
+    default:
+      return;
+  }
+}
+
+// The open walks the fields in the registry's open order, step by step.
 void planOpen(OpenPlan& plan) {
-
-  // The spacing selects its radio button; a change of spacing resets the first segment, which
-  // the file then sets.
-  plan.set("ChannelSpace", int64_t{readInteger(plan.raw("ChannelSpace")) == 125 ? 125 : 250});
-  const bool old = plan.raw("Version") == "Old";
-  plan.set("Version", old);
-  if (old) plan.then([](ProgramState& s) { s.main->setVisible("OldVersion", true); });
-  for (const char* segment : {"First", "Second", "Third"})
-    for (const char* part : {"Channel", "Stop", "RxFreq", "TxFreq"})
-      plan.numberText(std::string(segment) + part);
-
-  // Both combo boxes take any text; their change rules set the search flag with the range
-  // fields' state and the group-call flag. The range is read only for a search over a range.
-  const std::string searchWay = plan.raw("SearchWay");
-  plan.set("SearchWay", searchWay);
-  plan.text("GrpWay");
-  plan.fire("GrpWay", ui::Event::Change);
-  plan.fire("SearchWay", ui::Event::Change);
-  if (searchWay != kAllChannels)
-    plan.each({"SearchStartChannel", "SearchStopChannel"}, &OpenPlan::numberText);
-  for (int n = 1; n <= 50; ++n) plan.numberText("Hunt" + ui::twoDigits(n));
-
-  // Network identity and the off-network channels.
-  plan.set("NetType", std::string(plan.raw("NetType") == "National" ? "National" : "Regional"));
-  plan.set("SingalCode",
-           std::string(plan.raw("SingalCode") == "Standard" ? "Standard" : "Enhanced"));
-  plan.toggle("StatusSave");
-  plan.number("NetId");
-  plan.toggle("AutoRoam");
-  plan.number("Category");
-  plan.each({"RegCode", "ZoneData", "ZoneLength", "AreaData", "AreaLength", "SilData", "SilLength"},
-            &OpenPlan::numberText);
-  for (int n = 1; n <= 12; ++n) plan.numberText("ZoneData" + ui::twoDigits(n));
-  for (int n = 1; n <= 12; ++n) plan.numberText("AreaData" + ui::twoDigits(n));
-  plan.numbered("Simplex", 1, 8, "", &OpenPlan::numberText);
-  plan.each({"Simplex9RxFreq", "Simplex9TxFreq"}, &OpenPlan::number);
-  plan.numbered("Simplex", 10, 19, "TxFreq", &OpenPlan::number);
-  plan.numbered("Simplex", 10, 19, "RxFreq", &OpenPlan::number);
-
-  // The talk-around group shows with its switch; its numbers are read only while it is on.
-  const bool talk = readSwitch(plan.raw("Talk"));
-  plan.set("Talk", talk);
-  plan.then([talk](ProgramState& s) {
-    for (const char* control : kTalkControls) s.main->setVisible(control, talk);
-  });
-  if (talk) plan.each({"TalkIndivol", "TalkGrp"}, &OpenPlan::digitString);
-
-  // The scheme switch resets the numbers, which the file then sets; each scheme reads its own
-  // fleet settings.
-  const bool mpt1343 = plan.raw("DiallingScheme") == "MPT1343";
-  plan.set("DiallingScheme", std::string(mpt1343 ? "MPT1343" : "CPSX"));
-  if (mpt1343) {
-    plan.textOr("Indivol", "3262001201");
-    plan.each({"MaxIndivol", "MaxFleet", "GroupFleet"}, &OpenPlan::text);
-  } else {
-    plan.textOr("Indivol", "32620201");
-    plan.text("Block");
-    plan.each({"LargeBlock", "MediumBlock", "SmallBlock"}, &OpenPlan::number);
-  }
-  plan.numbered("Group", 1, 8, "", &OpenPlan::text);
-  plan.text("DynaGroup");
-  plan.numbered("PhoneNumber", 0, 9, "", &OpenPlan::text);
-  plan.each({"IndivolStart", "IndivolStop", "GrpStart", "GrpStop"}, &OpenPlan::text);
-
-  plan.numbered("HideGroup", 1, 8, "", &OpenPlan::u32);
-  plan.numbered("WaitGroup", 1, 40, "", &OpenPlan::u32);
-  for (int n = 1; n <= 40; ++n) {
-    plan.u32("无线局向号" + std::to_string(n));
-    plan.u32("对应系统号" + std::to_string(n));
-  }
-
-  // Rights, phone book, counters and timers.
-  plan.each({"RingCategory", "Timelimit", "PSTNLength", "MaxPhoneNumber"}, &OpenPlan::number);
-  plan.each({"IncludeCall", "PSTNCall", "PABXCall", "Shrink", "DynaCode", "Dead", "RegOpen",
-             "DeregClose", "KeyGrpCall"},
-            &OpenPlan::toggle);
-  plan.set("MoreGrpDisp", int64_t{readSwitch(plan.raw("MoreGrpDisp")) ? 16 : 0});
-  plan.toggle("Callback");
-  plan.toggle("PTT-code");  // the switch shows the opposite; its visibility stays
-  plan.each({"TA", "TB", "TC", "TI", "TJ", "TN", "TP", "TS", "TT", "TW"}, &OpenPlan::number);
-  plan.each({"ND1", "ND2", "NE", "NI", "NR", "NT", "NW", "NPON", "NPOFF"}, &OpenPlan::number);
-
-  // Menu switches with their companions, then the alarm number and the menu preset (of the two
-  // preset keys the second decides: a file saved under the common preset opens as "all").
-  for (const MenuSwitchDef* s : menuSwitchesInOpenOrder()) {
-    plan.menuSwitch(s->field);
-    if (!s->valueField) continue;
-    if (s->valueIsSlider)
-      plan.number(s->valueField);
-    else
-      plan.text(s->valueField);
-  }
-  plan.text("系统告警号");
-  plan.set("MenuPreset", int64_t{menuPreset(plan)});
-
-  // The fleet plan read is the one used: the level bounds follow the block values at once, as
-  // after a read from the radio, and the fleet level's change rule shows its segment number.
-  if (!mpt1343) {
-    plan.then([](ProgramState& s) { boundLevelsByBlocks(s.values); });
-    plan.fire("Block", ui::Event::Change);
+  const auto& fields = fieldsInOpenOrder();
+  auto next = fields.begin();
+  for (int s = 0; s < static_cast<int>(OpenStep::NotOpened); ++s) {
+    const auto step = static_cast<OpenStep>(s);
+    const bool applies = stepApplies(plan, step);
+    for (; next != fields.end() && (*next)->openStep == step; ++next)
+      if (applies) openField(plan, **next);
+    if (applies) afterStep(plan, step);
   }
 }
 

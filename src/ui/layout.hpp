@@ -52,10 +52,12 @@ ControlSpec label(std::string name, std::string parent, std::string caption);
 ControlSpec edit(std::string name, std::string parent);
 ControlSpec checkBox(std::string name, std::string parent, std::string caption);
 ControlSpec radioButton(std::string name, std::string parent, std::string caption);
+// The value (or text) of a box that shows a settings field comes from the field registry when the
+// window is created; such a box is declared without it.
 ControlSpec comboBox(std::string name, std::string parent, std::vector<std::string> items,
-                     std::string text);
-ControlSpec spinEdit(std::string name, std::string parent, int min, int max, int value);
-ControlSpec trackBar(std::string name, std::string parent, int min, int max, int value);
+                     std::string text = {});
+ControlSpec spinEdit(std::string name, std::string parent, int min, int max, int value = 0);
+ControlSpec trackBar(std::string name, std::string parent, int min, int max, int value = 0);
 ControlSpec button(std::string name, std::string parent, std::string caption);
 ControlSpec upDown(std::string name, std::string parent);
 ControlSpec picture(std::string name, std::string parent);

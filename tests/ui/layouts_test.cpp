@@ -8,10 +8,16 @@
 #include <tuple>
 #include <vector>
 
+#include "settings/field_starts.hpp"
 #include "ui/layout.hpp"
 
 namespace rcp::ui {
 namespace {
+
+// The main window as the program creates it, its boxes started from the field registry.
+FormSpec mainWindow() {
+  return settings::withFieldStarts(layouts::mainForm());
+}
 
 struct Window {
   std::string name;
@@ -21,7 +27,7 @@ struct Window {
 
 const std::vector<Window>& allWindows() {
   static const std::vector<Window> all = {
-      {"Main_Form", "RCP520中文写码软件", layouts::mainForm},
+      {"Main_Form", "RCP520中文写码软件", mainWindow},
       {"Password_Form", "密码框", layouts::passwordForm},
       {"Error1_Form", "警告", layouts::error1Form},
       {"ComSet_Form", "设置串口", layouts::comSetForm},
@@ -55,7 +61,7 @@ TEST(Layouts, EveryWindowBuildsWithItsIdentity) {
     EXPECT_EQ(form.className(), "T" + window.name);
     EXPECT_EQ(form.caption(), window.caption);
   }
-  const Form main(layouts::mainForm());
+  const Form main(mainWindow());
   EXPECT_EQ(main.clientWidth(), 788);
   EXPECT_EQ(main.clientHeight(), 543);
   const Form progress(layouts::writeDataForm());
@@ -81,7 +87,7 @@ TEST(Layouts, NoTwoControlsShareAGridCell) {
 }
 
 TEST(Layouts, MainWindowOffersItsPagesInOrder) {
-  const Form form(layouts::mainForm());
+  const Form form(mainWindow());
   std::vector<std::pair<std::string, std::string>> pages;
   for (const Control* c : form.children("HomeControlPage")) pages.emplace_back(c->name, c->caption);
   const std::vector<std::pair<std::string, std::string>> expected = {{"NormalSet", "基本设置"},
@@ -111,7 +117,7 @@ TEST(Layouts, MainWindowOffersItsPagesInOrder) {
 }
 
 TEST(Layouts, NumberedFamiliesAreCompleteAndCaptioned) {
-  const Form form(layouts::mainForm());
+  const Form form(mainWindow());
   for (int n = 1; n <= 50; ++n) {
     const std::string name = nth("ControlChannel", n);
     EXPECT_EQ(form.pageOf(name)->name, "NormalSet");
@@ -141,7 +147,7 @@ TEST(Layouts, NumberedFamiliesAreCompleteAndCaptioned) {
 }
 
 TEST(Layouts, FieldsStartWithTheirStartValues) {
-  const Form form(layouts::mainForm());
+  const Form form(mainWindow());
   EXPECT_TRUE(form.checked("ChannelSpace2"));
   EXPECT_EQ(form.text("ChannelNum"), "0001");
   EXPECT_EQ(form.text("Channel1StopNum"), "0160");
@@ -193,7 +199,7 @@ TEST(Layouts, FieldsStartWithTheirStartValues) {
 }
 
 TEST(Layouts, RadioFamiliesStandAloneWithTheirStartChoice) {
-  const Form form(layouts::mainForm());
+  const Form form(mainWindow());
   const std::vector<std::pair<std::vector<std::string>, std::string>> families = {
       {{"ChannelSpace1", "ChannelSpace2"}, "ChannelSpace2"},
       {{"Standard", "Enhance"}, "Standard"},
@@ -217,7 +223,7 @@ TEST(Layouts, RadioFamiliesStandAloneWithTheirStartChoice) {
 }
 
 TEST(Layouts, HiddenAndDisabledAtStart) {
-  const Form form(layouts::mainForm());
+  const Form form(mainWindow());
   for (const char* name : {"OldVersion", "Talk", "TalkLab1", "TalkLab2", "TalkIndivol", "TalkGrp",
                            "Transcode", "PTTname", "Dead"})
     EXPECT_FALSE(form.at(name).visible) << name;
@@ -244,7 +250,7 @@ TEST(Layouts, HiddenAndDisabledAtStart) {
 
 // Enabled input fields wear the page's light colour, disabled ones the button face.
 TEST(Layouts, InputColoursFollowThePageAndTheEnabledState) {
-  const Form form(layouts::mainForm());
+  const Form form(mainWindow());
   const std::map<std::string, Color> light = {{"NormalSet", colors::InputLight},
                                               {"UserInfo", colors::UserInput},
                                               {"Appendix", colors::InputLight}};
@@ -262,7 +268,7 @@ TEST(Layouts, InputColoursFollowThePageAndTheEnabledState) {
 }
 
 TEST(Layouts, MenuSwitchesStartAsLaidOutWithTheirCompanions) {
-  const Form form(layouts::mainForm());
+  const Form form(mainWindow());
   const std::map<std::string, std::string> companions = {{"Led_Choose", "LedBox"},
                                                          {"Power_Mod", "PowerBox"},
                                                          {"Vib_Choose", "VibBox"},

@@ -33,6 +33,12 @@ inline ControlSpec digitField(std::string name, std::string parent, int maxLengt
       .color(background);
 }
 
+// The box of a settings field: the program gives it its start text and length limit from the
+// field registry when the window is created.
+inline ControlSpec fieldBox(std::string name, std::string parent, Color background) {
+  return edit(std::move(name), std::move(parent)).color(background);
+}
+
 // A caption label and its field side by side: the label at (row, col), the field one cell right.
 inline void labelled(LayoutWriter& w, std::string labelName, std::string caption, ControlSpec field,
                      int row, int col) {

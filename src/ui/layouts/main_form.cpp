@@ -1,4 +1,6 @@
-// The main window: five tab pages beside a column of command buttons, and the status bar.
+// The main window: five tab pages beside a column of command buttons, and the status bar. The
+// boxes of the settings fields are placed here; their start values and length limits come from
+// the field registry (settings/field_table.cpp) when the program creates the window.
 
 #include <array>
 #include <string>
@@ -12,6 +14,7 @@ namespace {
 
 using detail::chineseNumeral;
 using detail::digitField;
+using detail::fieldBox;
 using detail::labelled;
 using detail::nth;
 
@@ -58,7 +61,7 @@ void channelPlan(LayoutWriter& w) {
   w << panel("ChannelSpacePanel", fram).at(0, 0);
   w << label("ChannelSpaceLab", "ChannelSpacePanel", "信道间隔：").at(0, 0);
   w << radioButton("ChannelSpace1", "ChannelSpacePanel", "12.5KHz").at(0, 1);
-  w << radioButton("ChannelSpace2", "ChannelSpacePanel", "25KHz").checked().at(0, 2);
+  w << radioButton("ChannelSpace2", "ChannelSpacePanel", "25KHz").at(0, 2);
 
   // Three segments: start and stop channel, receive and transmit start frequency.
   const std::string seg = "SegmentPanel";
@@ -74,42 +77,35 @@ void channelPlan(LayoutWriter& w) {
   struct Segment {
     const char* caption;
     const char* start;
-    const char* startText;
     const char* stop;
-    const char* stopText;
     const char* rx;
     const char* tx;
-    const char* rxText;
-    const char* txText;
   };
   const std::array<Segment, 3> segments = {{
-      {"第一段", "ChannelNum", "0001", "Channel1StopNum", "0160", "RxFreq", "TxFreq", "3610250",
-       "3510250"},
-      {"第二段", "Channel2StartNum", "0000", "Channel2StopNum", "0000", "Rx2Freq", "Tx2Freq",
-       "0000000", "0000000"},
-      {"第三段", "Channel3StartNum", "0000", "Channel3StopNum", "0000", "Rx3Freq", "Tx3Freq",
-       "0000000", "0000000"},
+      {"第一段", "ChannelNum", "Channel1StopNum", "RxFreq", "TxFreq"},
+      {"第二段", "Channel2StartNum", "Channel2StopNum", "Rx2Freq", "Tx2Freq"},
+      {"第三段", "Channel3StartNum", "Channel3StopNum", "Rx3Freq", "Tx3Freq"},
   }};
   for (int i = 0; i < 3; ++i) {
     const Segment& s = segments[i];
     const int row = i + 1;
     w << label(nth("Seg", i + 1) + "Lab", seg, s.caption).at(row, 0);
-    w << digitField(s.start, seg, 4, s.startText, kNormalInput).at(row, 1);
-    w << digitField(s.stop, seg, 4, s.stopText, kNormalInput).at(row, 2);
-    w << digitField(s.rx, seg, 7, s.rxText, kNormalInput).at(row, 3);
-    w << digitField(s.tx, seg, 7, s.txText, kNormalInput).at(row, 4);
+    w << fieldBox(s.start, seg, kNormalInput).at(row, 1);
+    w << fieldBox(s.stop, seg, kNormalInput).at(row, 2);
+    w << fieldBox(s.rx, seg, kNormalInput).at(row, 3);
+    w << fieldBox(s.tx, seg, kNormalInput).at(row, 4);
   }
 
   // Control-channel search mode and range.
   const std::string search = "SearchPanel";
   w << panel(search, fram).at(2, 0);
   w << label("SearchWayLab", search, "控制信道搜索方式:").at(0, 0);
-  w << comboBox("SearchWay", search, {"指定范围搜索", "全信道搜索"}, "指定范围搜索")
+  w << comboBox("SearchWay", search, {"指定范围搜索", "全信道搜索"})
            .color(kNormalInput)
            .at(0, 1);
-  w << digitField("ControlStart", search, 4, "0000", kNormalInput).at(0, 2);
+  w << fieldBox("ControlStart", search, kNormalInput).at(0, 2);
   w << label("ControlRangeLab", search, "~").at(0, 3).align(Align::Center);
-  w << digitField("ControlStop", search, 4, "0000", kNormalInput).at(0, 4);
+  w << fieldBox("ControlStop", search, kNormalInput).at(0, 4);
 
   // Fifty preferred control channels: ten rows of five label + field pairs, numbered down the
   // columns ("01" to "10" in the first).
@@ -123,26 +119,26 @@ void channelPlan(LayoutWriter& w) {
     w << label(nth("ControlChannelLab", n), hunt, twoDigits(n))
              .hint(nth("控制信道", n))
              .at(row, col);
-    w << digitField(nth("ControlChannel", n), hunt, 4, "0000", kNormalInput).at(row, col + 1);
+    w << fieldBox(nth("ControlChannel", n), hunt, kNormalInput).at(row, col + 1);
   }
 }
 
 void signalling(LayoutWriter& w) {
   const std::string fram = "BaseSet_Fram";
-  w << radioButton("Standard", fram, "标准型").checked().at(0, 0);
+  w << radioButton("Standard", fram, "标准型").at(0, 0);
   w << radioButton("Enhance", fram, "增强型").at(1, 0);
 }
 
 void network(LayoutWriter& w) {
   const std::string fram = "NetSet_Fram";
-  w << radioButton("National", fram, "全国网").checked().at(0, 0, 1, 2);
+  w << radioButton("National", fram, "全国网").at(0, 0, 1, 2);
   w << radioButton("Regional", fram, "地区网").at(0, 2, 1, 2);
   w << checkBox("AutoRoam", fram, "自动漫游").at(1, 0, 1, 2);
   w << checkBox("StatusSave", fram, "状态保存").at(1, 2, 1, 2);
-  labelled(w, "NetIdLab", "网络号", spinEdit("NetId", fram, 0, 3, 0).color(kNormalInput), 2, 0);
-  labelled(w, "CategoryLab", "网络类型", spinEdit("Category", fram, 0, 7, 1).color(kNormalInput), 2,
+  labelled(w, "NetIdLab", "网络号", spinEdit("NetId", fram, 0, 3).color(kNormalInput), 2, 0);
+  labelled(w, "CategoryLab", "网络类型", spinEdit("Category", fram, 0, 7).color(kNormalInput), 2,
            2);
-  labelled(w, "RegCodeLab", "登记码", digitField("RegCode", fram, 5, "00000", kNormalInput), 3, 0);
+  labelled(w, "RegCodeLab", "登记码", fieldBox("RegCode", fram, kNormalInput), 3, 0);
 }
 
 void systemCodes(LayoutWriter& w) {
@@ -157,9 +153,9 @@ void systemCodes(LayoutWriter& w) {
   }};
   for (int i = 0; i < 3; ++i) {
     const auto& c = codes[i];
-    labelled(w, std::string(c[0]) + "Lab", c[1], digitField(c[0], own, 3, "000", kNormalInput), i,
+    labelled(w, std::string(c[0]) + "Lab", c[1], fieldBox(c[0], own, kNormalInput), i,
              0);
-    labelled(w, std::string(c[2]) + "Lab", c[3], digitField(c[2], own, 3, "000", kNormalInput), i,
+    labelled(w, std::string(c[2]) + "Lab", c[3], fieldBox(c[2], own, kNormalInput), i,
              2);
   }
 
@@ -175,8 +171,8 @@ void systemCodes(LayoutWriter& w) {
     const int row = 2 + (n - 1) % 4;
     const int col = 3 * ((n - 1) / 4);
     w << label(nth("RoamNumLab", n), roam, twoDigits(n)).at(row, col);
-    w << digitField(nth("ZoneData", n), roam, 3, "000", kNormalInput).at(row, col + 1);
-    w << digitField(nth("AreaData", n), roam, 3, "000", kNormalInput).at(row, col + 2);
+    w << fieldBox(nth("ZoneData", n), roam, kNormalInput).at(row, col + 1);
+    w << fieldBox(nth("AreaData", n), roam, kNormalInput).at(row, col + 2);
   }
 }
 
@@ -184,7 +180,7 @@ void offNetwork(LayoutWriter& w) {
   const std::string fram = "GroupBox1";
   w << label("SimplexLab", fram, "信道").at(0, 0);
   for (int n = 1; n <= 8; ++n)
-    w << digitField(nth("SimplexChannel", n), fram, 4, "0000", kNormalInput)
+    w << fieldBox(nth("SimplexChannel", n), fram, kNormalInput)
              .at((n - 1) / 4, 1 + (n - 1) % 4);
   w << button("Advance", fram, "高级").at(0, 5, 2, 1);
 }
@@ -215,10 +211,10 @@ void numbering(LayoutWriter& w) {
   const std::string fram = "MPT1343_Fram";
   // Four columns: caption, field, caption, field.
   labelled(w, "IndivolLab", "个呼号",
-           digitField("MPT1343_Indivol", fram, 10, "3262001201", kUserInput), 0, 0);
+           fieldBox("MPT1343_Indivol", fram, kUserInput), 0, 0);
   // The dynamic group waits for "动态编组"; its caption is grey while it is off.
   w << label("DynaLab", fram, "动态重组号").fontColor(colors::Grey).at(0, 2);
-  w << digitField("MPT1343_Dyna", fram, 10, "", colors::ButtonFace).disabled().at(0, 3);
+  w << fieldBox("MPT1343_Dyna", fram, colors::ButtonFace).disabled().at(0, 3);
 
   // Eight group numbers, numbered down two columns.
   w << label("GrpLab", fram, "组呼号").at(1, 0);
@@ -228,19 +224,19 @@ void numbering(LayoutWriter& w) {
     const int row = (n - 1) % 4;
     const int col = 2 * ((n - 1) / 4);
     w << label(nth("GrpNumLab", n), grp, std::to_string(n)).at(row, col);
-    w << digitField(nth("MPT1343_Grp", n), grp, 10, n == 1 ? "3265500900" : "", kUserInput)
+    w << fieldBox(nth("MPT1343_Grp", n), grp, kUserInput)
              .at(row, col + 1);
   }
 
   // The MPT1343 fleet limits start enabled (navy captions); the CPSX fleet level starts disabled.
   w << label("MaxIndivolLab", fram, "最大个呼号").fontColor(colors::Navy).at(2, 0);
-  w << digitField("MaxIndivol", fram, 3, "899", kUserInput).at(2, 1);
+  w << fieldBox("MaxIndivol", fram, kUserInput).at(2, 1);
   w << label("MaxFleetLab", fram, "最大组呼号").fontColor(colors::Navy).at(2, 2);
-  w << digitField("MaxFleet", fram, 3, "998", kUserInput).at(2, 3);
+  w << fieldBox("MaxFleet", fram, kUserInput).at(2, 3);
   w << label("MPT1343_FleetLab", fram, "组呼本队号").fontColor(colors::Navy).at(3, 0);
-  w << digitField("MPT1343_Fleet", fram, 4, "5500", kUserInput).at(3, 1);
+  w << fieldBox("MPT1343_Fleet", fram, kUserInput).at(3, 1);
   w << label("BlockLab", fram, "分队级别").fontColor(colors::Grey).at(3, 2);
-  w << comboBox("Block", fram, {"一级队", "二级队", "三级队", "四级队"}, "一级队")
+  w << comboBox("Block", fram, {"一级队", "二级队", "三级队", "四级队"})
            .color(colors::ButtonFace)
            .disabled()
            .at(3, 3);
@@ -249,32 +245,32 @@ void numbering(LayoutWriter& w) {
   w << button("OtherGrpButt", fram, "更多组").at(4, 3);
 
   labelled(w, "IndivolRangeLab", "个呼范围",
-           digitField("indivolstart", fram, 7, "2001200", kUserInput), 5, 0);
+           fieldBox("indivolstart", fram, kUserInput), 5, 0);
   w << label("IndivolRangeToLab", fram, "~").at(5, 2).align(Align::Center);
-  w << digitField("indivolstop", fram, 7, "2001899", kUserInput).at(5, 3);
-  labelled(w, "GrpRangeLab", "组呼范围", digitField("grpstart", fram, 7, "5500900", kUserInput), 6,
+  w << fieldBox("indivolstop", fram, kUserInput).at(5, 3);
+  labelled(w, "GrpRangeLab", "组呼范围", fieldBox("grpstart", fram, kUserInput), 6,
            0);
   w << label("GrpRangeToLab", fram, "~").at(6, 2).align(Align::Center);
-  w << digitField("grpstop", fram, 7, "5500998", kUserInput).at(6, 3);
+  w << fieldBox("grpstop", fram, kUserInput).at(6, 3);
 
   labelled(w, "GrpWayLab", "组呼方式",
-           comboBox("GrpWay", fram, {"全部有效", "当前有效"}, "全部有效").color(kUserInput), 7, 0);
+           comboBox("GrpWay", fram, {"全部有效", "当前有效"}).color(kUserInput), 7, 0);
   w << checkBox("Shrink_num", fram, "缩位允许").at(7, 2, 1, 2);
 }
 
 void fleetScheme(LayoutWriter& w) {
   const std::string fram = "UnitWay_Fram";
-  w << radioButton("MPT1343", fram, "MPT1343").checked().at(0, 0);
+  w << radioButton("MPT1343", fram, "MPT1343").at(0, 0);
   w << radioButton("CPSX", fram, "CPSX").at(0, 1);
 }
 
 void rights(LayoutWriter& w) {
   const std::string fram = "PowerSet_Fram";
   // Three columns of switches; "PSTN" and "PABX" carry the word "呼叫" beside them.
-  w << checkBox("Include_Call", fram, "包容呼叫").checked().at(0, 0, 1, 2);
-  w << checkBox("PSTN_Call", fram, "PSTN").checked().at(1, 0);
+  w << checkBox("Include_Call", fram, "包容呼叫").at(0, 0, 1, 2);
+  w << checkBox("PSTN_Call", fram, "PSTN").at(1, 0);
   w << label("PSTN_CallLab", fram, "呼叫").at(1, 1);
-  w << checkBox("PABX_Call", fram, "PABX").checked().at(2, 0);
+  w << checkBox("PABX_Call", fram, "PABX").at(2, 0);
   w << label("PABX_CallLab", fram, "呼叫").at(2, 1);
   w << checkBox("Open_Reg", fram, "开机登记").at(0, 2, 1, 2);
   w << checkBox("Close_Dereg", fram, "关机取消登记").at(1, 2, 1, 2);
@@ -286,13 +282,13 @@ void rights(LayoutWriter& w) {
   const std::string spins = "PowerSpinPanel";
   w << panel(spins, fram).at(3, 0, 1, 6);
   labelled(w, "RingCategoryLab", "回铃音种类",
-           spinEdit("RingCategory", spins, 0, 9, 0).color(kUserInput), 0, 0);
+           spinEdit("RingCategory", spins, 0, 9).color(kUserInput), 0, 0);
   w << label("TimelimitLab", spins, "呼叫限时").at(0, 2);
-  w << spinEdit("Timelimit", spins, 0, 999, 0).color(kUserInput).at(0, 3);
+  w << spinEdit("Timelimit", spins, 0, 999).color(kUserInput).at(0, 3);
   w << label("TimelimitUnitLab", spins, "(秒)").at(0, 4);
   w << label("limitlengthPSTNLab", spins, "PSTN").at(1, 0).align(Align::Right);
   w << label("limitlengthLab", spins, "限拨号码长度").at(1, 1, 1, 2);
-  w << spinEdit("limitlength", spins, 0, 255, 255).color(kUserInput).at(1, 3);
+  w << spinEdit("limitlength", spins, 0, 255).color(kUserInput).at(1, 3);
 }
 
 void phoneBook(LayoutWriter& w) {
@@ -300,14 +296,14 @@ void phoneBook(LayoutWriter& w) {
   const std::string size = "MaxNumberPanel";
   w << panel(size, fram).at(0, 0, 1, 4);
   labelled(w, "MaxNumberLab", "最多输入号码",
-           spinEdit("MaxNumber", size, 0, 10, 10).color(kUserInput), 0, 0);
+           spinEdit("MaxNumber", size, 0, 10).color(kUserInput), 0, 0);
   w << label("MaxNumberUnitLab", size, "个").at(0, 2);
   // Entries 0 to 4 in the first column, 5 to 9 in the second.
   for (int n = 0; n <= 9; ++n) {
     const int row = 1 + n % 5;
     const int col = 2 * (n / 5);
     w << label(nth("PhoneLab", n), fram, std::to_string(n)).at(row, col);
-    w << digitField(nth("Phone_Number", n), fram, 16, "", kUserInput).at(row, col + 1);
+    w << fieldBox(nth("Phone_Number", n), fram, kUserInput).at(row, col + 1);
   }
 }
 
@@ -315,7 +311,6 @@ void phoneBook(LayoutWriter& w) {
 // the explanation as its hint.
 struct Constant {
   const char* name;
-  int value;
   int min;
   int max;
   int step;
@@ -329,7 +324,7 @@ void constants(LayoutWriter& w, const std::string& fram, const std::vector<Const
     const int row = i / perRow;
     const int col = 2 * (i % perRow);
     w << label(std::string(c.name) + "Lab", fram, c.name).hint(c.hint).at(row, col);
-    w << spinEdit(c.name, fram, c.min, c.max, c.value)
+    w << spinEdit(c.name, fram, c.min, c.max)
              .step(c.step)
              .color(kUserInput)
              .at(row, col + 1);
@@ -338,15 +333,15 @@ void constants(LayoutWriter& w, const std::string& fram, const std::vector<Const
 
 void messageCounts(LayoutWriter& w) {
   const std::vector<Constant> counts = {
-      {"ND1", 2, 0, 31, 1, "个别被呼叫无线单元发出的非连接消息个数"},
-      {"ND2", 4, 0, 31, 1, "主叫单元发出的非连接消息个数"},
-      {"NE", 16, 0, 31, 1, "RQE的最多随机接续次数"},
-      {"NI", 4, 0, 31, 1, "RQS或RQX的话务信道传输的最大次数"},
-      {"NR", 8, 0, 31, 1, "RQS,RQD,RQX,RQT,RQR,RQQ或RQC的最大接续次数"},
-      {"NT", 1, 1, 12, 1, "TSC对话务信道上无线单元发出的非请求消息应答时的最大延迟"},
-      {"NW", 4, 0, 60, 1, "在工作开始时的WAIT值"},
-      {"NPON", 1, 0, 7, 1, "PTT键按下时发的消息数"},
-      {"NPOFF", 1, 0, 7, 1, "PTT键松开时发的消息数"},
+      {"ND1", 0, 31, 1, "个别被呼叫无线单元发出的非连接消息个数"},
+      {"ND2", 0, 31, 1, "主叫单元发出的非连接消息个数"},
+      {"NE", 0, 31, 1, "RQE的最多随机接续次数"},
+      {"NI", 0, 31, 1, "RQS或RQX的话务信道传输的最大次数"},
+      {"NR", 0, 31, 1, "RQS,RQD,RQX,RQT,RQR,RQQ或RQC的最大接续次数"},
+      {"NT", 1, 12, 1, "TSC对话务信道上无线单元发出的非请求消息应答时的最大延迟"},
+      {"NW", 0, 60, 1, "在工作开始时的WAIT值"},
+      {"NPON", 0, 7, 1, "PTT键按下时发的消息数"},
+      {"NPOFF", 0, 7, 1, "PTT键松开时发的消息数"},
   };
   constants(w, "GroupBox2", counts, 5);
   w << button("Default", "GroupBox2", "还原默认值").at(1, 8, 1, 2);
@@ -354,18 +349,18 @@ void messageCounts(LayoutWriter& w) {
 
 void timers(LayoutWriter& w) {
   const std::vector<Constant> times = {
-      {"TA", 60, 10, 120, 10, "收到AHY后对被叫的限时"},
-      {"TB", 2, 0, 60, 1,
+      {"TA", 10, 120, 10, "收到AHY后对被叫的限时"},
+      {"TB", 0, 60, 1,
        "收到ACK,ACKX,ACKV或ACKB(QUAL=0)能呼叫同一识别码,或收到ACKT(QUAL=0)"
        "能对任何单元进行转移的时间限制"},
-      {"TC", 60, 0, 120, 10, "无线单元尝试随机接续的限时"},
-      {"TI", 2, 0, 60, 1, "尝试包容呼叫接续时,无线单元等待进一步信令的限时"},
-      {"TJ", 20, 0, 60, 10, "在控制信道上等待TSC处理时,无线单元等待进一步信令的限时"},
-      {"TN", 7, 0, 10, 1, "在话务信道上无线单元无动作限时"},
-      {"TP", 5, 0, 60, 1, "工作开始时,周期发送消息的最大间隔"},
-      {"TS", 5, 0, 10, 1, "如果译不出系统识别码,无线单元返回控制信道捕获过程的时间"},
-      {"TT", 60, 0, 60, 10, "话音通信一次发射的最大持续时间"},
-      {"TW", 60, 0, 120, 10,
+      {"TC", 0, 120, 10, "无线单元尝试随机接续的限时"},
+      {"TI", 0, 60, 1, "尝试包容呼叫接续时,无线单元等待进一步信令的限时"},
+      {"TJ", 0, 60, 10, "在控制信道上等待TSC处理时,无线单元等待进一步信令的限时"},
+      {"TN", 0, 10, 1, "在话务信道上无线单元无动作限时"},
+      {"TP", 0, 60, 1, "工作开始时,周期发送消息的最大间隔"},
+      {"TS", 0, 10, 1, "如果译不出系统识别码,无线单元返回控制信道捕获过程的时间"},
+      {"TT", 0, 60, 10, "话音通信一次发射的最大持续时间"},
+      {"TW", 0, 120, 10,
        "由于等待处理,等待话务信道安排,或等待被呼叫方空闲而进行的排队等,"
        "无线单元需要等待进一步信令的限时"},
   };
@@ -375,8 +370,8 @@ void timers(LayoutWriter& w) {
 void personal(LayoutWriter& w) {
   const std::string fram = "GroupBox4";
   labelled(w, "Label48", "启动信息",
-           edit("Infomation", fram).maxLength(8).text("Veltraco").color(kUserInput), 0, 0);
-  labelled(w, "Label51", "启动密码", digitField("password", fram, 8, "47120385", kUserInput), 1, 0);
+           fieldBox("Infomation", fram, kUserInput), 0, 0);
+  labelled(w, "Label51", "启动密码", fieldBox("password", fram, kUserInput), 1, 0);
 }
 
 void userInfoPage(LayoutWriter& w) {
@@ -592,7 +587,6 @@ struct MenuSwitch {
   const char* companion;           // null when the switch stands alone
   std::vector<std::string> items;  // a choice; empty for a level
   int levelMax;
-  int levelValue;
 };
 
 std::vector<std::string> ringTypes() {
@@ -613,12 +607,12 @@ void menuSwitch(LayoutWriter& w, const std::string& parent, const MenuSwitch& m,
   }
   w << sw.at(row, col);
   if (m.items.empty()) {
-    auto bar = trackBar(m.companion, parent, 0, m.levelMax, m.levelValue);
+    auto bar = trackBar(m.companion, parent, 0, m.levelMax);
     if (!m.checked) bar.disabled();
     w << bar.at(row, col + 1);
     return;
   }
-  auto box = comboBox(m.companion, parent, m.items, m.items.front());
+  auto box = comboBox(m.companion, parent, m.items);
   if (m.checked)
     box.color(kAppendixInput).fontColor(colors::Navy);
   else
@@ -629,23 +623,23 @@ void menuSwitch(LayoutWriter& w, const std::string& parent, const MenuSwitch& m,
 void menuOptions(LayoutWriter& w) {
   const std::string fram = "GroupBox6";
   const std::vector<MenuSwitch> switches = {
-      {"Led_Choose", "背光选择", false, "LedBox", {"背光开", "背光关"}, 0, 0},
-      {"Power_Mod", "功率调节", false, "PowerBox", {"高功率", "中功率", "低功率"}, 0, 0},
-      {"Vib_Choose", "振动选择", false, "VibBox", {"振动开", "振动关"}, 0, 0},
-      {"Recall", "回叫功能", false, "RecallBox", {"回叫功能无效", "回叫功能有效"}, 0, 0},
-      {"Tone_Trans", "语音发送(用于脱网信道监听)", false, nullptr, {}, 0, 0},
-      {"SQ_Mod", "静噪调节", false, "SQBar", {}, 16, 4},
-      {"Volum_Mod", "音量调节", true, nullptr, {}, 0, 0},
-      {"Phone_Book", "电话号码本", false, nullptr, {}, 0, 0},
-      {"AutoPower", "按键音量选择", false, "AutoPBox", {"按键音开", "按键音关"}, 0, 0},
-      {"InRing_Choose", "单呼振铃选择", false, "InRingBox", {"自动", "振铃有效"}, 0, 0},
-      {"GrRing_Choose", "组呼振铃选择", false, "GrRingBox", {"组呼振铃关", "组呼振铃开"}, 0, 0},
-      {"Scram_Choose", "语音加密选择", false, "ScramBox", {"语音加密关", "语音加密开"}, 0, 0},
-      {"RingType", "铃声种类选择", false, "RingTypeBox", ringTypes(), 0, 0},
-      {"Key_Volum", "回铃音量选择", false, "KeyVolumBar", {}, 15, 1},
-      {"Ring_Volum", "铃声音量选择", false, "RingVolumBar", {}, 15, 9},
-      {"Normal_Choose", "脱网信道选择", true, nullptr, {}, 0, 0},
-      {"Control_Choose", "控制信道选择", false, nullptr, {}, 0, 0},
+      {"Led_Choose", "背光选择", false, "LedBox", {"背光开", "背光关"}, 0},
+      {"Power_Mod", "功率调节", false, "PowerBox", {"高功率", "中功率", "低功率"}, 0},
+      {"Vib_Choose", "振动选择", false, "VibBox", {"振动开", "振动关"}, 0},
+      {"Recall", "回叫功能", false, "RecallBox", {"回叫功能无效", "回叫功能有效"}, 0},
+      {"Tone_Trans", "语音发送(用于脱网信道监听)", false, nullptr, {}, 0},
+      {"SQ_Mod", "静噪调节", false, "SQBar", {}, 16},
+      {"Volum_Mod", "音量调节", true, nullptr, {}, 0},
+      {"Phone_Book", "电话号码本", false, nullptr, {}, 0},
+      {"AutoPower", "按键音量选择", false, "AutoPBox", {"按键音开", "按键音关"}, 0},
+      {"InRing_Choose", "单呼振铃选择", false, "InRingBox", {"自动", "振铃有效"}, 0},
+      {"GrRing_Choose", "组呼振铃选择", false, "GrRingBox", {"组呼振铃关", "组呼振铃开"}, 0},
+      {"Scram_Choose", "语音加密选择", false, "ScramBox", {"语音加密关", "语音加密开"}, 0},
+      {"RingType", "铃声种类选择", false, "RingTypeBox", ringTypes(), 0},
+      {"Key_Volum", "回铃音量选择", false, "KeyVolumBar", {}, 15},
+      {"Ring_Volum", "铃声音量选择", false, "RingVolumBar", {}, 15},
+      {"Normal_Choose", "脱网信道选择", true, nullptr, {}, 0},
+      {"Control_Choose", "控制信道选择", false, nullptr, {}, 0},
   };
   // Two columns of switch + companion: nine rows on the left, eight on the right.
   const std::string menu = "MenuPanel";
@@ -663,16 +657,12 @@ void menuOptions(LayoutWriter& w) {
   const std::string features = "FeaturePanel";
   w << panel(features, fram).at(2, 0);
   w << label("SysCallNumLab", features, "系统告警号").at(0, 0);
-  w << edit("SysCallNum", features)
-           .maxLength(20)
-           .text("*8180")
-           .color(kAppendixInput)
-           .at(0, 1, 1, 4);
+  w << fieldBox("SysCallNum", features, kAppendixInput).at(0, 1, 1, 4);
   w << checkBox("Talk", features, "对讲功能").hidden().at(1, 0);
   w << label("TalkLab1", features, "对讲个呼号").hidden().at(1, 1);
-  w << digitField("TalkIndivol", features, 8, "32688888", kAppendixInput).hidden().at(1, 2);
+  w << fieldBox("TalkIndivol", features, kAppendixInput).hidden().at(1, 2);
   w << label("TalkLab2", features, "对讲组呼号").hidden().at(1, 3);
-  w << digitField("TalkGrp", features, 10, "32699999", kAppendixInput).hidden().at(1, 4);
+  w << fieldBox("TalkGrp", features, kAppendixInput).hidden().at(1, 4);
   // Unchecked "PTT": the PTT key sends its code.
   w << checkBox("Transcode", features, "PTT").hidden().at(2, 0);
   w << label("PTTname", features, "不发码").hidden().at(2, 1);
