@@ -9,7 +9,8 @@ namespace rcp::link {
 
 // One serial line to the radio: 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control.
 // A read of n bytes ends at the latest 20 + 20 x n ms after it starts, and earlier once 20 ms
-// pass without a further byte.
+// pass without a further byte; PortTimings holds these figures, and the conformance tests in
+// tests/link hold every implementation to them.
 class Port {
  public:
   virtual ~Port() = default;

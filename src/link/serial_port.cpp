@@ -13,12 +13,13 @@
 #include <cerrno>
 #include <chrono>
 
+#include "link/port_timings.hpp"
+
 namespace rcp::link {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using std::chrono::milliseconds;
 
 bool configureLine(int fd) {
   termios settings{};
@@ -110,8 +111,7 @@ void SerialPort::purgeReceive() {
 
 bool SerialPort::write(std::span<const std::uint8_t> bytes) {
   if (fd_ < 0) return false;
-  const auto deadline =
-      Clock::now() + milliseconds(kWriteConstantMs + kWritePerByteMs * bytes.size());
+  const auto deadline = Clock::now() + PortTimings::writeTimeout(bytes.size());
   std::size_t sent = 0;
   while (sent < bytes.size()) {
     const ssize_t n = ::write(fd_, bytes.data() + sent, bytes.size() - sent);
@@ -132,11 +132,11 @@ bool SerialPort::write(std::span<const std::uint8_t> bytes) {
 
 std::size_t SerialPort::read(std::span<std::uint8_t> buffer) {
   if (fd_ < 0) return 0;
-  const auto total = Clock::now() + milliseconds(kReadConstantMs + kReadPerByteMs * buffer.size());
+  const auto total = Clock::now() + PortTimings::readTimeout(buffer.size());
   std::size_t got = 0;
   Clock::time_point lastByte;
   while (got < buffer.size()) {
-    const auto deadline = got == 0 ? total : std::min(total, lastByte + milliseconds(kByteGapMs));
+    const auto deadline = got == 0 ? total : std::min(total, lastByte + PortTimings::kByteGap);
     const short ready = waitFor(fd_, POLLIN, deadline);
     if (ready == 0) break;
     if ((ready & POLLIN) != 0) {

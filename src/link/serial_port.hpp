@@ -13,18 +13,11 @@ namespace rcp::link {
 //
 // Opening is exclusive: the terminal is marked exclusive and locked with flock, so a port that
 // another program holds does not open. The line is raw 9600 baud 8N1 without flow control.
-// Waiting sleeps in poll; a read of n bytes ends at the latest 20 + 20 x n ms after it starts
-// and, once a byte has arrived, as soon as 20 ms pass without the next one. A write returns once
-// its bytes have left (drained), within 20 + 20 x n ms, so that a purge after it cannot take them
-// back; on a pseudo-terminal, purging both buffers therefore purges only the receive side.
+// Waiting sleeps in poll, within the time-outs of PortTimings. A write returns once its bytes
+// have left (drained), so that a purge after it cannot take them back; on a pseudo-terminal,
+// purging both buffers therefore purges only the receive side.
 class SerialPort final : public Port {
  public:
-  static constexpr int kByteGapMs = 20;
-  static constexpr int kReadPerByteMs = 20;
-  static constexpr int kReadConstantMs = 20;
-  static constexpr int kWritePerByteMs = 20;
-  static constexpr int kWriteConstantMs = 20;
-
   SerialPort() = default;
   ~SerialPort() override;
   SerialPort(const SerialPort&) = delete;

@@ -1,16 +1,18 @@
 #include "sim/simulated_port.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 namespace rcp::sim {
 
 namespace {
 
+using link::PortTimings;
+using Microseconds = std::chrono::microseconds;
+
 constexpr Micros kMicrosPerMs = 1000;
-constexpr Micros kGapUs = 20 * kMicrosPerMs;
-constexpr Micros kReadConstantUs = 20 * kMicrosPerMs;
-constexpr Micros kReadPerByteUs = 20 * kMicrosPerMs;
+constexpr Micros kGapUs = Microseconds(PortTimings::kByteGap).count();
 
 std::int64_t ceilMs(Micros time) {
   return (time + kMicrosPerMs - 1) / kMicrosPerMs;
@@ -42,7 +44,9 @@ SimulatedPort::Event eventOf(SimulatedPort::Event::Kind kind, std::int64_t atMs)
 }  // namespace
 
 SimulatedPort::SimulatedPort(VirtualRadio& radio, link::VirtualClock& clock)
-    : radio_(radio), clock_(clock) {}
+    : radioEnd_(std::make_unique<RadioLineEnd>(radio)), far_(*radioEnd_), clock_(clock) {}
+
+SimulatedPort::SimulatedPort(LineEnd& far, link::VirtualClock& clock) : far_(far), clock_(clock) {}
 
 Micros SimulatedPort::now() const {
   return clock_.nowMs() * kMicrosPerMs;
@@ -63,7 +67,7 @@ void SimulatedPort::close() {
 }
 
 void SimulatedPort::collectAnswers() {
-  for (const VirtualRadio::Answer& answer : radio_.takeAnswers()) {
+  for (const VirtualRadio::Answer& answer : far_.takeAnswers()) {
     for (const std::uint8_t byte : answer.bytes) {
       toToolFreeAt_ = std::max(toToolFreeAt_, answer.notBefore) + kByteTime;
       incoming_.push_back({byte, toToolFreeAt_});
@@ -72,12 +76,12 @@ void SimulatedPort::collectAnswers() {
 }
 
 void SimulatedPort::runRadioUntil(Micros time) {
-  radio_.advance(time);
+  far_.advance(time);
   collectAnswers();
 }
 
 void SimulatedPort::settle() {
-  if (const auto end = radio_.burstEnd()) runRadioUntil(std::max(*end, now()));
+  if (const auto end = far_.burstEnd()) runRadioUntil(std::max(*end, now()));
 }
 
 void SimulatedPort::dropArrivedBy(Micros time) {
@@ -107,7 +111,7 @@ bool SimulatedPort::write(std::span<const std::uint8_t> bytes) {
   runRadioUntil(now());
   for (const std::uint8_t byte : bytes) {
     toRadioFreeAt_ = std::max(toRadioFreeAt_, now()) + kByteTime;
-    radio_.receive(std::span(&byte, 1), toRadioFreeAt_);
+    far_.receive(std::span(&byte, 1), toRadioFreeAt_);
   }
   collectAnswers();
   return true;
@@ -122,8 +126,7 @@ std::size_t SimulatedPort::read(std::span<std::uint8_t> buffer) {
     return 0;
   }
   const Micros start = now();
-  const Micros total =
-      start + kReadConstantUs + kReadPerByteUs * static_cast<Micros>(buffer.size());
+  const Micros total = start + Microseconds(PortTimings::readTimeout(buffer.size())).count();
   runRadioUntil(start);
 
   std::size_t got = 0;
@@ -134,7 +137,7 @@ std::size_t SimulatedPort::read(std::span<std::uint8_t> buffer) {
     // Nothing more is written while the read waits, so a burst the radio is still receiving
     // ends on its own; its answers queue behind what is already on the line.
     while (incoming_.empty()) {
-      const auto burstEnd = radio_.burstEnd();
+      const auto burstEnd = far_.burstEnd();
       if (!burstEnd || *burstEnd > limit) break;
       runRadioUntil(*burstEnd);
     }

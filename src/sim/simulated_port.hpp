@@ -3,31 +3,34 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "link/clock.hpp"
 #include "link/port.hpp"
+#include "link/port_timings.hpp"
+#include "sim/line_end.hpp"
 #include "sim/virtual_radio.hpp"
 
 namespace rcp::sim {
 
-// A Port wired to a VirtualRadio through a modelled 9600-baud line, on a virtual clock, so a whole
-// transfer runs in milliseconds of real time.
+// A Port wired to a VirtualRadio (or another LineEnd) through a modelled 9600-baud line, on a
+// virtual clock, so a whole transfer runs in milliseconds of real time.
 //
 // Time model: a write returns at once without moving the clock, and its bytes go on the line one
 // after the other, 1.042 ms each, behind whatever is still being sent; the radio sees each byte at
 // its arrival time. Written bytes are never taken back (a real write returns only once its bytes
 // have left), so a purge drops only received bytes that have arrived by then. The radio's answers
 // come back the same way, from the time it sends them. A read moves the clock: it ends when all
-// bytes have arrived, or at the time-out (20 + 20 x n ms in all, 20 ms after the previous byte).
+// bytes have arrived, or at the time-outs of PortTimings.
 //
 // Every operation is recorded with the clock time at which it was made, so tests can assert the
 // exact bytes and the pauses between them.
 class SimulatedPort final : public link::Port {
  public:
-  static constexpr Micros kByteTime = 1042;  // 10 bits at 9600 baud
+  static constexpr Micros kByteTime = link::PortTimings::kByteTime.count();
 
   struct Event {
     enum class Kind { Open, Close, PurgeBoth, PurgeReceive, Write, Read };
@@ -41,6 +44,9 @@ class SimulatedPort final : public link::Port {
   };
 
   SimulatedPort(VirtualRadio& radio, link::VirtualClock& clock);
+  SimulatedPort(LineEnd& far, link::VirtualClock& clock);
+  SimulatedPort(const SimulatedPort&) = delete;
+  SimulatedPort& operator=(const SimulatedPort&) = delete;
 
   // A port held by another program does not open.
   void setOpenable(bool openable) { openable_ = openable; }
@@ -77,7 +83,8 @@ class SimulatedPort final : public link::Port {
   void collectAnswers();
   void dropArrivedBy(Micros time);
 
-  VirtualRadio& radio_;
+  std::unique_ptr<LineEnd> radioEnd_;  // when wired to a virtual radio
+  LineEnd& far_;
   link::VirtualClock& clock_;
   bool openable_ = true;
   bool open_ = false;
