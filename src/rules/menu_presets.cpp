@@ -35,7 +35,7 @@ void applyPreset(settings::ProgramState& state, int preset, WantOn wantOn) {
 
 }  // namespace
 
-void Led_ChooseClick(settings::ProgramState& state, const ui::Control& sender) {
+void menuSwitchClick(settings::ProgramState& state, const ui::Control& sender) {
   ui::Form& form = *state.main;
   const MenuSwitchDef* s = menuSwitch(sender.name);
   if (!s) return;
@@ -70,7 +70,7 @@ void bindMenuPresets(settings::ProgramState& state) {
   ui::Form& form = *state.main;
   for (const auto& s : kMenuSwitches)
     form.on(s.control, ui::Event::Click,
-            [&state](ui::Control& sender) { Led_ChooseClick(state, sender); });
+            [&state](ui::Control& sender) { menuSwitchClick(state, sender); });
   form.on("All_OK", ui::Event::Click, [&state](ui::Control&) { All_OKClick(state); });
   form.on("All_NO", ui::Event::Click, [&state](ui::Control&) { All_NOClick(state); });
   form.on("Often_OK", ui::Event::Click, [&state](ui::Control&) { Often_OKClick(state); });
