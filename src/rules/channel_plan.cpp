@@ -141,34 +141,29 @@ void controlChannelExit(ProgramState& state, const ui::Control& sender) {
 
 void bindChannelPlanRules(ProgramState& state) {
   ui::Form& form = *state.main;
-  auto onExit = [&](const std::string& control, auto rule) {
-    form.on(control, ui::Event::Exit, [&state, rule](ui::Control& sender) { rule(state, sender); });
+  const auto onExit = [&](const std::string& control, auto rule, auto... bound) {
+    bindRule(state, form, control, ui::Event::Exit, rule, bound...);
     bindDigitFilter(form, control);
   };
-  const auto plain = [](ProgramState& s, const ui::Control& c) { plainNumberExit(s, c); };
-  onExit("Channel2StartNum", plain);
-  onExit("Channel3StartNum", plain);
-  for (int k = 1; k <= 8; ++k) onExit("SimplexChannel" + std::to_string(k), plain);
-  for (const char* f : kSystemCodes) onExit(f, plain);
-  for (const char* f : kCodeLengths) onExit(f, plain);
+  onExit("Channel2StartNum", plainNumberExit);
+  onExit("Channel3StartNum", plainNumberExit);
+  for (int k = 1; k <= 8; ++k) onExit("SimplexChannel" + std::to_string(k), plainNumberExit);
+  for (const char* f : kSystemCodes) onExit(f, plainNumberExit);
+  for (const char* f : kCodeLengths) onExit(f, plainNumberExit);
   for (int k = 1; k <= 12; ++k) {
-    onExit("ZoneData" + std::to_string(k), plain);
-    onExit("AreaData" + std::to_string(k), plain);
+    onExit("ZoneData" + std::to_string(k), plainNumberExit);
+    onExit("AreaData" + std::to_string(k), plainNumberExit);
   }
 
-  onExit("ChannelNum", [](ProgramState& s, const ui::Control&) { ChannelNumExit(s); });
+  onExit("ChannelNum", ChannelNumExit);
   for (int n = 1; n <= 3; ++n)
-    onExit(kSegments[static_cast<std::size_t>(n - 1)].stop,
-           [n](ProgramState& s, const ui::Control&) { ChannelStopNumExit(s, n); });
-  onExit("RxFreq", [](ProgramState& s, const ui::Control& c) { baseFrequencyExit(s, c); });
-  onExit("TxFreq", [](ProgramState& s, const ui::Control& c) { baseFrequencyExit(s, c); });
-  for (const char* f : kSecondaryFrequencies)
-    onExit(f, [](ProgramState& s, const ui::Control& c) { secondaryFrequencyExit(s, c); });
-  onExit("ControlStart", [](ProgramState& s, const ui::Control&) { ControlStartExit(s); });
-  onExit("ControlStop", [](ProgramState& s, const ui::Control&) { ControlStopExit(s); });
-  for (int k = 1; k <= 50; ++k)
-    onExit("ControlChannel" + std::to_string(k),
-           [](ProgramState& s, const ui::Control& c) { controlChannelExit(s, c); });
+    onExit(kSegments[static_cast<std::size_t>(n - 1)].stop, ChannelStopNumExit, n);
+  onExit("RxFreq", baseFrequencyExit);
+  onExit("TxFreq", baseFrequencyExit);
+  for (const char* f : kSecondaryFrequencies) onExit(f, secondaryFrequencyExit);
+  onExit("ControlStart", ControlStartExit);
+  onExit("ControlStop", ControlStopExit);
+  for (int k = 1; k <= 50; ++k) onExit("ControlChannel" + std::to_string(k), controlChannelExit);
 
   bindRule(state, form, "ChannelSpace1", ui::Event::Click, ChannelSpace1Click);
   bindRule(state, form, "ChannelSpace2", ui::Event::Click, ChannelSpace2Click);

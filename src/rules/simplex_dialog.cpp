@@ -73,11 +73,11 @@ void bindSimplexDialog(ProgramState& state) {
   form.onShown([&state] { SimplexSetFormShow(state); });
   for (int row = kFirstRow; row <= kLastRow; ++row)
     for (const std::string& field : {rxField(row), txField(row)}) {
-      form.on(field, ui::Event::Exit, [&state](ui::Control& c) { simplexFrequencyExit(state, c); });
+      bindRule(state, form, field, ui::Event::Exit, simplexFrequencyExit);
       bindDigitFilter(form, field);
     }
-  form.on("Set_OK", ui::Event::Click, [&state](ui::Control&) { Set_OKClick(state); });
-  form.on("Set_Cancle", ui::Event::Click, [&state](ui::Control&) { Set_CancleClick(state); });
+  bindRule(state, form, "Set_OK", ui::Event::Click, Set_OKClick);
+  bindRule(state, form, "Set_Cancle", ui::Event::Click, Set_CancleClick);
 }
 
 }  // namespace rcp::rules

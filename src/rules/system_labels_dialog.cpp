@@ -64,15 +64,13 @@ void bindSystemLabelsDialog(ProgramState& state) {
   ui::Form& form = *state.sysLableform;
   form.onShown([&state] { SysLableformFormShow(state); });
   for (std::size_t i = 0; i < kPairs; ++i) {
-    form.on(routeField(i), ui::Event::Exit, [&state](ui::Control& c) { routeNumberExit(state, c); });
-    form.on(systemField(i), ui::Event::Exit,
-            [&state](ui::Control& c) { systemNumberExit(state, c); });
+    bindRule(state, form, routeField(i), ui::Event::Exit, routeNumberExit);
+    bindRule(state, form, systemField(i), ui::Event::Exit, systemNumberExit);
     bindDigitFilter(form, routeField(i));
     bindDigitFilter(form, systemField(i));
   }
-  form.on("SysLable_OK", ui::Event::Click, [&state](ui::Control&) { SysLable_OKClick(state); });
-  form.on("SysLable_CANCEL", ui::Event::Click,
-          [&state](ui::Control&) { SysLable_CANCELClick(state); });
+  bindRule(state, form, "SysLable_OK", ui::Event::Click, SysLable_OKClick);
+  bindRule(state, form, "SysLable_CANCEL", ui::Event::Click, SysLable_CANCELClick);
 }
 
 }  // namespace rcp::rules
