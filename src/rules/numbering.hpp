@@ -49,11 +49,11 @@ void RegCodeExit(settings::ProgramState& state);
 // The shape every dialled number must have in a scheme: its length and its area code (200 to
 // 327). Gives the warning for a text that fails, nothing for one that passes; the text is not
 // empty. A text whose area code is not a number raises the conversion error.
-std::optional<std::string> numberShapeProblem(std::string_view text, bool cpsx);
+[[nodiscard]] std::optional<std::string> numberShapeProblem(std::string_view text, bool cpsx);
 
 // The CPSX group check of one group number against the current plan: its fleet must have a level
 // and its member must be a group of that fleet. A failure is shown in a message box without an
 // owner window; the focus is left to the caller.
-bool checkCpsxGroup(settings::ProgramState& state, std::int64_t number);
+[[nodiscard]] bool checkCpsxGroup(settings::ProgramState& state, std::int64_t number);
 
 }  // namespace rcp::rules
