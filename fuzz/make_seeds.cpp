@@ -92,6 +92,13 @@ std::string replay(const std::string& model, const sim::SimulatedPort& port) {
   return out;
 }
 
+// Seeds from a transfer that did not go through would exercise the failure path only.
+int failed(const char* transfer, const std::string& model) {
+  std::fprintf(stderr, "the %s of %s did not go through; no seeds were made\n", transfer,
+               model.c_str());
+  return 1;
+}
+
 const std::vector<std::pair<std::string, std::string>> kChanged = {
     {"FirstChannel", "25"}, {"FirstStop", "300"},           {"RegCode", "1234"},
     {"Hunt07", "77"},       {"StartUp-Infomation", "Hi"},  {"StartUp-Password", "12345678"},
@@ -118,12 +125,14 @@ int main(int argc, char** argv) {
     headless.port.settle();
     headless.port.clearEvents();
     app::TransferMemory memory;
-    app::WriteDataClick(headless.state(), memory);
+    if (app::WriteDataClick(headless.state(), memory) != image::TransferOutcome::Done)
+      return failed("write", model);
     headless.clock.pause(1000);
     headless.port.settle();
     seed("virtual_radio", "write-" + model, replay(model, headless.port));
     headless.port.clearEvents();
-    app::ReadDataClick(headless.state(), memory);
+    if (app::ReadDataClick(headless.state(), memory) != image::TransferOutcome::Done)
+      return failed("read", model);
     headless.port.settle();
     seed("virtual_radio", "read-" + model, replay(model, headless.port));
     seed("read_decoders", "read-" + model, readAnswers(model, headless.radio.memory()));

@@ -28,8 +28,8 @@ void OpenFileClick(settings::ProgramState& state, DataFileNames& names);
 // way in): opens the file, then runs the stop-channel rule of the three segments, unless the
 // open stopped at a value that is no number or at a failing rule. Failures come back as values;
 // the rules' warnings go to state.dialogs as usual.
-std::optional<settings::DataFileError> openDataFileAndCheck(settings::ProgramState& state,
-                                                            const std::filesystem::path& file);
+[[nodiscard]] std::optional<settings::DataFileError> openDataFileAndCheck(
+    settings::ProgramState& state, const std::filesystem::path& file);
 
 // The message box for a failure: the application's title and a stop icon for a failure inside
 // the command, "系统信息" for a name that is no readable data file.

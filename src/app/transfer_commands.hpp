@@ -18,7 +18,9 @@ void bindTransferCommands(settings::ProgramState& state);
 
 // The buttons' handlers. An error escaping them (a field that cannot be stored, an answer that
 // is no number) is shown in the standard error box like any other.
-image::TransferOutcome ReadDataClick(settings::ProgramState& state, TransferMemory& memory);
-image::TransferOutcome WriteDataClick(settings::ProgramState& state, TransferMemory& memory);
+[[nodiscard]] image::TransferOutcome ReadDataClick(settings::ProgramState& state,
+                                                   TransferMemory& memory);
+[[nodiscard]] image::TransferOutcome WriteDataClick(settings::ProgramState& state,
+                                                    TransferMemory& memory);
 
 }  // namespace rcp::app

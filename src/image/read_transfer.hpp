@@ -36,6 +36,6 @@ struct ReadResult {
 // return to the test state and the stop-channel checks still run. A call-back or PTT-code answer
 // that is not a decimal number ends the read with the conversion error (ui::ConversionError),
 // the progress dialog closed first.
-ReadResult readFromRadio(settings::ProgramState& state);
+[[nodiscard]] ReadResult readFromRadio(settings::ProgramState& state);
 
 }  // namespace rcp::image

@@ -22,6 +22,6 @@ inline constexpr const char* kWriteFailedText = "写录失败！";
 // the leave-test "Q" has then been sent). A radio that does not answer the greeting is reported
 // ("设备未开启") and nothing more is sent. A chunk that is not acknowledged is reported with
 // "写录失败！"; the rest of the bulk block is not sent, the closing steps still run.
-TransferOutcome writeToRadio(settings::ProgramState& state, const MenuBits& menuBits);
+[[nodiscard]] TransferOutcome writeToRadio(settings::ProgramState& state, const MenuBits& menuBits);
 
 }  // namespace rcp::image

@@ -27,7 +27,7 @@ std::string portDevice(const std::filesystem::path& comIni, std::string_view por
 
 // Writes the port name, creating the file and its folder when missing and keeping everything
 // else in the file. The error names the file.
-std::optional<IniError> writePortName(const std::filesystem::path& comIni,
-                                      std::string_view portName);
+[[nodiscard]] std::optional<IniError> writePortName(const std::filesystem::path& comIni,
+                                                    std::string_view portName);
 
 }  // namespace rcp::link

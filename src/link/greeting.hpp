@@ -36,7 +36,8 @@ struct GreetingResult {
 // The standard greeting: purge both buffers (not at start-up, where the port opening's purge
 // serves), wake byte, pause, purge the receive buffer, "PROG" CR, read 18 bytes into `identity`
 // (only the bytes that arrive are overwritten), then the purpose's own check.
-GreetingResult greet(Port& port, Clock& clock, GreetingPurpose purpose, RadioIdentity& identity);
+[[nodiscard]] GreetingResult greet(Port& port, Clock& clock, GreetingPurpose purpose,
+                                   RadioIdentity& identity);
 
 // The short forms: no check, no identification. `identityArrived` runs right after the 18-byte
 // read, where the caller shows the identity.

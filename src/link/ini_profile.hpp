@@ -51,14 +51,16 @@ std::filesystem::path savedFile(std::filesystem::path file);
 
 // Replaces the file as a whole: the text goes to a temporary file beside it, which then takes the
 // file's place, so a failure leaves the old file untouched. The folder must exist.
-std::optional<IniError> saveIniFile(const IniDocument& document, const std::filesystem::path& file);
+[[nodiscard]] std::optional<IniError> saveIniFile(const IniDocument& document,
+                                                  const std::filesystem::path& file);
 
 // One key at a time, the way the classic profile functions work: reading gives `fallback` when the
 // file, section or key is missing; writing updates the key in place and keeps every other line.
 std::string readProfileString(const std::filesystem::path& file, std::string_view section,
                               std::string_view key, std::string_view fallback);
-std::optional<IniError> writeProfileString(const std::filesystem::path& file,
-                                           std::string_view section, std::string_view key,
-                                           std::string_view value);
+[[nodiscard]] std::optional<IniError> writeProfileString(const std::filesystem::path& file,
+                                                         std::string_view section,
+                                                         std::string_view key,
+                                                         std::string_view value);
 
 }  // namespace rcp::link

@@ -22,6 +22,7 @@ enum class PortOpening {
 // Opens the port (line settings, a purge, the time-outs), purges both buffers and greets the
 // radio with the start-up purpose. The caller shows the outcome and, when a radio answered,
 // identifies it.
-PortOpening openPort(Port& port, Clock& clock, const std::string& device, RadioIdentity& identity);
+[[nodiscard]] PortOpening openPort(Port& port, Clock& clock, const std::string& device,
+                                   RadioIdentity& identity);
 
 }  // namespace rcp::link

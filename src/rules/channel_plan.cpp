@@ -57,7 +57,7 @@ void setSpacing(ProgramState& state, const char* stop, int rx, int tx) {
 
 }  // namespace
 
-void Channel2StartNumExit(ProgramState& state, const ui::Control& sender) {
+void plainNumberExit(ProgramState& state, const ui::Control& sender) {
   ui::Form& form = *state.main;
   const auto value = filledNumber(form, sender.name, "0");
   // The three code lengths hold at most 15; more is cut back without a word.
@@ -90,7 +90,7 @@ void ChannelStopNumExit(ProgramState& state, int segment) {
   state.values.highestChannel = static_cast<int>(std::max({stop1, stop2, stop3}));
 }
 
-void RxFreqExit(ProgramState& state, const ui::Control& sender) {
+void baseFrequencyExit(ProgramState& state, const ui::Control& sender) {
   ui::Form& form = *state.main;
   const auto value = filledNumber(form, sender.name, "0");
   if (value % 125 != 0) notMultipleOf125(state, sender.name);
@@ -100,7 +100,7 @@ void RxFreqExit(ProgramState& state, const ui::Control& sender) {
   state.values.duplexSpacing = value / 10000 > 800 ? 450000 : 100000;
 }
 
-void Rx2FreqExit(ProgramState& state, const ui::Control& sender) {
+void secondaryFrequencyExit(ProgramState& state, const ui::Control& sender) {
   const auto value = filledNumber(*state.main, sender.name, "0");
   if (value % 125 != 0) notMultipleOf125(state, sender.name);
 }
@@ -127,7 +127,7 @@ void ControlStopExit(ProgramState& state) {
   if (stop > state.values.highestChannel) warn(state, "ControlStop", "搜索范围超出全信道范围!");
 }
 
-void ControlChannel5Exit(ProgramState& state, const ui::Control& sender) {
+void controlChannelExit(ProgramState& state, const ui::Control& sender) {
   ui::Form& form = *state.main;
   const auto value = filledNumber(form, sender.name, "0");
   const auto& v = state.values;
@@ -141,34 +141,29 @@ void ControlChannel5Exit(ProgramState& state, const ui::Control& sender) {
 
 void bindChannelPlanRules(ProgramState& state) {
   ui::Form& form = *state.main;
-  auto onExit = [&](const std::string& control, auto rule) {
-    form.on(control, ui::Event::Exit, [&state, rule](ui::Control& sender) { rule(state, sender); });
+  const auto onExit = [&](const std::string& control, auto rule, auto... bound) {
+    bindRule(state, form, control, ui::Event::Exit, rule, bound...);
     bindDigitFilter(form, control);
   };
-  const auto plain = [](ProgramState& s, const ui::Control& c) { Channel2StartNumExit(s, c); };
-  onExit("Channel2StartNum", plain);
-  onExit("Channel3StartNum", plain);
-  for (int k = 1; k <= 8; ++k) onExit("SimplexChannel" + std::to_string(k), plain);
-  for (const char* f : kSystemCodes) onExit(f, plain);
-  for (const char* f : kCodeLengths) onExit(f, plain);
+  onExit("Channel2StartNum", plainNumberExit);
+  onExit("Channel3StartNum", plainNumberExit);
+  for (int k = 1; k <= 8; ++k) onExit("SimplexChannel" + std::to_string(k), plainNumberExit);
+  for (const char* f : kSystemCodes) onExit(f, plainNumberExit);
+  for (const char* f : kCodeLengths) onExit(f, plainNumberExit);
   for (int k = 1; k <= 12; ++k) {
-    onExit("ZoneData" + std::to_string(k), plain);
-    onExit("AreaData" + std::to_string(k), plain);
+    onExit("ZoneData" + std::to_string(k), plainNumberExit);
+    onExit("AreaData" + std::to_string(k), plainNumberExit);
   }
 
-  onExit("ChannelNum", [](ProgramState& s, const ui::Control&) { ChannelNumExit(s); });
+  onExit("ChannelNum", ChannelNumExit);
   for (int n = 1; n <= 3; ++n)
-    onExit(kSegments[static_cast<std::size_t>(n - 1)].stop,
-           [n](ProgramState& s, const ui::Control&) { ChannelStopNumExit(s, n); });
-  onExit("RxFreq", [](ProgramState& s, const ui::Control& c) { RxFreqExit(s, c); });
-  onExit("TxFreq", [](ProgramState& s, const ui::Control& c) { RxFreqExit(s, c); });
-  for (const char* f : kSecondaryFrequencies)
-    onExit(f, [](ProgramState& s, const ui::Control& c) { Rx2FreqExit(s, c); });
-  onExit("ControlStart", [](ProgramState& s, const ui::Control&) { ControlStartExit(s); });
-  onExit("ControlStop", [](ProgramState& s, const ui::Control&) { ControlStopExit(s); });
-  for (int k = 1; k <= 50; ++k)
-    onExit("ControlChannel" + std::to_string(k),
-           [](ProgramState& s, const ui::Control& c) { ControlChannel5Exit(s, c); });
+    onExit(kSegments[static_cast<std::size_t>(n - 1)].stop, ChannelStopNumExit, n);
+  onExit("RxFreq", baseFrequencyExit);
+  onExit("TxFreq", baseFrequencyExit);
+  for (const char* f : kSecondaryFrequencies) onExit(f, secondaryFrequencyExit);
+  onExit("ControlStart", ControlStartExit);
+  onExit("ControlStop", ControlStopExit);
+  for (int k = 1; k <= 50; ++k) onExit("ControlChannel" + std::to_string(k), controlChannelExit);
 
   bindRule(state, form, "ChannelSpace1", ui::Event::Click, ChannelSpace1Click);
   bindRule(state, form, "ChannelSpace2", ui::Event::Click, ChannelSpace2Click);

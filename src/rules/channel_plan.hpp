@@ -9,17 +9,23 @@ namespace rcp::rules {
 
 void bindChannelPlanRules(settings::ProgramState& state);
 
-void Channel2StartNumExit(settings::ProgramState& state, const ui::Control& sender);
+// A number field with no check of its own left (the start channels of segments 2 and 3, the
+// off-network channels, the system codes, their lengths and lists): empty becomes "0", and a code
+// length above 15 becomes 15. Handler Channel2StartNumExit.
+void plainNumberExit(settings::ProgramState& state, const ui::Control& sender);
 void ChannelSpace1Click(settings::ProgramState& state);
 void ChannelSpace2Click(settings::ProgramState& state);
 void ChannelNumExit(settings::ProgramState& state);
 // Stop channel of segment 1, 2 or 3.
 void ChannelStopNumExit(settings::ProgramState& state, int segment);
-void RxFreqExit(settings::ProgramState& state, const ui::Control& sender);
-void Rx2FreqExit(settings::ProgramState& state, const ui::Control& sender);
+// The base receive or transmit frequency left (handler RxFreqExit).
+void baseFrequencyExit(settings::ProgramState& state, const ui::Control& sender);
+// A receive or transmit frequency of segment 2 or 3 left (handler Rx2FreqExit).
+void secondaryFrequencyExit(settings::ProgramState& state, const ui::Control& sender);
 void SearchWayChange(settings::ProgramState& state);
 void ControlStartExit(settings::ProgramState& state);
 void ControlStopExit(settings::ProgramState& state);
-void ControlChannel5Exit(settings::ProgramState& state, const ui::Control& sender);
+// One of the fifty control channels left (handler ControlChannel5Exit).
+void controlChannelExit(settings::ProgramState& state, const ui::Control& sender);
 
 }  // namespace rcp::rules

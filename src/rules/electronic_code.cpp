@@ -99,11 +99,11 @@ void BitBtn4Click(ProgramState& state) {
 
 void bindElectronicCode(ProgramState& state) {
   ui::Form& form = *state.otherGrpSet;
-  form.on(kFirst.name, ui::Event::Exit, [&state](ui::Control&) { electcode1Exit(state); });
-  form.on(kSecond.name, ui::Event::Exit, [&state](ui::Control&) { electcode2Exit(state); });
+  bindRule(state, form, kFirst.name, ui::Event::Exit, electcode1Exit);
+  bindRule(state, form, kSecond.name, ui::Event::Exit, electcode2Exit);
   bindDigitFilter(form, {kFirst.name, kSecond.name});
-  form.on("BitBtn3", ui::Event::Click, [&state](ui::Control&) { BitBtn3Click(state); });
-  form.on("BitBtn4", ui::Event::Click, [&state](ui::Control&) { BitBtn4Click(state); });
+  bindRule(state, form, "BitBtn3", ui::Event::Click, BitBtn3Click);
+  bindRule(state, form, "BitBtn4", ui::Event::Click, BitBtn4Click);
 }
 
 }  // namespace rcp::rules

@@ -21,7 +21,8 @@ struct ElectronicCode {
 void writeElectronicCode(link::Port& port, link::Clock& clock, ElectronicCode code);
 // Asks the radio twice and takes the second answer, decoded digit by digit without any check of
 // its characters; nothing when fewer than six characters came.
-std::optional<ElectronicCode> readElectronicCode(link::Port& port, link::Clock& clock);
+[[nodiscard]] std::optional<ElectronicCode> readElectronicCode(link::Port& port,
+                                                               link::Clock& clock);
 
 // Binds the rules below and the digit filter of both fields to the other-groups dialog.
 void bindElectronicCode(settings::ProgramState& state);

@@ -26,6 +26,11 @@ void bindRule(settings::ProgramState& state, ui::Form& form, std::string_view co
   form.on(control, event, [&state, rule](ui::Control& sender) { rule(state, sender); });
 }
 
+void bindRule(settings::ProgramState& state, ui::Form& form, std::string_view control,
+              ui::Event event, NumberedRule rule, int number) {
+  form.on(control, event, [&state, rule, number](ui::Control&) { rule(state, number); });
+}
+
 void fillIfEmpty(ui::Form& form, std::string_view control, std::string_view defaultText) {
   if (form.text(control).empty()) form.setText(control, std::string(defaultText));
 }

@@ -27,6 +27,10 @@ void bindRule(settings::ProgramState& state, ui::Form& form, std::string_view co
               ui::Event event, StateRule rule);
 void bindRule(settings::ProgramState& state, ui::Form& form, std::string_view control,
               ui::Event event, SenderRule rule);
+// A rule shared by numbered fields gets the field's number bound to it.
+using NumberedRule = void (*)(settings::ProgramState&, int);
+void bindRule(settings::ProgramState& state, ui::Form& form, std::string_view control,
+              ui::Event event, NumberedRule rule, int number);
 
 // The empty-field step: an empty text becomes the default first.
 void fillIfEmpty(ui::Form& form, std::string_view control, std::string_view defaultText);

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "rules/field_rules.hpp"
 #include "settings/menu_switch_table.hpp"
 
 namespace rcp::rules {
@@ -35,7 +36,7 @@ void applyPreset(settings::ProgramState& state, int preset, WantOn wantOn) {
 
 }  // namespace
 
-void Led_ChooseClick(settings::ProgramState& state, const ui::Control& sender) {
+void menuSwitchClick(settings::ProgramState& state, const ui::Control& sender) {
   ui::Form& form = *state.main;
   const MenuSwitchDef* s = menuSwitch(sender.name);
   if (!s) return;
@@ -62,18 +63,18 @@ void All_NOClick(settings::ProgramState& state) {
 
 void Often_OKClick(settings::ProgramState& state) {
   applyPreset(state, 0, [](const MenuSwitchDef& s) {
-    return std::string_view(s.control) == "Volum_Mod" || std::string_view(s.control) == "Normal_Choose";
+    return std::string_view(s.control) == "Volum_Mod" ||
+           std::string_view(s.control) == "Normal_Choose";
   });
 }
 
 void bindMenuPresets(settings::ProgramState& state) {
   ui::Form& form = *state.main;
   for (const auto& s : kMenuSwitches)
-    form.on(s.control, ui::Event::Click,
-            [&state](ui::Control& sender) { Led_ChooseClick(state, sender); });
-  form.on("All_OK", ui::Event::Click, [&state](ui::Control&) { All_OKClick(state); });
-  form.on("All_NO", ui::Event::Click, [&state](ui::Control&) { All_NOClick(state); });
-  form.on("Often_OK", ui::Event::Click, [&state](ui::Control&) { Often_OKClick(state); });
+    bindRule(state, form, s.control, ui::Event::Click, menuSwitchClick);
+  bindRule(state, form, "All_OK", ui::Event::Click, All_OKClick);
+  bindRule(state, form, "All_NO", ui::Event::Click, All_NOClick);
+  bindRule(state, form, "Often_OK", ui::Event::Click, Often_OKClick);
 }
 
 }  // namespace rcp::rules

@@ -182,7 +182,7 @@ void CPSXClick(ProgramState& state) {
   switchScheme(state, kCpsx);
 }
 
-void MPT1343_IndivolExit(ProgramState& state, const ui::Control& sender) {
+void subscriberNumberExit(ProgramState& state, const ui::Control& sender) {
   const std::string field = sender.name;
   const std::string text = state.main->text(field);
   if (text.empty()) {
@@ -245,7 +245,7 @@ void MaxUnitChange(ProgramState& state) {
   }
 }
 
-void indivolstartExit(ProgramState& state, const ui::Control& sender) {
+void individualRangeExit(ProgramState& state, const ui::Control& sender) {
   const std::string field = sender.name;
   const std::string text = state.main->text(field);
   if (text.empty()) return;
@@ -261,7 +261,7 @@ void indivolstartExit(ProgramState& state, const ui::Control& sender) {
     warn(state, field, "号码超出范围");
 }
 
-void grpstartExit(ProgramState& state, const ui::Control& sender) {
+void groupRangeExit(ProgramState& state, const ui::Control& sender) {
   const std::string field = sender.name;
   const std::string text = state.main->text(field);
   if (text.empty()) return;
@@ -279,7 +279,7 @@ void GrpWayChange(ProgramState& state) {
   state.values.grpWayCurrent = state.main->text("GrpWay") == kAllGroupsActive ? 0 : 1;
 }
 
-void Dyna_EnableClick(ProgramState& state) {
+void dynamicGroupSwitchClick(ProgramState& state) {
   const bool on = state.main->checked("Dyna_Enable");
   setFieldEnabled(*state.main, "MPT1343_Dyna", "DynaLab", on, ui::colors::UserInput);
   state.values.dynaBit = on ? 64 : 0;
@@ -319,19 +319,19 @@ void bindNumberingRules(ProgramState& state) {
 
   bind("MPT1343", ui::Event::Click, MPT1343Click);
   bind("CPSX", ui::Event::Click, CPSXClick);
-  bindExit(kIndividual, MPT1343_IndivolExit);
-  for (const char* group : kGroupNumbers) bindExit(group, MPT1343_IndivolExit);
+  bindExit(kIndividual, subscriberNumberExit);
+  for (const char* group : kGroupNumbers) bindExit(group, subscriberNumberExit);
   bind("MaxIndivol", ui::Event::Exit, MaxIndivolExit);
   bind("MaxFleet", ui::Event::Exit, MaxFleetExit);
   bind("Block", ui::Event::Change, BlockChange);
   bind("MaxUnit", ui::Event::Change, MaxUnitChange);
-  bindExit("indivolstart", indivolstartExit);
-  bindExit("indivolstop", indivolstartExit);
-  bindExit("grpstart", grpstartExit);
-  bindExit("grpstop", grpstartExit);
+  bindExit("indivolstart", individualRangeExit);
+  bindExit("indivolstop", individualRangeExit);
+  bindExit("grpstart", groupRangeExit);
+  bindExit("grpstop", groupRangeExit);
   bind("GrpWay", ui::Event::Change, GrpWayChange);
-  bind("Dyna_Enable", ui::Event::Click, Dyna_EnableClick);
-  bind("Shrink_num", ui::Event::Click, Dyna_EnableClick);
+  bind("Dyna_Enable", ui::Event::Click, dynamicGroupSwitchClick);
+  bind("Shrink_num", ui::Event::Click, dynamicGroupSwitchClick);
   bind("Standard", ui::Event::Click, StandardClick);
   bind("Enhance", ui::Event::Click, EnhanceClick);
   bind("National", ui::Event::Click, NationalClick);

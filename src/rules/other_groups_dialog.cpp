@@ -56,7 +56,7 @@ void OtherGrpSetFormShow(ProgramState& state) {
   }
 }
 
-void OtherGrp1Exit(ProgramState& state, const ui::Control& sender) {
+void otherGroupExit(ProgramState& state, const ui::Control& sender) {
   if (sender.text.empty()) return;
   if (const auto problem = numberShapeProblem(sender.text, isCpsx(state)))
     warn(state, *state.otherGrpSet, sender.name, *problem);
@@ -80,11 +80,11 @@ void bindOtherGroupsDialog(ProgramState& state) {
   ui::Form& form = *state.otherGrpSet;
   form.onShown([&state] { OtherGrpSetFormShow(state); });
   for (std::size_t i = 0; i < kGroups; ++i) {
-    form.on(groupField(i), ui::Event::Exit, [&state](ui::Control& c) { OtherGrp1Exit(state, c); });
+    bindRule(state, form, groupField(i), ui::Event::Exit, otherGroupExit);
     bindDigitFilter(form, groupField(i));
   }
-  form.on("BitBtn1", ui::Event::Click, [&state](ui::Control&) { BitBtn1Click(state); });
-  form.on("BitBtn2", ui::Event::Click, [&state](ui::Control&) { BitBtn2Click(state); });
+  bindRule(state, form, "BitBtn1", ui::Event::Click, BitBtn1Click);
+  bindRule(state, form, "BitBtn2", ui::Event::Click, BitBtn2Click);
   bindElectronicCode(state);
 }
 

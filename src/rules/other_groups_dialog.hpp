@@ -15,7 +15,8 @@ void bindOtherGroupsDialog(settings::ProgramState& state);
 // fields take the scheme's number length.
 void OtherGrpSetFormShow(settings::ProgramState& state);
 // A group field left: a number that is not empty must have the scheme's length and area code.
-void OtherGrp1Exit(settings::ProgramState& state, const ui::Control& sender);
+// Handler OtherGrp1Exit.
+void otherGroupExit(settings::ProgramState& state, const ui::Control& sender);
 void BitBtn1Click(settings::ProgramState& state);
 void BitBtn2Click(settings::ProgramState& state);
 

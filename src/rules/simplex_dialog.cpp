@@ -39,7 +39,7 @@ void SimplexSetFormShow(ProgramState& state) {
   }
 }
 
-void S9RxFreqExit(ProgramState& state, const ui::Control& sender) {
+void simplexFrequencyExit(ProgramState& state, const ui::Control& sender) {
   ui::Form& form = *state.simplexSet;
   fillIfEmpty(form, sender.name, "0");
   if (numberIn(form, sender.name) % 125 != 0) warn(state, form, sender.name, "应整除125！");
@@ -73,11 +73,11 @@ void bindSimplexDialog(ProgramState& state) {
   form.onShown([&state] { SimplexSetFormShow(state); });
   for (int row = kFirstRow; row <= kLastRow; ++row)
     for (const std::string& field : {rxField(row), txField(row)}) {
-      form.on(field, ui::Event::Exit, [&state](ui::Control& c) { S9RxFreqExit(state, c); });
+      bindRule(state, form, field, ui::Event::Exit, simplexFrequencyExit);
       bindDigitFilter(form, field);
     }
-  form.on("Set_OK", ui::Event::Click, [&state](ui::Control&) { Set_OKClick(state); });
-  form.on("Set_Cancle", ui::Event::Click, [&state](ui::Control&) { Set_CancleClick(state); });
+  bindRule(state, form, "Set_OK", ui::Event::Click, Set_OKClick);
+  bindRule(state, form, "Set_Cancle", ui::Event::Click, Set_CancleClick);
 }
 
 }  // namespace rcp::rules

@@ -12,8 +12,8 @@ void bindSimplexDialog(settings::ProgramState& state);
 
 void SimplexSetFormShow(settings::ProgramState& state);
 // A frequency field left: empty becomes "0"; a value that is not a multiple of 125 is warned of
-// and kept.
-void S9RxFreqExit(settings::ProgramState& state, const ui::Control& sender);
+// and kept. Handler S9RxFreqExit.
+void simplexFrequencyExit(settings::ProgramState& state, const ui::Control& sender);
 void Set_OKClick(settings::ProgramState& state);
 void Set_CancleClick(settings::ProgramState& state);
 

@@ -36,14 +36,14 @@ void SysLableformFormShow(ProgramState& state) {
   }
 }
 
-void SysLabNum1Exit(ProgramState& state, const ui::Control& sender) {
+void routeNumberExit(ProgramState& state, const ui::Control& sender) {
   ui::Form& form = *state.sysLableform;
   fillIfEmpty(form, sender.name, "0");
   if (numberIn(form, sender.name) > kHighestRoute)
     warn(state, form, sender.name, "无线局向号应小于255!");
 }
 
-void SysLabNum2Exit(ProgramState& state, const ui::Control& sender) {
+void systemNumberExit(ProgramState& state, const ui::Control& sender) {
   fillIfEmpty(*state.sysLableform, sender.name, "0");
 }
 
@@ -64,15 +64,13 @@ void bindSystemLabelsDialog(ProgramState& state) {
   ui::Form& form = *state.sysLableform;
   form.onShown([&state] { SysLableformFormShow(state); });
   for (std::size_t i = 0; i < kPairs; ++i) {
-    form.on(routeField(i), ui::Event::Exit, [&state](ui::Control& c) { SysLabNum1Exit(state, c); });
-    form.on(systemField(i), ui::Event::Exit,
-            [&state](ui::Control& c) { SysLabNum2Exit(state, c); });
+    bindRule(state, form, routeField(i), ui::Event::Exit, routeNumberExit);
+    bindRule(state, form, systemField(i), ui::Event::Exit, systemNumberExit);
     bindDigitFilter(form, routeField(i));
     bindDigitFilter(form, systemField(i));
   }
-  form.on("SysLable_OK", ui::Event::Click, [&state](ui::Control&) { SysLable_OKClick(state); });
-  form.on("SysLable_CANCEL", ui::Event::Click,
-          [&state](ui::Control&) { SysLable_CANCELClick(state); });
+  bindRule(state, form, "SysLable_OK", ui::Event::Click, SysLable_OKClick);
+  bindRule(state, form, "SysLable_CANCEL", ui::Event::Click, SysLable_CANCELClick);
 }
 
 }  // namespace rcp::rules

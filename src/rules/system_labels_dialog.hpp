@@ -12,9 +12,10 @@ void bindSystemLabelsDialog(settings::ProgramState& state);
 
 void SysLableformFormShow(settings::ProgramState& state);
 // A route field left: empty becomes "0"; a route number above 255 is warned of and kept.
-void SysLabNum1Exit(settings::ProgramState& state, const ui::Control& sender);
-// A system field left: empty becomes "0".
-void SysLabNum2Exit(settings::ProgramState& state, const ui::Control& sender);
+// Handler SysLabNum1Exit.
+void routeNumberExit(settings::ProgramState& state, const ui::Control& sender);
+// A system field left: empty becomes "0". Handler SysLabNum2Exit.
+void systemNumberExit(settings::ProgramState& state, const ui::Control& sender);
 void SysLable_OKClick(settings::ProgramState& state);
 void SysLable_CANCELClick(settings::ProgramState& state);
 

@@ -22,12 +22,12 @@ class PtyRadio {
   PtyRadio& operator=(const PtyRadio&) = delete;
 
   // Creates the pseudo-terminal in raw mode; the error text says what failed.
-  std::optional<std::string> open();
+  [[nodiscard]] std::optional<std::string> open();
   const std::string& slavePath() const { return slavePath_; }
 
   // Makes `path` a symbolic link to the slave (replacing an old link there); removed again when
   // this object goes.
-  std::optional<std::string> linkAs(const std::string& path);
+  [[nodiscard]] std::optional<std::string> linkAs(const std::string& path);
 
   // One line per burst: milliseconds since start, '<' received or '>' sent, the bytes in hex.
   void traceTo(std::ostream* trace) { trace_ = trace; }

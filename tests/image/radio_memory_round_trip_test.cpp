@@ -67,7 +67,8 @@ TEST_P(RadioMemoryRoundTrip, TheFileSavedAfterAReadOpensToTheSameRecord) {
     const fs::path first = app.dir / "first.ini", second = app.dir / "second.ini";
     for (int n = 0; n < kMemoriesPerScheme; ++n) {
       randomMemory(app.radio.memory(), rng, cpsx, n);
-      readFromRadio(app.state());
+      ASSERT_EQ(readFromRadio(app.state()).outcome, TransferOutcome::Done)
+          << model.model << " memory " << n;
       fs::remove(first);
       fs::remove(second);
       ASSERT_FALSE(settings::saveDataFile(app.state(), first));

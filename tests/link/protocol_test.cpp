@@ -144,7 +144,7 @@ TEST(Greeting, AFailedGreetingKeepsTheEarlierIdentityBytes) {
   EXPECT_EQ(matchModel(first.identity).model, "HX77");
 
   other.faults().silent = true;
-  greet(port, first.clock, GreetingPurpose::Write, first.identity);
+  EXPECT_FALSE(greet(port, first.clock, GreetingPurpose::Write, first.identity).radioAnswered);
   EXPECT_EQ(identityText(first.identity), "abc77D HX77  V2.10");
 }
 
