@@ -1,5 +1,7 @@
 #include "image/group_lists.hpp"
 
+#include "image/field_locations.hpp"
+
 #include <string>
 
 #include "image/number_codec.hpp"
@@ -86,6 +88,18 @@ void decodeSystemLabels(settings::ProgramState& state, const MemoryImage& image)
     const std::uint16_t system = image.word(static_cast<Address>(at + 1));
     state.values.systemLabels[static_cast<std::size_t>(k)] = {route == kUnusedRoute ? 0u : route,
                                                               system > kLastSystem ? 0u : system};
+  }
+}
+
+void addGroupListLocations(Locations& out) {
+  for (int i = 0; i < kHiddenCount + kWaitingCount; ++i)
+    out.push_back({otherGroupAt(i), kEntryBytes, 0, otherGroupField(i),
+                   "prefix byte and ident word"});
+  for (int k = 1; k <= kLabelCount; ++k) {
+    const Address at = entryAt(kSystemLabels, k - 1);
+    out.push_back({at, 1, 0, "无线局向号" + std::to_string(k), "byte (255 unused)"});
+    out.push_back({static_cast<Address>(at + 1), 2, 0, "对应系统号" + std::to_string(k),
+                   "word, high byte first"});
   }
 }
 

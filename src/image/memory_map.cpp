@@ -1,5 +1,7 @@
 #include "image/memory_map.hpp"
 
+#include "image/field_locations.hpp"
+
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -14,6 +16,9 @@ namespace {
 using settings::FieldKind;
 using E = Encoding;
 using G = ReadGroup;
+
+constexpr Address kDiallingModeByte = 0x1F0;
+constexpr Address kSignallingModeByte = 0x1F1;
 
 struct MapBuilder {
   std::vector<MapRow> rows;
@@ -91,8 +96,8 @@ void countersAndRights(MapBuilder& m) {
 
 void modes(MapBuilder& m) {
   // The dialling scheme and the signalling are set by mode commands, the others by records.
-  m.add(0x1F0, E::LowFlag, "DiallingScheme", G::ByCode).on = "CPSX";
-  m.add(0x1F1, E::LowFlag, "SingalCode", G::Signalling).on = "Enhanced";
+  m.add(kDiallingModeByte, E::LowFlag, "DiallingScheme", G::ByCode).on = "CPSX";
+  m.add(kSignallingModeByte, E::LowFlag, "SingalCode", G::Signalling).on = "Enhanced";
   m.add(0x1F9, E::Flag, "AutoRoam", G::Modes);
   m.add(0x1FB, E::InvertedFlag, "StatusSave", G::Modes);
   m.add(0x1F2, E::Flag, "RangeSearch", G::ByCode);
@@ -143,6 +148,30 @@ std::vector<MapRow> build() {
     if (!row.def) throw std::logic_error("memory map names no field " + row.field);
   }
   return std::move(m.rows);
+}
+
+const char* encodingName(Encoding encoding) {
+  switch (encoding) {
+    case E::Byte:
+      return "byte";
+    case E::Word:
+      return "word, high byte first";
+    case E::LowHalf:
+      return "low half-byte";
+    case E::Flag:
+      return "flag 0x01";
+    case E::LowFlag:
+      return "flag 0x01, read from the low half-byte";
+    case E::InvertedFlag:
+      return "flag 0x00 for on";
+    case E::Bit:
+      return "bit";
+    case E::SegmentFrequency:
+      return "word of channel steps";
+    case E::Position:
+      return "item position";
+  }
+  return "";
 }
 
 bool gateOpen(FieldReader& fields, const MapRow& row) {
@@ -282,6 +311,18 @@ void decodeRows(settings::ProgramState& state, const MemoryImage& image, ReadGro
   for (const MapRow& row : memoryMap())
     if (row.read == group && row.address >= from && row.address < to)
       decodeRow(state, record, image, row, context);
+}
+
+void addMapLocations(Locations& out) {
+  for (const MapRow& row : memoryMap()) {
+    FieldLocation l{row.address, 1, row.mask, row.field, encodingName(row.encoding)};
+    if (row.encoding == E::Word || row.encoding == E::SegmentFrequency) l.length = 2;
+    if (row.gate == WriteGate::Cpsx) l.scheme = SchemeOnly::Cpsx;
+    // The bulk block carries 0 in the mode bytes; their mode commands set them.
+    if (row.address == kDiallingModeByte || row.address == kSignallingModeByte)
+      l.encoding += " (set by its mode command)";
+    out.push_back(std::move(l));
+  }
 }
 
 }  // namespace rcp::image

@@ -1,5 +1,7 @@
 #include "image/phone_book.hpp"
 
+#include "image/field_locations.hpp"
+
 #include <algorithm>
 
 namespace rcp::image {
@@ -80,6 +82,16 @@ void showPhoneBook(settings::ProgramState& state, const MemoryImage& image,
   record.set(kSizeField, std::int64_t{image.byte(kSize)});
   for (int k = 0; k < kPhoneEntries; ++k)
     record.set(numberField(k), numbers[static_cast<std::size_t>(k)]);
+}
+
+void addPhoneBookLocations(Locations& out) {
+  for (int k = 0; k < kPhoneEntries; ++k) {
+    out.push_back({countAt(k), 1, 0, numberField(k), "digit count"});
+    out.push_back({digitsAt(k), kEntryBytes, 0, numberField(k),
+                   "decimal digits, one to a byte under CPSX, two under MPT1343"});
+  }
+  out.push_back({kMarker, 1, 0, "", "constant 0x03"});
+  out.push_back({kSize, 1, 0, kSizeField, "byte (10 for a packed book)"});
 }
 
 }  // namespace rcp::image

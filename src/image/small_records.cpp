@@ -1,5 +1,7 @@
 #include "image/small_records.hpp"
 
+#include "image/field_locations.hpp"
+
 #include <algorithm>
 #include <string>
 
@@ -178,6 +180,37 @@ std::size_t encodeSystemAlarm(FieldReader& fields, MemoryImage& image) {
 
 void decodeSystemAlarm(settings::ProgramState& state, const MemoryImage& image) {
   settings::Record(state).set("系统告警号", textAt(image, kSystemAlarm, kSystemAlarmBytes));
+}
+
+void addSmallRecordLocations(Locations& out) {
+  for (const settings::MenuSwitchDef& s : settings::kMenuSwitches)
+    out.push_back({static_cast<Address>(kMenuBits + s.menuByte), 1, s.mask, s.field, "bit"});
+  for (std::size_t i = 0; i < kCarriedBits.size(); ++i)
+    for (std::uint8_t mask = 1; mask != 0; mask = static_cast<std::uint8_t>(mask << 1))
+      if (kCarriedBits[i] & mask)
+        out.push_back({static_cast<Address>(kMenuBits + i), 1, mask, "",
+                       "carried over as the last read brought it"});
+  out.push_back({static_cast<Address>(kMenuBits + 1), 1, 0x40, "", "always 0"});
+  constexpr const char* kDigits = "decimal digits, two to a byte";
+  constexpr const char* kSimplexFrequency = "three bytes of 12.5 kHz steps";
+  out.push_back({kTalkIndividualCount, 1, 0, "TalkIndivol", "digit count"});
+  out.push_back({kTalkIndividualDigits, kTalkDigitBytes, 0, "TalkIndivol", kDigits});
+  out.push_back({kSimplex9Tx, kFrequencyBytes, 0, simplexField(9, false), kSimplexFrequency});
+  out.push_back({kSimplex9Rx, kFrequencyBytes, 0, simplexField(9, true), kSimplexFrequency});
+  out.push_back({kTalkGroupCount, 1, 0, "TalkGrp", "digit count"});
+  out.push_back({kTalkGroupDigits, kTalkDigitBytes, 0, "TalkGrp", kDigits});
+  out.push_back({kStartUpText, kStartUpBytes, 0, "StartUp-Infomation",
+                 "code-page text padded with spaces"});
+  out.push_back({static_cast<Address>(kStartUpText + kStartUpBytes), kStartUpBytes, 0,
+                 "StartUp-Password", "code-page text padded with spaces"});
+  for (int channel = kFirstTabled; channel <= settings::WorkingValues::lastSimplex; ++channel) {
+    out.push_back({tabledAt(kSimplexTx, channel), kFrequencyBytes, 0, simplexField(channel, false),
+                   kSimplexFrequency});
+    out.push_back({tabledAt(kSimplexRx, channel), kFrequencyBytes, 0, simplexField(channel, true),
+                   kSimplexFrequency});
+  }
+  out.push_back({kSystemAlarm, kSystemAlarmBytes, 0, "系统告警号",
+                 "code-page text, then 0x00 when shorter than 20 bytes"});
 }
 
 }  // namespace rcp::image

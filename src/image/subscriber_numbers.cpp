@@ -1,5 +1,7 @@
 #include "image/subscriber_numbers.hpp"
 
+#include "image/field_locations.hpp"
+
 #include <array>
 #include <string>
 
@@ -188,6 +190,33 @@ void decodeRangeLimits(settings::ProgramState& state, const MemoryImage& image) 
 
 std::int64_t groupFleetCode(settings::ProgramState& state) {
   return ui::parseInt64(settings::Record(state).text("GroupFleet")).value_or(0);
+}
+
+void addNumberingLocations(Locations& out) {
+  for (std::size_t j = 0; j < kMpt1343Order.size(); ++j) {
+    const auto at = static_cast<Address>(kMpt1343Entries + kEntryBytes * j);
+    out.push_back({at, 1, 0, kMpt1343Order[j], "digit count", SchemeOnly::Mpt1343});
+    out.push_back({static_cast<Address>(at + 1), kDigitSlot, 0, kMpt1343Order[j],
+                   "decimal digits, two to a byte", SchemeOnly::Mpt1343});
+  }
+  constexpr const char* kPrefixIdent = "prefix byte and ident word";
+  out.push_back({kCpsxOwn, 3, 0, "Indivol", kPrefixIdent, SchemeOnly::Cpsx});
+  out.push_back({kCpsxDynamic, 3, 0, "DynaGroup", kPrefixIdent, SchemeOnly::Cpsx});
+  for (int k = 1; k <= 8; ++k)
+    out.push_back({static_cast<Address>(kCpsxGroups + 3 * (k - 1)), 3, 0, groupField(k),
+                   kPrefixIdent, SchemeOnly::Cpsx});
+  out.push_back({kDynamicCount, 1, 0, "DynaGroup", "digit count", SchemeOnly::Cpsx});
+  out.push_back({kDynamicDigits, kDigitSlot, 0, "DynaGroup", "decimal digits, two to a byte",
+                 SchemeOnly::Cpsx});
+  for (std::size_t i = 0; i < kRangeLimitFields.size(); ++i)
+    out.push_back({static_cast<Address>(kRangeLimits + 2 * i), 2, 0, kRangeLimitFields[i].field,
+                   "ident word of the limit"});
+  for (int k = 1; k <= 8; ++k) {
+    out.push_back({static_cast<Address>(kGroupCounts + (k - 1)), 1, 0, groupField(k),
+                   "digit count"});
+    out.push_back({static_cast<Address>(kGroupDigits + kDigitSlot * (k - 1)), kDigitSlot, 0,
+                   groupField(k), "decimal digits, two to a byte"});
+  }
 }
 
 }  // namespace rcp::image

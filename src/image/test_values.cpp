@@ -1,5 +1,7 @@
 #include "image/test_values.hpp"
 
+#include "image/field_locations.hpp"
+
 #include <array>
 #include <string>
 
@@ -113,6 +115,15 @@ std::optional<std::string_view> alignmentAt(Address at) {
 void decodeAlignment(settings::ProgramState& state, const MemoryImage& image, Address at) {
   if (const auto control = alignmentAt(at))
     state.main->setText(*control, ui::decimal(image.byte(at)));
+}
+
+void addTestValueLocations(Locations& out) {
+  out.push_back({kScrambler, 1, 0, kScramblerField,
+                 "8 for off, 0 for on (set by its mode command; sent as 0 in the bulk block)"});
+  out.push_back({kCoarseVolume, 3, 0, "",
+                 "Test tab volumes and compander: kept by the radio, sent as 0 in the bulk block"});
+  out.push_back({kRadioType, 1, 0, "", "Test tab radio type (written only from the Test tab)"});
+  out.push_back({kBaudRate, 1, 0, "", "Test tab baud rate (written only from the Test tab)"});
 }
 
 }  // namespace rcp::image
