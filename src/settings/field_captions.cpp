@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "settings/field_table.hpp"
 #include "settings/fleet_levels.hpp"
@@ -92,7 +93,88 @@ std::optional<std::string> labelBeside(const ui::Form& window, std::string_view 
   return std::nullopt;
 }
 
+// The working values kept on a dialog, by the start of their names, with the main window's button
+// that opens the dialog.
+struct DialogFamily {
+  std::string_view stem;
+  std::string_view tail;
+  std::string_view button;
+  std::unique_ptr<ui::Form> ProgramState::*dialog;
+};
+const std::array<DialogFamily, 6> kDialogFamilies = {{
+    {"HideGroup", "", "OtherGrpButt", &ProgramState::otherGrpSet},
+    {"WaitGroup", "", "OtherGrpButt", &ProgramState::otherGrpSet},
+    {"MoreGrpDisp", "", "OtherGrpButt", &ProgramState::otherGrpSet},
+    {"Simplex", "Freq", "Advance", &ProgramState::simplexSet},
+    {"无线局向号", "", "SysLabel", &ProgramState::sysLableform},
+    {"对应系统号", "", "SysLabel", &ProgramState::sysLableform},
+}};
+
+// The captions of the tab page and group boxes around a control of the main window, outermost
+// first.
+std::vector<std::string> placeOf(const ui::Form& window, std::string_view control) {
+  std::vector<std::string> out;
+  for (const ui::Control* c = &window.at(control); !c->parent.empty();
+       c = &window.at(c->parent)) {
+    const ui::Control& around = window.at(c->parent);
+    if (around.kind == ui::ControlKind::TabPage || around.kind == ui::ControlKind::GroupBox)
+      out.insert(out.begin(), around.caption);
+  }
+  return out;
+}
+
+// The main window's control that shows the field, if any.
+std::string_view boxOf(const FieldDef& f) {
+  if (f.kind == FieldKind::RadioChoice) return f.options.front().control;
+  if (f.name == "LargeBlock" || f.name == "MediumBlock" || f.name == "SmallBlock") return "Block";
+  return f.control;
+}
+
+std::string ownCaption(const ProgramState& state, const FieldDef& f) {
+  const ui::Form& main = *state.main;
+  if (f.kind == FieldKind::Switch || f.kind == FieldKind::InvertedSwitch)
+    return main.at(f.control).caption;
+  if (f.kind != FieldKind::RadioChoice) return fieldCaption(state, f.name);
+  std::string joined;
+  for (const RadioOption& o : f.options)
+    joined += (joined.empty() ? "" : "/") + main.at(o.control).caption;
+  return joined;
+}
+
+// A label's caption without the colon that leads to its box.
+std::string withoutColon(std::string caption) {
+  for (std::string_view colon : {":", "："})
+    if (caption.ends_with(colon)) caption.resize(caption.size() - colon.size());
+  return caption;
+}
+
+std::string joinedPath(const std::vector<std::string>& parts) {
+  std::string out;
+  for (const std::string& p : parts) out += (out.empty() ? "" : " › ") + withoutColon(p);
+  return out;
+}
+
 }  // namespace
+
+std::string fieldPath(const ProgramState& state, std::string_view field) {
+  const FieldDef* f = findField(field);
+  if (!f) return std::string(field);
+  const ui::Form& main = *state.main;
+  const std::string_view box = boxOf(*f);
+  if (!box.empty() && main.contains(box)) {
+    std::vector<std::string> parts = placeOf(main, box);
+    parts.push_back(ownCaption(state, *f));
+    return joinedPath(parts);
+  }
+  for (const DialogFamily& family : kDialogFamilies) {
+    if (!field.starts_with(family.stem) || !field.ends_with(family.tail)) continue;
+    std::vector<std::string> parts = placeOf(main, family.button);
+    parts.push_back((state.*family.dialog)->caption());
+    parts.push_back(fieldCaption(state, field));
+    return joinedPath(parts);
+  }
+  return std::string(field);
+}
 
 std::string fieldCaption(const ProgramState& state, std::string_view field) {
   if (auto caption = namedByItsPlace(state, field)) return *caption;

@@ -14,4 +14,10 @@ namespace rcp::settings {
 
 std::string fieldCaption(const ProgramState& state, std::string_view field);
 
+// Where the user finds a field, as "tab › group › caption": the tab page and group boxes around
+// its box on the main window (for a field of a dialog, around the button that opens it, then the
+// dialog's title), then its caption. A check box is named by its own caption, a radio choice by
+// its buttons' captions. A field no window shows keeps its own name.
+std::string fieldPath(const ProgramState& state, std::string_view field);
+
 }  // namespace rcp::settings
