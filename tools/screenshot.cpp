@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
   const std::vector<std::function<FormSpec()>> dialogs = {
       layouts::passwordForm, layouts::error1Form, layouts::comSetForm,  layouts::writeDataForm,
       layouts::versionForm,  layouts::simplexSet, layouts::otherGrpSet, layouts::sysLableform};
-  bool ok = shoot(settings::withFieldStarts(layouts::mainForm()), FormView::Role::Main, dir);
+  bool ok = shoot(rcp::settings::withFieldStarts(layouts::mainForm()), FormView::Role::Main, dir);
   for (const auto& windowLayout : dialogs) ok = shoot(windowLayout(), FormView::Role::Dialog, dir) && ok;
   return ok ? 0 : 1;
 }
