@@ -35,7 +35,7 @@ Address otherGroupAt(int i) {
 
 void decodeOtherGroups(settings::ProgramState& state, const MemoryImage& image, int first,
                        int count) {
-  const bool cpsx = state.values.cpsxScheme != 0;
+  const bool cpsx = state.values.diallingScheme == settings::DiallingScheme::Cpsx;
   const settings::FleetPlan plan = settings::fleetPlan(state.values);
   const std::int64_t groupFleet = cpsx ? 0 : groupFleetCode(state);
   for (int i = first; i < first + count; ++i) {
@@ -49,7 +49,7 @@ void decodeOtherGroups(settings::ProgramState& state, const MemoryImage& image, 
 
 void encodeGroupLists(FieldReader& fields, MemoryImage& image) {
   const settings::WorkingValues& v = fields.state().values;
-  const bool cpsx = v.cpsxScheme != 0;
+  const bool cpsx = v.diallingScheme == settings::DiallingScheme::Cpsx;
   const settings::FleetPlan plan = settings::fleetPlan(v);
   for (int i = 0; i < kHiddenCount + kWaitingCount; ++i) {
     const std::uint32_t number = v.otherGroups[static_cast<std::size_t>(i)];

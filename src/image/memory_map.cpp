@@ -180,9 +180,9 @@ bool gateOpen(FieldReader& fields, const MapRow& row) {
     case WriteGate::Always:
       return true;
     case WriteGate::Cpsx:
-      return state.values.cpsxScheme != 0;
+      return state.values.diallingScheme == settings::DiallingScheme::Cpsx;
     case WriteGate::RangeSearch:
-      return state.values.rangeSearch == 1;
+      return state.values.rangeSearch == settings::SearchMode::Range;
     case WriteGate::EnabledAndChecked:
       return state.main->at(row.def->control).enabled;
     case WriteGate::Visible:

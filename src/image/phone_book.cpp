@@ -46,7 +46,9 @@ PhoneNumbers numbersIn(const MemoryImage& image, PhoneBookForm form) {
 }  // namespace
 
 PhoneBookForm schemeForm(const settings::ProgramState& state) {
-  return state.values.cpsxScheme != 0 ? PhoneBookForm::ByteDigits : PhoneBookForm::NibbleDigits;
+  return state.values.diallingScheme == settings::DiallingScheme::Cpsx
+             ? PhoneBookForm::ByteDigits
+             : PhoneBookForm::NibbleDigits;
 }
 
 void encodePhoneBook(FieldReader& fields, MemoryImage& image, PhoneBookForm form) {

@@ -47,7 +47,7 @@ std::string groupField(int k) {
 }
 
 bool isCpsx(const settings::ProgramState& state) {
-  return state.values.cpsxScheme != 0;
+  return state.values.diallingScheme == settings::DiallingScheme::Cpsx;
 }
 
 void storePrefixIdent(FieldReader& fields, MemoryImage& image, Address at, std::string_view field,

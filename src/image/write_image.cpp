@@ -119,8 +119,8 @@ WriteEncoding encodeWrite(settings::ProgramState& state, const MenuBits& menuBit
     encodeSimplex(fields, m);
     w.systemAlarmBytes = encodeSystemAlarm(fields, m);
     encodeTestValues(fields, m);
-    w.modes = {fields.record().text("SingalCode") == "Enhanced", state.values.cpsxScheme != 0,
-               scramblerOff(state)};
+    w.modes = {fields.record().text("SingalCode") == "Enhanced",
+               state.values.diallingScheme == settings::DiallingScheme::Cpsx, scramblerOff(state)};
     refresh(state, w);
     return w;
   } catch (const FieldError& e) {

@@ -9,6 +9,8 @@
 
 namespace rcp::rules {
 
+using settings::SearchMode;
+
 namespace {
 
 using settings::ProgramState;
@@ -108,7 +110,7 @@ void secondaryFrequencyExit(ProgramState& state, const ui::Control& sender) {
 void SearchWayChange(ProgramState& state) {
   ui::Form& form = *state.main;
   const bool range = form.text("SearchWay") != kAllChannels;
-  state.values.rangeSearch = range ? 1 : 0;
+  state.values.rangeSearch = range ? SearchMode::Range : SearchMode::AllChannels;
   for (const char* field : {"ControlStart", "ControlStop"})
     setFieldEnabled(form, field, "", range, ui::colors::InputLight);
 }
@@ -131,11 +133,11 @@ void controlChannelExit(ProgramState& state, const ui::Control& sender) {
   ui::Form& form = *state.main;
   const auto value = filledNumber(form, sender.name, "0");
   const auto& v = state.values;
-  if (v.rangeSearch == 0 && value > v.highestChannel)
+  if (v.rangeSearch == SearchMode::AllChannels && value > v.highestChannel)
     warn(state, sender.name, "控制信道超出全信道搜索范围!");
   const auto start = numberIn(form, "ControlStart");
   const auto stop = numberIn(form, "ControlStop");
-  if (start != stop && v.rangeSearch == 1 && (value < start || value > stop))
+  if (start != stop && v.rangeSearch == SearchMode::Range && (value < start || value > stop))
     warn(state, sender.name, "控制信道超出指定搜索范围!");
 }
 

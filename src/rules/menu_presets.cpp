@@ -10,9 +10,11 @@ namespace rcp::rules {
 namespace {
 
 using settings::kMenuSwitches;
+using settings::MenuPreset;
 using settings::MenuSwitchDef;
 
-constexpr const char* kPresetButtons[] = {"Often_OK", "All_NO", "All_OK"};  // preset 0, 1, 2
+// The buttons of the presets, in the order of the presets' values.
+constexpr const char* kPresetButtons[] = {"Often_OK", "All_NO", "All_OK"};
 
 const MenuSwitchDef* menuSwitch(std::string_view control) {
   for (const auto& s : kMenuSwitches)
@@ -20,14 +22,15 @@ const MenuSwitchDef* menuSwitch(std::string_view control) {
   return nullptr;
 }
 
-void highlightPreset(ui::Form& form, int preset) {
+void highlightPreset(ui::Form& form, MenuPreset preset) {
   for (int i = 0; i < 3; ++i)
-    form.setFontColor(kPresetButtons[i], i == preset ? ui::colors::Blue : ui::colors::Navy);
+    form.setFontColor(kPresetButtons[i],
+                      i == static_cast<int>(preset) ? ui::colors::Blue : ui::colors::Navy);
 }
 
 // Sets every switch (each one that changes state runs its click rule), then marks the preset.
 template <typename WantOn>
-void applyPreset(settings::ProgramState& state, int preset, WantOn wantOn) {
+void applyPreset(settings::ProgramState& state, MenuPreset preset, WantOn wantOn) {
   ui::Form& form = *state.main;
   for (const auto& s : kMenuSwitches) form.setChecked(s.control, wantOn(s));
   highlightPreset(form, preset);
@@ -49,20 +52,20 @@ void menuSwitchClick(settings::ProgramState& state, const ui::Control& sender) {
       form.setColor(s->valueControl, on ? ui::colors::InputLight : ui::colors::ButtonFace);
     }
   }
-  highlightPreset(form, -1);
-  state.values.menuPreset = 3;
+  highlightPreset(form, MenuPreset::HandPicked);
+  state.values.menuPreset = MenuPreset::HandPicked;
 }
 
 void All_OKClick(settings::ProgramState& state) {
-  applyPreset(state, 2, [](const MenuSwitchDef&) { return true; });
+  applyPreset(state, MenuPreset::All, [](const MenuSwitchDef&) { return true; });
 }
 
 void All_NOClick(settings::ProgramState& state) {
-  applyPreset(state, 1, [](const MenuSwitchDef&) { return false; });
+  applyPreset(state, MenuPreset::None, [](const MenuSwitchDef&) { return false; });
 }
 
 void Often_OKClick(settings::ProgramState& state) {
-  applyPreset(state, 0, [](const MenuSwitchDef& s) {
+  applyPreset(state, MenuPreset::Common, [](const MenuSwitchDef& s) {
     return std::string_view(s.control) == "Volum_Mod" ||
            std::string_view(s.control) == "Normal_Choose";
   });

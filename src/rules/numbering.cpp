@@ -8,6 +8,8 @@
 
 namespace rcp::rules {
 
+using settings::DiallingScheme;
+
 namespace {
 
 using settings::carriesIndividuals;
@@ -66,7 +68,7 @@ constexpr Scheme kCpsx{
     true, "CPSX", "32620201", "32620900", 8, {"20200", "20899", "20900", "20998"}, 5};
 
 bool isCpsx(const ProgramState& state) {
-  return state.values.cpsxScheme != 0;
+  return state.values.diallingScheme == settings::DiallingScheme::Cpsx;
 }
 
 bool longIndividual(const ProgramState& state) {
@@ -79,7 +81,7 @@ std::string rangeText(MemberRange r) {
 
 void switchScheme(ProgramState& state, const Scheme& s) {
   ui::Form& form = *state.main;
-  state.values.cpsxScheme = s.cpsx ? 1 : 0;
+  state.values.diallingScheme = s.cpsx ? DiallingScheme::Cpsx : DiallingScheme::Mpt1343;
   form.setCaption("MPT1343_Fram", s.caption);
   form.setText(kIndividual, s.individual);
   form.setMaxLength(kIndividual, s.numberLength);

@@ -30,7 +30,7 @@ std::string groupField(std::size_t index) {
 }
 
 bool isCpsx(const ProgramState& state) {
-  return state.values.cpsxScheme != 0;
+  return state.values.diallingScheme == settings::DiallingScheme::Cpsx;
 }
 
 void offerWaitingGroups(ui::Form& form, bool offered) {

@@ -28,10 +28,6 @@ using std::int64_t;
 constexpr const char* kAllChannels = "全信道搜索";
 constexpr const char* kMenusValid = "有效";
 constexpr const char* kMenusInvalid = "无效";
-constexpr int kCommonMenusPreset = 0;
-constexpr int kNoMenusPreset = 1;
-constexpr int kAllMenusPreset = 2;
-constexpr int kHandPickedMenus = 3;
 
 constexpr const char* kCpsxOwnNumber = "32620201";
 
@@ -80,7 +76,8 @@ std::string writtenText(const DataFileKey& key, const FieldValue& value) {
     case ValueForm::CommonMenus:
       return kMenusValid;
     case ValueForm::AllMenus:
-      return std::get<int64_t>(value) == kNoMenusPreset ? kMenusInvalid : kMenusValid;
+      return std::get<int64_t>(value) == static_cast<int64_t>(MenuPreset::None) ? kMenusInvalid
+                                                                                : kMenusValid;
     case ValueForm::Field:
     case ValueForm::SpinText:
       break;
@@ -134,10 +131,10 @@ bool isWritten(ProgramState& state, Record& record, const DataFileKey& key) {
     case WhenWritten::TranscodeShown:
       return state.main->at("Transcode").visible;
     case WhenWritten::CommonPreset:
-      return state.values.menuPreset == kCommonMenusPreset;
+      return state.values.menuPreset == MenuPreset::Common;
     case WhenWritten::AllPreset:
-      return state.values.menuPreset == kNoMenusPreset ||
-             state.values.menuPreset == kAllMenusPreset;
+      return state.values.menuPreset == MenuPreset::None ||
+             state.values.menuPreset == MenuPreset::All;
   }
   return false;
 }
@@ -222,10 +219,10 @@ class OpenPlan {
 // Saving writes "全部菜单" under the presets "all off" and "all on", "常用菜单" under the common
 // preset and neither after a menu switch was changed by hand; opening gives back the preset the
 // keys tell.
-int menuPreset(OpenPlan& plan) {
+MenuPreset menuPreset(OpenPlan& plan) {
   if (plan.has("全部菜单"))
-    return plan.raw("全部菜单") == kMenusInvalid ? kNoMenusPreset : kAllMenusPreset;
-  return plan.has("常用菜单") ? kCommonMenusPreset : kHandPickedMenus;
+    return plan.raw("全部菜单") == kMenusInvalid ? MenuPreset::None : MenuPreset::All;
+  return plan.has("常用菜单") ? MenuPreset::Common : MenuPreset::HandPicked;
 }
 
 bool mpt1343File(OpenPlan& plan) {
@@ -259,7 +256,8 @@ FieldValue firstOrSecond(const FieldDef& field, const std::string& raw) {
 
 // The fields the open's own code reads.
 void openByCode(OpenPlan& plan, const FieldDef& field) {
-  if (field.name == "MenuPreset") return plan.set(field.name, int64_t{menuPreset(plan)});
+  if (field.name == "MenuPreset")
+    return plan.set(field.name, static_cast<int64_t>(menuPreset(plan)));
   // The own number: a file without it gets the default of its scheme.
   plan.textOr(field.name, mpt1343File(plan) ? std::get<std::string>(*field.absent) : kCpsxOwnNumber);
 }

@@ -371,12 +371,12 @@ void menuSwitches(TableBuilder& t) {
 void derivedWorkingValues(TableBuilder& t) {
   t.step = S::MenuPreset;
   readAs(t.working("MenuPreset", FieldKind::Integer, 2, std::nullopt,
-                   [](ProgramState& s) -> int& { return s.values.menuPreset; }),
+                   [](ProgramState& s) -> MenuPreset& { return s.values.menuPreset; }),
          OpenRead::ByCode);
   t.step = S::NotOpened;
-  t.working("RangeSearch", FieldKind::Integer, 1, std::nullopt,
-            [](ProgramState& s) -> int& { return s.values.rangeSearch; })
-      .saveWhen = WhenWritten::Never;
+  t.working("RangeSearch", FieldKind::Integer, 1, std::nullopt, [](ProgramState& s) -> SearchMode& {
+     return s.values.rangeSearch;
+   }).saveWhen = WhenWritten::Never;
   t.working("GrpWayCurrent", FieldKind::Integer, 0, std::nullopt,
             [](ProgramState& s) -> int& { return s.values.grpWayCurrent; })
       .saveWhen = WhenWritten::Never;

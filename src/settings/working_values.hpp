@@ -12,6 +12,13 @@ struct SystemLabel {
   std::uint32_t system = 0;
 };
 
+// The menu preset last applied: the buttons "常用菜单有效", "全部菜单无效", "全部菜单有效", or
+// switches set one by one.
+enum class MenuPreset : int { Common = 0, None = 1, All = 2, HandPicked = 3 };
+// How the radio searches for a control channel.
+enum class SearchMode : int { AllChannels = 0, Range = 1 };
+enum class DiallingScheme : int { Mpt1343 = 0, Cpsx = 1 };
+
 // The program-wide values kept beside the main window for the whole run. Start values are the
 // ones the program starts with.
 struct WorkingValues {
@@ -20,10 +27,10 @@ struct WorkingValues {
   int baseTxFreq = 3510250;
   int duplexSpacing = 100000;
   int highestChannel = 160;
-  int rangeSearch = 1;
+  SearchMode rangeSearch = SearchMode::Range;
 
   // Numbering plan and fleets.
-  int cpsxScheme = 0;
+  DiallingScheme diallingScheme = DiallingScheme::Mpt1343;
   int netTypeBit = 128;
   int signalEnhanced = 0;
   int dynaBit = 0;
@@ -36,8 +43,7 @@ struct WorkingValues {
   int levelBound3 = 30;
   static constexpr int levelBound4 = 60;
 
-  // Menu preset last applied: 0 common, 1 none, 2 all, 3 switches set one by one.
-  int menuPreset = 2;
+  MenuPreset menuPreset = MenuPreset::All;
 
   // Off-network channels 9 to 19, in 100 Hz steps; index 0 is channel 9.
   static constexpr int firstSimplex = 9;

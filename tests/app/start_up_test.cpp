@@ -34,7 +34,7 @@ TEST(StartUpTest, FirstShowingEnablesEveryMenuOption) {
       EXPECT_TRUE(main.at(s.valueControl).enabled) << s.valueControl;
     }
   }
-  EXPECT_EQ(app.state().values.menuPreset, 2);
+  EXPECT_EQ(app.state().values.menuPreset, settings::MenuPreset::All);
   EXPECT_EQ(main.at("All_OK").fontColor, ui::colors::Blue);
   EXPECT_EQ(main.at("All_NO").fontColor, ui::colors::Navy);
   EXPECT_EQ(main.at("Often_OK").fontColor, ui::colors::Navy);

@@ -16,6 +16,7 @@
 
 #include "gui/form_view.hpp"
 #include "gui/input_router.hpp"
+#include "settings/field_starts.hpp"
 #include "ui/layouts/layouts.hpp"
 
 namespace rcp::gui {
@@ -118,9 +119,14 @@ TEST_P(EveryWindow, ShowsWholeCaptionsAndKeepsControlsInsideTheirContainers) {
   }
 }
 
+// The main window as the program creates it, its boxes started from the field registry.
+ui::FormSpec mainWindow() {
+  return settings::withFieldStarts(ui::layouts::mainForm());
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Layouts, EveryWindow,
-    ::testing::Values(Window{"Main_Form", ui::layouts::mainForm, FormView::Role::Main},
+    ::testing::Values(Window{"Main_Form", mainWindow, FormView::Role::Main},
                       Window{"Password_Form", ui::layouts::passwordForm, FormView::Role::Dialog},
                       Window{"Error1_Form", ui::layouts::error1Form, FormView::Role::Dialog},
                       Window{"ComSet_Form", ui::layouts::comSetForm, FormView::Role::Dialog},

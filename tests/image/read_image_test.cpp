@@ -93,7 +93,7 @@ TEST_F(ReadImageTest, CpsxOwnNumberSetsTheFleetLevel) {
   radio.setPrefixIdent(0x05F, {126, 8102});
   radio.setPrefixIdent(0x062, {126, 806});
   ASSERT_TRUE(readBulk());
-  EXPECT_EQ(app.state().values.cpsxScheme, 1);
+  EXPECT_EQ(app.state().values.diallingScheme, settings::DiallingScheme::Cpsx);
   EXPECT_EQ(form.at("MPT1343_Fram").caption, "CPSX");
   EXPECT_EQ(record.text("Indivol"), "32620200");
   EXPECT_EQ(record.text("Block"), "一级队");
@@ -177,7 +177,8 @@ TEST_F(ReadImageTest, SearchModeTalkAroundAndGroupCallMode) {
   radio.setByte(0x1F3, 0x01);
   radio.setByte(0x1F4, 0x01);
   ASSERT_TRUE(readBulk());
-  EXPECT_EQ(app.state().values.rangeSearch, 1) << "any nonzero byte is the given range";
+  EXPECT_EQ(app.state().values.rangeSearch, settings::SearchMode::Range)
+      << "any nonzero byte is the given range";
   EXPECT_EQ(record.text("SearchStartChannel"), "5");
   EXPECT_TRUE(form.at("ControlStart").enabled);
   EXPECT_TRUE(form.at("TalkGrp").visible);
@@ -188,7 +189,7 @@ TEST_F(ReadImageTest, SearchModeTalkAroundAndGroupCallMode) {
   radio.setWord(0x180, 9);
   radio.setByte(0x1F3, 0x10);
   ASSERT_TRUE(readBulk());
-  EXPECT_EQ(app.state().values.rangeSearch, 0);
+  EXPECT_EQ(app.state().values.rangeSearch, settings::SearchMode::AllChannels);
   EXPECT_EQ(record.text("SearchWay"), "全信道搜索");
   EXPECT_FALSE(form.at("ControlStart").enabled);
   EXPECT_EQ(record.text("SearchStartChannel"), "5") << "kept while the range is unused";
@@ -226,7 +227,7 @@ TEST_F(ReadImageTest, MenuSwitchesFollowTheirBitBytesAfterTheRingChoice) {
   EXPECT_TRUE(record.flag("背光选择菜单"));
   EXPECT_TRUE(record.flag("单呼振铃选择菜单"));
   EXPECT_FALSE(record.flag("音量调节菜单"));
-  EXPECT_EQ(app.state().values.menuPreset, 3);
+  EXPECT_EQ(app.state().values.menuPreset, settings::MenuPreset::HandPicked);
 
   ReadSession shortBits(app.state());
   EXPECT_FALSE(decodeSmallRead(shortBits, ReadStep::MenuBits, "FFFF"));

@@ -138,18 +138,18 @@ TEST_F(CallOptionsTest, MenuPresetsAndSingleSwitches) {
       EXPECT_FALSE(main.at(s.valueControl).enabled) << s.valueControl;
     }
   }
-  EXPECT_EQ(app.state().values.menuPreset, 0);
+  EXPECT_EQ(app.state().values.menuPreset, settings::MenuPreset::Common);
   EXPECT_EQ(main.at("Often_OK").fontColor, ui::colors::Blue);
   EXPECT_EQ(main.at("LedBox").fontColor, ui::colors::Grey);
 
   main.userClick("Recall");
-  EXPECT_EQ(app.state().values.menuPreset, 3);
+  EXPECT_EQ(app.state().values.menuPreset, settings::MenuPreset::HandPicked);
   EXPECT_EQ(main.at("Often_OK").fontColor, ui::colors::Navy);
   EXPECT_TRUE(main.at("RecallBox").enabled);
   EXPECT_EQ(main.at("RecallBox").color, ui::colors::InputLight);
 
   main.userClick("All_NO");
-  EXPECT_EQ(app.state().values.menuPreset, 1);
+  EXPECT_EQ(app.state().values.menuPreset, settings::MenuPreset::None);
   EXPECT_FALSE(main.checked("Volum_Mod"));
   EXPECT_FALSE(main.at("SQBar").enabled);
 }

@@ -107,12 +107,12 @@ TEST_F(ChannelPlanTest, SpacingClickResetsTheFirstSegmentAndChecksItsStopAtOnce)
 TEST_F(ChannelPlanTest, SearchModeEnablesTheRangeFields) {
   main.userSelect("SearchWay", 1);
   EXPECT_EQ(main.text("SearchWay"), "全信道搜索");
-  EXPECT_EQ(values.rangeSearch, 0);
+  EXPECT_EQ(values.rangeSearch, settings::SearchMode::AllChannels);
   EXPECT_FALSE(main.at("ControlStart").enabled);
   EXPECT_EQ(main.at("ControlStop").color, ui::colors::ButtonFace);
 
   main.userType("SearchWay", "12");  // typed digits count as the given range
-  EXPECT_EQ(values.rangeSearch, 1);
+  EXPECT_EQ(values.rangeSearch, settings::SearchMode::Range);
   EXPECT_TRUE(main.at("ControlStop").enabled);
   EXPECT_EQ(main.at("ControlStart").color, ui::colors::InputLight);
 }

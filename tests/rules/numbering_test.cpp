@@ -55,7 +55,8 @@ TEST_F(NumberingTest, SchemeSwitchResetsTheNumberingAreaBothWays) {
     for (const auto& f : kFilled) texts.push_back(main.text(f));
     EXPECT_EQ(texts, filled);
     EXPECT_EQ(c("MPT1343_Fram").caption, cpsx ? "CPSX" : "MPT1343");
-    EXPECT_EQ(values.cpsxScheme, cpsx ? 1 : 0);
+    EXPECT_EQ(values.diallingScheme,
+              cpsx ? settings::DiallingScheme::Cpsx : settings::DiallingScheme::Mpt1343);
     EXPECT_EQ(c("MPT1343_Dyna").maxLength, numberLength);
     EXPECT_EQ(c("MPT1343_Grp5").maxLength, numberLength);
     EXPECT_EQ(c("grpstart").maxLength, rangeLength);

@@ -71,7 +71,8 @@ TEST_F(OtherGroupsDialogTest, LeavingAGroupChecksItsLengthAndAreaCodeOnly) {
       {1, "19920900", "区号超出范围(200--327)！"},
   };
   for (const auto& [cpsx, text, warning] : cases) {
-    values.cpsxScheme = cpsx;
+    values.diallingScheme =
+        cpsx ? settings::DiallingScheme::Cpsx : settings::DiallingScheme::Mpt1343;
     app.dialogs.messages.clear();
     open([&](ui::Form& f) {
       f.userFocus("OtherGrp5");

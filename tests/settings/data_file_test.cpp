@@ -223,7 +223,7 @@ TEST_F(DataFileTest, MenuPresetDecidesTheMenuKeysAndOpensAsSaved) {
   ASSERT_FALSE(saveDataFile(state, file));
   EXPECT_TRUE(saved().ends_with("系统告警号=*8180\r\n常用菜单=有效\r\n"));
   ASSERT_FALSE(openDataFile(state, file));
-  EXPECT_EQ(state.values.menuPreset, 0);
+  EXPECT_EQ(state.values.menuPreset, MenuPreset::Common);
   EXPECT_TRUE(record.flag("音量调节菜单"));
   EXPECT_FALSE(record.flag("背光选择菜单"));
 
@@ -232,14 +232,14 @@ TEST_F(DataFileTest, MenuPresetDecidesTheMenuKeysAndOpensAsSaved) {
   EXPECT_TRUE(saved().ends_with("系统告警号=*8180\r\n全部菜单=无效\r\n"))
       << "the other key is gone";
   ASSERT_FALSE(openDataFile(state, file));
-  EXPECT_EQ(state.values.menuPreset, 1);
+  EXPECT_EQ(state.values.menuPreset, MenuPreset::None);
 
   app.main().userClick("Led_Choose");  // a switch changed by hand: neither key
   ASSERT_FALSE(saveDataFile(state, file));
   EXPECT_TRUE(saved().ends_with("系统告警号=*8180\r\n")) << "both keys are gone";
-  state.values.menuPreset = 2;
+  state.values.menuPreset = MenuPreset::All;
   ASSERT_FALSE(openDataFile(state, file));
-  EXPECT_EQ(state.values.menuPreset, 3);
+  EXPECT_EQ(state.values.menuPreset, MenuPreset::HandPicked);
 }
 
 TEST_F(DataFileTest, AnEmptiedSpinFieldIsSavedAsItsMinimumAndOpensAgain) {
@@ -283,7 +283,7 @@ TEST_F(DataFileTest, ValuesAreConvertedAndSetWithTheirSideEffects) {
   EXPECT_EQ(record.text("TalkGrp"), "3269999999")
       << "a digit field beyond 32 bits keeps its digits";
   EXPECT_EQ(record.text("SearchStartChannel"), "12");
-  EXPECT_EQ(state.values.rangeSearch, 1);
+  EXPECT_EQ(state.values.rangeSearch, SearchMode::Range);
   EXPECT_TRUE(app.main().at("ControlStop").enabled);
   EXPECT_EQ(record.text("系统告警号").size(), 2047u);
 }
@@ -293,7 +293,7 @@ TEST_F(DataFileTest, AFileWithoutKeysGivesEveryFieldItsAbsentValue) {
   ASSERT_FALSE(open("Version=New\r\n"));
   EXPECT_EQ(record.text("FirstStop"), "1");
   EXPECT_EQ(record.text("SearchWay"), "全信道搜索");
-  EXPECT_EQ(state.values.rangeSearch, 0);
+  EXPECT_EQ(state.values.rangeSearch, SearchMode::AllChannels);
   EXPECT_FALSE(app.main().at("ControlStart").enabled);
   EXPECT_EQ(record.text("SearchStartChannel"), "0000") << "not read for a search of all channels";
   EXPECT_TRUE(record.flag("AutoRoam"));

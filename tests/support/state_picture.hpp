@@ -17,9 +17,10 @@ inline std::string everything(const settings::ProgramState& s) {
         << '|' << c.caption << '|' << c.maxLength << '|' << c.items.size() << '\n';
   const settings::WorkingValues& v = s.values;
   for (int n :
-       {v.baseRxFreq, v.baseTxFreq, v.duplexSpacing, v.highestChannel, v.rangeSearch, v.cpsxScheme,
-        v.netTypeBit, v.signalEnhanced, v.dynaBit, v.grpWayCurrent, v.largeBlock, v.mediumBlock,
-        v.smallBlock, v.levelBound1, v.levelBound2, v.levelBound3, v.menuPreset, v.moreGrpDisp})
+       {v.baseRxFreq, v.baseTxFreq, v.duplexSpacing, v.highestChannel,
+        static_cast<int>(v.rangeSearch), static_cast<int>(v.diallingScheme), v.netTypeBit,
+        v.signalEnhanced, v.dynaBit, v.grpWayCurrent, v.largeBlock, v.mediumBlock, v.smallBlock,
+        v.levelBound1, v.levelBound2, v.levelBound3, static_cast<int>(v.menuPreset), v.moreGrpDisp})
     out << n << ' ';
   for (int n : v.simplexRx) out << n << ' ';
   for (int n : v.simplexTx) out << n << ' ';
