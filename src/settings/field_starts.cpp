@@ -8,18 +8,18 @@ namespace rcp::settings {
 
 namespace {
 
-ui::Control& controlIn(ui::FormSpec& spec, const std::string& name) {
-  for (ui::Control& c : spec.controls)
+ui::Control& controlIn(ui::FormSpec& window, const std::string& name) {
+  for (ui::Control& c : window.controls)
     if (c.name == name) return c;
   throw std::logic_error("the main window has no control " + name);
 }
 
-void applyStart(ui::FormSpec& spec, const FieldDef& f) {
+void applyStart(ui::FormSpec& window, const FieldDef& f) {
   if (f.kind == FieldKind::RadioChoice) {
-    for (const RadioOption& o : f.options) controlIn(spec, o.control).checked = o.value == f.start;
+    for (const RadioOption& o : f.options) controlIn(window, o.control).checked = o.value == f.start;
     return;
   }
-  ui::Control& box = controlIn(spec, f.control);
+  ui::Control& box = controlIn(window, f.control);
   switch (f.kind) {
     case FieldKind::Digits:
     case FieldKind::Text:
