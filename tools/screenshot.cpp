@@ -1,20 +1,24 @@
 // rcp520-screenshot OUTDIR: renders every window of the program into OUTDIR as PNG files,
 // <window>.png, or <window>-<page>.png for each page of a window with tabs (hidden pages
-// included).
+// included); ComSet_Form-devices.png shows the port dialog with two serial devices listed.
 // rcp520-screenshot --program FILE.png: starts the whole program as the desktop tool does (the
 // port of Com.ini, greeting and identification) and renders its main window once it shows.
 // Runs without a display: QT_QPA_PLATFORM=offscreen.
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QPainter>
 #include <QPixmap>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
-#include "gui/fonts.hpp"
 #include "app/program.hpp"
+#include "gui/fonts.hpp"
 #include "gui/form_view.hpp"
 #include "gui/qt_dialogs.hpp"
 #include "gui/qt_screen.hpp"
@@ -63,6 +67,39 @@ bool shoot(const FormSpec& windowLayout, FormView::Role role, const QDir& dir) {
   return ok;
 }
 
+// The port dialog as a machine with a USB adaptor and an ACM modem shows it.
+bool shootPortDevices(const QDir& dir) {
+  Form form(rcp::ui::layouts::comSetForm());
+  FormView view(form, FormView::Role::Dialog);
+  view.show();
+  const std::vector<std::string> devices = {"u-blox GNSS receiver (ttyACM0)",
+                                            "FT232R USB UART (ttyUSB0)"};
+  const std::vector<std::string> shown = {"/dev/ttyS0", "FT232R USB UART (ttyUSB0)",
+                                          "/dev/ttyS2（不存在）", "/dev/ttyS3（不存在）"};
+  for (int n = 1; n <= 4; ++n) {
+    const std::string box = "ComDevice" + std::to_string(n);
+    form.setItems(box, devices);
+    form.setText(box, shown[static_cast<std::size_t>(n - 1)]);
+  }
+  bool ok = save(view, dir, QStringLiteral("ComSet_Form-devices"));
+  // And its list opened: the dialog with the popup drawn over it.
+  auto* combo = qobject_cast<QComboBox*>(view.controlWidget("ComDevice2"));
+  if (!combo) return false;
+  combo->showPopup();
+  QCoreApplication::processEvents();
+  QPixmap picture = view.grab();
+  QWidget* popup = combo->view()->window();
+  QPainter painter(&picture);
+  painter.drawPixmap(popup->mapToGlobal(QPoint(0, 0)) - view.mapToGlobal(QPoint(0, 0)),
+                     popup->grab());
+  painter.end();
+  combo->hidePopup();
+  const QString path = dir.filePath(QStringLiteral("ComSet_Form-devices-list.png"));
+  if (!picture.save(path)) return false;
+  std::printf("%s\n", qPrintable(path));
+  return ok;
+}
+
 int shootProgram(const char* file) {
   rcp::link::RealClock clock;
   rcp::link::SerialPort port;
@@ -102,5 +139,6 @@ int main(int argc, char** argv) {
       layouts::versionForm,  layouts::simplexSet, layouts::otherGrpSet, layouts::sysLableform};
   bool ok = shoot(rcp::settings::withFieldStarts(layouts::mainForm()), FormView::Role::Main, dir);
   for (const auto& windowLayout : dialogs) ok = shoot(windowLayout(), FormView::Role::Dialog, dir) && ok;
+  ok = shootPortDevices(dir) && ok;
   return ok ? 0 : 1;
 }

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "app/cli_transfers.hpp"
+#include "app/ports_command.hpp"
 #include "app/terminal_services.hpp"
+#include "app/trace_setup.hpp"
 #include "link/clock.hpp"
 #include "link/com_ini.hpp"
 #include "link/greeting.hpp"
@@ -40,8 +42,9 @@ int runInfo(Args args);
 int runRead(Args args);
 int runWrite(Args args);
 int runImage(Args args);
+int runPorts(Args args);
 
-constexpr std::array<Subcommand, 4> kSubcommands = {{
+constexpr std::array<Subcommand, 5> kSubcommands = {{
     {"info", "info [--port DEVICE|COM1..COM4]   greet the radio, show its identity and model",
      runInfo},
     {"read", "read [--port DEVICE|COM1..COM4] FILE.ini   read the radio into a data file", runRead},
@@ -49,6 +52,7 @@ constexpr std::array<Subcommand, 4> kSubcommands = {{
      runWrite},
     {"image", "image [--model NAME] FILE.ini   print the memory a write of the data file leaves",
      runImage},
+    {"ports", "ports [--probe]   list the serial devices; --probe greets each free one", runPorts},
 }};
 
 int usage() {
@@ -56,6 +60,7 @@ int usage() {
   for (const Subcommand& command : kSubcommands) std::cerr << "  " << command.usage << '\n';
   std::cerr << "Without --port the port named in " << rcp::link::comIniPath().string()
             << " is used.\n";
+  std::cerr << "--trace FILE (or RCP520_TRACE=FILE) writes a protocol trace.\n";
   return kExitUsageFileOrPort;
 }
 
@@ -91,30 +96,17 @@ std::string deviceOf(const std::string& port) {
   return port;
 }
 
+// The protocol trace's file, from --trace or RCP520_TRACE; empty for none.
+std::string traceFile;
+
 rcp::app::CliStreams streams() {
-  return {std::cout, std::cerr, isatty(STDERR_FILENO) == 1};
+  return {std::cout, std::cerr, isatty(STDERR_FILENO) == 1, traceFile};
 }
 
 int runInfo(Args args) {
   const auto options = parse(args, "--port", 0);
   if (!options) return usage();
-
-  rcp::link::SerialPort serial;
-  rcp::link::RealClock clock;
-  rcp::link::RadioIdentity identity{};
-  switch (rcp::link::openPort(serial, clock, deviceOf(options->option), identity)) {
-    case rcp::link::PortOpening::PortBusy:
-      std::cerr << rcp::link::kPortBusyMessage << '\n';
-      return kExitUsageFileOrPort;
-    case rcp::link::PortOpening::NoRadio:
-      std::cerr << rcp::link::kNoRadioMessage << '\n';
-      return kExitNoRadioOrFailed;
-    case rcp::link::PortOpening::RadioAnswered:
-      break;
-  }
-  const auto identification = rcp::link::identify(identity, rcp::link::IdentifyPurpose::StartUp);
-  std::cout << rcp::link::identityText(identity) << '\n' << identification.model->caption << '\n';
-  return kExitDone;
+  return rcp::app::cliInfo(deviceOf(options->option), streams());
 }
 
 int runRead(Args args) {
@@ -136,10 +128,20 @@ int runImage(Args args) {
   return rcp::app::cliImage(model, options->files.front(), streams());
 }
 
+int runPorts(Args args) {
+  const auto options = rcp::app::portsOptions(args);
+  if (!options) return usage();
+  return rcp::app::cliPorts(*options, streams());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  // The protocol trace: --trace FILE anywhere after the command, else RCP520_TRACE.
+  const auto trace = rcp::app::takeTraceOption(args);
+  if (!trace) return usage();
+  traceFile = *trace;
   if (args.empty()) return usage();
   for (const Subcommand& command : kSubcommands) {
     if (command.name != args.front()) continue;

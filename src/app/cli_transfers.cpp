@@ -11,12 +11,17 @@
 #include "app/held_signals.hpp"
 #include "app/program.hpp"
 #include "app/terminal_services.hpp"
+#include "app/trace_setup.hpp"
 #include "app/transfer_commands.hpp"
 #include "link/clock.hpp"
 #include "link/com_ini.hpp"
 #include "link/greeting.hpp"
 #include "link/hex_text.hpp"
+#include "link/identification.hpp"
 #include "link/ini_profile.hpp"
+#include "link/port_doctor.hpp"
+#include "link/port_opening.hpp"
+#include "link/serial_port.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
 #include "sim/virtual_radio.hpp"
@@ -32,17 +37,25 @@ constexpr std::size_t kListingBytesPerLine = 16;
 // answers to the start-up greeting are in by then.
 constexpr int kUserPauseMs = 1000;
 
+// Why the device named on the command line did not open.
+std::string whyNotOpen(const std::string& device) {
+  return link::problemText(link::diagnosePort(device));
+}
+
 // The program on the terminal, started as the desktop tool starts: the port opened and the
-// radio greeted and identified.
+// radio greeted and identified. A port that does not open is explained for `device`, the one the
+// command line names.
 struct TerminalProgram {
   TerminalLines lines;
   TerminalDialogs dialogs{lines};
   TerminalScreen screen{lines};
   Program program;
 
-  TerminalProgram(link::Port& port, link::Clock& clock, const CliStreams& io)
+  TerminalProgram(link::Port& port, link::Clock& clock, const CliStreams& io,
+                  const std::string& device = {})
       : lines(io.err, io.errIsTerminal),
-        program(Services{port, clock, dialogs, screen, link::comIniPath()}) {
+        program(Services{port, clock, dialogs, screen, link::comIniPath(), {},
+                         [device](const std::string&) { return whyNotOpen(device); }}) {
     program.start();
   }
   settings::ProgramState& state() { return program.state(); }
@@ -92,7 +105,37 @@ int openFile(TerminalProgram& terminal, const std::filesystem::path& file) {
   return kExitDone;
 }
 
+// Reports a trace file that cannot be written; true when the command can go on.
+bool traceReady(const TracedLink& traced, const CliStreams& io) {
+  if (!traced.failed()) return true;
+  TerminalLines(io.err, false).line(traced.failureMessage());
+  return false;
+}
+
 }  // namespace
+
+int cliInfo(const std::string& device, const CliStreams& io) {
+  link::SerialPort serial;
+  link::RealClock realClock;
+  TracedLink traced(serial, realClock, io.trace);
+  if (!traceReady(traced, io)) return kExitUsageFileOrPort;
+  TerminalLines lines(io.err, false);
+  link::RadioIdentity identity{};
+  switch (link::openPort(traced.port(), traced.clock(), device, identity)) {
+    case link::PortOpening::PortBusy:
+      lines.line(std::string(link::kPortBusyMessage));
+      lines.line(whyNotOpen(device));
+      return kExitUsageFileOrPort;
+    case link::PortOpening::NoRadio:
+      lines.line(std::string(link::kNoRadioMessage));
+      return kExitNoRadioOrFailed;
+    case link::PortOpening::RadioAnswered:
+      break;
+  }
+  const auto identification = link::identify(identity, link::IdentifyPurpose::StartUp);
+  io.out << link::identityText(identity) << '\n' << identification.model->caption << '\n';
+  return kExitDone;
+}
 
 int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io) {
   const std::filesystem::path saved = link::savedFile(file);
@@ -101,9 +144,12 @@ int cliRead(const std::string& device, const std::filesystem::path& file, const 
         .line(link::IniError(link::IniError::Operation::Write, file).message());
     return kExitUsageFileOrPort;
   }
-  DevicePort port(device);
-  link::RealClock clock;
-  TerminalProgram terminal(port, clock, io);
+  link::SerialPort serial;
+  link::RealClock realClock;
+  TracedLink traced(serial, realClock, io.trace);
+  if (!traceReady(traced, io)) return kExitUsageFileOrPort;
+  DevicePort port(device, traced.port());
+  TerminalProgram terminal(port, traced.clock(), io, device);
   if (!port.isOpen()) return kExitUsageFileOrPort;
   if (terminal.radioSilent()) return kExitNoRadioOrFailed;
   TransferMemory memory;
@@ -123,9 +169,12 @@ int cliRead(const std::string& device, const std::filesystem::path& file, const 
 }
 
 int cliWrite(const std::string& device, const std::filesystem::path& file, const CliStreams& io) {
-  DevicePort port(device);
-  link::RealClock clock;
-  TerminalProgram terminal(port, clock, io);
+  link::SerialPort serial;
+  link::RealClock realClock;
+  TracedLink traced(serial, realClock, io.trace);
+  if (!traceReady(traced, io)) return kExitUsageFileOrPort;
+  DevicePort port(device, traced.port());
+  TerminalProgram terminal(port, traced.clock(), io, device);
   if (!port.isOpen()) return kExitUsageFileOrPort;
   if (const int code = openFile(terminal, file); code != kExitDone) return code;
   if (terminal.radioSilent()) return kExitNoRadioOrFailed;
@@ -145,7 +194,9 @@ int cliImage(std::string_view model, const std::filesystem::path& file, const Cl
   sim::VirtualRadio radio(*identity);
   link::VirtualClock clock;
   sim::SimulatedPort port(radio, clock);
-  TerminalProgram terminal(port, clock, {io.out, io.err, false});
+  TracedLink traced(port, clock, io.trace);
+  if (!traceReady(traced, io)) return kExitUsageFileOrPort;
+  TerminalProgram terminal(traced.port(), traced.clock(), {io.out, io.err, false});
   clock.pause(kUserPauseMs);
   port.settle();
   if (const int code = openFile(terminal, file); code != kExitDone) return code;

@@ -21,7 +21,15 @@ struct CliStreams {
   std::ostream& out;
   std::ostream& err;
   bool errIsTerminal = false;
+  std::string trace = {};  // the protocol trace's file (see trace_setup.hpp), empty for none
 };
+
+// "info": the radio on `device` greeted, its identity and model printed. A device that does not
+// open is reported with the port doctor's reason on a second line.
+int cliInfo(const std::string& device, const CliStreams& io);
+
+// Every command that opens a line traces it into io.trace when that names a file; a trace file
+// that cannot be written ends the command before anything else (exit 2).
 
 // "read": the read transfer from the radio on `device`, then the record saved into `file` as
 // "存储文件" saves it (through a symbolic link, the file it points at). A file that cannot be

@@ -8,12 +8,16 @@ namespace rcp::app {
 // radio greeted and identified.
 void openPortAtStartUp(settings::ProgramState& state);
 
-// Opens the port named by PortName and greets the radio, reporting a busy port or a silent radio;
-// an answering radio is shown and identified with the start-up purpose.
+// Opens the port named by PortName and greets the radio, reporting a busy port (with the port
+// doctor's reason as the box's second line) or a silent radio; an answering radio is shown and
+// identified with the start-up purpose.
 void openPortAndGreet(settings::ProgramState& state);
 
-// The port dialog: shows the port in use, and on confirmation stores the choice, reopens the port
-// and greets the radio again.
+// The port dialog: shows the port in use and, beside each port name, the device it stands for
+// (a serial device of the list, shown by product and short name, or a path; "（不存在）" after one
+// that is not there); "刷新" reads the list again. Confirmation stores the port name and every
+// device that changed (a listed device by its stable by-id name) in Com.ini, reopens the port and
+// greets the radio again.
 void bindComSetForm(settings::ProgramState& state);
 
 }  // namespace rcp::app

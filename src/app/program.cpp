@@ -69,6 +69,8 @@ Program::Program(Services services)
     : state_(std::make_unique<ProgramState>(services.port, services.clock, services.dialogs,
                                             services.screen)) {
   state_->comIni = services.comIni;
+  state_->system = services.system;
+  state_->portProblem = std::move(services.portProblem);
 }
 
 Program::~Program() = default;

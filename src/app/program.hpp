@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -7,6 +8,7 @@
 #include "link/com_ini.hpp"
 #include "settings/program_state.hpp"
 #include "link/port.hpp"
+#include "link/system_roots.hpp"
 #include "ui/dialogs.hpp"
 #include "ui/form.hpp"
 #include "ui/screen.hpp"
@@ -28,6 +30,11 @@ struct Services {
   ui::Dialogs& dialogs;
   ui::Screen& screen;
   std::filesystem::path comIni = link::comIniPath();
+  // Where the serial devices are listed and the port doctor looks.
+  link::SystemRoots system = {};
+  // Says in one line why a device did not open; empty: the port doctor on that device. The
+  // command line, which opens its own device whatever the port name, says it of that device.
+  std::function<std::string(const std::string& device)> portProblem = {};
 };
 
 // Owns everything program-wide: the nine windows, the settings record and working values, the

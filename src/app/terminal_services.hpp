@@ -9,8 +9,9 @@
 #include "ui/screen.hpp"
 
 // The program's dialogs and screen on a terminal, for the command-line tool: a message box or a
-// modal window (the range warning) becomes a line of text, and the progress dialog becomes a
-// progress line redrawn in place while it is open, drawn only when the stream is a terminal.
+// modal window (the range warning) becomes a line of text (a message's detail a second line),
+// and the progress dialog becomes a progress line redrawn in place while it is open, drawn only
+// when the stream is a terminal.
 // Nothing waits for an answer: a message is taken as confirmed, a modal window as closed at once,
 // a file dialog as cancelled.
 namespace rcp::app {

@@ -71,8 +71,10 @@ QString QtDialogs::nameFilters(const std::string& filter) {
 }
 
 ui::MessageResult QtDialogs::message(const ui::Message& message) {
-  QMessageBox box(iconOf(message.icon), qt(message.caption), qt(message.text),
-                  QMessageBox::NoButton, message.ownerless ? nullptr : currentOwner());
+  const std::string text =
+      message.detail.empty() ? message.text : message.text + "\n" + message.detail;
+  QMessageBox box(iconOf(message.icon), qt(message.caption), qt(text), QMessageBox::NoButton,
+                  message.ownerless ? nullptr : currentOwner());
   box.setTextFormat(Qt::PlainText);
   QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
   if (message.buttons == ui::MessageButtons::OkCancel) {

@@ -67,4 +67,12 @@ std::optional<IniError> writePortName(const std::filesystem::path& comIni,
   return writeProfileString(comIni, kStatusSection, kPortKey, portName);
 }
 
+std::optional<IniError> writePortDevice(const std::filesystem::path& comIni,
+                                        std::string_view portName, std::string_view device) {
+  std::error_code ec;
+  if (comIni.has_parent_path()) std::filesystem::create_directories(comIni.parent_path(), ec);
+  if (ec) return IniError{IniError::Operation::Write, comIni, ec.message()};
+  return writeProfileString(comIni, kDevicesSection, normalisePortName(portName), device);
+}
+
 }  // namespace rcp::link

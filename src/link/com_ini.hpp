@@ -30,4 +30,9 @@ std::string portDevice(const std::filesystem::path& comIni, std::string_view por
 [[nodiscard]] std::optional<IniError> writePortName(const std::filesystem::path& comIni,
                                                     std::string_view portName);
 
+// Writes the device behind a port name ("COM1" to "COM4") into section "ComDevices" in the same
+// way, keeping everything else in the file.
+std::optional<IniError> writePortDevice(const std::filesystem::path& comIni,
+                                        std::string_view portName, std::string_view device);
+
 }  // namespace rcp::link

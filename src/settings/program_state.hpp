@@ -3,11 +3,13 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "link/clock.hpp"
 #include "link/port.hpp"
+#include "link/system_roots.hpp"
 #include "settings/working_values.hpp"
 #include "ui/dialogs.hpp"
 #include "ui/form.hpp"
@@ -51,6 +53,10 @@ struct ProgramState {
   // The port-settings file and the port name read from it.
   std::filesystem::path comIni;
   std::string portName = "COM2";
+  // Where the port dialog finds the serial devices and the port doctor looks (a fake tree in
+  // tests), and what says why a device did not open (empty: the port doctor over `system`).
+  link::SystemRoots system;
+  std::function<std::string(const std::string& device)> portProblem;
   // The 18-byte answer to the greeting; a zero byte after it so it reads as text.
   std::array<std::uint8_t, 18> radioIdentity{};
 };

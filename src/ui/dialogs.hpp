@@ -17,6 +17,7 @@ struct Message {
   MessageIcon icon = MessageIcon::Error;
   MessageButtons buttons = MessageButtons::Ok;
   bool ownerless = false;  // shown without an owner window
+  std::string detail = {};  // a second line under the text saying why, or empty
 };
 
 struct FileDialogRequest {

@@ -4,8 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "link/com_ini.hpp"
+#include "link/ini_profile.hpp"
+#include "support/fake_system.hpp"
 #include "support/test_program.hpp"
 
 namespace rcp::app {
@@ -60,8 +63,25 @@ TEST(PortSetupTest, ABusyPortIsReportedWithoutAGreeting) {
   EXPECT_EQ(app.dialogs.messages[0].text, "通讯口被占用");
   EXPECT_EQ(app.dialogs.messages[0].caption, "打开串口错误");
   EXPECT_EQ(app.dialogs.messages[0].icon, ui::MessageIcon::Error);
+  EXPECT_EQ(app.dialogs.messages[0].detail, "设备 /dev/ttyS1 不存在，请检查数据线是否插好。")
+      << "the port doctor's reason is the second line";
   EXPECT_EQ(panel(app, 2), "状态：通讯口被占用");
   EXPECT_EQ(app.written(), "Q") << "nothing but the first tab's attempt";
+}
+
+TEST(PortSetupTest, ABusyPortNamesTheProgramThatHoldsIt) {
+  test::TestProgram app(false);
+  test::FakeSystem system(app.dir.path());
+  system.addUsb(
+      {"ttyUSB0", "1-2", "0403", "6001", "FTDI", "FT232R USB UART", "A50285BI", "ftdi_sio", ""});
+  system.addProcess(4711, "minicom", {"/dev/ttyUSB0"});
+  ASSERT_FALSE(link::writePortDevice(app.state().comIni, "COM2", "/dev/ttyUSB0"));
+  app.port.setOpenable(false);
+  app.program.start();
+  ASSERT_EQ(app.dialogs.messages.size(), 1u);
+  EXPECT_EQ(app.dialogs.messages[0].text, "通讯口被占用");
+  EXPECT_EQ(app.dialogs.messages[0].detail,
+            "/dev/ttyUSB0 正被另一个程序占用：minicom（进程号 4711）。");
 }
 
 TEST(PortSetupTest, PortNameComesFromComIniAndNamesTheDevice) {
@@ -136,6 +156,123 @@ TEST_F(ComSetTest, AnUnwritableComIniStopsTheConfirmation) {
   EXPECT_EQ(app.dialogs.messages[0].caption, "Veltra写频软件");
   EXPECT_EQ(app.state().portName, "COM3") << "the new name stays in use";
   EXPECT_TRUE(app.port.events().empty()) << "the port is not reopened";
+}
+
+// The device behind each port name, chosen in the same dialog from a fake machine's devices.
+struct ComDevicesTest : ::testing::Test {
+  test::TestProgram app{false, "HX77"};
+  test::FakeSystem system{app.dir.path()};
+  ui::Form* dialog = nullptr;
+  std::string ftdiById;
+
+  void SetUp() override {
+    system.addUsb({"ttyUSB0", "1-2", "0403", "6001", "FTDI", "FT232R USB UART", "A50285BI",
+                   "ftdi_sio", "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"});
+    system.addUsb(
+        {"ttyACM0", "1-3", "1546", "01a8", "u-blox AG", "u-blox GNSS receiver", "", "cdc_acm", ""});
+    system.addUart("ttyS1", 0);  // the default "COM2" is a phantom here
+    ftdiById =
+        (system.roots().dev / "serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0").string();
+    app.program.start();
+    dialog = app.state().comSet.get();
+    app.port.clearEvents();
+    app.dialogs.messages.clear();
+  }
+  // Shows the dialog, lets `act` work on it, then confirms.
+  void confirm(const std::function<void(ui::Form&)>& act) {
+    app.dialogs.onModal = [act](ui::Form& f) {
+      act(f);
+      f.userClick("ComSet_OK");
+    };
+    app.main().userClick("ComSet");
+  }
+  std::string comIni() {
+    return link::readProfileString(app.state().comIni, "ComDevices", "COM2", "-");
+  }
+};
+
+TEST_F(ComDevicesTest, EachPortNameShowsItsDeviceAndTheListOffersEveryDevice) {
+  ASSERT_FALSE(link::writePortDevice(app.state().comIni, "COM1", "/dev/ttyUSB0"));
+  ASSERT_FALSE(link::writePortDevice(app.state().comIni, "COM3", "/tmp/rcp520-radio-link"));
+  std::vector<std::string> shown;
+  std::vector<std::string> items;
+  confirm([&](ui::Form& f) {
+    for (const char* box : {"ComDevice1", "ComDevice2", "ComDevice3", "ComDevice4"})
+      shown.push_back(f.text(box));
+    items = f.at("ComDevice2").items;
+    EXPECT_TRUE(f.checked("Com2")) << "the port choice is as before";
+  });
+  EXPECT_EQ(items, (std::vector<std::string>{"u-blox GNSS receiver (ttyACM0)",
+                                             "FT232R USB UART (ttyUSB0)"}));
+  EXPECT_EQ(shown,
+            (std::vector<std::string>{"FT232R USB UART (ttyUSB0)", "/dev/ttyS1",
+                                      "/tmp/rcp520-radio-link（不存在）", "/dev/ttyS3（不存在）"}))
+      << "a phantom UART is no listed device, but its file is there";
+  // Nothing was changed: nothing but the port name is written.
+  EXPECT_EQ(link::portDevice(app.state().comIni, "COM1"), "/dev/ttyUSB0");
+  EXPECT_EQ(comIni(), "-");
+  EXPECT_EQ(link::portDevice(app.state().comIni, "COM3"), "/tmp/rcp520-radio-link");
+}
+
+TEST_F(ComDevicesTest, ChoosingADeviceStoresItsStableNameThenReopensAndGreets) {
+  confirm([](ui::Form& f) { f.userSelect("ComDevice2", 1); });
+  EXPECT_EQ(comIni(), ftdiById);
+  EXPECT_EQ(link::readPortName(app.state().comIni), "COM2");
+  ASSERT_GE(app.port.events().size(), 2u);
+  EXPECT_EQ(app.port.events().at(0).kind, Kind::Close);
+  EXPECT_EQ(app.port.events().at(1).device, ftdiById);
+  EXPECT_EQ(app.written(), "\x91PROG\r");
+  EXPECT_EQ(panel(app, 2), "欢迎使用HX77双工手持台!");
+}
+
+TEST_F(ComDevicesTest, ATypedPathIsStoredAsTyped) {
+  confirm([](ui::Form& f) {
+    f.userClick("Com3");
+    f.userType("ComDevice3", "  /tmp/rcp520-radio ");
+  });
+  EXPECT_EQ(link::readPortName(app.state().comIni), "COM3");
+  EXPECT_EQ(link::portDevice(app.state().comIni, "COM3"), "/tmp/rcp520-radio");
+  EXPECT_EQ(app.port.events().at(1).device, "/tmp/rcp520-radio");
+}
+
+TEST_F(ComDevicesTest, ADeviceThatHasGoneShowsAsMissingAndStaysChosen) {
+  ASSERT_FALSE(link::writePortDevice(app.state().comIni, "COM2", ftdiById));
+  std::filesystem::remove(system.roots().dev / "ttyUSB0");
+  std::filesystem::remove(system.roots().sys / "class/tty/ttyUSB0");
+  std::string shown;
+  confirm([&](ui::Form& f) { shown = f.text("ComDevice2"); });
+  EXPECT_EQ(shown, ftdiById + "（不存在）");
+  EXPECT_EQ(comIni(), ftdiById);
+}
+
+TEST_F(ComDevicesTest, RefreshReadsTheListAgainAndKeepsEachChoice) {
+  std::vector<std::string> before;
+  std::vector<std::string> after;
+  std::string shown;
+  confirm([&](ui::Form& f) {
+    f.userSelect("ComDevice2", 1);  // the FTDI adaptor
+    before = f.at("ComDevice2").items;
+    system.addUsb({"ttyUSB1", "1-4", "1a86", "7523", "", "USB Serial", "", "ch341",
+                   "usb-1a86_USB_Serial-if00-port0"});
+    f.userClick("ComRefresh");
+    after = f.at("ComDevice2").items;
+    shown = f.text("ComDevice2");
+  });
+  EXPECT_EQ(before.size(), 2u);
+  EXPECT_EQ(after, (std::vector<std::string>{"u-blox GNSS receiver (ttyACM0)",
+                                             "FT232R USB UART (ttyUSB0)", "USB Serial (ttyUSB1)"}));
+  EXPECT_EQ(shown, "FT232R USB UART (ttyUSB0)");
+  EXPECT_EQ(comIni(), ftdiById);
+}
+
+TEST_F(ComDevicesTest, CancelWritesNoDevice) {
+  app.dialogs.onModal = [](ui::Form& f) {
+    f.userSelect("ComDevice2", 1);
+    f.userClick("ComSet_CANCLE");
+  };
+  app.main().userClick("ComSet");
+  EXPECT_EQ(comIni(), "-");
+  EXPECT_TRUE(app.port.events().empty());
 }
 
 }  // namespace

@@ -63,5 +63,14 @@ TEST_F(TerminalServices, ControlCharactersInAMessageAreShownNotSent) {
   EXPECT_EQ(out.str(), "文件“a\\x00b\\x1B[2J\\x0D\\x7F\\x9B”\n");
 }
 
+TEST_F(TerminalServices, AMessagesDetailIsItsSecondLine) {
+  TerminalLines lines(out, false);
+  TerminalDialogs dialogs(lines);
+  ui::Message box{"通讯口被占用", "打开串口错误"};
+  box.detail = "/dev/ttyUSB0 正被另一个程序占用：evil\x1b（进程号 7）。";
+  dialogs.message(box);
+  EXPECT_EQ(out.str(), "通讯口被占用\n/dev/ttyUSB0 正被另一个程序占用：evil\\x1B（进程号 7）。\n");
+}
+
 }  // namespace
 }  // namespace rcp::app

@@ -63,7 +63,7 @@ TEST(CliInfo, ReportsASilentRadioAfterTheIdentityTimeOut) {
 TEST(CliInfo, APortThatCannotBeOpenedOrBadArgumentsExitWithTwo) {
   const Finished missing = run(RCP520_CLI, {"info", "--port", "/dev/does-not-exist"});
   EXPECT_EQ(missing.exitCode, 2);
-  EXPECT_EQ(missing.err, "通讯口被占用\n");
+  EXPECT_EQ(missing.err, "通讯口被占用\n设备 /dev/does-not-exist 不存在，请检查数据线是否插好。\n");
 
   for (const auto& args : std::vector<std::vector<std::string>>{
            {}, {"flash"}, {"info", "--port"}, {"info", "--speed", "9600"}}) {
@@ -79,7 +79,10 @@ TEST(CliInfo, APortHeldByAnotherProgramDoesNotOpen) {
   ASSERT_TRUE(holder.open(radio.device()));
   const Finished busy = run(RCP520_CLI, {"info", "--port", radio.device()});
   EXPECT_EQ(busy.exitCode, 2);
-  EXPECT_EQ(busy.err, "通讯口被占用\n");
+  EXPECT_EQ(busy.err, "通讯口被占用\n" + radio.device() +
+                          " 正被另一个程序占用：e2e_tests（进程号 " + std::to_string(getpid()) +
+                          "）。\n")
+      << "the lock's holder is named, not the radio that keeps the line open";
   holder.close();
   EXPECT_EQ(run(RCP520_CLI, {"info", "--port", radio.device()}).exitCode, 0);
 }

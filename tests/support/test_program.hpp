@@ -13,7 +13,8 @@
 namespace rcp::test {
 
 // A whole program on fake dialogs and screen, a virtual clock and an in-process virtual radio,
-// with a Com.ini of its own.
+// with a Com.ini of its own, and sysfs, /dev and /proc of its own for the device list and the
+// port doctor (empty until a test fills them, see FakeSystem).
 struct TestProgram {
   TempDir dir;
   FakeDialogs dialogs;
@@ -21,7 +22,8 @@ struct TestProgram {
   link::VirtualClock clock;
   sim::VirtualRadio radio;
   sim::SimulatedPort port{radio, clock};
-  app::Program program{app::Services{port, clock, dialogs, screen, dir / "Com.ini"}};
+  app::Program program{app::Services{port, clock, dialogs, screen, dir / "Com.ini",
+                                     link::SystemRoots{dir / "sys", dir / "dev", dir / "proc"}}};
 
   explicit TestProgram(bool start = true, std::string_view model = "HX33")
       : radio(*sim::identityOfModel(model)) {

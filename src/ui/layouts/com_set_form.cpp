@@ -1,9 +1,16 @@
-// The choice of serial port.
+// The choice of serial port, and of the device behind each port name.
 
 #include "ui/layouts/layout_support.hpp"
 #include "ui/layouts/layouts.hpp"
 
 namespace rcp::ui::layouts {
+
+namespace {
+
+// Wide enough for a product name and the short device name, "FT232R USB UART (ttyUSB0)".
+constexpr int kDeviceChars = 34;
+
+}  // namespace
 
 FormSpec comSetForm() {
   FormSpec windowLayout;
@@ -16,8 +23,18 @@ FormSpec comSetForm() {
     w << radioButton(detail::nth("Com", n), "ComPort_Fram", detail::nth("COM", n))
              .checked(n == 2)
              .at((n - 1) / 2, (n - 1) % 2);
-  w << button("ComSet_OK", "", "确定").defaultButton().at(1, 0);
-  w << button("ComSet_CANCLE", "", "取消").cancelButton().at(1, 1);
+  // The device each port name stands for: a serial device from the list or a typed path.
+  w << groupBox("ComDevice_Fram", "", "串口设备").at(1, 0, 1, 2);
+  for (int n = 1; n <= 4; ++n) {
+    w << label(detail::nth("ComDeviceLab", n), "ComDevice_Fram", detail::nth("COM", n))
+             .at(n - 1, 0);
+    w << comboBox(detail::nth("ComDevice", n), "ComDevice_Fram", {}, "")
+             .width(kDeviceChars)
+             .at(n - 1, 1);
+  }
+  w << button("ComRefresh", "ComDevice_Fram", "刷新").at(4, 1).align(Align::Right);
+  w << button("ComSet_OK", "", "确定").defaultButton().at(2, 0);
+  w << button("ComSet_CANCLE", "", "取消").cancelButton().at(2, 1);
   return windowLayout;
 }
 
