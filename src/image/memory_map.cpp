@@ -76,7 +76,7 @@ void network(MapBuilder& m) {
 void countersAndRights(MapBuilder& m) {
   const char* counters[] = {"ND1", "ND2", "NE", "NI", "NR", "NT", "NW", "TA",   "TB",   "TC",
                             "TI",  "TJ",  "TN", "TP", "TS", "TT", "TW", "NPON", "NPOFF"};
-  for (int i = 0; i < 19; ++i)
+  for (std::size_t i = 0; i < std::size(counters); ++i)
     m.add(static_cast<Address>(0x0C8 + i), E::Byte, counters[i], G::Counters);
   m.add(0x1FA, E::Byte, "PSTNLength", G::Counters);
   m.add(0x1FC, E::Byte, "RingCategory", G::Counters);
