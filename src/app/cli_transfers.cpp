@@ -54,8 +54,10 @@ struct TerminalProgram {
   TerminalProgram(link::Port& port, link::Clock& clock, const CliStreams& io,
                   const std::string& device = {})
       : lines(io.err, io.errIsTerminal),
-        program(Services{port, clock, dialogs, screen, link::comIniPath(), {},
-                         [device](const std::string&) { return whyNotOpen(device); }}) {
+        program(Services{
+            port, clock, dialogs, screen, link::comIniPath(), {}, [device](const std::string&) {
+              return whyNotOpen(device);
+            }}) {
     program.start();
   }
   settings::ProgramState& state() { return program.state(); }

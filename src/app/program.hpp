@@ -6,9 +6,9 @@
 
 #include "link/clock.hpp"
 #include "link/com_ini.hpp"
-#include "settings/program_state.hpp"
 #include "link/port.hpp"
 #include "link/system_roots.hpp"
+#include "settings/program_state.hpp"
 #include "ui/dialogs.hpp"
 #include "ui/form.hpp"
 #include "ui/screen.hpp"

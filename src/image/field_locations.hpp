@@ -40,11 +40,11 @@ std::vector<const FieldLocation*> locationsOf(std::string_view field);
 std::vector<const FieldLocation*> locationsAt(Address address);
 
 // Each area adds its own places.
-void addMapLocations(Locations& out);              // memory_map.cpp
-void addNumberingLocations(Locations& out);        // subscriber_numbers.cpp
-void addPhoneBookLocations(Locations& out);        // phone_book.cpp
-void addGroupListLocations(Locations& out);        // group_lists.cpp
-void addSmallRecordLocations(Locations& out);      // small_records.cpp
-void addTestValueLocations(Locations& out);        // test_values.cpp
+void addMapLocations(Locations& out);          // memory_map.cpp
+void addNumberingLocations(Locations& out);    // subscriber_numbers.cpp
+void addPhoneBookLocations(Locations& out);    // phone_book.cpp
+void addGroupListLocations(Locations& out);    // group_lists.cpp
+void addSmallRecordLocations(Locations& out);  // small_records.cpp
+void addTestValueLocations(Locations& out);    // test_values.cpp
 
 }  // namespace rcp::image

@@ -1,9 +1,8 @@
 #include "image/group_lists.hpp"
 
-#include "image/field_locations.hpp"
-
 #include <string>
 
+#include "image/field_locations.hpp"
 #include "image/number_codec.hpp"
 #include "image/subscriber_numbers.hpp"
 #include "settings/fleet_levels.hpp"
@@ -93,8 +92,8 @@ void decodeSystemLabels(settings::ProgramState& state, const MemoryImage& image)
 
 void addGroupListLocations(Locations& out) {
   for (int i = 0; i < kHiddenCount + kWaitingCount; ++i)
-    out.push_back({otherGroupAt(i), kEntryBytes, 0, otherGroupField(i),
-                   "prefix byte and ident word"});
+    out.push_back(
+        {otherGroupAt(i), kEntryBytes, 0, otherGroupField(i), "prefix byte and ident word"});
   for (int k = 1; k <= kLabelCount; ++k) {
     const Address at = entryAt(kSystemLabels, k - 1);
     out.push_back({at, 1, 0, "无线局向号" + std::to_string(k), "byte (255 unused)"});

@@ -1,11 +1,10 @@
 #include "image/memory_map.hpp"
 
-#include "image/field_locations.hpp"
-
 #include <algorithm>
 #include <stdexcept>
 #include <string>
 
+#include "image/field_locations.hpp"
 #include "settings/field_table.hpp"
 #include "ui/layout.hpp"
 

@@ -1,8 +1,8 @@
 #include "image/phone_book.hpp"
 
-#include "image/field_locations.hpp"
-
 #include <algorithm>
+
+#include "image/field_locations.hpp"
 
 namespace rcp::image {
 

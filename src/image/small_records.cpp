@@ -1,10 +1,9 @@
 #include "image/small_records.hpp"
 
-#include "image/field_locations.hpp"
-
 #include <algorithm>
 #include <string>
 
+#include "image/field_locations.hpp"
 #include "link/cp936.hpp"
 #include "link/line_text.hpp"
 #include "settings/menu_switch_table.hpp"
@@ -199,8 +198,8 @@ void addSmallRecordLocations(Locations& out) {
   out.push_back({kSimplex9Rx, kFrequencyBytes, 0, simplexField(9, true), kSimplexFrequency});
   out.push_back({kTalkGroupCount, 1, 0, "TalkGrp", "digit count"});
   out.push_back({kTalkGroupDigits, kTalkDigitBytes, 0, "TalkGrp", kDigits});
-  out.push_back({kStartUpText, kStartUpBytes, 0, "StartUp-Infomation",
-                 "code-page text padded with spaces"});
+  out.push_back(
+      {kStartUpText, kStartUpBytes, 0, "StartUp-Infomation", "code-page text padded with spaces"});
   out.push_back({static_cast<Address>(kStartUpText + kStartUpBytes), kStartUpBytes, 0,
                  "StartUp-Password", "code-page text padded with spaces"});
   for (int channel = kFirstTabled; channel <= settings::WorkingValues::lastSimplex; ++channel) {

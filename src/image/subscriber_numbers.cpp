@@ -1,10 +1,9 @@
 #include "image/subscriber_numbers.hpp"
 
-#include "image/field_locations.hpp"
-
 #include <array>
 #include <string>
 
+#include "image/field_locations.hpp"
 #include "image/memory_map.hpp"
 #include "image/number_codec.hpp"
 #include "rules/numbering.hpp"
@@ -212,8 +211,8 @@ void addNumberingLocations(Locations& out) {
     out.push_back({static_cast<Address>(kRangeLimits + 2 * i), 2, 0, kRangeLimitFields[i].field,
                    "ident word of the limit"});
   for (int k = 1; k <= 8; ++k) {
-    out.push_back({static_cast<Address>(kGroupCounts + (k - 1)), 1, 0, groupField(k),
-                   "digit count"});
+    out.push_back(
+        {static_cast<Address>(kGroupCounts + (k - 1)), 1, 0, groupField(k), "digit count"});
     out.push_back({static_cast<Address>(kGroupDigits + kDigitSlot * (k - 1)), kDigitSlot, 0,
                    groupField(k), "decimal digits, two to a byte"});
   }

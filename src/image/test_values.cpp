@@ -1,10 +1,9 @@
 #include "image/test_values.hpp"
 
-#include "image/field_locations.hpp"
-
 #include <array>
 #include <string>
 
+#include "image/field_locations.hpp"
 #include "testmode/test_state.hpp"
 #include "ui/number_text.hpp"
 

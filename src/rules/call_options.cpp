@@ -14,8 +14,8 @@ namespace {
 using settings::ProgramState;
 
 // The counters and timers in the order "还原默认值" restores their start values.
-constexpr const char* kRestoredCounters[] = {"ND1", "ND2", "NE", "NI", "NR", "NT", "NW",
-                                             "TA",  "TB",  "TC", "TI", "TJ", "TN", "TP",
+constexpr const char* kRestoredCounters[] = {"ND1", "ND2", "NE", "NI",   "NR",   "NT", "NW",
+                                             "TA",  "TB",  "TC", "TI",   "TJ",   "TN", "TP",
                                              "TS",  "TT",  "TW", "NPON", "NPOFF"};
 
 constexpr const char* kRightsSpinFields[] = {"RingCategory", "Timelimit", "limitlength",
@@ -31,8 +31,8 @@ void systemAlarmFilter(char32_t& key) {
 
 void DefaultClick(ProgramState& state) {
   for (const char* field : kRestoredCounters)
-    state.main->setValue(field, static_cast<int>(std::get<std::int64_t>(
-                                    settings::findField(field)->start)));
+    state.main->setValue(
+        field, static_cast<int>(std::get<std::int64_t>(settings::findField(field)->start)));
 }
 
 void MaxNumberChange(ProgramState& state) {

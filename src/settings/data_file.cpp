@@ -259,7 +259,8 @@ void openByCode(OpenPlan& plan, const FieldDef& field) {
   if (field.name == "MenuPreset")
     return plan.set(field.name, static_cast<int64_t>(menuPreset(plan)));
   // The own number: a file without it gets the default of its scheme.
-  plan.textOr(field.name, mpt1343File(plan) ? std::get<std::string>(*field.absent) : kCpsxOwnNumber);
+  plan.textOr(field.name,
+              mpt1343File(plan) ? std::get<std::string>(*field.absent) : kCpsxOwnNumber);
 }
 
 void openField(OpenPlan& plan, const FieldDef& field) {

@@ -114,8 +114,7 @@ const std::array<DialogFamily, 6> kDialogFamilies = {{
 // first.
 std::vector<std::string> placeOf(const ui::Form& window, std::string_view control) {
   std::vector<std::string> out;
-  for (const ui::Control* c = &window.at(control); !c->parent.empty();
-       c = &window.at(c->parent)) {
+  for (const ui::Control* c = &window.at(control); !c->parent.empty(); c = &window.at(c->parent)) {
     const ui::Control& around = window.at(c->parent);
     if (around.kind == ui::ControlKind::TabPage || around.kind == ui::ControlKind::GroupBox)
       out.insert(out.begin(), around.caption);

@@ -16,7 +16,8 @@ ui::Control& controlIn(ui::FormSpec& window, const std::string& name) {
 
 void applyStart(ui::FormSpec& window, const FieldDef& f) {
   if (f.kind == FieldKind::RadioChoice) {
-    for (const RadioOption& o : f.options) controlIn(window, o.control).checked = o.value == f.start;
+    for (const RadioOption& o : f.options)
+      controlIn(window, o.control).checked = o.value == f.start;
     return;
   }
   ui::Control& box = controlIn(window, f.control);

@@ -67,8 +67,8 @@ struct TableBuilder {
   }
   FieldDef& text(std::string name, std::string control, int maxLength, std::string start,
                  std::optional<std::string> absent) {
-    FieldDef& f = digits(std::move(name), std::move(control), maxLength, std::move(start),
-                         std::move(absent));
+    FieldDef& f =
+        digits(std::move(name), std::move(control), maxLength, std::move(start), std::move(absent));
     f.kind = FieldKind::Text;
     f.openRead = OpenRead::Text;
     return f;
@@ -131,13 +131,14 @@ FieldDef& savedWhen(FieldDef& f, WhenWritten when, ValueForm form = ValueForm::F
 // control channels and the roaming zone codes come out in the order their boxes are laid out;
 // opening sets them by number.
 constexpr std::array<int, 50> kHuntLayoutOrder = {
-    2,  3,  16, 5,  6,  7,  8,  9,  13, 14, 15, 4,  17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29,
-    30, 10, 11, 12, 1,  33, 34, 35, 36, 32, 31, 45, 46, 47, 48, 50, 49, 37, 38, 39, 40, 42, 41, 43, 44};
+    2,  3,  16, 5,  6,  7,  8,  9,  13, 14, 15, 4,  17, 18, 19, 20, 21,
+    22, 23, 24, 25, 26, 27, 28, 29, 30, 10, 11, 12, 1,  33, 34, 35, 36,
+    32, 31, 45, 46, 47, 48, 50, 49, 37, 38, 39, 40, 42, 41, 43, 44};
 constexpr std::array<int, 12> kZoneCodeLayoutOrder = {3, 2, 1, 6, 5, 4, 9, 8, 7, 11, 12, 10};
 
 void channelPlan(TableBuilder& t) {
-  savedWhen(opened(t.toggle("Version", "OldVersion", false, false), S::Version), WhenWritten::Always,
-            ValueForm::VersionText)
+  savedWhen(opened(t.toggle("Version", "OldVersion", false, false), S::Version),
+            WhenWritten::Always, ValueForm::VersionText)
       .openRead = OpenRead::VersionText;
   opened(t.radio("ChannelSpace", {{int64_t{125}, "ChannelSpace1"}, {int64_t{250}, "ChannelSpace2"}},
                  int64_t{250}, int64_t{250}),
@@ -243,8 +244,9 @@ void numbering(TableBuilder& t) {
          OpenRead::Text);
   readAs(savedWhen(t.digits("MaxFleet", "MaxFleet", 3, "998", "998"), WhenWritten::Mpt1343),
          OpenRead::Text);
-  readAs(savedWhen(t.digits("GroupFleet", "MPT1343_Fleet", 4, "5500", "5500"), WhenWritten::Mpt1343),
-         OpenRead::Text);
+  readAs(
+      savedWhen(t.digits("GroupFleet", "MPT1343_Fleet", 4, "5500", "5500"), WhenWritten::Mpt1343),
+      OpenRead::Text);
   t.step = S::CpsxFleet;
   savedWhen(t.choice("Block", "Block", "一级队", "一级队"), WhenWritten::Cpsx);
   savedWhen(t.working("LargeBlock", FieldKind::Integer, 10, 10,
@@ -262,9 +264,9 @@ void numbering(TableBuilder& t) {
   readAs(t.digits("GrpStart", "grpstart", 7, "5500900", ""), OpenRead::Text).openRank = 22;
   readAs(t.digits("GrpStop", "grpstop", 7, "5500998", ""), OpenRead::Text).openRank = 23;
   opened(t.choice("GrpWay", "GrpWay", "全部有效", "全部有效"), S::Ways);
-  readAs(opened(t.digits("Indivol", "MPT1343_Indivol", 10, "3262001201", "3262001201"),
-                S::OwnNumber),
-         OpenRead::ByCode);
+  readAs(
+      opened(t.digits("Indivol", "MPT1343_Indivol", 10, "3262001201", "3262001201"), S::OwnNumber),
+      OpenRead::ByCode);
   for (int k = 1; k <= 8; ++k)
     readAs(t.digits("Group" + std::to_string(k), "MPT1343_Grp" + std::to_string(k), 10,
                     k == 1 ? "3265500900" : "", ""),
@@ -305,9 +307,9 @@ void rightsCountersAndPhoneBook(TableBuilder& t) {
          OpenRead::Text);
   int rank = 17;
   const std::pair<const char*, int> counters[] = {
-      {"TA", 60}, {"TB", 2},   {"TC", 60}, {"TI", 2},  {"TJ", 20}, {"TN", 7},  {"TP", 5},
-      {"TS", 5},  {"TT", 60},  {"TW", 60}, {"ND1", 2}, {"ND2", 4}, {"NE", 16}, {"NI", 4},
-      {"NR", 8},  {"NT", 1},   {"NW", 4},  {"NPON", 1}, {"NPOFF", 1}};
+      {"TA", 60}, {"TB", 2},  {"TC", 60}, {"TI", 2},   {"TJ", 20},  {"TN", 7},  {"TP", 5},
+      {"TS", 5},  {"TT", 60}, {"TW", 60}, {"ND1", 2},  {"ND2", 4},  {"NE", 16}, {"NI", 4},
+      {"NR", 8},  {"NT", 1},  {"NW", 4},  {"NPON", 1}, {"NPOFF", 1}};
   for (const auto& [name, start] : counters) t.number(name, name, start, start).openRank = rank++;
   t.toggle("IncludeCall", "Include_Call", true, true).openRank = 5;
   t.toggle("PSTNCall", "PSTN_Call", true, true).openRank = 6;
@@ -327,9 +329,9 @@ void rightsCountersAndPhoneBook(TableBuilder& t) {
       .openRank = 16;  // the switch shows the opposite; opening leaves its visibility alone
   opened(t.toggle("Talk", "Talk", false, false), S::TalkSwitch);
   t.step = S::TalkNumbers;
-  readAs(savedWhen(t.digits("TalkIndivol", "TalkIndivol", 8, "32688888", "326888"),
-                   WhenWritten::Talk),
-         OpenRead::DigitString);
+  readAs(
+      savedWhen(t.digits("TalkIndivol", "TalkIndivol", 8, "32688888", "326888"), WhenWritten::Talk),
+      OpenRead::DigitString);
   readAs(savedWhen(t.digits("TalkGrp", "TalkGrp", 10, "32699999", "326998"), WhenWritten::Talk),
          OpenRead::DigitString);
   t.step = S::Rights;
@@ -341,9 +343,9 @@ void rightsCountersAndPhoneBook(TableBuilder& t) {
       .openRank = 4;
   t.step = S::Numbers;
   for (int k = 0; k <= 9; ++k)
-    readAs(t.digits("PhoneNumber" + std::to_string(k), "Phone_Number" + std::to_string(k), 16, "",
-                    ""),
-           OpenRead::Text)
+    readAs(
+        t.digits("PhoneNumber" + std::to_string(k), "Phone_Number" + std::to_string(k), 16, "", ""),
+        OpenRead::Text)
         .openRank = 10 + k;
 }
 
@@ -377,9 +379,9 @@ void derivedWorkingValues(TableBuilder& t) {
   t.working("RangeSearch", FieldKind::Integer, 1, std::nullopt, [](ProgramState& s) -> SearchMode& {
      return s.values.rangeSearch;
    }).saveWhen = WhenWritten::Never;
-  t.working("GrpWayCurrent", FieldKind::Integer, 0, std::nullopt,
-            [](ProgramState& s) -> int& { return s.values.grpWayCurrent; })
-      .saveWhen = WhenWritten::Never;
+  t.working("GrpWayCurrent", FieldKind::Integer, 0, std::nullopt, [](ProgramState& s) -> int& {
+     return s.values.grpWayCurrent;
+   }).saveWhen = WhenWritten::Never;
 }
 
 std::vector<FieldDef> buildTable() {

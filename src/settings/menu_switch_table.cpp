@@ -12,16 +12,15 @@ struct Bit {
 };
 
 constexpr MenuSwitchDef combo(const char* field, const char* control, Bit bit, int openRank,
-                              const char* valueField, const char* valueControl,
-                              const char* start) {
-  return {field, control, bit.byte, bit.mask, openRank, valueField, valueControl, false, start,
-          0,     0};
+                              const char* valueField, const char* valueControl, const char* start) {
+  return {field,        control, bit.byte, bit.mask, openRank, valueField,
+          valueControl, false,   start,    0,        0};
 }
 constexpr MenuSwitchDef slider(const char* field, const char* control, Bit bit, int openRank,
                                const char* valueField, const char* valueControl, int start,
                                int absent) {
-  return {field,      control, bit.byte, bit.mask, openRank, valueField, valueControl, true,
-          nullptr,    start,   absent};
+  return {field,        control, bit.byte, bit.mask, openRank, valueField,
+          valueControl, true,    nullptr,  start,    absent};
 }
 constexpr MenuSwitchDef plain(const char* field, const char* control, Bit bit, int openRank) {
   return {field, control, bit.byte, bit.mask, openRank, nullptr, nullptr, false, nullptr, 0, 0};

@@ -19,13 +19,14 @@ bool inScheme(const FieldLocation& l, SchemeOnly scheme) {
 // Every byte the write sends: the bulk block and every line of every small record.
 std::set<Address> writtenAddresses() {
   std::set<Address> out;
-  for (std::size_t i = 0; i < kBulkWriteBytes; ++i) out.insert(static_cast<Address>(kBulkStart + i));
+  for (std::size_t i = 0; i < kBulkWriteBytes; ++i)
+    out.insert(static_cast<Address>(kBulkStart + i));
   for (const WriteRecordDef& r : kWriteRecords) {
     const bool alarm = r.when == RecordWhen::AlarmFirstPart || r.when == RecordWhen::AlarmRest;
-    const std::size_t bytes =
-        !alarm ? r.bytes
-               : r.when == RecordWhen::AlarmFirstPart ? kAlarmFirstPart
-                                                      : kSystemAlarmBytes - kAlarmFirstPart;
+    const std::size_t bytes = !alarm ? r.bytes
+                              : r.when == RecordWhen::AlarmFirstPart
+                                  ? kAlarmFirstPart
+                                  : kSystemAlarmBytes - kAlarmFirstPart;
     for (int line = 0; line < r.lines; ++line)
       for (std::size_t b = 0; b < bytes; ++b)
         out.insert(static_cast<Address>(lineAddress(r, line) + b));

@@ -100,9 +100,7 @@ void channelPlan(LayoutWriter& w) {
   const std::string search = "SearchPanel";
   w << panel(search, fram).at(2, 0);
   w << label("SearchWayLab", search, "控制信道搜索方式:").at(0, 0);
-  w << comboBox("SearchWay", search, {"指定范围搜索", "全信道搜索"})
-           .color(kNormalInput)
-           .at(0, 1);
+  w << comboBox("SearchWay", search, {"指定范围搜索", "全信道搜索"}).color(kNormalInput).at(0, 1);
   w << fieldBox("ControlStart", search, kNormalInput).at(0, 2);
   w << label("ControlRangeLab", search, "~").at(0, 3).align(Align::Center);
   w << fieldBox("ControlStop", search, kNormalInput).at(0, 4);
@@ -153,10 +151,8 @@ void systemCodes(LayoutWriter& w) {
   }};
   for (int i = 0; i < 3; ++i) {
     const auto& c = codes[i];
-    labelled(w, std::string(c[0]) + "Lab", c[1], fieldBox(c[0], own, kNormalInput), i,
-             0);
-    labelled(w, std::string(c[2]) + "Lab", c[3], fieldBox(c[2], own, kNormalInput), i,
-             2);
+    labelled(w, std::string(c[0]) + "Lab", c[1], fieldBox(c[0], own, kNormalInput), i, 0);
+    labelled(w, std::string(c[2]) + "Lab", c[3], fieldBox(c[2], own, kNormalInput), i, 2);
   }
 
   // Twelve roaming system codes: three blocks of four rows, each row "NN" 省级码 地区码.
@@ -180,8 +176,7 @@ void offNetwork(LayoutWriter& w) {
   const std::string fram = "GroupBox1";
   w << label("SimplexLab", fram, "信道").at(0, 0);
   for (int n = 1; n <= 8; ++n)
-    w << fieldBox(nth("SimplexChannel", n), fram, kNormalInput)
-             .at((n - 1) / 4, 1 + (n - 1) % 4);
+    w << fieldBox(nth("SimplexChannel", n), fram, kNormalInput).at((n - 1) / 4, 1 + (n - 1) % 4);
   w << button("Advance", fram, "高级").at(0, 5, 2, 1);
 }
 
@@ -210,8 +205,7 @@ constexpr Color kUserInput = colors::UserInput;
 void numbering(LayoutWriter& w) {
   const std::string fram = "MPT1343_Fram";
   // Four columns: caption, field, caption, field.
-  labelled(w, "IndivolLab", "个呼号",
-           fieldBox("MPT1343_Indivol", fram, kUserInput), 0, 0);
+  labelled(w, "IndivolLab", "个呼号", fieldBox("MPT1343_Indivol", fram, kUserInput), 0, 0);
   // The dynamic group waits for "动态编组"; its caption is grey while it is off.
   w << label("DynaLab", fram, "动态重组号").fontColor(colors::Grey).at(0, 2);
   w << fieldBox("MPT1343_Dyna", fram, colors::ButtonFace).disabled().at(0, 3);
@@ -224,8 +218,7 @@ void numbering(LayoutWriter& w) {
     const int row = (n - 1) % 4;
     const int col = 2 * ((n - 1) / 4);
     w << label(nth("GrpNumLab", n), grp, std::to_string(n)).at(row, col);
-    w << fieldBox(nth("MPT1343_Grp", n), grp, kUserInput)
-             .at(row, col + 1);
+    w << fieldBox(nth("MPT1343_Grp", n), grp, kUserInput).at(row, col + 1);
   }
 
   // The MPT1343 fleet limits start enabled (navy captions); the CPSX fleet level starts disabled.
@@ -244,12 +237,10 @@ void numbering(LayoutWriter& w) {
   w << spinEdit("MaxUnit", fram, 0, 10, 10).color(colors::ButtonFace).disabled().at(4, 2);
   w << button("OtherGrpButt", fram, "更多组").at(4, 3);
 
-  labelled(w, "IndivolRangeLab", "个呼范围",
-           fieldBox("indivolstart", fram, kUserInput), 5, 0);
+  labelled(w, "IndivolRangeLab", "个呼范围", fieldBox("indivolstart", fram, kUserInput), 5, 0);
   w << label("IndivolRangeToLab", fram, "~").at(5, 2).align(Align::Center);
   w << fieldBox("indivolstop", fram, kUserInput).at(5, 3);
-  labelled(w, "GrpRangeLab", "组呼范围", fieldBox("grpstart", fram, kUserInput), 6,
-           0);
+  labelled(w, "GrpRangeLab", "组呼范围", fieldBox("grpstart", fram, kUserInput), 6, 0);
   w << label("GrpRangeToLab", fram, "~").at(6, 2).align(Align::Center);
   w << fieldBox("grpstop", fram, kUserInput).at(6, 3);
 
@@ -295,8 +286,8 @@ void phoneBook(LayoutWriter& w) {
   const std::string fram = "PhoneBook_Fram";
   const std::string size = "MaxNumberPanel";
   w << panel(size, fram).at(0, 0, 1, 4);
-  labelled(w, "MaxNumberLab", "最多输入号码",
-           spinEdit("MaxNumber", size, 0, 10).color(kUserInput), 0, 0);
+  labelled(w, "MaxNumberLab", "最多输入号码", spinEdit("MaxNumber", size, 0, 10).color(kUserInput),
+           0, 0);
   w << label("MaxNumberUnitLab", size, "个").at(0, 2);
   // Entries 0 to 4 in the first column, 5 to 9 in the second.
   for (int n = 0; n <= 9; ++n) {
@@ -324,10 +315,7 @@ void constants(LayoutWriter& w, const std::string& fram, const std::vector<Const
     const int row = i / perRow;
     const int col = 2 * (i % perRow);
     w << label(std::string(c.name) + "Lab", fram, c.name).hint(c.hint).at(row, col);
-    w << spinEdit(c.name, fram, c.min, c.max)
-             .step(c.step)
-             .color(kUserInput)
-             .at(row, col + 1);
+    w << spinEdit(c.name, fram, c.min, c.max).step(c.step).color(kUserInput).at(row, col + 1);
   }
 }
 
@@ -369,8 +357,7 @@ void timers(LayoutWriter& w) {
 
 void personal(LayoutWriter& w) {
   const std::string fram = "GroupBox4";
-  labelled(w, "Label48", "启动信息",
-           fieldBox("Infomation", fram, kUserInput), 0, 0);
+  labelled(w, "Label48", "启动信息", fieldBox("Infomation", fram, kUserInput), 0, 0);
   labelled(w, "Label51", "启动密码", fieldBox("password", fram, kUserInput), 1, 0);
 }
 
