@@ -14,13 +14,19 @@
 
 namespace rcp::gui {
 
-int runDesktop(int argc, char** argv) {
-  QApplication app(argc, argv);
+void prepareApplication() {
   installQtChinese();
   QApplication::setFont(applicationFont());
   QApplication::setWindowIcon(QIcon(radioPicture(QSize(32, 32))));
+  // The desktop entry (and the icon theme's icon) of packaging/com.veltra_comm.rcp520.desktop.
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.veltra_comm.rcp520"));
   // The main window's close box ends the program itself; hidden dialogs never do.
   QApplication::setQuitOnLastWindowClosed(false);
+}
+
+int runDesktop(int argc, char** argv) {
+  QApplication app(argc, argv);
+  prepareApplication();
 
   link::RealClock clock;
   link::SerialPort port;
