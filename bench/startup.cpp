@@ -38,13 +38,14 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/program.hpp"
 #include "gui/desktop.hpp"
-#include "gui/form_view.hpp"
 #include "gui/qt_dialogs.hpp"
 #include "gui/qt_screen.hpp"
+#include "gui/start_up_port.hpp"
 #include "link/clock.hpp"
 #include "link/serial_port.hpp"
 
@@ -109,41 +110,24 @@ class AnsweringDialogs final : public rcp::ui::Dialogs {
   rcp::gui::QtDialogs shown_;
 };
 
-// The first paint of the main window ends the run.
+// The first paint of the main window (the window of the form Main_Form, or for the bare run the
+// label) ends the run. It watches the whole application, so that it makes no window be built
+// earlier than the program builds it.
 class FirstPaint final : public QObject {
  public:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint && !painted) {
+  explicit FirstPaint(QString window) : window_(std::move(window)) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !painted && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow() && watched->objectName() == window_) {
       painted = true;
       QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     }
     return false;
   }
   bool painted = false;
-};
-
-// The desktop's screen, watching the first window (the main one) from the moment it is built.
-class WatchingScreen final : public rcp::ui::Screen {
- public:
-  WatchingScreen(rcp::gui::QtScreen& screen, QObject& watcher)
-      : screen_(screen), watcher_(watcher) {}
-  void formCreated(rcp::ui::Form& form) override {
-    const bool first = !watching_;
-    screen_.formCreated(form);
-    if (first) screen_.findView(form)->installEventFilter(&watcher_);
-    watching_ = true;
-  }
-  void repaint(const rcp::ui::Form& form) override { screen_.repaint(form); }
-  void setBusy(bool busy) override { screen_.setBusy(busy); }
-  void setApplicationTitle(const std::string& title) override {
-    screen_.setApplicationTitle(title);
-  }
-  void quit() override { screen_.quit(); }
 
  private:
-  rcp::gui::QtScreen& screen_;
-  QObject& watcher_;
-  bool watching_ = false;
+  QString window_;
 };
 
 // The end of one run: prints "<monotonic ms at first paint> <ms since the process started>
@@ -162,12 +146,15 @@ int child(int argc, char** argv) {
   QApplication app(argc, argv);
   rcp::gui::prepareApplication();
 
+  FirstPaint paint(QStringLiteral("Main_Form"));
+  app.installEventFilter(&paint);
+
+  // As runDesktop has them.
   rcp::link::RealClock clock;
-  rcp::link::SerialPort port;
-  rcp::gui::QtScreen qtScreen;
-  FirstPaint paint;
-  WatchingScreen screen(qtScreen, paint);
-  AnsweringDialogs dialogs(qtScreen);
+  rcp::link::SerialPort serial;
+  rcp::gui::QtScreen screen;
+  rcp::gui::StartUpPort port(serial, [&screen] { screen.buildMainWindow(); });
+  AnsweringDialogs dialogs(screen);
   rcp::app::Program program(rcp::app::Services{port, clock, dialogs, screen});
   program.start();
   if (!paint.painted) QApplication::exec();
@@ -181,8 +168,9 @@ int bare(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setFont(QFont(QString::fromUtf8(kBareFamily), 9));
   QLabel label(QStringLiteral("RCP520 写频软件"));
-  FirstPaint paint;
-  label.installEventFilter(&paint);
+  label.setObjectName(QStringLiteral("Bare"));
+  FirstPaint paint(label.objectName());
+  app.installEventFilter(&paint);
   label.show();
   QApplication::exec();
   return painted(paint.painted, atMain, sinceStart);

@@ -9,6 +9,7 @@
 #include "gui/qt_chinese.hpp"
 #include "gui/qt_dialogs.hpp"
 #include "gui/qt_screen.hpp"
+#include "gui/start_up_port.hpp"
 #include "link/clock.hpp"
 #include "link/serial_port.hpp"
 
@@ -29,8 +30,10 @@ int runDesktop(int argc, char** argv) {
   prepareApplication();
 
   link::RealClock clock;
-  link::SerialPort port;
+  link::SerialPort serial;
   QtScreen screen;
+  // The main window is built while the radio answers the start-up greeting.
+  StartUpPort port(serial, [&screen] { screen.buildMainWindow(); });
   QtDialogs dialogs(screen);
   app::Program program(app::Services{port, clock, dialogs, screen});
   program.start();

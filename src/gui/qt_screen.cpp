@@ -18,14 +18,9 @@ QtScreen::~QtScreen() {
 
 void QtScreen::formCreated(ui::Form& form) {
   if (findWindow(form)) return;
-  const bool main = windows_.empty();
   windows_.push_back(Window{&form, nullptr});
-  if (main) {
-    build(windows_.back());
-    return;
-  }
-  // A dialog's widgets wait for its first showing (or a focus request before it); the view built
-  // then follows the same notice, as it would have.
+  // A window's widgets wait for its first showing (or a focus request before it, or
+  // buildMainWindow); the view built then follows the same notice, as it would have.
   std::weak_ptr<bool> alive = alive_;
   form.addObserver([this, alive, &form](const ui::Control*, ui::Property what) {
     if (alive.expired()) return;
@@ -45,9 +40,15 @@ QtScreen::Window* QtScreen::findWindow(const ui::Form& form) const {
   return nullptr;
 }
 
+void QtScreen::buildMainWindow() {
+  if (!windows_.empty()) build(windows_.front());
+}
+
 FormView& QtScreen::build(Window& window) const {
   if (window.view) return *window.view;
   const bool main = &window == &windows_.front();
+  // A dialog is kept above the main window, built first.
+  if (!main) build(windows_.front());
   window.view = std::make_unique<FormView>(*window.form,
                                            main ? FormView::Role::Main : FormView::Role::Dialog);
   if (!main) window.view->setOwner(windows_.front().view.get());

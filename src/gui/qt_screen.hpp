@@ -11,9 +11,10 @@ namespace rcp::gui {
 
 class FormView;
 
-// The program's windows as Qt windows. The first form created is the main window, built at once;
-// every later one is a dialog kept above it, whose widgets are built when it is first shown (or
-// its view is first asked for), so that hidden dialogs cost nothing before the first paint.
+// The program's windows as Qt windows. The first form created is the main window; every later
+// one is a dialog kept above it. A window's widgets are built when it is first shown (or its view
+// is first asked for): hidden dialogs cost nothing before the first paint, and the main window
+// can be built while the start-up greeting waits for the radio (buildMainWindow).
 class QtScreen final : public ui::Screen {
  public:
   QtScreen();
@@ -29,6 +30,8 @@ class QtScreen final : public ui::Screen {
 
   // The view of a form, built on first use.
   FormView& view(ui::Form& form);
+  // Builds the main window's widgets now if it has not been built yet.
+  void buildMainWindow();
   // The view of a form created on this screen (built now if it was not yet); null for another.
   FormView* findView(const ui::Form& form) const;
   // Whether the program asked to end (possibly before the event loop ran).
