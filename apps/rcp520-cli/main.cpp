@@ -2,89 +2,25 @@
 
 #include <unistd.h>
 
-#include <array>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <iostream>
-#include <optional>
-#include <span>
 #include <string>
-#include <string_view>
-#include <vector>
+#include <utility>
 
 #include "app/cli_transfers.hpp"
 #include "app/ports_command.hpp"
 #include "app/terminal_services.hpp"
 #include "app/trace_setup.hpp"
-#include "link/clock.hpp"
+#include "common/command_line.hpp"
 #include "link/com_ini.hpp"
-#include "link/greeting.hpp"
-#include "link/identification.hpp"
-#include "link/port_opening.hpp"
-#include "link/radio_identity.hpp"
-#include "link/serial_port.hpp"
 
 namespace {
 
-using rcp::app::kExitDone;
-using rcp::app::kExitNoRadioOrFailed;
 using rcp::app::kExitUsageFileOrPort;
 
-using Args = std::span<const std::string_view>;
-
-struct Subcommand {
-  std::string_view name;
-  std::string_view usage;
-  int (*run)(Args args);
-};
-
-int runInfo(Args args);
-int runRead(Args args);
-int runWrite(Args args);
-int runImage(Args args);
-int runPorts(Args args);
-
-constexpr std::array<Subcommand, 5> kSubcommands = {{
-    {"info", "info [--port DEVICE|COM1..COM4]   greet the radio, show its identity and model",
-     runInfo},
-    {"read", "read [--port DEVICE|COM1..COM4] FILE.ini   read the radio into a data file", runRead},
-    {"write", "write [--port DEVICE|COM1..COM4] FILE.ini   write a data file into the radio",
-     runWrite},
-    {"image", "image [--model NAME] FILE.ini   print the memory a write of the data file leaves",
-     runImage},
-    {"ports", "ports [--probe]   list the serial devices; --probe greets each free one", runPorts},
-}};
-
-int usage() {
-  std::cerr << "usage: rcp520-cli COMMAND [OPTIONS]\n";
-  for (const Subcommand& command : kSubcommands) std::cerr << "  " << command.usage << '\n';
-  std::cerr << "Without --port the port named in " << rcp::link::comIniPath().string()
-            << " is used.\n";
-  std::cerr << "--trace FILE (or RCP520_TRACE=FILE) writes a protocol trace.\n";
-  return kExitUsageFileOrPort;
-}
-
-// The arguments of one command: `--name VALUE` options of the allowed name and at most `files`
-// plain arguments; nothing when anything else is given.
-struct Options {
-  std::string option;  // the value of the option, empty when not given
-  std::vector<std::string> files;
-};
-
-std::optional<Options> parse(Args args, std::string_view optionName, std::size_t files) {
-  Options options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == optionName && i + 1 < args.size()) {
-      options.option = args[++i];
-    } else if (!args[i].starts_with("--") && options.files.size() < files) {
-      options.files.emplace_back(args[i]);
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (options.files.size() != files) return std::nullopt;
-  return options;
-}
+static_assert(rcp::apps::kExitUsage == kExitUsageFileOrPort);
 
 // A port name ("COM1" to "COM4") goes through Com.ini to its device; anything else is a device.
 std::string deviceOf(const std::string& port) {
@@ -96,62 +32,147 @@ std::string deviceOf(const std::string& port) {
   return port;
 }
 
-// The protocol trace's file, from --trace or RCP520_TRACE; empty for none.
-std::string traceFile;
+// What the command line asked for: the options of the program and of every subcommand, and
+// what the chosen subcommand runs.
+struct Request {
+  std::string port;   // --port of info, read and write; empty for the one in Com.ini
+  std::string model;  // --model of image; empty for HX33
+  std::string file;   // the data file of read, write and image
+  bool probe = false;  // --probe of ports
+  std::string trace;   // --trace, else RCP520_TRACE: the protocol trace's file; empty for none
+  std::function<int()> run;
 
-rcp::app::CliStreams streams() {
-  return {std::cout, std::cerr, isatty(STDERR_FILENO) == 1, traceFile};
+  rcp::app::CliStreams streams() const {
+    return {std::cout, std::cerr, isatty(STDERR_FILENO) == 1, trace};
+  }
+};
+
+constexpr const char* kPortHelp =
+    "The radio's serial port: a device (/dev/ttyUSB0) or COM1..COM4 (default: Com.ini's port)";
+
+// Each subcommand is added by one function: its name, a line of what it does, its usage line,
+// its options, and what it runs once the command line is parsed.
+void addPortOption(CLI::App& command, Request& request) {
+  command.add_option("--port", request.port, kPortHelp)
+      ->type_name("DEVICE|COM1..COM4")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 }
 
-int runInfo(Args args) {
-  const auto options = parse(args, "--port", 0);
-  if (!options) return usage();
-  return rcp::app::cliInfo(deviceOf(options->option), streams());
+void addFile(CLI::App& command, Request& request, const std::string& help) {
+  command.add_option("file", request.file, help)->type_name("FILE.ini")->required();
 }
 
-int runRead(Args args) {
-  const auto options = parse(args, "--port", 1);
-  if (!options) return usage();
-  return rcp::app::cliRead(deviceOf(options->option), options->files.front(), streams());
+// What the subcommand runs when it is the one given.
+void runs(CLI::App& command, Request& request, std::function<int()> run) {
+  command.callback([&request, run = std::move(run)] { request.run = run; });
 }
 
-int runWrite(Args args) {
-  const auto options = parse(args, "--port", 1);
-  if (!options) return usage();
-  return rcp::app::cliWrite(deviceOf(options->option), options->files.front(), streams());
+void addInfo(rcp::apps::CommandLine& line, Request& request) {
+  CLI::App* command = line.subcommand("info", "Greet the radio, show its identity and model",
+                                      "[--port DEVICE|COM1..COM4]");
+  addPortOption(*command, request);
+  runs(*command, request,
+       [&request] { return rcp::app::cliInfo(deviceOf(request.port), request.streams()); });
 }
 
-int runImage(Args args) {
-  const auto options = parse(args, "--model", 1);
-  if (!options) return usage();
-  const std::string model = options->option.empty() ? "HX33" : options->option;
-  return rcp::app::cliImage(model, options->files.front(), streams());
+void addRead(rcp::apps::CommandLine& line, Request& request) {
+  CLI::App* command = line.subcommand("read", "Read the radio into a data file",
+                                      "[--port DEVICE|COM1..COM4] FILE.ini");
+  addPortOption(*command, request);
+  addFile(*command, request, "The data file to save (through a symbolic link, its target)");
+  runs(*command, request,
+       [&request] {
+         return rcp::app::cliRead(deviceOf(request.port), request.file, request.streams());
+       });
 }
 
-int runPorts(Args args) {
-  const auto options = rcp::app::portsOptions(args);
-  if (!options) return usage();
-  return rcp::app::cliPorts(*options, streams());
+void addWrite(rcp::apps::CommandLine& line, Request& request) {
+  CLI::App* command = line.subcommand("write", "Write a data file into the radio",
+                                      "[--port DEVICE|COM1..COM4] FILE.ini");
+  addPortOption(*command, request);
+  addFile(*command, request, "The data file to write");
+  runs(*command, request,
+       [&request] {
+         return rcp::app::cliWrite(deviceOf(request.port), request.file, request.streams());
+       });
 }
+
+void addImage(rcp::apps::CommandLine& line, Request& request) {
+  CLI::App* command = line.subcommand(
+      "image", "Print the memory a write of the data file leaves in a radio of the model",
+      "[--model NAME] FILE.ini");
+  command->add_option("--model", request.model, "The radio model (default: HX33)")
+      ->type_name("NAME")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  addFile(*command, request, "The data file to write");
+  runs(*command, request, [&request] {
+    return rcp::app::cliImage(request.model.empty() ? "HX33" : request.model, request.file,
+                              request.streams());
+  });
+}
+
+void addPorts(rcp::apps::CommandLine& line, Request& request) {
+  CLI::App* command = line.subcommand(
+      "ports", "List the serial devices, whether each may be opened and who holds it",
+      "[--probe]");
+  command->add_flag("--probe", request.probe,
+                    "Greet each free device (9600 8N1, the start-up greeting) and show the model "
+                    "that answers");
+  runs(*command, request,
+       [&request] { return rcp::app::cliPorts({request.probe}, request.streams()); });
+}
+
+// The protocol trace is an option of the program, accepted before or after the command.
+void addTrace(CLI::App& app, Request& request) {
+  app.add_option(rcp::app::kTraceOption, request.trace,
+                 "Write a protocol trace of the serial line into FILE")
+      ->type_name("FILE")
+      ->envname(rcp::app::kTraceVariable)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
+
+constexpr const char* kFooter =
+    "Each command has its own --help.\n"
+    "\n"
+    "Com.ini is ${XDG_CONFIG_HOME:-~/.config}/rcp520/Com.ini, as the desktop tool keeps it: its\n"
+    "section ComStatus names the port (COM1 to COM4), its section ComDevices the device behind\n"
+    "each port name (without it, /dev/ttyS0 to /dev/ttyS3).\n"
+    "\n"
+    "Exit status:\n"
+    "  0      success\n"
+    "  1      the radio is absent or the transfer failed (a read in which a request got\n"
+    "         no answer at all has failed and saves nothing)\n"
+    "  2      usage, file or port errors and any other error in the input (the message\n"
+    "         is printed)\n"
+    "  128+N  a read or a write ended by signal N: Ctrl+C, SIGTERM and SIGHUP are held\n"
+    "         until the transfer ends, a second one ends the tool at once";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string_view> args(argv + 1, argv + argc);
-  // The protocol trace: --trace FILE anywhere after the command, else RCP520_TRACE.
-  const auto trace = rcp::app::takeTraceOption(args);
-  if (!trace) return usage();
-  traceFile = *trace;
-  if (args.empty()) return usage();
-  for (const Subcommand& command : kSubcommands) {
-    if (command.name != args.front()) continue;
-    // Whatever input reaches a check that throws ends as a message, never as an abort.
-    try {
-      return command.run(Args(args).subspan(1));
-    } catch (const std::exception& e) {
-      rcp::app::TerminalLines(std::cerr, false).line(e.what());
-      return kExitUsageFileOrPort;
-    }
+  rcp::apps::CommandLine line("rcp520-cli",
+                              "The RCP520 programming tool's transfers and data files from a "
+                              "terminal, for MPT 1327 trunked radios.");
+  CLI::App& app = line.app();
+  line.usage(app, "COMMAND [OPTIONS]");
+  app.require_subcommand(1);
+
+  // Each subcommand adds itself; a global option is one add_option on `app` here.
+  Request request;
+  addInfo(line, request);
+  addRead(line, request);
+  addWrite(line, request);
+  addImage(line, request);
+  addPorts(line, request);
+  addTrace(app, request);
+  app.footer(kFooter);
+
+  if (const auto ended = line.parse(argc, argv)) return *ended;
+  // Whatever input reaches a check that throws ends as a message, never as an abort.
+  try {
+    return request.run();
+  } catch (const std::exception& e) {
+    rcp::app::TerminalLines(std::cerr, false).line(e.what());
+    return kExitUsageFileOrPort;
   }
-  return usage();
 }

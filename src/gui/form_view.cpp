@@ -44,8 +44,8 @@ Qt::WindowFlags flagsFor(FormView::Role role) {
 }  // namespace
 
 struct FormView::Built {
-  std::map<std::string, std::vector<const ui::Control*>, std::less<>> children;
   std::vector<QWidget*> statusBars;
+  std::set<const ui::Control*> controls;  // whose widgets were built
 };
 
 FormView::FormView(ui::Form& form, Role role)
@@ -57,6 +57,21 @@ FormView::FormView(ui::Form& form, Role role)
 FormView::~FormView() = default;
 
 QWidget* FormView::controlWidget(std::string_view name) const {
+  if (!pendingPages_.empty()) const_cast<FormView*>(this)->buildPagesAround(name);
+  return builtWidget(name);
+}
+
+// The pages around a control (itself, if it is one), outermost first.
+void FormView::buildPagesAround(std::string_view name) {
+  if (!form_.contains(name)) return;
+  std::vector<std::string> pages;
+  for (const ui::Control* c = &form_.at(name); c;
+       c = c->parent.empty() ? nullptr : &form_.at(c->parent))
+    if (c->kind == ControlKind::TabPage) pages.push_back(c->name);
+  for (auto page = pages.rbegin(); page != pages.rend(); ++page) buildPage(*page);
+}
+
+QWidget* FormView::builtWidget(std::string_view name) const {
   auto it = widgets_.find(name);
   return it == widgets_.end() ? nullptr : it->second;
 }
@@ -68,7 +83,7 @@ QTimer* FormView::timer(std::string_view name) const {
 
 void FormView::build() {
   Built built;
-  for (const auto& c : form_.controls()) built.children[c.parent].push_back(&c);
+  for (const auto& c : form_.controls()) children_[c.parent].push_back(&c);
 
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
@@ -78,15 +93,9 @@ void FormView::build() {
   column->addWidget(content, 1);
   for (QWidget* bar : built.statusBars) column->addWidget(bar);
 
-  for (const auto& c : form_.controls()) {
-    if (c.kind == ControlKind::Timer) {
-      connectTimer(c);
-      continue;
-    }
-    QWidget* widget = controlWidget(c.name);
-    applyControl(widget, c);
-    connectControl(c, widget);
-  }
+  for (const auto& c : form_.controls())
+    if (c.kind == ControlKind::Timer) connectTimer(c);
+  finishControls(built);
 
   router_ = new InputRouter(form_, this);
   router_->watchAll();
@@ -99,22 +108,53 @@ void FormView::build() {
   });
 }
 
+// The model's state on the widgets just built, in the form's order, and their signals connected.
+void FormView::finishControls(const Built& built) {
+  for (const auto& c : form_.controls()) {
+    if (!built.controls.contains(&c)) continue;
+    QWidget* widget = builtWidget(c.name);
+    applyControl(widget, c);
+    connectControl(c, widget);
+  }
+}
+
+void FormView::buildPage(const std::string& name) {
+  const auto pending = pendingPages_.find(name);
+  if (pending == pendingPages_.end()) return;
+  QWidget* page = pending->second;
+  pendingPages_.erase(pending);
+  // Widgets made inside a page on the screen would stay hidden; made while it is hidden, they
+  // show with it.
+  const bool visible = page->isVisible();
+  if (visible) page->hide();
+  Built built;
+  buildChildren(&form_.at(name), page, built);
+  finishControls(built);
+  if (router_)
+    for (QWidget* w : page->findChildren<QWidget*>()) w->installEventFilter(router_);
+  if (visible) page->show();
+}
+
 void FormView::buildChildren(const ui::Control* parent, QWidget* container, Built& built) {
   std::vector<PlacedChild> placed;
   const WidgetOptions options{role_ == Role::Main};
-  const auto it = built.children.find(parent ? parent->name : std::string());
+  const auto it = children_.find(parent ? parent->name : std::string());
   const auto none = std::vector<const ui::Control*>();
-  for (const ui::Control* c : it == built.children.end() ? none : it->second) {
+  for (const ui::Control* c : it == children_.end() ? none : it->second) {
     if (c->kind == ControlKind::Timer) continue;
     QWidget* widget = createControlWidget(*c, container, options);
     widget->setProperty(InputRouter::kControlProperty, qt(c->name));
     widgets_.emplace(c->name, widget);
+    built.controls.insert(c);
     switch (c->kind) {
       case ControlKind::StatusBar:
         built.statusBars.push_back(widget);
         break;
       case ControlKind::TabPage:
-        buildChildren(c, widget, built);
+        if (parent && form_.activePage(parent->name) != c->name)
+          pendingPages_.emplace(c->name, widget);
+        else
+          buildChildren(c, widget, built);
         break;
       case ControlKind::TabControl:
       case ControlKind::GroupBox:
@@ -185,8 +225,11 @@ void FormView::connectControl(const ui::Control& c, QWidget* widget) {
       auto* tabs = qobject_cast<QTabWidget*>(widget);
       connect(tabs, &QTabWidget::currentChanged, this, [this, name, tabs](int index) {
         if (index < 0) return;
-        act([&] { form_.userActivatePage(tabs->widget(index)->objectName().toStdString()); });
+        const std::string page = tabs->widget(index)->objectName().toStdString();
+        buildPage(page);
+        act([&] { form_.userActivatePage(page); });
         // The form may refuse or choose another page; show the one it keeps.
+        buildPage(form_.activePage(name));
         applyProperty(tabs, form_.at(name), ui::Property::ActivePage);
       });
       break;
@@ -215,6 +258,8 @@ void FormView::follow(const ui::Control* control, ui::Property what) {
     focusControl(*control);
     return;
   }
+  // The page about to show gets its widgets first.
+  if (what == ui::Property::ActivePage) buildPage(control->text);
   if (QTimer* t = timer(control->name)) {
     t->setInterval(control->value);
     if (control->enabled && control->value > 0)
@@ -223,7 +268,8 @@ void FormView::follow(const ui::Control* control, ui::Property what) {
       t->stop();
     return;
   }
-  if (QWidget* widget = controlWidget(control->name)) applyProperty(widget, *control, what);
+  // A control on a page not built yet is shown as the model has it when the page is built.
+  if (QWidget* widget = builtWidget(control->name)) applyProperty(widget, *control, what);
 }
 
 void FormView::followForm(ui::Property what) {

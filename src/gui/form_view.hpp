@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,7 +31,8 @@ class FormView final : public QWidget {
 
   ui::Form& form() const { return form_; }
   Role role() const { return role_; }
-  // The widget showing a control; null for a timer or an unknown name.
+  // The widget showing a control (its tab page built now if it was not yet: building is a cache
+  // of the form, so this stays a look-up); null for a timer or an unknown name.
   QWidget* controlWidget(std::string_view name) const;
   QTimer* timer(std::string_view name) const;
 
@@ -50,6 +52,12 @@ class FormView final : public QWidget {
 
   void build();
   void buildChildren(const ui::Control* parent, QWidget* container, Built& built);
+  // A tab page other than its tab control's active one gets its widgets when it first becomes
+  // active (or one of its controls is asked for): until then it is an empty page.
+  void buildPage(const std::string& page);
+  void buildPagesAround(std::string_view name);
+  void finishControls(const Built& built);
+  QWidget* builtWidget(std::string_view name) const;
   void connectControl(const ui::Control& control, QWidget* widget);
   void connectTimer(const ui::Control& control);
   void follow(const ui::Control* control, ui::Property what);
@@ -64,6 +72,10 @@ class FormView final : public QWidget {
   Role role_;
   QPointer<QWidget> owner_;
   std::map<std::string, QWidget*, std::less<>> widgets_;
+  // Each control's children, in the form's order.
+  std::map<std::string, std::vector<const ui::Control*>, std::less<>> children_;
+  // Tab pages whose widgets are not built yet.
+  std::map<std::string, QWidget*, std::less<>> pendingPages_;
   std::map<std::string, QTimer*, std::less<>> timers_;
   InputRouter* router_ = nullptr;
   QEventLoop* modalLoop_ = nullptr;

@@ -10,12 +10,8 @@
 
 namespace rcp::gui {
 
-QPixmap radioPicture(QSize size) {
-  QPixmap pixmap(size);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
+void paintRadio(QPainter& p, QSizeF size) {
   p.setRenderHint(QPainter::Antialiasing);
-
   const qreal w = size.width();
   const qreal h = size.height();
   const QRectF body(w * 0.28, h * 0.24, w * 0.44, h * 0.72);
@@ -50,6 +46,13 @@ QPixmap radioPicture(QSize size) {
     for (int col = 0; col < 3; ++col)
       p.drawEllipse(QRectF(body.left() + body.width() * (0.18 + 0.25 * col),
                            body.top() + body.height() * (0.55 + 0.13 * row), key, key));
+}
+
+QPixmap radioPicture(QSize size) {
+  QPixmap pixmap(size);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  paintRadio(p, size);
   return pixmap;
 }
 

@@ -13,30 +13,57 @@ QtScreen::QtScreen() = default;
 QtScreen::~QtScreen() {
   setBusy(false);
   // Dialogs go before the main window they are kept above.
-  while (!views_.empty()) views_.pop_back();
+  while (!windows_.empty()) windows_.pop_back();
 }
 
 void QtScreen::formCreated(ui::Form& form) {
-  view(form);
+  if (findWindow(form)) return;
+  windows_.push_back(Window{&form, nullptr});
+  // A window's widgets wait for its first showing (or a focus request before it, or
+  // buildMainWindow); the view built then follows the same notice, as it would have.
+  std::weak_ptr<bool> alive = alive_;
+  form.addObserver([this, alive, &form](const ui::Control*, ui::Property what) {
+    if (alive.expired()) return;
+    if (what == ui::Property::FormShown || what == ui::Property::Focus) view(form);
+  });
 }
 
 FormView& QtScreen::view(ui::Form& form) {
-  if (FormView* existing = findView(form)) return *existing;
-  const auto role = views_.empty() ? FormView::Role::Main : FormView::Role::Dialog;
-  auto view = std::make_unique<FormView>(form, role);
-  if (!views_.empty()) view->setOwner(views_.front().get());
-  views_.push_back(std::move(view));
-  return *views_.back();
+  if (Window* window = findWindow(form)) return build(*window);
+  formCreated(form);
+  return build(*findWindow(form));
 }
 
-FormView* QtScreen::findView(const ui::Form& form) const {
-  for (const auto& v : views_)
-    if (&v->form() == &form) return v.get();
+QtScreen::Window* QtScreen::findWindow(const ui::Form& form) const {
+  for (Window& w : windows_)
+    if (w.form == &form) return &w;
   return nullptr;
 }
 
+void QtScreen::buildMainWindow() {
+  if (!windows_.empty()) build(windows_.front());
+}
+
+FormView& QtScreen::build(Window& window) const {
+  if (window.view) return *window.view;
+  const bool main = &window == &windows_.front();
+  // A dialog is kept above the main window, built first.
+  if (!main) build(windows_.front());
+  window.view = std::make_unique<FormView>(*window.form,
+                                           main ? FormView::Role::Main : FormView::Role::Dialog);
+  if (!main) window.view->setOwner(windows_.front().view.get());
+  return *window.view;
+}
+
+FormView* QtScreen::findView(const ui::Form& form) const {
+  Window* window = findWindow(form);
+  return window ? &build(*window) : nullptr;
+}
+
 void QtScreen::repaint(const ui::Form& form) {
-  if (FormView* v = findView(form)) v->repaint();
+  // A window not built yet has nothing on the screen to repaint.
+  Window* window = findWindow(form);
+  if (window && window->view) window->view->repaint();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
@@ -94,7 +121,8 @@ class InputBlocker final : public QObject {
 void QtScreen::blockInput(bool blocked) {
   if (blocked == static_cast<bool>(inputBlocker_)) return;
   if (blocked) {
-    inputBlocker_ = std::make_unique<InputBlocker>(views_.empty() ? nullptr : views_.front().get());
+    inputBlocker_ =
+        std::make_unique<InputBlocker>(windows_.empty() ? nullptr : windows_.front().view.get());
     qApp->installEventFilter(inputBlocker_.get());
     return;
   }
@@ -103,7 +131,7 @@ void QtScreen::blockInput(bool blocked) {
   qApp->removeEventFilter(inputBlocker_.get());
   const bool closeRequested = static_cast<InputBlocker*>(inputBlocker_.get())->closeRequested();
   inputBlocker_.reset();
-  if (closeRequested) views_.front()->close();
+  if (closeRequested) windows_.front().view->close();
 }
 
 void QtScreen::setApplicationTitle(const std::string& title) {

@@ -11,8 +11,10 @@ namespace rcp::gui {
 
 class FormView;
 
-// The program's windows as Qt windows. The first form created is the main window; every
-// later one is a dialog kept above it.
+// The program's windows as Qt windows. The first form created is the main window; every later
+// one is a dialog kept above it. A window's widgets are built when it is first shown (or its view
+// is first asked for): hidden dialogs cost nothing before the first paint, and the main window
+// can be built while the start-up greeting waits for the radio (buildMainWindow).
 class QtScreen final : public ui::Screen {
  public:
   QtScreen();
@@ -28,12 +30,25 @@ class QtScreen final : public ui::Screen {
 
   // The view of a form, built on first use.
   FormView& view(ui::Form& form);
+  // Builds the main window's widgets now if it has not been built yet.
+  void buildMainWindow();
+  // The view of a form created on this screen (built now if it was not yet); null for another.
   FormView* findView(const ui::Form& form) const;
   // Whether the program asked to end (possibly before the event loop ran).
   bool quitRequested() const { return quitRequested_; }
 
  private:
-  std::vector<std::unique_ptr<FormView>> views_;
+  struct Window {
+    ui::Form* form;
+    std::unique_ptr<FormView> view;  // null until first needed
+  };
+  Window* findWindow(const ui::Form& form) const;
+  FormView& build(Window& window) const;
+
+  // The main window first. Views are built on demand, also from const look-ups.
+  mutable std::vector<Window> windows_;
+  // Lets a form's observer know whether this screen is still there.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool busy_ = false;
   std::unique_ptr<QObject> inputBlocker_;
   bool quitRequested_ = false;

@@ -94,7 +94,8 @@ void Form::onShown(std::function<void()> handler) { shownHandlers_.push_back(std
 void Form::addObserver(Observer observer) { observers_.push_back(std::move(observer)); }
 
 void Form::notify(const Control* control, Property what) {
-  for (auto& o : observers_) o(control, what);
+  // An observer may add another (a window built when first shown), which sees this one too.
+  for (std::size_t i = 0; i < observers_.size(); ++i) observers_[i](control, what);
 }
 
 void Form::fire(std::string_view name, Event event) {

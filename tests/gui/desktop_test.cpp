@@ -51,12 +51,18 @@ TEST_F(DesktopTest, StartsWithTheMainWindowShownOnItsFirstTab) {
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(bar->panels().at(2).text, program.mainForm().at("StatusBar").panels.at(2).text);
 
-  // The other windows exist, hidden until the program shows them.
-  for (const char* dialog : {"Password_Form", "ComSet_Form", "Version_Form", "SysLableform"}) {
-    bool found = false;
+  // The other windows exist as forms; none has built its widgets before the first paint. Each
+  // builds them when first shown or asked for, hidden until the program shows it.
+  for (const char* dialog : {"Password_Form", "ComSet_Form", "Version_Form", "SysLableform"})
     for (QWidget* w : QApplication::topLevelWidgets())
-      if (w->objectName() == QLatin1String(dialog)) found = !w->isVisible();
-    EXPECT_TRUE(found) << dialog;
+      EXPECT_NE(w->objectName(), QLatin1String(dialog));
+  settings::ProgramState& state = program.state();
+  for (ui::Form* dialog :
+       {state.password.get(), state.comSet.get(), state.version.get(), state.sysLableform.get()}) {
+    FormView* view = screen.findView(*dialog);
+    ASSERT_NE(view, nullptr) << dialog->name();
+    EXPECT_EQ(view->role(), FormView::Role::Dialog);
+    EXPECT_FALSE(view->isVisible()) << dialog->name();
   }
 }
 

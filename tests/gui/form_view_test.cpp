@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <functional>
@@ -355,6 +356,41 @@ TEST_F(FormViewTest, PagesFollowTheUserAndTheForm) {
   form.setActivePage("PageA");
   EXPECT_EQ(tabs->currentIndex(), 0);
   EXPECT_EQ(count("PageA.Shown"), 1);
+}
+
+TEST_F(FormViewTest, APageBehindTheActiveOneGetsItsWidgetsWhenFirstShown) {
+  auto* tabs = widget<QTabWidget>("Tabs");
+  QWidget* pageB = tabs->widget(1);
+  EXPECT_TRUE(pageB->findChildren<QWidget*>().isEmpty());
+  // What the form changes meanwhile is there when the page is built.
+  form.setText("Far", "1234");
+  view.show();
+  tabs->setCurrentIndex(1);  // the user's click
+  QCoreApplication::processEvents();
+  auto* far = pageB->findChild<QLineEdit*>(QStringLiteral("Far"));
+  ASSERT_NE(far, nullptr);
+  EXPECT_TRUE(far->isVisible());
+  EXPECT_EQ(far->text(), QStringLiteral("1234"));
+  EXPECT_EQ(view.controlWidget("Far"), far);
+  // Its widgets reach the form's rules like the others.
+  far->setFocus(Qt::TabFocusReason);
+  QCoreApplication::processEvents();
+  QTest::keyClick(far, Qt::Key_End);
+  QTest::keyClicks(far, QStringLiteral("5"));
+  EXPECT_EQ(form.text("Far"), "12345");
+}
+
+TEST(FormViewPages, AControlAskedForByNameIsBuiltBehindTheActivePage) {
+  ui::Form form(probeSpec());
+  FormView view(form, FormView::Role::Dialog);
+  view.show();
+  QWidget* secret = view.controlWidget("Secret");
+  ASSERT_NE(secret, nullptr);
+  EXPECT_EQ(qobject_cast<QLineEdit*>(secret)->echoMode(), QLineEdit::Password);
+  EXPECT_FALSE(secret->isVisible());
+  EXPECT_EQ(form.activePage("Tabs"), "PageA");
+  form.setActivePage("PageB");
+  EXPECT_TRUE(secret->isVisible());
 }
 
 TEST_F(FormViewTest, FocusRequestBringsTheControlsPageForward) {

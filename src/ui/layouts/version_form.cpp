@@ -1,9 +1,11 @@
 // The About box.
 
 #include <array>
+#include <string>
 
 #include "ui/layout.hpp"
 #include "ui/layouts/layouts.hpp"
+#include "version.hpp"
 
 namespace rcp::ui::layouts {
 
@@ -17,7 +19,7 @@ FormSpec versionForm() {
   w << bevel("Bevel1", "").at(1, 0);
   w << picture("VersionImage", "").at(2, 0).align(Align::Center);
   w << bevel("Bevel2", "").at(3, 0);
-  w << label("VersionLab", "", "版 本 号: Ver 3.9").at(4, 0);
+  w << label("VersionLab", "", "版 本 号: Ver " + std::string(kVersion)).at(4, 0);
   const std::array<std::pair<const char*, const char*>, 5> lines = {{
       {"OwnerLab", "版权所有: Veltra通讯设备有限公司"},
       {"DateLab", "设计日期: 2024年6月"},

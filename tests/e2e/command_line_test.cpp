@@ -1,0 +1,104 @@
+// The command-line conventions of rcp520-cli and rcp520-radio: help on stdout with exit 0, the
+// version of the build, and usage errors as one line and the usage hint on stderr with exit 2.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "processes.hpp"
+#include "version.hpp"
+
+namespace rcp::e2e {
+namespace {
+
+int lines(const std::string& text) {
+  int count = 0;
+  for (const char c : text) count += c == '\n';
+  return count;
+}
+
+TEST(CommandLine, HelpGoesToStandardOutputAndExitsZero) {
+  for (const auto& args : std::vector<std::vector<std::string>>{{"--help"},
+                                                                {"-h"},
+                                                                {"--help-all"},
+                                                                {"info", "--help"},
+                                                                {"read", "-h"},
+                                                                {"write", "--help"},
+                                                                {"image", "--help"}}) {
+    const Finished help = run(RCP520_CLI, args);
+    EXPECT_EQ(help.exitCode, 0) << args.front();
+    EXPECT_EQ(help.err, "") << args.front();
+    EXPECT_EQ(help.out.rfind("Usage: rcp520-cli", 0), 0u) << help.out;
+  }
+  const Finished image = run(RCP520_CLI, {"image", "--help"});
+  EXPECT_EQ(image.out.rfind("Usage: rcp520-cli image [--model NAME] FILE.ini\n", 0), 0u)
+      << image.out;
+  const Finished all = run(RCP520_CLI, {"--help"});
+  for (const char* command : {"info [--port DEVICE|COM1..COM4]\n", "read [--port", "write [--port",
+                              "image [--model", "Exit status"})
+    EXPECT_NE(all.out.find(command), std::string::npos) << command;
+
+  const Finished radio = run(RCP520_RADIO, {"--help"});
+  EXPECT_EQ(radio.exitCode, 0);
+  EXPECT_EQ(radio.err, "");
+  EXPECT_EQ(radio.out.rfind("Usage: rcp520-radio [--model NAME | --identity TEXT] [OPTIONS]\n", 0),
+            0u);
+  for (const char* option :
+       {"--model", "--identity", "--memory", "--link", "--trace", "--silent", "--no-ack-after",
+        "--delay", "--skip-read", "--silent-after-reads", "--silent-after-writes", "HX34s"})
+    EXPECT_NE(radio.out.find(option), std::string::npos) << option;
+}
+
+TEST(CommandLine, VersionIsTheBuildsOne) {
+  const std::string version(kVersion);
+  EXPECT_EQ(run(RCP520_CLI, {"--version"}).out, "rcp520-cli " + version + "\n");
+  EXPECT_EQ(run(RCP520_CLI, {"--version"}).exitCode, 0);
+  EXPECT_EQ(run(RCP520_RADIO, {"--version"}).out, "rcp520-radio " + version + "\n");
+  EXPECT_EQ(run(RCP520_RADIO, {"--version"}).exitCode, 0);
+}
+
+TEST(CommandLine, UsageErrorsAreOneLineAndTheHintOnStandardError) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string firstLine;
+    std::string usage;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{}, "rcp520-cli: A subcommand is required", "usage: rcp520-cli COMMAND"},
+           {{"flash"}, "rcp520-cli: no such command: flash", "usage: rcp520-cli COMMAND"},
+           {{"info", "--speed", "9600"},
+            "rcp520-cli: unexpected arguments: --speed 9600",
+            "usage: rcp520-cli info [--port DEVICE|COM1..COM4]"},
+           {{"read", "--port"},
+            "rcp520-cli: --port: 1 required DEVICE|COM1..COM4 missing",
+            "usage: rcp520-cli read [--port DEVICE|COM1..COM4] FILE.ini"},
+           {{"write"}, "rcp520-cli: file is required", "usage: rcp520-cli write"},
+       }) {
+    const Finished bad = run(RCP520_CLI, c.args);
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_EQ(bad.out, "");
+    std::istringstream err(bad.err);
+    std::string first;
+    std::string usage;
+    std::getline(err, first);
+    std::getline(err, usage);
+    EXPECT_EQ(first, c.firstLine);
+    EXPECT_EQ(usage.rfind(c.usage, 0), 0u) << usage;
+    EXPECT_NE(bad.err.find("--help' for more information."), std::string::npos) << bad.err;
+    EXPECT_EQ(lines(bad.err), 3) << bad.err;
+  }
+
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"--bogus"}, {"--delay"}, {"--delay", "x"}, {"--skip-read", "0x10"}, {"extra"}}) {
+    const Finished bad = run(RCP520_RADIO, args);
+    EXPECT_EQ(bad.exitCode, 2) << args.front();
+    EXPECT_EQ(bad.out, "") << args.front();
+    EXPECT_EQ(bad.err.rfind("rcp520-radio: ", 0), 0u) << bad.err;
+    EXPECT_NE(bad.err.find("usage: rcp520-radio"), std::string::npos) << bad.err;
+  }
+}
+
+}  // namespace
+}  // namespace rcp::e2e
