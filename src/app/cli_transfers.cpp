@@ -114,16 +114,22 @@ bool traceReady(const TracedLink& traced, const CliStreams& io) {
   return false;
 }
 
+// The real serial line and clock a command runs on, traced when io.trace names a file.
+struct SerialLine {
+  link::SerialPort serial;
+  link::RealClock clock;
+  TracedLink traced;
+  explicit SerialLine(const CliStreams& io) : traced(serial, clock, io.trace) {}
+};
+
 }  // namespace
 
 int cliInfo(const std::string& device, const CliStreams& io) {
-  link::SerialPort serial;
-  link::RealClock realClock;
-  TracedLink traced(serial, realClock, io.trace);
-  if (!traceReady(traced, io)) return kExitUsageFileOrPort;
+  SerialLine line(io);
+  if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
   TerminalLines lines(io.err, false);
   link::RadioIdentity identity{};
-  switch (link::openPort(traced.port(), traced.clock(), device, identity)) {
+  switch (link::openPort(line.traced.port(), line.traced.clock(), device, identity)) {
     case link::PortOpening::PortBusy:
       lines.line(std::string(link::kPortBusyMessage));
       lines.line(whyNotOpen(device));
@@ -146,12 +152,10 @@ int cliRead(const std::string& device, const std::filesystem::path& file, const 
         .line(link::IniError(link::IniError::Operation::Write, file).message());
     return kExitUsageFileOrPort;
   }
-  link::SerialPort serial;
-  link::RealClock realClock;
-  TracedLink traced(serial, realClock, io.trace);
-  if (!traceReady(traced, io)) return kExitUsageFileOrPort;
-  DevicePort port(device, traced.port());
-  TerminalProgram terminal(port, traced.clock(), io, device);
+  SerialLine line(io);
+  if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
+  DevicePort port(device, line.traced.port());
+  TerminalProgram terminal(port, line.traced.clock(), io, device);
   if (!port.isOpen()) return kExitUsageFileOrPort;
   if (terminal.radioSilent()) return kExitNoRadioOrFailed;
   TransferMemory memory;
@@ -171,12 +175,10 @@ int cliRead(const std::string& device, const std::filesystem::path& file, const 
 }
 
 int cliWrite(const std::string& device, const std::filesystem::path& file, const CliStreams& io) {
-  link::SerialPort serial;
-  link::RealClock realClock;
-  TracedLink traced(serial, realClock, io.trace);
-  if (!traceReady(traced, io)) return kExitUsageFileOrPort;
-  DevicePort port(device, traced.port());
-  TerminalProgram terminal(port, traced.clock(), io, device);
+  SerialLine line(io);
+  if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
+  DevicePort port(device, line.traced.port());
+  TerminalProgram terminal(port, line.traced.clock(), io, device);
   if (!port.isOpen()) return kExitUsageFileOrPort;
   if (const int code = openFile(terminal, file); code != kExitDone) return code;
   if (terminal.radioSilent()) return kExitNoRadioOrFailed;
