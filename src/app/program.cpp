@@ -67,10 +67,12 @@ void mainWindowCreated(ProgramState& state) {
 
 Program::Program(Services services)
     : state_(std::make_unique<ProgramState>(services.port, services.clock, services.dialogs,
-                                            services.screen)) {
+                                            services.screen)),
+      offline_(services.offline) {
   state_->comIni = services.comIni;
   state_->system = services.system;
   state_->portProblem = std::move(services.portProblem);
+  state_->backups = std::move(services.backups);
 }
 
 Program::~Program() = default;
@@ -84,7 +86,7 @@ void Program::start() {
 
   s.main = createWindow(s, settings::withFieldStarts(ui::layouts::mainForm()));
   bindMainWindow(s);
-  mainWindowCreated(s);
+  if (!offline_) mainWindowCreated(s);
   // The main window is laid out as visible, so it shows as soon as it is created: its first tab
   // leaves the test state and the window applies the full menu preset.
   s.main->show();

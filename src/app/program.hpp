@@ -35,6 +35,10 @@ struct Services {
   // Says in one line why a device did not open; empty: the port doctor on that device. The
   // command line, which opens its own device whatever the port name, says it of that device.
   std::function<std::string(const std::string& device)> portProblem = {};
+  // Where every successful read keeps a copy of what it brought (see backups.hpp).
+  std::filesystem::path backups = {};
+  // No radio is attached: start-up neither opens a port nor greets (an offline program).
+  bool offline = false;
 };
 
 // Owns everything program-wide: the nine windows, the settings record and working values, the
@@ -56,6 +60,7 @@ class Program {
 
  private:
   std::unique_ptr<settings::ProgramState> state_;
+  bool offline_ = false;
 };
 
 }  // namespace rcp::app

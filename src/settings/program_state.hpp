@@ -57,6 +57,8 @@ struct ProgramState {
   // tests), and what says why a device did not open (empty: the port doctor over `system`).
   link::SystemRoots system;
   std::function<std::string(const std::string& device)> portProblem;
+  // The folder every successful read keeps its backup in; empty: no backups are kept.
+  std::filesystem::path backups;
   // The 18-byte answer to the greeting; a zero byte after it so it reads as text.
   std::array<std::uint8_t, 18> radioIdentity{};
 };
