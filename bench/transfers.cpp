@@ -177,10 +177,10 @@ int main(int argc, char** argv) {
   rcp::image::TransferOutcome written{};
   rcp::image::TransferOutcome read{};
   const Figures write =
-      measure(clock, port, [&] { written = rcp::app::WriteDataClick(state, memory); });
+      measure(clock, port, [&] { written = rcp::app::WriteDataClick(state, memory, {}, rcp::app::RestoreOffer::PrintPath).outcome; });
   clock.pause(200);
   const Figures reading =
-      measure(clock, port, [&] { read = rcp::app::ReadDataClick(state, memory); });
+      measure(clock, port, [&] { read = rcp::app::ReadDataClick(state, memory).outcome; });
 
   kill(radio.pid, SIGTERM);
   waitpid(radio.pid, nullptr, 0);

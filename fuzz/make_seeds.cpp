@@ -125,13 +125,13 @@ int main(int argc, char** argv) {
     headless.port.settle();
     headless.port.clearEvents();
     app::TransferMemory memory;
-    if (app::WriteDataClick(headless.state(), memory) != image::TransferOutcome::Done)
+    if (app::WriteDataClick(headless.state(), memory, {}, app::RestoreOffer::Ask).outcome != image::TransferOutcome::Done)
       return failed("write", model);
     headless.clock.pause(1000);
     headless.port.settle();
     seed("virtual_radio", "write-" + model, replay(model, headless.port));
     headless.port.clearEvents();
-    if (app::ReadDataClick(headless.state(), memory) != image::TransferOutcome::Done)
+    if (app::ReadDataClick(headless.state(), memory).outcome != image::TransferOutcome::Done)
       return failed("read", model);
     headless.port.settle();
     seed("virtual_radio", "read-" + model, replay(model, headless.port));

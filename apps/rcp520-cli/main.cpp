@@ -4,11 +4,14 @@
 
 #include <exception>
 #include <filesystem>
+#include <cstdint>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "app/backups.hpp"
 #include "app/cli_transfers.hpp"
 #include "app/ports_command.hpp"
 #include "app/terminal_services.hpp"
@@ -39,11 +42,18 @@ struct Request {
   std::string model;  // --model of image; empty for HX33
   std::string file;   // the data file of read, write and image
   bool probe = false;  // --probe of ports
+  // --backup/--no-backup and --verify/--no-verify of write (unset: Com.ini's), --no-backup of read
+  std::optional<bool> backupBefore;
+  std::optional<bool> verifyAfter;
+  bool noReadBackup = false;
   std::string trace;   // --trace, else RCP520_TRACE: the protocol trace's file; empty for none
   std::function<int()> run;
 
   rcp::app::CliStreams streams() const {
     return {std::cout, std::cerr, isatty(STDERR_FILENO) == 1, trace};
+  }
+  rcp::app::CliSafety safety() const {
+    return {!noReadBackup, backupBefore, verifyAfter, rcp::app::defaultBackupsFolder()};
   }
 };
 
@@ -60,6 +70,14 @@ void addPortOption(CLI::App& command, Request& request) {
 
 void addFile(CLI::App& command, Request& request, const std::string& help) {
   command.add_option("file", request.file, help)->type_name("FILE.ini")->required();
+}
+
+// "--NAME" and "--no-NAME": the last one given wins; neither leaves the value unset.
+void addSwitch(CLI::App& command, const std::string& name, std::optional<bool>& value,
+               const std::string& help) {
+  command.add_flag_function(
+      "--" + name + ",!--no-" + name,
+      [&value](std::int64_t count) { value = count > 0; }, help);
 }
 
 // What the subcommand runs when it is the one given.
@@ -80,21 +98,38 @@ void addRead(rcp::apps::CommandLine& line, Request& request) {
                                       "[--port DEVICE|COM1..COM4] FILE.ini");
   addPortOption(*command, request);
   addFile(*command, request, "The data file to save (through a symbolic link, its target)");
-  runs(*command, request,
-       [&request] {
-         return rcp::app::cliRead(deviceOf(request.port), request.file, request.streams());
-       });
+  command->add_flag("--no-backup", request.noReadBackup,
+                    "Do not keep a copy of what was read in the backups folder");
+  runs(*command, request, [&request] {
+    return rcp::app::cliRead(deviceOf(request.port), request.file, request.streams(),
+                             request.safety());
+  });
 }
 
 void addWrite(rcp::apps::CommandLine& line, Request& request) {
-  CLI::App* command = line.subcommand("write", "Write a data file into the radio",
-                                      "[--port DEVICE|COM1..COM4] FILE.ini");
+  CLI::App* command = line.subcommand(
+      "write", "Write a data file into the radio",
+      "[--port DEVICE|COM1..COM4] [--backup|--no-backup] [--verify|--no-verify] FILE.ini");
   addPortOption(*command, request);
   addFile(*command, request, "The data file to write");
-  runs(*command, request,
-       [&request] {
-         return rcp::app::cliWrite(deviceOf(request.port), request.file, request.streams());
-       });
+  addSwitch(*command, "backup", request.backupBefore,
+            "Read the radio into a backup before writing; the write starts only when it succeeded "
+            "(default: the desktop tool's setting in Com.ini)");
+  addSwitch(*command, "verify", request.verifyAfter,
+            "Read the radio back after writing and compare every byte written; a difference "
+            "exits 3 (default: the desktop tool's setting in Com.ini)");
+  runs(*command, request, [&request] {
+    return rcp::app::cliWrite(deviceOf(request.port), request.file, request.streams(),
+                              request.safety());
+  });
+}
+
+void addBackups(rcp::apps::CommandLine& line, Request& request) {
+  CLI::App* command =
+      line.subcommand("backups", "List the backups the reads kept, newest first", "");
+  runs(*command, request, [&request] {
+    return rcp::app::cliBackups(rcp::app::defaultBackupsFolder(), request.streams());
+  });
 }
 
 void addImage(rcp::apps::CommandLine& line, Request& request) {
@@ -136,7 +171,11 @@ constexpr const char* kFooter =
     "\n"
     "Com.ini is ${XDG_CONFIG_HOME:-~/.config}/rcp520/Com.ini, as the desktop tool keeps it: its\n"
     "section ComStatus names the port (COM1 to COM4), its section ComDevices the device behind\n"
-    "each port name (without it, /dev/ttyS0 to /dev/ttyS3).\n"
+    "each port name (without it, /dev/ttyS0 to /dev/ttyS3); its section Options keeps the\n"
+    "write's safety (BackupBeforeWrite, VerifyAfterWrite: 1 or 0).\n"
+    "\n"
+    "Every successful read keeps a copy in the backups folder,\n"
+    "${XDG_STATE_HOME:-~/.local/state}/rcp520/backups (the newest 500 are kept).\n"
     "\n"
     "Exit status:\n"
     "  0      success\n"
@@ -144,6 +183,8 @@ constexpr const char* kFooter =
     "         no answer at all has failed and saves nothing)\n"
     "  2      usage, file or port errors and any other error in the input (the message\n"
     "         is printed)\n"
+    "  3      write --verify: the radio gave back other bytes than were written (the\n"
+    "         fields are listed)\n"
     "  128+N  a read or a write ended by signal N: Ctrl+C, SIGTERM and SIGHUP are held\n"
     "         until the transfer ends, a second one ends the tool at once";
 
@@ -164,6 +205,7 @@ int main(int argc, char** argv) {
   addWrite(line, request);
   addImage(line, request);
   addPorts(line, request);
+  addBackups(line, request);
   addTrace(app, request);
   app.footer(kFooter);
 

@@ -52,12 +52,11 @@ struct TerminalProgram {
   Program program;
 
   TerminalProgram(link::Port& port, link::Clock& clock, const CliStreams& io,
-                  const std::string& device = {})
+                  const std::string& device = {}, std::filesystem::path backups = {})
       : lines(io.err, io.errIsTerminal),
-        program(Services{
-            port, clock, dialogs, screen, link::comIniPath(), {}, [device](const std::string&) {
-              return whyNotOpen(device);
-            }}) {
+        program(Services{port, clock, dialogs, screen, link::comIniPath(), {},
+                         [device](const std::string&) { return whyNotOpen(device); },
+                         std::move(backups)}) {
     program.start();
   }
   settings::ProgramState& state() { return program.state(); }
@@ -145,7 +144,8 @@ int cliInfo(const std::string& device, const CliStreams& io) {
   return kExitDone;
 }
 
-int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io) {
+int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io,
+            const CliSafety& safety) {
   const std::filesystem::path saved = link::savedFile(file);
   if (cannotSave(saved)) {
     TerminalLines(io.err, false)
@@ -155,18 +155,26 @@ int cliRead(const std::string& device, const std::filesystem::path& file, const 
   SerialLine line(io);
   if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
   DevicePort port(device, line.traced.port());
-  TerminalProgram terminal(port, line.traced.clock(), io, device);
+  TerminalProgram terminal(port, line.traced.clock(), io, device,
+                           safety.keepBackup ? safety.backups : std::filesystem::path());
   if (!port.isOpen()) return kExitUsageFileOrPort;
   if (terminal.radioSilent()) return kExitNoRadioOrFailed;
   TransferMemory memory;
+  std::optional<BackupOutcome> backup;
   int code = kExitDone;
   {
     const HeldSignals signals(HeldTransfer::Read);
-    code = runTransfer(
-        terminal, [&](settings::ProgramState& state) { return ReadDataClick(state, memory); });
+    code = runTransfer(terminal, [&](settings::ProgramState& state) {
+      ReadReport report = ReadDataClick(state, memory);
+      backup = std::move(report.backup);
+      return report.outcome;
+    });
     if (signals.held()) return exitCodeOfSignal(signals.held());
   }
   if (code != kExitDone) return code;
+  if (backup)
+    terminal.lines.line(backup->backup ? "已备份：" + backup->backup->file.string()
+                                       : backupStatusText(*backup));
   if (const auto error = settings::saveDataFile(terminal.state(), saved)) {
     terminal.dialogs.message(dataFileMessage(*error));
     return kExitUsageFileOrPort;
@@ -174,19 +182,36 @@ int cliRead(const std::string& device, const std::filesystem::path& file, const 
   return kExitDone;
 }
 
-int cliWrite(const std::string& device, const std::filesystem::path& file, const CliStreams& io) {
+int cliWrite(const std::string& device, const std::filesystem::path& file, const CliStreams& io,
+             const CliSafety& safety) {
   SerialLine line(io);
   if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
   DevicePort port(device, line.traced.port());
-  TerminalProgram terminal(port, line.traced.clock(), io, device);
+  TerminalProgram terminal(port, line.traced.clock(), io, device, safety.backups);
   if (!port.isOpen()) return kExitUsageFileOrPort;
   if (const int code = openFile(terminal, file); code != kExitDone) return code;
   if (terminal.radioSilent()) return kExitNoRadioOrFailed;
+  const WriteSafetyChoice stored = storedWriteSafety(terminal.state());
+  const WriteSafetyChoice choice{safety.backupBefore.value_or(stored.backupBefore),
+                                 safety.verifyAfter.value_or(stored.verifyAfter)};
   TransferMemory memory;
+  bool mismatch = false;
   const HeldSignals signals(HeldTransfer::Write);
-  const int code = runTransfer(
-      terminal, [&](settings::ProgramState& state) { return WriteDataClick(state, memory); });
-  return signals.held() ? exitCodeOfSignal(signals.held()) : code;
+  const int code = runTransfer(terminal, [&](settings::ProgramState& state) {
+    const WriteReport report = WriteDataClick(state, memory, choice, RestoreOffer::PrintPath);
+    mismatch = report.check == WriteReport::Check::Mismatch;
+    return report.outcome;
+  });
+  if (signals.held()) return exitCodeOfSignal(signals.held());
+  if (code == kExitDone && mismatch) return kExitVerifyMismatch;
+  return code;
+}
+
+int cliBackups(const std::filesystem::path& folder, const CliStreams& io) {
+  for (const Backup& backup : listBackups(folder))
+    io.out << backup.time << "  " << printableText(backup.model) << "  "
+           << printableText(backup.number) << "  " << backup.file.string() << '\n';
+  return kExitDone;
 }
 
 int cliImage(std::string_view model, const std::filesystem::path& file, const CliStreams& io) {
@@ -205,8 +230,9 @@ int cliImage(std::string_view model, const std::filesystem::path& file, const Cl
   port.settle();
   if (const int code = openFile(terminal, file); code != kExitDone) return code;
   TransferMemory memory;
-  const int code = runTransfer(
-      terminal, [&](settings::ProgramState& state) { return WriteDataClick(state, memory); });
+  const int code = runTransfer(terminal, [&](settings::ProgramState& state) {
+    return WriteDataClick(state, memory, {}, RestoreOffer::PrintPath).outcome;
+  });
   if (code != kExitDone) return code;
   port.settle();
   io.out << memoryListing(radio.memory());

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -16,12 +17,22 @@ namespace rcp::app {
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitNoRadioOrFailed = 1;
 inline constexpr int kExitUsageFileOrPort = 2;
+inline constexpr int kExitVerifyMismatch = 3;
 
 struct CliStreams {
   std::ostream& out;
   std::ostream& err;
   bool errIsTerminal = false;
   std::string trace = {};  // the protocol trace's file (see trace_setup.hpp), empty for none
+};
+
+// What the transfers keep and check besides the transfer itself (see safe_write.hpp). An unset
+// write choice takes the window's setting from Com.ini.
+struct CliSafety {
+  bool keepBackup = true;  // a successful read keeps its backup
+  std::optional<bool> backupBefore;
+  std::optional<bool> verifyAfter;
+  std::filesystem::path backups;  // the backups folder
 };
 
 // "info": the radio on `device` greeted, its identity and model printed. A device that does not
@@ -37,11 +48,22 @@ int cliInfo(const std::string& device, const CliStreams& io);
 //
 // During a read or a write, Ctrl+C, SIGTERM and SIGHUP are held until the transfer ends (see
 // HeldSignals); the command then ends with 128 + the signal, a read saving nothing.
-int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io);
+//
+// The backup's file is printed on `err` ("已备份：..."), or why there is none; it never fails the
+// read.
+int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io,
+            const CliSafety& safety);
 
 // "write": `file` opened as "打开文件" opens it (its rule warnings printed), then the write
-// transfer into the radio on `device`.
-int cliWrite(const std::string& device, const std::filesystem::path& file, const CliStreams& io);
+// transfer into the radio on `device`, with the backup before and the verification after it as
+// `safety` asks. A verification that finds the radio holding other bytes exits 3, the fields
+// listed on `err`; a write that fails half-way prints the backup to restore from, exit 1.
+int cliWrite(const std::string& device, const std::filesystem::path& file, const CliStreams& io,
+             const CliSafety& safety);
+
+// "backups": the backups in the folder, newest first, one a line: time, model, individual
+// number and file, separated by two spaces.
+int cliBackups(const std::filesystem::path& folder, const CliStreams& io);
 
 // "image": the write transfer of `file` into a blank virtual radio of the model (on a virtual
 // clock, in process), then the radio's memory printed as memoryListing shows it.

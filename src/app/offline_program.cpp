@@ -14,12 +14,22 @@ void RecordingDialogs::showModal(ui::Form& form) {
 }
 
 OfflineProgram::OfflineProgram(std::filesystem::path comIni)
-    : program([&] {
-        Services services{port, clock, dialogs, screen, std::move(comIni)};
+    : OfflineProgram(nullptr, std::move(comIni)) {}
+
+OfflineProgram::OfflineProgram(settings::ProgramState& window)
+    : OfflineProgram(&window.clock, window.comIni) {
+  line_.target = &window.port;
+  state().progressOn = &window;
+}
+
+OfflineProgram::OfflineProgram(link::Clock* clock, std::filesystem::path comIni)
+    : program_([&] {
+        Services services{line_, clock ? *clock : ownClock_, dialogs_, screen_,
+                          std::move(comIni)};
         services.offline = true;
         return services;
       }()) {
-  program.start();
+  program_.start();
 }
 
 }  // namespace rcp::app

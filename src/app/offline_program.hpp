@@ -46,16 +46,49 @@ class HiddenScreen final : public ui::Screen {
   void quit() override {}
 };
 
-struct OfflineProgram {
-  RecordingDialogs dialogs;
-  HiddenScreen screen;
-  link::NoPort port;
-  link::VirtualClock clock;
-  Program program;
-
-  // `comIni` only for what the windows read from it at start; nothing is written there.
+class OfflineProgram {
+ public:
+  // With no line at all. `comIni` only for what the windows read from it at start.
   explicit OfflineProgram(std::filesystem::path comIni = link::comIniPath());
-  settings::ProgramState& state() { return program.state(); }
+  // Working for the window: its transfers use the window's line and clock and show their
+  // progress on the window's progress dialog; everything else stays out of sight.
+  explicit OfflineProgram(settings::ProgramState& window);
+
+  settings::ProgramState& state() { return program_.state(); }
+  const std::vector<RecordingDialogs::Shown>& shown() const { return dialogs_.shown; }
+
+ private:
+  OfflineProgram(link::Clock* clock, std::filesystem::path comIni);
+
+  // The line the program works on once started: nothing before (its start-up would send the
+  // leave-test letter), then the window's.
+  class LineAfterStart final : public link::Port {
+   public:
+    link::Port* target = nullptr;
+    bool open(const std::string& device) override { return target && target->open(device); }
+    void close() override {
+      if (target) target->close();
+    }
+    bool isOpen() const override { return target && target->isOpen(); }
+    void purgeBoth() override {
+      if (target) target->purgeBoth();
+    }
+    void purgeReceive() override {
+      if (target) target->purgeReceive();
+    }
+    bool write(std::span<const std::uint8_t> bytes) override {
+      return target && target->write(bytes);
+    }
+    std::size_t read(std::span<std::uint8_t> buffer) override {
+      return target ? target->read(buffer) : 0;
+    }
+  };
+
+  RecordingDialogs dialogs_;
+  HiddenScreen screen_;
+  LineAfterStart line_;
+  link::VirtualClock ownClock_;
+  Program program_;
 };
 
 }  // namespace rcp::app

@@ -1,19 +1,22 @@
 #include "app/transfer_commands.hpp"
 
+#include <ctime>
 #include <memory>
-
-#include "image/write_transfer.hpp"
 
 namespace rcp::app {
 
-image::TransferOutcome ReadDataClick(settings::ProgramState& state, TransferMemory& memory) {
-  const image::ReadResult result = image::readFromRadio(state);
-  if (result.menuBits) memory.menuBits = *result.menuBits;
-  return result.outcome;
+ReadReport ReadDataClick(settings::ProgramState& state, TransferMemory& memory) {
+  ReadReport report = readAndKeep(state, memory, std::time(nullptr));
+  if (report.backup && !report.backup->backup) {
+    state.showStatus(settings::StatusPanel::State, backupStatusText(*report.backup));
+    state.repaintStatusBar();
+  }
+  return report;
 }
 
-image::TransferOutcome WriteDataClick(settings::ProgramState& state, TransferMemory& memory) {
-  return image::writeToRadio(state, memory.menuBits);
+WriteReport WriteDataClick(settings::ProgramState& state, TransferMemory& memory,
+                           const WriteSafetyChoice& choice, RestoreOffer offer) {
+  return safeWrite(state, memory, choice, offer, std::time(nullptr));
 }
 
 namespace {
@@ -41,7 +44,8 @@ void bindTransferCommands(settings::ProgramState& state) {
   });
   state.main->on("WriteData", ui::Event::Click, [&state, memory](ui::Control&) {
     InputBlocked blocked(state.screen);
-    static_cast<void>(WriteDataClick(state, *memory));
+    static_cast<void>(
+        WriteDataClick(state, *memory, storedWriteSafety(state), RestoreOffer::Ask));
   });
 }
 

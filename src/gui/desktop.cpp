@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/backups.hpp"
 #include "app/program.hpp"
 #include "app/trace_setup.hpp"
 #include "gui/fonts.hpp"
@@ -55,7 +56,9 @@ int runDesktop(int argc, char** argv) {
   QtDialogs dialogs(screen);
   app::TracedLink traced(port, clock, traceFileOf(QApplication::arguments()));
   if (traced.failed()) dialogs.message(app::errorBox(traced.failureMessage()));
-  app::Program program(app::Services{traced.port(), traced.clock(), dialogs, screen});
+  app::Services services{traced.port(), traced.clock(), dialogs, screen};
+  services.backups = app::defaultBackupsFolder();
+  app::Program program(std::move(services));
   program.start();
   if (screen.quitRequested()) return 0;
   return QApplication::exec();

@@ -11,7 +11,9 @@ namespace rcp::image {
 
 class TransferProgress {
  public:
-  explicit TransferProgress(settings::ProgramState& state) : state_(state) {}
+  // A program working for the window shows its progress on the window's dialog.
+  explicit TransferProgress(settings::ProgramState& state)
+      : state_(state.progressOn ? *state.progressOn : state) {}
   // A transfer that ends early (an error escaping it) still closes the dialog.
   ~TransferProgress();
   TransferProgress(const TransferProgress&) = delete;

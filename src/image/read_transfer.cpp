@@ -81,19 +81,24 @@ const ReadPacing& pacingOf(ReadStep step) {
 
 class ReadTransfer {
  public:
-  explicit ReadTransfer(ProgramState& state)
-      : state_(state), port_(state.port), clock_(state.clock), progress_(state), session_(state) {}
+  ReadTransfer(ProgramState& state, std::string_view activity)
+      : state_(state),
+        port_(state.port),
+        clock_(state.clock),
+        progress_(state),
+        session_(state),
+        activity_(activity) {}
 
   // After the radio answered "U": everything up to the end of the read.
   ReadResult run() {
     state_.showStatus(StatusPanel::State, kReadingText);
-    progress_.open(kReadingText);
+    progress_.open(activity_);
     progress_.step(kOpeningProgress);
     settings::showIdentity(state_);
     settings::applyIdentification(state_, link::IdentifyPurpose::Read);
 
-    const std::string bulk = readChars(kBulkAnswerChars);
-    if (bulk.size() == kBulkAnswerChars) decodeBulk(state_, bulk);
+    reading_.bulk = readChars(kBulkAnswerChars);
+    if (reading_.bulk.size() == kBulkAnswerChars) decodeBulk(state_, reading_.bulk);
 
     for (const int pauseMs : kPacingPausesMs) {
       progress_.step(kPacingProgress);
@@ -107,7 +112,8 @@ class ReadTransfer {
     if (unanswered_)
       state_.dialogs.message({kReadFailedMessage, kTransferCaption, ui::MessageIcon::Error});
     clock_.pause(kSettleMs);
-    return {unanswered_ ? TransferOutcome::Failed : TransferOutcome::Done, session_.menuBits};
+    return {unanswered_ ? TransferOutcome::Failed : TransferOutcome::Done, session_.menuBits,
+            std::move(reading_)};
   }
 
  private:
@@ -128,7 +134,7 @@ class ReadTransfer {
     clock_.pause(kBeforeRequestMs);
     if (pacing.purge) port_.purgeReceive();
     port_.write(link::readCommand(read.address, read.length));
-    const std::string answer = readChars(read.answerChars);
+    const std::string& answer = reading_.answers.emplace_back(readChars(read.answerChars));
     if (pacing.progressOnAnswer) progress_.step(pacing.progressOnAnswer);
 
     const bool complete = decodeSmallRead(session_, read.step, answer);
@@ -146,6 +152,8 @@ class ReadTransfer {
   link::Clock& clock_;
   TransferProgress progress_;
   ReadSession session_;
+  std::string activity_;
+  RadioReading reading_;
   bool unanswered_ = false;  // a request got nothing at all
 };
 
@@ -163,13 +171,13 @@ void finishRead(ProgramState& state, bool testTab) {
 
 }  // namespace
 
-ReadResult readFromRadio(ProgramState& state) {
+ReadResult readFromRadio(ProgramState& state, std::string_view activity) {
   const bool testTab = testmode::isTestTabActive(state);
   if (testTab) state.port.write(link::modeLetter(link::ModeLetter::Leave));
   ReadResult result{TransferOutcome::NoRadio, std::nullopt};
   if (link::greet(state.port, state.clock, link::GreetingPurpose::Read, state.radioIdentity)
           .radioAnswered) {
-    result = ReadTransfer(state).run();
+    result = ReadTransfer(state, activity).run();
   } else {
     settings::reportNoRadio(state);
   }

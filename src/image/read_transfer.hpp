@@ -1,6 +1,9 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "image/small_records.hpp"
 #include "image/transfer_outcome.hpp"
@@ -20,10 +23,18 @@ inline constexpr const char* kReadFailedText = "读取失败！";
 inline constexpr const char* kReadFailedMessage =
     "读取失败！电台中途停止应答，窗口中的数据可能只有部分来自电台。";
 
+// What came back on the line, as it came: the bulk answer and each small read's answer in the
+// order of smallReads() (empty for a request that got nothing).
+struct RadioReading {
+  std::string bulk;
+  std::vector<std::string> answers;
+};
+
 struct ReadResult {
   TransferOutcome outcome;
   // The menu bit bytes the radio sent, which the next write carries back.
   std::optional<MenuBits> menuBits;
+  RadioReading reading = {};
 };
 
 // A request that gets no answer at all within its time-out (the bulk answer or a small read;
@@ -36,6 +47,9 @@ struct ReadResult {
 // return to the test state and the stop-channel checks still run. A call-back or PTT-code answer
 // that is not a decimal number ends the read with the conversion error (ui::ConversionError),
 // the progress dialog closed first.
-[[nodiscard]] ReadResult readFromRadio(settings::ProgramState& state);
+//
+// `activity` is the progress dialog's text (a read-back after a write names itself).
+[[nodiscard]] ReadResult readFromRadio(settings::ProgramState& state,
+                                       std::string_view activity = kReadingText);
 
 }  // namespace rcp::image

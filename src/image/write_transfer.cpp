@@ -33,12 +33,15 @@ constexpr std::size_t kChunkChars = 2 * link::kDumpChunkBytes;
 
 class WriteTransfer {
  public:
-  WriteTransfer(ProgramState& state, WriteImage image)
+  WriteTransfer(ProgramState& state, WriteImage image, FailureMessage failure)
       : state_(state),
         port_(state.port),
         clock_(state.clock),
         image_(std::move(image)),
-        progress_(state) {}
+        progress_(state),
+        failure_(failure) {}
+
+  WriteImage takeImage() { return std::move(image_); }
 
   TransferOutcome run(bool testTab) {
     if (!link::greet(port_, clock_, link::GreetingPurpose::Write, state_.radioIdentity)
@@ -148,7 +151,8 @@ class WriteTransfer {
       std::uint8_t ack = 0;
       if (port_.read(std::span(&ack, 1)) != 1) {
         state_.screen.setBusy(false);
-        state_.dialogs.message({kWriteFailedText, kTransferCaption, ui::MessageIcon::Error});
+        if (failure_ == FailureMessage::Shown)
+          state_.dialogs.message({kWriteFailedText, kTransferCaption, ui::MessageIcon::Error});
         state_.showStatus(StatusPanel::State, kWriteFailedText);
         state_.repaintStatusBar();
         return false;
@@ -169,18 +173,25 @@ class WriteTransfer {
   link::Clock& clock_;
   WriteImage image_;
   TransferProgress progress_;
+  FailureMessage failure_;
 };
 
 }  // namespace
 
 TransferOutcome writeToRadio(ProgramState& state, const MenuBits& menuBits) {
+  return writeImageToRadio(state, menuBits, FailureMessage::Shown).outcome;
+}
+
+WriteResult writeImageToRadio(ProgramState& state, const MenuBits& menuBits,
+                              FailureMessage failure) {
   const bool testTab = testmode::isTestTabActive(state);
   if (testTab) state.port.write(link::modeLetter(link::ModeLetter::Leave));
   WriteEncoding encoded = encodeWrite(state, menuBits);
   if (const auto* error = std::get_if<EncodeError>(&encoded))
     throw FieldError(error->field, error->message);
-  WriteImage& image = std::get<WriteImage>(encoded);
-  return WriteTransfer(state, std::move(image)).run(testTab);
+  WriteTransfer transfer(state, std::move(std::get<WriteImage>(encoded)), failure);
+  const TransferOutcome outcome = transfer.run(testTab);
+  return {outcome, transfer.takeImage()};
 }
 
 }  // namespace rcp::image

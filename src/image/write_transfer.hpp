@@ -2,6 +2,7 @@
 
 #include "image/small_records.hpp"
 #include "image/transfer_outcome.hpp"
+#include "image/write_image.hpp"
 #include "settings/program_state.hpp"
 
 // Writing the settings record into the radio ("写录数据"): the record is encoded first, then the
@@ -23,5 +24,18 @@ inline constexpr const char* kWriteFailedText = "写录失败！";
 // ("设备未开启") and nothing more is sent. A chunk that is not acknowledged is reported with
 // "写录失败！"; the rest of the bulk block is not sent, the closing steps still run.
 [[nodiscard]] TransferOutcome writeToRadio(settings::ProgramState& state, const MenuBits& menuBits);
+
+// Who tells the user that the bulk block failed: the transfer ("写录失败！" in a box, as above),
+// or the caller, who knows more (which backup can restore the radio).
+enum class FailureMessage { Shown, LeftToCaller };
+
+struct WriteResult {
+  TransferOutcome outcome;
+  WriteImage image;  // what was sent, as it stood after the model identification
+};
+
+// The same write, also returning what it sent, for a verification against a read-back.
+[[nodiscard]] WriteResult writeImageToRadio(settings::ProgramState& state,
+                                            const MenuBits& menuBits, FailureMessage failure);
 
 }  // namespace rcp::image

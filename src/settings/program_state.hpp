@@ -59,6 +59,9 @@ struct ProgramState {
   std::function<std::string(const std::string& device)> portProblem;
   // The folder every successful read keeps its backup in; empty: no backups are kept.
   std::filesystem::path backups;
+  // For a program working offline for the window (reading a backup or a read-back without
+  // touching the window's fields): the window whose progress dialog shows its transfers.
+  ProgramState* progressOn = nullptr;
   // The 18-byte answer to the greeting; a zero byte after it so it reads as text.
   std::array<std::uint8_t, 18> radioIdentity{};
 };

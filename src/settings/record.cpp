@@ -75,6 +75,12 @@ std::string Record::text(std::string_view field) { return std::get<std::string>(
 std::int64_t Record::number(std::string_view field) { return std::get<std::int64_t>(get(field)); }
 bool Record::flag(std::string_view field) { return std::get<bool>(get(field)); }
 
+std::string shownValue(const FieldValue& value) {
+  if (const auto* text = std::get_if<std::string>(&value)) return *text;
+  if (const auto* number = std::get_if<std::int64_t>(&value)) return std::to_string(*number);
+  return std::get<bool>(value) ? "是" : "否";
+}
+
 int channelStep(ProgramState& state) {
   Record record(state);
   return record.flag("Version") ? static_cast<int>(record.number("ChannelSpace")) : 125;

@@ -30,6 +30,9 @@ class Record {
   ProgramState& state_;
 };
 
+// A value as messages show it: a text as it is, a number in decimal, a switch as "是" or "否".
+std::string shownValue(const FieldValue& value);
+
 // The step between neighbouring channel numbers that the transfers use: the channel spacing
 // while the old-version switch is on, else 125.
 int channelStep(ProgramState& state);

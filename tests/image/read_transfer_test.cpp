@@ -281,7 +281,7 @@ TEST_F(ReadTransfer, ARequestLeftUnansweredFailsTheReadButChangesNothingOnTheLin
   // The fifth small read skipped: everything else still comes in.
   app.radio.faults().skippedRead = 5;
   app::TransferMemory memory;
-  EXPECT_EQ(app::ReadDataClick(app.state(), memory), TransferOutcome::Failed);
+  EXPECT_EQ(app::ReadDataClick(app.state(), memory).outcome, TransferOutcome::Failed);
   EXPECT_EQ(counts(test::lineText(app.port)), counts(kFullRead));
   EXPECT_NE(test::lineText(app.port).find("<91>READ02E201<CR>\nread 2 -> 0\n"),
             std::string::npos);
@@ -294,7 +294,7 @@ TEST_F(ReadTransfer, ARequestLeftUnansweredFailsTheReadButChangesNothingOnTheLin
   app.dialogs.messages.clear();
   app.radio.faults() = {};
   app.radio.faults().silentAfterReads = 10;
-  EXPECT_EQ(app::ReadDataClick(app.state(), memory), TransferOutcome::Failed);
+  EXPECT_EQ(app::ReadDataClick(app.state(), memory).outcome, TransferOutcome::Failed);
   EXPECT_EQ(counts(test::lineText(app.port)), counts(kFullRead));
   expectFailed("gone");
 
@@ -303,7 +303,7 @@ TEST_F(ReadTransfer, ARequestLeftUnansweredFailsTheReadButChangesNothingOnTheLin
   app.dialogs.messages.clear();
   app.radio.faults() = {};
   app.radio.faults().answerDigits = 0;
-  EXPECT_EQ(app::ReadDataClick(app.state(), memory), TransferOutcome::Failed);
+  EXPECT_EQ(app::ReadDataClick(app.state(), memory).outcome, TransferOutcome::Failed);
   expectFailed("no digits");
 }
 

@@ -220,7 +220,9 @@ TEST_F(WriteTransfer, AChunkWithoutItsAcknowledgementEndsTheBulkBlock) {
   EXPECT_EQ(chunks, 12);
   EXPECT_EQ(progress.peak(), 50);
   ASSERT_EQ(app.dialogs.messages.size(), 1u);
-  EXPECT_EQ(app.dialogs.messages[0].text, "写录失败！");
+  // The failure says what it leaves behind; with no read this run there is no backup to offer.
+  EXPECT_EQ(app.dialogs.messages[0].text, "写录失败！电台中现在可能只有部分配置。");
+  EXPECT_TRUE(app.dialogs.messages[0].detail.starts_with("本次运行没有读取过电台"));
   EXPECT_EQ(app.dialogs.messages[0].caption, "读写数据");
   EXPECT_EQ(app.dialogs.messages[0].icon, ui::MessageIcon::Error);
   EXPECT_EQ(status(), "写录失败！");

@@ -1,0 +1,187 @@
+#include "app/safe_write.hpp"
+
+#include "app/file_commands.hpp"
+#include "app/offline_program.hpp"
+#include "app/verification_report.hpp"
+#include "image/read_transfer.hpp"
+#include "image/write_transfer.hpp"
+#include "image/write_verification.hpp"
+#include "link/ini_profile.hpp"
+#include "settings/radio_session.hpp"
+
+namespace rcp::app {
+
+namespace {
+
+using image::TransferOutcome;
+using settings::ProgramState;
+using settings::StatusPanel;
+
+constexpr const char* kBackupReadFailed =
+    "写前备份失败：读取电台时电台中途停止应答，未开始写录。电台中的数据没有改动，"
+    "请检查连线后重新写录。";
+constexpr const char* kBackupNotSaved = "写前备份无法保存，未开始写录。电台中的数据没有改动。";
+constexpr const char* kPartial = "写录失败！电台中现在可能只有部分配置。";
+constexpr const char* kNoBackup =
+    "本次运行没有读取过电台，没有可写回的备份。请检查连线和电池后重新写录。";
+constexpr const char* kAskRestore = "是否将此备份写回电台？";
+constexpr const char* kRestored = "备份已写回电台。";
+constexpr const char* kRestoreFailed =
+    "写回备份失败！电台中可能只有部分配置。请检查连线和电池后，用“打开文件”打开此备份再写录：";
+constexpr const char* kVerifyUnanswered =
+    "写后校验未完成：读回时电台没有应答。写录已完成，但未能核对，请重新读取数据核对。";
+
+ui::Message errorMessage(std::string text, std::string detail = {}) {
+  return {std::move(text), image::kTransferCaption, ui::MessageIcon::Error, ui::MessageButtons::Ok,
+          false, std::move(detail)};
+}
+
+void showState(ProgramState& state, const std::string& text) {
+  state.showStatus(StatusPanel::State, text);
+  state.repaintStatusBar();
+}
+
+// "20261209-140327-HX34s-3262001201.ini（2026-12-09 14:03:27 读取，个人号 3262001201）"
+std::string describe(const Backup& backup) {
+  return backup.file.filename().string() + "（" + backup.time + " 读取，个人号 " + backup.number +
+         "）";
+}
+
+std::optional<KeptBackup> keep(ProgramState& read, const std::filesystem::path& folder,
+                               std::time_t now, const std::optional<image::MenuBits>& bits,
+                               BackupOutcome& outcome) {
+  outcome = keepBackup(read, folder, now);
+  if (!outcome.backup) return std::nullopt;
+  return KeptBackup{*outcome.backup, bits.value_or(image::MenuBits{})};
+}
+
+// The radio read into an offline program working for the window, kept as a backup.
+std::optional<KeptBackup> backupBeforeWrite(ProgramState& state, std::time_t now) {
+  OfflineProgram reader(state);
+  const image::ReadResult read = image::readFromRadio(reader.state());
+  if (read.outcome == TransferOutcome::NoRadio) {
+    settings::reportNoRadio(state);
+    return std::nullopt;
+  }
+  if (read.outcome != TransferOutcome::Done) {
+    showState(state, image::kReadFailedText);
+    state.dialogs.message(errorMessage(kBackupReadFailed));
+    return std::nullopt;
+  }
+  BackupOutcome outcome;
+  auto kept = keep(reader.state(), state.backups, now, read.menuBits, outcome);
+  if (!kept) state.dialogs.message(errorMessage(kBackupNotSaved, outcome.error));
+  return kept;
+}
+
+// The backup's record written into the radio from an offline program working for the window.
+bool writeBack(ProgramState& state, const KeptBackup& kept) {
+  OfflineProgram writer(state);
+  if (openDataFileAndCheck(writer.state(), kept.backup.file)) return false;
+  try {
+    return image::writeImageToRadio(writer.state(), kept.menuBits,
+                                    image::FailureMessage::LeftToCaller)
+               .outcome == TransferOutcome::Done;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+// Says what a write that failed half-way means, and offers the backup that can put it right.
+bool reportPartialWrite(ProgramState& state, const std::optional<KeptBackup>& backup,
+                        RestoreOffer offer) {
+  if (!backup) {
+    state.dialogs.message(errorMessage(kPartial, kNoBackup));
+    return false;
+  }
+  std::string detail = "可写回的备份：" + describe(backup->backup);
+  if (offer == RestoreOffer::PrintPath) {
+    detail += "\n" + backup->backup.file.string() + "\n写回：rcp520-cli write \"" +
+              backup->backup.file.string() + "\"";
+    state.dialogs.message(errorMessage(kPartial, detail));
+    return false;
+  }
+  ui::Message question = errorMessage(kPartial, detail + "\n" + kAskRestore);
+  question.buttons = ui::MessageButtons::OkCancel;
+  if (state.dialogs.message(question) != ui::MessageResult::Ok) return false;
+  if (writeBack(state, *backup)) {
+    showState(state, kRestored);
+    state.dialogs.message({kRestored, image::kTransferCaption, ui::MessageIcon::Information});
+    return true;
+  }
+  showState(state, image::kWriteFailedText);
+  state.dialogs.message(errorMessage(kRestoreFailed, backup->backup.file.string()));
+  return false;
+}
+
+// The radio read back into an offline program and compared with what was written.
+void verify(ProgramState& state, const image::WriteImage& written, WriteReport& report) {
+  OfflineProgram reader(state);
+  const image::ReadResult read = image::readFromRadio(reader.state(), kVerifyingText);
+  if (read.outcome != TransferOutcome::Done) {
+    report.check = WriteReport::Check::Unanswered;
+    showState(state, kVerifyFailedText);
+    state.dialogs.message(errorMessage(kVerifyUnanswered));
+    return;
+  }
+  const image::Verification verification = image::verifyWrite(written, read.reading);
+  if (verification.passed()) {
+    report.check = WriteReport::Check::Passed;
+    showState(state, kVerifiedText);
+    return;
+  }
+  report.check = WriteReport::Check::Mismatch;
+  report.mismatches = mismatchLines(state, reader.state(), verification);
+  showState(state, kVerifyFailedText);
+  state.dialogs.message(errorMessage(mismatchMessage(report.mismatches)));
+}
+
+}  // namespace
+
+WriteSafetyChoice storedWriteSafety(const ProgramState& state) {
+  const auto on = [&](const char* key) {
+    return link::readProfileString(state.comIni, "Options", key, "0") == "1";
+  };
+  return {on("BackupBeforeWrite"), on("VerifyAfterWrite")};
+}
+
+ReadReport readAndKeep(ProgramState& state, TransferMemory& memory, std::time_t now) {
+  const image::ReadResult result = image::readFromRadio(state);
+  if (result.menuBits) memory.menuBits = *result.menuBits;
+  ReadReport report{result.outcome, std::nullopt};
+  if (result.outcome != TransferOutcome::Done || state.backups.empty()) return report;
+  BackupOutcome outcome;
+  if (auto kept = keep(state, state.backups, now, result.menuBits, outcome))
+    memory.lastRead = std::move(kept);
+  report.backup = std::move(outcome);
+  return report;
+}
+
+WriteReport safeWrite(ProgramState& state, TransferMemory& memory, const WriteSafetyChoice& choice,
+                      RestoreOffer offer, std::time_t now) {
+  WriteReport report{TransferOutcome::Done};
+  if (choice.backupBefore) {
+    report.backupBefore = backupBeforeWrite(state, now);
+    if (!report.backupBefore) {
+      report.outcome = TransferOutcome::Failed;
+      report.started = false;
+      return report;
+    }
+    // The radio's own bits that no switch drives go back as this read found them.
+    memory.menuBits = report.backupBefore->menuBits;
+  }
+  const image::WriteResult written =
+      image::writeImageToRadio(state, memory.menuBits, image::FailureMessage::LeftToCaller);
+  report.outcome = written.outcome;
+  if (written.outcome == TransferOutcome::Failed) {
+    report.restored =
+        reportPartialWrite(state, report.backupBefore ? report.backupBefore : memory.lastRead,
+                           offer);
+    return report;
+  }
+  if (written.outcome == TransferOutcome::Done && choice.verifyAfter)
+    verify(state, written.image, report);
+  return report;
+}
+
+}  // namespace rcp::app

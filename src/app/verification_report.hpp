@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "image/write_verification.hpp"
+#include "settings/program_state.hpp"
+
+// A failed verification in the window's own words: one line per field whose bytes the radio
+// gave back differently, named as the window names it (tab › group › caption), with the value
+// written (from the record the write sent) and the value read back (from the same record decoded
+// from the read-back).
+namespace rcp::app {
+
+inline constexpr std::size_t kMismatchLinesShown = 20;
+
+// "用户信息 › 时间常数 › TA：写入 60，读回 195", in address order, one per field; a byte no field
+// owns is named by its address. The bytes follow where the two values read the same.
+std::vector<std::string> mismatchLines(settings::ProgramState& written,
+                                       settings::ProgramState& readBack,
+                                       const image::Verification& verification);
+
+// The message box's text: a heading, at most kMismatchLinesShown lines, then "…" when there are
+// more.
+std::string mismatchMessage(const std::vector<std::string>& lines);
+
+}  // namespace rcp::app

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <set>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/backups.hpp"
+#include "app/offline_program.hpp"
+#include "app/safe_write.hpp"
+#include "app/transfer_commands.hpp"
+#include "image/field_locations.hpp"
+#include "image/read_transfer.hpp"
+#include "image/write_transfer.hpp"
+#include "image/write_verification.hpp"
+#include "link/ini_document.hpp"
+#include "settings/data_file.hpp"
+#include "support/test_program.hpp"
+
+namespace rcp {
+namespace {
+
+using image::TransferOutcome;
+
+constexpr std::time_t kNoon = 1796810400;  // 2026-12-09 local noon or so; only the name uses it
+
+std::string fileText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string bytesOf(const sim::SimulatedPort& port) {
+  const auto sent = port.sent();
+  return {sent.begin(), sent.end()};
+}
+
+// A program that keeps its backups in its own folder, on a radio that already holds what the
+// tool wrote into it once; the line's record starts after that.
+struct SafeWrite : ::testing::Test {
+  test::TestProgram app;
+  app::TransferMemory memory;
+  std::filesystem::path folder = app.dir / "backups";
+
+  SafeWrite() {
+    app.state().backups = folder;
+    app.clock.pause(1000);
+    app.port.settle();
+    EXPECT_EQ(write({}).outcome, TransferOutcome::Done);
+    app.port.settle();
+    app.port.clearEvents();
+    app.dialogs.messages.clear();
+  }
+  app::WriteReport write(app::WriteSafetyChoice choice) {
+    return app::WriteDataClick(app.state(), memory, choice, app::RestoreOffer::Ask);
+  }
+  std::string status() { return app.main().at("StatusBar").panels.at(2).text; }
+};
+
+// What a plain read sends, from a program of its own, of a radio the tool wrote as the fixture
+// does. (A read sends more than its requests: the Test tab's rules send the volumes it sets.)
+std::string plainReadBytes() {
+  test::TestProgram other;
+  other.clock.pause(1000);
+  other.port.settle();
+  app::TransferMemory memory;
+  EXPECT_EQ(app::WriteDataClick(other.state(), memory, {}, app::RestoreOffer::Ask).outcome,
+            TransferOutcome::Done);
+  other.port.settle();
+  other.port.clearEvents();
+  app::OfflineProgram offline(other.state());
+  EXPECT_EQ(image::readFromRadio(offline.state()).outcome, TransferOutcome::Done);
+  return bytesOf(other.port);
+}
+
+TEST_F(SafeWrite, AReadKeepsItsRecordAsAnOrdinaryDataFile) {
+  ASSERT_EQ(app::readAndKeep(app.state(), memory, kNoon).outcome, TransferOutcome::Done);
+  const std::vector<app::Backup> kept = app::listBackups(folder);
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(kept[0].model, "HX33");
+  EXPECT_EQ(kept[0].number, app.record().text("Indivol"));
+  ASSERT_TRUE(memory.lastRead);
+  EXPECT_EQ(memory.lastRead->backup.file, kept[0].file);
+
+  // Key for key what "存储文件" saves, and "打开文件" takes it back.
+  const auto saved = app.dir / "saved.ini";
+  ASSERT_FALSE(settings::saveDataFile(app.state(), saved));
+  const link::IniDocument a(fileText(saved));
+  const link::IniDocument b(fileText(kept[0].file));
+  EXPECT_EQ(a.keys("File0"), b.keys("File0"));
+  for (const std::string& key : a.keys("File0"))
+    EXPECT_EQ(a.value("File0", key), b.value("File0", key)) << key;
+  app::OfflineProgram reopened(app.dir / "Com.ini");
+  EXPECT_FALSE(settings::openDataFile(reopened.state(), kept[0].file));
+}
+
+TEST_F(SafeWrite, BothSafetiesSendAFullReadThenTheWriteThenAFullRead) {
+  app.main().setValue("TA", 50);
+  const std::string read = plainReadBytes();
+  std::string plainWrite;
+  {
+    test::TestProgram other;  // the same record on a radio written the same way, plainly
+    other.clock.pause(1000);
+    other.port.settle();
+    app::TransferMemory otherMemory;
+    ASSERT_EQ(app::WriteDataClick(other.state(), otherMemory, {}, app::RestoreOffer::Ask).outcome,
+              TransferOutcome::Done);
+    other.port.settle();
+    other.port.clearEvents();
+    other.main().setValue("TA", 50);
+    ASSERT_EQ(app::WriteDataClick(other.state(), otherMemory, {}, app::RestoreOffer::Ask).outcome,
+              TransferOutcome::Done);
+    plainWrite = bytesOf(other.port);
+  }
+
+  const std::int64_t before = app.record().number("TA");
+  const app::WriteReport report = write({true, true});
+  EXPECT_EQ(report.outcome, TransferOutcome::Done);
+  EXPECT_EQ(report.check, app::WriteReport::Check::Passed);
+  EXPECT_EQ(bytesOf(app.port), read + plainWrite + read);
+  EXPECT_EQ(status(), "校验正确");
+  EXPECT_TRUE(app.dialogs.messages.empty());
+  // The reads changed nothing in the window, and the backup holds what the radio held before.
+  EXPECT_EQ(app.record().number("TA"), before);
+  ASSERT_TRUE(report.backupBefore);
+  app::OfflineProgram backup(app.dir / "Com.ini");
+  ASSERT_FALSE(settings::openDataFile(backup.state(), report.backupBefore->backup.file));
+  EXPECT_EQ(settings::Record(backup.state()).number("TA"), 60);
+}
+
+TEST_F(SafeWrite, WithoutSafetiesTheWriteSendsWhatAPlainWriteSends) {
+  test::TestProgram other;
+  other.clock.pause(1000);
+  other.port.settle();
+  ASSERT_EQ(image::writeToRadio(other.state(), {}), TransferOutcome::Done);
+  ASSERT_EQ(write({}).outcome, TransferOutcome::Done);
+  // After the set-up write both radios were written once; the bytes of one write match.
+  const std::string plain = bytesOf(other.port);
+  EXPECT_TRUE(plain.ends_with(bytesOf(app.port))) << "the second write differs from the first";
+}
+
+TEST_F(SafeWrite, ABackupReadThatFindsNoRadioStartsNoWrite) {
+  app.radio.faults().silent = true;
+  const app::WriteReport report = write({true, false});
+  EXPECT_FALSE(report.started);
+  EXPECT_EQ(status(), "设备未开启");
+  ASSERT_EQ(app.dialogs.messages.size(), 1u);
+  EXPECT_EQ(app.dialogs.messages[0].text, "设备未开启！请检查电源及通讯口！");
+  EXPECT_EQ(bytesOf(app.port).find("WRITE"), std::string::npos);
+}
+
+TEST_F(SafeWrite, AWriteThatFailsHalfWayOffersTheBackupAndWritesItBack) {
+  ASSERT_EQ(app::readAndKeep(app.state(), memory, kNoon).outcome, TransferOutcome::Done);
+  const auto before = app.radio.memory();
+  app.main().setValue("TA", 50);
+  app.main().setText("MPT1343_Indivol", "3262001299");
+  app.radio.faults().ackChunks = 30;
+  // The technician mends the cable before answering.
+  app.dialogs.answer = [&](const ui::Message& m) {
+    app.radio.faults().ackChunks.reset();
+    return m.buttons == ui::MessageButtons::OkCancel ? ui::MessageResult::Ok
+                                                     : ui::MessageResult::Ok;
+  };
+  const app::WriteReport report = write({});
+  EXPECT_EQ(report.outcome, TransferOutcome::Failed);
+  EXPECT_TRUE(report.restored);
+  ASSERT_GE(app.dialogs.messages.size(), 1u);
+  const ui::Message& offer = app.dialogs.messages[0];
+  EXPECT_EQ(offer.text, "写录失败！电台中现在可能只有部分配置。");
+  EXPECT_NE(offer.detail.find(memory.lastRead->backup.file.filename().string()), std::string::npos);
+  EXPECT_NE(offer.detail.find("个人号 3262001201"), std::string::npos);
+  app.port.settle();
+  EXPECT_EQ(app.radio.memory(), before);
+  EXPECT_EQ(status(), "备份已写回电台。");
+  // The window keeps what the user was writing.
+  EXPECT_EQ(app.record().number("TA"), 50);
+}
+
+TEST_F(SafeWrite, AWriteLeavesEveryAddressItSetsVerifiedButTheRecordsNoReadFetches) {
+  app.main().setValue("TA", 50);
+  ASSERT_EQ(write({false, true}).check, app::WriteReport::Check::Passed);
+  // What the documentation names as not verified.
+  app::TransferMemory fresh;
+  const auto encoded = image::writeImageToRadio(app.state(), fresh.menuBits,
+                                                image::FailureMessage::LeftToCaller);
+  app.port.settle();
+  app::OfflineProgram reader(app.state());
+  const auto read = image::readFromRadio(reader.state());
+  const image::Verification v = image::verifyWrite(encoded.image, read.reading);
+  std::set<std::string> unverified;
+  for (const image::Address a : v.unverified)
+    for (const image::FieldLocation* place : image::locationsAt(a))
+      unverified.insert(place->field.empty() ? place->encoding : place->field);
+  // The eight groups go out as records at 0x278-0x2A7, which no read fetches.
+  EXPECT_EQ(unverified, (std::set<std::string>{"Group1", "Group2", "Group3", "Group4", "Group5",
+                                               "Group6", "Group7", "Group8"}));
+  EXPECT_GT(v.comparedBytes, 800u);
+}
+
+}  // namespace
+}  // namespace rcp
