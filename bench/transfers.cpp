@@ -176,8 +176,10 @@ int main(int argc, char** argv) {
   auto& state = program.state();
   rcp::image::TransferOutcome written{};
   rcp::image::TransferOutcome read{};
-  const Figures write =
-      measure(clock, port, [&] { written = rcp::app::WriteDataClick(state, memory, {}, rcp::app::RestoreOffer::PrintPath).outcome; });
+  const Figures write = measure(clock, port, [&] {
+    written =
+        rcp::app::WriteDataClick(state, memory, {}, rcp::app::RestoreOffer::PrintPath).outcome;
+  });
   clock.pause(200);
   const Figures reading =
       measure(clock, port, [&] { read = rcp::app::ReadDataClick(state, memory).outcome; });

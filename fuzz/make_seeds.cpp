@@ -125,7 +125,8 @@ int main(int argc, char** argv) {
     headless.port.settle();
     headless.port.clearEvents();
     app::TransferMemory memory;
-    if (app::WriteDataClick(headless.state(), memory, {}, app::RestoreOffer::Ask).outcome != image::TransferOutcome::Done)
+    if (app::WriteDataClick(headless.state(), memory, {}, app::RestoreOffer::Ask).outcome !=
+        image::TransferOutcome::Done)
       return failed("write", model);
     headless.clock.pause(1000);
     headless.port.settle();

@@ -2,9 +2,9 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <exception>
 #include <filesystem>
-#include <cstdint>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -76,8 +76,7 @@ void addFile(CLI::App& command, Request& request, const std::string& help) {
 void addSwitch(CLI::App& command, const std::string& name, std::optional<bool>& value,
                const std::string& help) {
   command.add_flag_function(
-      "--" + name + ",!--no-" + name,
-      [&value](std::int64_t count) { value = count > 0; }, help);
+      "--" + name + ",!--no-" + name, [&value](std::int64_t count) { value = count > 0; }, help);
 }
 
 // What the subcommand runs when it is the one given.

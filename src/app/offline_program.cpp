@@ -24,8 +24,7 @@ OfflineProgram::OfflineProgram(settings::ProgramState& window)
 
 OfflineProgram::OfflineProgram(link::Clock* clock, std::filesystem::path comIni)
     : program_([&] {
-        Services services{line_, clock ? *clock : ownClock_, dialogs_, screen_,
-                          std::move(comIni)};
+        Services services{line_, clock ? *clock : ownClock_, dialogs_, screen_, std::move(comIni)};
         services.offline = true;
         return services;
       }()) {

@@ -33,7 +33,7 @@ constexpr const char* kVerifyUnanswered =
 
 ui::Message errorMessage(std::string text, std::string detail = {}) {
   return {std::move(text), image::kTransferCaption, ui::MessageIcon::Error, ui::MessageButtons::Ok,
-          false, std::move(detail)};
+          false,           std::move(detail)};
 }
 
 void showState(ProgramState& state, const std::string& text) {
@@ -174,9 +174,8 @@ WriteReport safeWrite(ProgramState& state, TransferMemory& memory, const WriteSa
       image::writeImageToRadio(state, memory.menuBits, image::FailureMessage::LeftToCaller);
   report.outcome = written.outcome;
   if (written.outcome == TransferOutcome::Failed) {
-    report.restored =
-        reportPartialWrite(state, report.backupBefore ? report.backupBefore : memory.lastRead,
-                           offer);
+    report.restored = reportPartialWrite(
+        state, report.backupBefore ? report.backupBefore : memory.lastRead, offer);
     return report;
   }
   if (written.outcome == TransferOutcome::Done && choice.verifyAfter)

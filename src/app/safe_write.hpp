@@ -60,7 +60,7 @@ struct WriteReport {
   std::optional<KeptBackup> backupBefore = {};
   enum class Check { NotAsked, Passed, Mismatch, Unanswered } check = Check::NotAsked;
   std::vector<std::string> mismatches = {};  // the fields the read-back disagrees on
-  bool restored = false;                // the backup was written back after a failure
+  bool restored = false;                     // the backup was written back after a failure
 };
 
 // The read into the window; a successful one keeps its backup in state.backups (when set).

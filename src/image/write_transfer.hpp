@@ -35,7 +35,7 @@ struct WriteResult {
 };
 
 // The same write, also returning what it sent, for a verification against a read-back.
-[[nodiscard]] WriteResult writeImageToRadio(settings::ProgramState& state,
-                                            const MenuBits& menuBits, FailureMessage failure);
+[[nodiscard]] WriteResult writeImageToRadio(settings::ProgramState& state, const MenuBits& menuBits,
+                                            FailureMessage failure);
 
 }  // namespace rcp::image

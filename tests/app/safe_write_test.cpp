@@ -1,16 +1,17 @@
+#include "app/safe_write.hpp"
+
 #include <gtest/gtest.h>
 
 #include <ctime>
-#include <set>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/backups.hpp"
 #include "app/offline_program.hpp"
-#include "app/safe_write.hpp"
 #include "app/transfer_commands.hpp"
 #include "image/field_locations.hpp"
 #include "image/read_transfer.hpp"
@@ -183,8 +184,8 @@ TEST_F(SafeWrite, AWriteLeavesEveryAddressItSetsVerifiedButTheRecordsNoReadFetch
   ASSERT_EQ(write({false, true}).check, app::WriteReport::Check::Passed);
   // What the documentation names as not verified.
   app::TransferMemory fresh;
-  const auto encoded = image::writeImageToRadio(app.state(), fresh.menuBits,
-                                                image::FailureMessage::LeftToCaller);
+  const auto encoded =
+      image::writeImageToRadio(app.state(), fresh.menuBits, image::FailureMessage::LeftToCaller);
   app.port.settle();
   app::OfflineProgram reader(app.state());
   const auto read = image::readFromRadio(reader.state());

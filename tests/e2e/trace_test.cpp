@@ -85,7 +85,8 @@ TEST(ProtocolTrace, AFullWriteHoldsEveryByteInOrderAndItsPauses) {
   ASSERT_FALSE(settings::saveDataFile(app.state(), source));
   ASSERT_FALSE(app::openDataFileAndCheck(app.state(), source));
   app::TransferMemory memory;
-  ASSERT_EQ(app::WriteDataClick(app.state(), memory, {}, app::RestoreOffer::Ask).outcome, image::TransferOutcome::Done);
+  ASSERT_EQ(app::WriteDataClick(app.state(), memory, {}, app::RestoreOffer::Ask).outcome,
+            image::TransferOutcome::Done);
   const std::vector<std::uint8_t> expected = app.port.sent();
 
   {
