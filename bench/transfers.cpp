@@ -1,5 +1,6 @@
-// A full write and a full read against rcp520-radio over a pseudo-terminal, each measured
-// against its protocol floor and for the processor time it uses.
+// A full write, a full read, and a write with the backup before it and the verification after it
+// against rcp520-radio over a pseudo-terminal, each measured against its protocol floor (for the
+// safe write the floors of its read, write and read together) and for the processor time it uses.
 //
 //   transfers [RADIO]   RADIO defaults to the rcp520-radio beside this program
 //
@@ -168,7 +169,10 @@ int main(int argc, char** argv) {
   rcp::app::TerminalScreen screen(lines);
   rcp::app::Program program(
       rcp::app::Services{port, clock, dialogs, screen,
-                         std::filesystem::temp_directory_path() / "rcp520-bench-no-Com.ini"});
+                         std::filesystem::temp_directory_path() / "rcp520-bench-no-Com.ini", {},
+                         {},
+                         std::filesystem::temp_directory_path() /
+                             ("rcp520-bench-backups-" + std::to_string(getpid()))});
   program.start();
   clock.pause(200);  // a user's pause before the first click
 
@@ -183,16 +187,27 @@ int main(int argc, char** argv) {
   clock.pause(200);
   const Figures reading =
       measure(clock, port, [&] { read = rcp::app::ReadDataClick(state, memory).outcome; });
+  // The safe write: a backup read, the write and a verifying read, each with its own floor.
+  clock.pause(200);
+  rcp::app::WriteReport safe{};
+  const Figures guarded = measure(clock, port, [&] {
+    safe = rcp::app::WriteDataClick(state, memory, {true, true},
+                                    rcp::app::RestoreOffer::PrintPath);
+  });
+  std::filesystem::remove_all(state.backups);
 
   kill(radio.pid, SIGTERM);
   waitpid(radio.pid, nullptr, 0);
 
   bool ok = written == rcp::image::TransferOutcome::Done &&
-            read == rcp::image::TransferOutcome::Done && messages.str().empty();
+            read == rcp::image::TransferOutcome::Done &&
+            safe.outcome == rcp::image::TransferOutcome::Done &&
+            safe.check == rcp::app::WriteReport::Check::Passed && messages.str().empty();
   if (!ok) std::fprintf(stderr, "a transfer failed: %s\n", messages.str().c_str());
-  for (const auto& [name, f] : {std::pair{"write", write}, std::pair{"read", reading}}) {
+  for (const auto& [name, f] : {std::pair{"write", write}, std::pair{"read", reading},
+                                std::pair{"write with backup and verification", guarded}}) {
     std::printf(
-        "%-5s wall %7.1f ms, floor %7.1f ms, %+5.2f %% over the floor, cpu %6.1f ms, "
+        "%s: wall %7.1f ms, floor %7.1f ms, %+5.2f %% over the floor, cpu %6.1f ms, "
         "%5.2f %% of one core\n",
         name, f.wallMs, f.floorMs, f.overFloor(), f.cpuMs, f.cpuShare());
     ok = ok && f.overFloor() <= kFloorLimitPercent && f.cpuShare() < kCpuLimitPercent;

@@ -177,9 +177,7 @@ int cliRead(const std::string& device, const std::filesystem::path& file, const 
     if (signals.held()) return exitCodeOfSignal(signals.held());
   }
   if (code != kExitDone) return code;
-  if (backup)
-    terminal.lines.line(backup->backup ? "已备份：" + backup->backup->file.string()
-                                       : backupStatusText(*backup));
+  if (backup && !backup->backup) terminal.lines.line(backupStatusText(*backup));
   if (const auto error = settings::saveDataFile(terminal.state(), saved)) {
     terminal.dialogs.message(dataFileMessage(*error));
     return kExitUsageFileOrPort;
@@ -205,6 +203,8 @@ int cliWrite(const std::string& device, const std::filesystem::path& file, const
   const int code = runTransfer(terminal, [&](settings::ProgramState& state) {
     const WriteReport report = WriteDataClick(state, memory, choice, RestoreOffer::PrintPath);
     mismatch = report.check == WriteReport::Check::Mismatch;
+    // The window's status bar says it; a terminal has none.
+    if (report.check == WriteReport::Check::Passed) terminal.lines.line(kVerifiedText);
     return report.outcome;
   });
   if (signals.held()) return exitCodeOfSignal(signals.held());

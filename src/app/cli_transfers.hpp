@@ -49,8 +49,7 @@ int cliInfo(const std::string& device, const CliStreams& io);
 // During a read or a write, Ctrl+C, SIGTERM and SIGHUP are held until the transfer ends (see
 // HeldSignals); the command then ends with 128 + the signal, a read saving nothing.
 //
-// The backup's file is printed on `err` ("已备份：..."), or why there is none; it never fails the
-// read.
+// A backup that cannot be kept is reported on `err` ("备份失败：..."); it never fails the read.
 int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io,
             const CliSafety& safety);
 

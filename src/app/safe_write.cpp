@@ -6,8 +6,12 @@
 #include "image/read_transfer.hpp"
 #include "image/write_transfer.hpp"
 #include "image/write_verification.hpp"
+#include "link/commands.hpp"
+#include "link/greeting.hpp"
 #include "link/ini_profile.hpp"
 #include "settings/radio_session.hpp"
+#include "testmode/test_channel.hpp"
+#include "testmode/test_state.hpp"
 
 namespace rcp::app {
 
@@ -24,6 +28,7 @@ constexpr const char* kBackupNotSaved = "写前备份无法保存，未开始写
 constexpr const char* kPartial = "写录失败！电台中现在可能只有部分配置。";
 constexpr const char* kNoBackup =
     "本次运行没有读取过电台，没有可写回的备份。请检查连线和电池后重新写录。";
+constexpr const char* kListBackups = "以往读取的备份可用 rcp520-cli backups 列出。";
 constexpr const char* kAskRestore = "是否将此备份写回电台？";
 constexpr const char* kRestored = "备份已写回电台。";
 constexpr const char* kRestoreFailed =
@@ -55,9 +60,34 @@ std::optional<KeptBackup> keep(ProgramState& read, const std::filesystem::path& 
   return KeptBackup{*outcome.backup, bits.value_or(image::MenuBits{})};
 }
 
-// The radio read into an offline program working for the window, kept as a backup.
+// An extra read while the window's Test tab is active finds the radio in its test state: it takes
+// the radio out first, as the read transfer does from that tab, and a read-back puts it back.
+class TestStateKept {
+ public:
+  TestStateKept(ProgramState& state, bool putBack)
+      : state_(state), active_(testmode::isTestTabActive(state)), putBack_(putBack) {
+    if (active_) state_.port.write(link::modeLetter(link::ModeLetter::Leave));
+  }
+  ~TestStateKept() {
+    if (!active_ || !putBack_) return;
+    const link::Bytes channel = testmode::currentChannelCommand(*state_.main);
+    link::returnToTestState(state_.port, state_.clock, state_.radioIdentity,
+                            link::AfterTransfer::Reading, channel);
+  }
+  TestStateKept(const TestStateKept&) = delete;
+  TestStateKept& operator=(const TestStateKept&) = delete;
+
+ private:
+  ProgramState& state_;
+  bool active_;
+  bool putBack_;
+};
+
+// The radio read into an offline program working for the window, kept as a backup. The write
+// follows at once and leaves the test state itself.
 std::optional<KeptBackup> backupBeforeWrite(ProgramState& state, std::time_t now) {
   OfflineProgram reader(state);
+  const TestStateKept testState(state, false);
   const image::ReadResult read = image::readFromRadio(reader.state());
   if (read.outcome == TransferOutcome::NoRadio) {
     settings::reportNoRadio(state);
@@ -91,7 +121,9 @@ bool writeBack(ProgramState& state, const KeptBackup& kept) {
 bool reportPartialWrite(ProgramState& state, const std::optional<KeptBackup>& backup,
                         RestoreOffer offer) {
   if (!backup) {
-    state.dialogs.message(errorMessage(kPartial, kNoBackup));
+    std::string detail = kNoBackup;
+    if (offer == RestoreOffer::PrintPath) detail += kListBackups;
+    state.dialogs.message(errorMessage(kPartial, detail));
     return false;
   }
   std::string detail = "可写回的备份：" + describe(backup->backup);
@@ -117,7 +149,11 @@ bool reportPartialWrite(ProgramState& state, const std::optional<KeptBackup>& ba
 // The radio read back into an offline program and compared with what was written.
 void verify(ProgramState& state, const image::WriteImage& written, WriteReport& report) {
   OfflineProgram reader(state);
-  const image::ReadResult read = image::readFromRadio(reader.state(), kVerifyingText);
+  image::ReadResult read{TransferOutcome::NoRadio, std::nullopt};
+  {
+    const TestStateKept testState(state, true);
+    read = image::readFromRadio(reader.state(), kVerifyingText);
+  }
   if (read.outcome != TransferOutcome::Done) {
     report.check = WriteReport::Check::Unanswered;
     showState(state, kVerifyFailedText);

@@ -25,7 +25,7 @@ using Seconds = std::chrono::seconds;
 using Millis = std::chrono::milliseconds;
 
 const std::string kReadFailed = "读取失败！电台中途停止应答，窗口中的数据可能只有部分来自电台。\n";
-const std::string kWriteFailed = "写录失败！\n";
+const std::string kWritePartial = "写录失败！电台中现在可能只有部分配置。\n";
 
 std::filesystem::path scratch(const std::string& name) {
   return std::filesystem::temp_directory_path() /
@@ -80,7 +80,8 @@ TEST_P(AcknowledgedChunks, TheWriteFailsWithItsMessage) {
   RadioProcess radio({"--no-ack-after", std::to_string(GetParam())});
   const Timed write = timedRun({"write", "--port", radio.device(), source.string()});
   EXPECT_EQ(write.finished.exitCode, 1);
-  EXPECT_EQ(write.finished.err, kWriteFailed);
+  // What the failure leaves behind; no read this run, so no backup to name.
+  EXPECT_TRUE(write.finished.err.starts_with(kWritePartial)) << write.finished.err;
   EXPECT_LT(write.took, Seconds(15));
   std::filesystem::remove(source);
 }
@@ -120,7 +121,8 @@ TEST_P(SilentDuringWrite, TheWriteFailsWithItsMessage) {
   RadioProcess radio({"--silent-after-writes", std::to_string(GetParam())});
   const Timed write = timedRun({"write", "--port", radio.device(), source.string()});
   EXPECT_EQ(write.finished.exitCode, 1);
-  EXPECT_EQ(write.finished.err, kWriteFailed);
+  // What the failure leaves behind; no read this run, so no backup to name.
+  EXPECT_TRUE(write.finished.err.starts_with(kWritePartial)) << write.finished.err;
   EXPECT_LT(write.took, Seconds(15));
   std::filesystem::remove(source);
 }
@@ -150,7 +152,8 @@ TEST(FaultMatrix, ARadioKilledDuringAWriteFailsTheWrite) {
     radio.kill();
   });
   EXPECT_EQ(write.finished.exitCode, 1);
-  EXPECT_EQ(write.finished.err, kWriteFailed);
+  // What the failure leaves behind; no read this run, so no backup to name.
+  EXPECT_TRUE(write.finished.err.starts_with(kWritePartial)) << write.finished.err;
   EXPECT_LT(write.took, Seconds(15));
   std::filesystem::remove(source);
 }

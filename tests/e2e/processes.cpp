@@ -7,13 +7,23 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdlib>
 #include <stdexcept>
+
+#include "support/temp_dir.hpp"
 
 extern char** environ;
 
 namespace rcp::e2e {
 
 namespace {
+
+// The programs started here keep their state (the read backups) in a folder of this test run,
+// never in the user's own.
+void keepStateInTheTestRun() {
+  static const test::TempDir state;
+  setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+}
 
 pid_t spawn(const std::string& program, const std::vector<std::string>& args, int outFd, int errFd,
             const std::vector<int>& closeFds) {
@@ -22,6 +32,7 @@ pid_t spawn(const std::string& program, const std::vector<std::string>& args, in
   for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
 
+  keepStateInTheTestRun();
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);

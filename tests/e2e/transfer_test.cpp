@@ -120,7 +120,10 @@ TEST(CliTransfers, FailuresGiveTheWindowsMessageAndTheirExitCode) {
   const Finished failed =
       run(RCP520_CLI, {"write", "--port", stopsAcknowledging.device(), source.string()});
   EXPECT_EQ(failed.exitCode, 1);
-  EXPECT_EQ(failed.err, "写录失败！\n");
+  EXPECT_EQ(failed.err,
+            "写录失败！电台中现在可能只有部分配置。\n"
+            "本次运行没有读取过电台，没有可写回的备份。请检查连线和电池后重新写录。"
+            "以往读取的备份可用 rcp520-cli backups 列出。\n");
 
   RadioProcess silent({"--silent"});
   const Finished absent = run(RCP520_CLI, {"read", "--port", silent.device(), "never.ini"});
