@@ -168,8 +168,12 @@ int main(int argc, char** argv) {
   rcp::app::TerminalDialogs dialogs(lines);
   rcp::app::TerminalScreen screen(lines);
   rcp::app::Program program(
-      rcp::app::Services{port, clock, dialogs, screen,
-                         std::filesystem::temp_directory_path() / "rcp520-bench-no-Com.ini", {},
+      rcp::app::Services{port,
+                         clock,
+                         dialogs,
+                         screen,
+                         std::filesystem::temp_directory_path() / "rcp520-bench-no-Com.ini",
+                         {},
                          {},
                          std::filesystem::temp_directory_path() /
                              ("rcp520-bench-backups-" + std::to_string(getpid()))});
@@ -191,8 +195,7 @@ int main(int argc, char** argv) {
   clock.pause(200);
   rcp::app::WriteReport safe{};
   const Figures guarded = measure(clock, port, [&] {
-    safe = rcp::app::WriteDataClick(state, memory, {true, true},
-                                    rcp::app::RestoreOffer::PrintPath);
+    safe = rcp::app::WriteDataClick(state, memory, {true, true}, rcp::app::RestoreOffer::PrintPath);
   });
   std::filesystem::remove_all(state.backups);
 
