@@ -46,6 +46,7 @@ struct Request {
   std::optional<bool> backupBefore;
   std::optional<bool> verifyAfter;
   bool noReadBackup = false;
+  rcp::app::FleetRequest fleet;  // fleet's template, numbers or table, log
   std::string trace;   // --trace, else RCP520_TRACE: the protocol trace's file; empty for none
   std::function<int()> run;
 
@@ -119,6 +120,41 @@ void addWrite(rcp::apps::CommandLine& line, Request& request) {
             "exits 3 (default: the desktop tool's setting in Com.ini)");
   runs(*command, request, [&request] {
     return rcp::app::cliWrite(deviceOf(request.port), request.file, request.streams(),
+                              request.safety());
+  });
+}
+
+void addFleet(rcp::apps::CommandLine& line, Request& request) {
+  CLI::App* command = line.subcommand(
+      "fleet", "Write one template into many radios, each with its own individual number",
+      "[--port DEVICE|COM1..COM4] TEMPLATE.ini --numbers FIRST-LAST|--table FILE.csv "
+      "[--log FILE.csv] [--verify] [--backup] [--skip-failed]");
+  addPortOption(*command, request);
+  command->add_option("template", request.fleet.templ, "The data file every radio gets")
+      ->type_name("TEMPLATE.ini")
+      ->required();
+  auto* numbers = command->add_option("--numbers", request.fleet.numbers,
+                                      "The individual numbers, one radio each, in order")
+                      ->type_name("FIRST-LAST");
+  auto* table = command->add_option("--table", request.fleet.table,
+                                    "A table of radios (UTF-8 or GB2312): a header of data-file "
+                                    "keys including Indivol, then one radio a row")
+                    ->type_name("FILE.csv");
+  numbers->excludes(table);
+  command->add_option("--log", request.fleet.log,
+                      "Append a row per radio; rerunning with the same log skips the numbers "
+                      "written")
+      ->type_name("FILE.csv");
+  command->add_flag("--skip-failed", request.fleet.skipFailed,
+                    "Give a failed radio's number up instead of trying it on the next radio");
+  addSwitch(*command, "backup", request.backupBefore, "Read each radio into a backup first");
+  addSwitch(*command, "verify", request.verifyAfter, "Read each radio back and compare");
+  runs(*command, request, [&request] {
+    if (request.fleet.numbers.empty() && request.fleet.table.empty()) {
+      rcp::app::TerminalLines(std::cerr, false).line("fleet: --numbers or --table is required");
+      return kExitUsageFileOrPort;
+    }
+    return rcp::app::cliFleet(deviceOf(request.port), request.fleet, request.streams(),
                               request.safety());
   });
 }
@@ -205,6 +241,7 @@ int main(int argc, char** argv) {
   addImage(line, request);
   addPorts(line, request);
   addBackups(line, request);
+  addFleet(line, request);
   addTrace(app, request);
   app.footer(kFooter);
 

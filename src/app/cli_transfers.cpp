@@ -3,11 +3,14 @@
 #include <unistd.h>
 
 #include <exception>
+#include <fstream>
 #include <functional>
 #include <span>
 
 #include "app/device_port.hpp"
 #include "app/file_commands.hpp"
+#include "app/fleet_run.hpp"
+#include "app/offline_program.hpp"
 #include "app/held_signals.hpp"
 #include "app/program.hpp"
 #include "app/terminal_services.hpp"
@@ -194,7 +197,7 @@ int cliWrite(const std::string& device, const std::filesystem::path& file, const
   if (!port.isOpen()) return kExitUsageFileOrPort;
   if (const int code = openFile(terminal, file); code != kExitDone) return code;
   if (terminal.radioSilent()) return kExitNoRadioOrFailed;
-  const WriteSafetyChoice stored = storedWriteSafety(terminal.state());
+  const WriteSafetyChoice stored = storedWriteSafety(terminal.state().comIni);
   const WriteSafetyChoice choice{safety.backupBefore.value_or(stored.backupBefore),
                                  safety.verifyAfter.value_or(stored.verifyAfter)};
   TransferMemory memory;
@@ -210,6 +213,105 @@ int cliWrite(const std::string& device, const std::filesystem::path& file, const
   if (signals.held()) return exitCodeOfSignal(signals.held());
   if (code == kExitDone && mismatch) return kExitVerifyMismatch;
   return code;
+}
+
+namespace {
+
+// The fleet's progress as lines on the terminal.
+class FleetLines final : public FleetEvents {
+ public:
+  FleetLines(TerminalLines& lines, const std::vector<FleetMember>& members, const HeldSignals& held)
+      : lines_(lines), members_(members), held_(held) {}
+  void waiting(std::size_t member) override {
+    lines_.line("等待电台应答（个人号 " + members_[member].number + "）...");
+  }
+  void finished(std::size_t, const FleetLogRow& row) override {
+    lines_.line(row.number + "：" + row.result + "（" + row.model + "，" + row.identity + "）");
+  }
+  void connectNext() override { lines_.line("请取下这台电台，连接下一台。"); }
+  bool stopRequested() override { return held_.held() != 0; }
+
+ private:
+  TerminalLines& lines_;
+  const std::vector<FleetMember>& members_;
+  const HeldSignals& held_;
+};
+
+// Each radio's record built and opened offline, with what opening it said; empty when all open.
+std::vector<std::string> fleetProblems(const link::IniDocument& templ,
+                                       const std::vector<FleetMember>& members) {
+  std::vector<std::string> problems;
+  const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                     ("rcp520-fleet-check-" + std::to_string(getpid()) + ".ini");
+  for (const FleetMember& member : members) {
+    {
+      std::ofstream out(file, std::ios::binary | std::ios::trunc);
+      out << memberDocument(templ, member).fileBytes();
+    }
+    OfflineProgram offline;
+    if (const auto error = openDataFileAndCheck(offline.state(), file))
+      problems.push_back(member.number + "：" + error->message);
+    for (const auto& shown : offline.shown())
+      if (shown.form.empty()) problems.push_back(member.number + "：" + shown.message.text);
+      else problems.push_back(member.number + "：" + shown.form);
+  }
+  std::filesystem::remove(file);
+  return problems;
+}
+
+}  // namespace
+
+int cliFleet(const std::string& device, const FleetRequest& request, const CliStreams& io,
+             const CliSafety& safety) {
+  TerminalLines lines(io.err, io.errIsTerminal);
+  const link::IniLoad loaded = link::loadIniFile(request.templ);
+  if (loaded.error || !loaded.document.section(kDataSection)) {
+    lines.line(loaded.error ? loaded.error->message()
+                            : request.templ.string() + " 不是数据文件。");
+    return kExitUsageFileOrPort;
+  }
+  FleetPlanError planError;
+  const auto members = request.numbers.empty() ? membersInTable(request.table, planError)
+                                               : numbersInRange(request.numbers, planError);
+  if (!members) {
+    lines.line(planError.message);
+    return kExitUsageFileOrPort;
+  }
+  if (const auto problems = fleetProblems(loaded.document, *members); !problems.empty()) {
+    for (const std::string& problem : problems) lines.line(problem);
+    lines.line("以上电台的数据有误，批量写频没有开始，未向电台发送任何数据。");
+    return kExitNoRadioOrFailed;
+  }
+  const std::vector<FleetMember> left = membersLeft(*members, request.log);
+  if (left.empty()) {
+    lines.line("日志中全部电台均已写录，没有要写的电台。");
+    return kExitDone;
+  }
+  SerialLine line(io);
+  if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
+  if (!line.traced.port().open(device)) {
+    lines.line(std::string(link::kPortBusyMessage));
+    lines.line(whyNotOpen(device));
+    return kExitUsageFileOrPort;
+  }
+  const WriteSafetyChoice stored = storedWriteSafety(link::comIniPath());
+  FleetSettings settings{{safety.backupBefore.value_or(stored.backupBefore),
+                          safety.verifyAfter.value_or(stored.verifyAfter)},
+                         request.skipFailed,
+                         request.log,
+                         device,
+                         link::comIniPath(),
+                         safety.backups};
+  TerminalDialogs dialogs(lines);
+  TerminalScreen screen(lines);
+  const HeldSignals held(HeldTransfer::Fleet);
+  FleetLines events(lines, left, held);
+  const FleetSummary summary = runFleet({line.traced.port(), line.traced.clock(), dialogs, screen},
+                                        loaded.document, left, settings, events);
+  lines.line("批量写频" + std::string(summary.stopped ? "已中断" : "结束") + "：写好 " +
+             std::to_string(summary.written) + " 台，失败 " + std::to_string(summary.failed) +
+             " 次，剩余 " + std::to_string(summary.left) + " 台。");
+  return summary.left == 0 && summary.failed == 0 ? kExitDone : kExitNoRadioOrFailed;
 }
 
 int cliBackups(const std::filesystem::path& folder, const CliStreams& io) {

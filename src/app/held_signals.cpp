@@ -17,6 +17,8 @@ constexpr const char* kWriteHeld =
 constexpr const char* kWriteAbandoned = "写录已中断！电台中可能只有部分数据，请重新写录。\n";
 constexpr const char* kReadHeld = "读取尚未结束，读取结束后程序将退出，再按一次Ctrl+C立即退出。\n";
 constexpr const char* kReadAbandoned = "读取已中断！未保存任何数据。\n";
+constexpr const char* kFleetHeld =
+    "批量写频即将结束：正在写录的电台写完并记录后退出，再按一次Ctrl+C立即退出。\n";
 
 // What the handler needs, set before it is installed.
 volatile sig_atomic_t heldSignal = 0;
@@ -42,8 +44,10 @@ void onSignal(int signal) {
 
 HeldSignals::HeldSignals(HeldTransfer transfer) {
   heldSignal = 0;
-  heldText = transfer == HeldTransfer::Write ? kWriteHeld : kReadHeld;
-  abandonedText = transfer == HeldTransfer::Write ? kWriteAbandoned : kReadAbandoned;
+  heldText = transfer == HeldTransfer::Read    ? kReadHeld
+             : transfer == HeldTransfer::Write ? kWriteHeld
+                                               : kFleetHeld;
+  abandonedText = transfer == HeldTransfer::Read ? kReadAbandoned : kWriteAbandoned;
   struct sigaction action {};
   action.sa_handler = onSignal;
   action.sa_flags = SA_RESTART;

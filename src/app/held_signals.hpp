@@ -6,7 +6,8 @@
 // program at once with a warning about what the radio may now hold.
 namespace rcp::app {
 
-enum class HeldTransfer { Read, Write };
+// Fleet: the whole run of many writes; the run asks held() between radios and ends there.
+enum class HeldTransfer { Read, Write, Fleet };
 
 class HeldSignals {
  public:

@@ -174,9 +174,9 @@ void verify(ProgramState& state, const image::WriteImage& written, WriteReport& 
 
 }  // namespace
 
-WriteSafetyChoice storedWriteSafety(const ProgramState& state) {
+WriteSafetyChoice storedWriteSafety(const std::filesystem::path& comIni) {
   const auto on = [&](const char* key) {
-    return link::readProfileString(state.comIni, "Options", key, "0") == "1";
+    return link::readProfileString(comIni, "Options", key, "0") == "1";
   };
   return {on("BackupBeforeWrite"), on("VerifyAfterWrite")};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -43,7 +44,7 @@ struct WriteSafetyChoice {
 };
 
 // The choice kept in Com.ini by the port dialog (both off when nothing is kept).
-WriteSafetyChoice storedWriteSafety(const settings::ProgramState& state);
+WriteSafetyChoice storedWriteSafety(const std::filesystem::path& comIni);
 
 // How a failed write is told: the window asks whether to write the backup back, the command
 // line prints the backup's path and a command that writes it back.

@@ -1,0 +1,176 @@
+#include "app/fleet_plan.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+#include "link/cp936.hpp"
+#include "link/ini_profile.hpp"
+
+namespace rcp::app {
+
+namespace {
+
+constexpr std::size_t kMostRadios = 10000;
+
+bool allDigits(const std::string& text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+    return c >= '0' && c <= '9';
+  });
+}
+
+bool validUtf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3
+                                                                : (c >> 3) == 0x1E  ? 4
+                                                                                    : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    for (std::size_t k = 1; k < length; ++k)
+      if ((static_cast<unsigned char>(text[i + k]) >> 6) != 0x2) return false;
+    i += length;
+  }
+  return true;
+}
+
+std::string csvField(const std::string& text) {
+  if (text.find_first_of(",\"\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+std::string trimmed(std::string text) {
+  while (!text.empty() && (text.back() == '\r' || text.back() == ' ')) text.pop_back();
+  std::size_t start = 0;
+  while (start < text.size() && text[start] == ' ') ++start;
+  return text.substr(start);
+}
+
+}  // namespace
+
+std::vector<std::string> csvFields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+        fields.back() += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        fields.back() += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  for (std::string& field : fields) field = trimmed(field);
+  return fields;
+}
+
+std::optional<std::vector<FleetMember>> numbersInRange(const std::string& range,
+                                                       FleetPlanError& error) {
+  const std::size_t dash = range.find('-');
+  const std::string first = range.substr(0, dash);
+  const std::string last = dash == std::string::npos ? "" : range.substr(dash + 1);
+  if (!allDigits(first) || !allDigits(last) || first.size() != last.size() || first.size() > 18) {
+    error.message = "号码范围“" + range + "”无效：应为两个位数相同的号码，如 3262001201-3262001205。";
+    return std::nullopt;
+  }
+  std::uint64_t from = 0, to = 0;
+  std::from_chars(first.data(), first.data() + first.size(), from);
+  std::from_chars(last.data(), last.data() + last.size(), to);
+  if (from > to || to - from >= kMostRadios) {
+    error.message = "号码范围“" + range + "”无效：起始号码不能大于结束号码，且最多 10000 台。";
+    return std::nullopt;
+  }
+  std::vector<FleetMember> members;
+  for (std::uint64_t n = from; n <= to; ++n) {
+    std::string number = std::to_string(n);
+    number.insert(0, first.size() - number.size(), '0');
+    members.push_back({number, {{kNumberKey, number}}});
+  }
+  return members;
+}
+
+std::optional<std::vector<FleetMember>> membersInTable(const std::filesystem::path& table,
+                                                       FleetPlanError& error) {
+  if (link::checkFile(table) != link::FileCheck::Usable) {
+    error.message = "无法读取号码表 " + table.string() + "。";
+    return std::nullopt;
+  }
+  std::ifstream in(table, std::ios::binary);
+  std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
+  const std::string text = validUtf8(bytes) ? bytes : link::decodeCp936(bytes);
+  std::istringstream lines(text);
+  std::string line;
+  std::vector<std::string> header;
+  while (header.empty() && std::getline(lines, line))
+    if (!trimmed(line).empty()) header = csvFields(line);
+  const auto numberColumn = std::find(header.begin(), header.end(), kNumberKey);
+  if (numberColumn == header.end()) {
+    error.message = "号码表 " + table.string() + " 的第一行没有 Indivol 列。";
+    return std::nullopt;
+  }
+  std::vector<FleetMember> members;
+  while (std::getline(lines, line)) {
+    if (trimmed(line).empty()) continue;
+    const std::vector<std::string> fields = csvFields(line);
+    FleetMember member;
+    for (std::size_t i = 0; i < header.size() && i < fields.size(); ++i)
+      member.values.emplace_back(header[i], fields[i]);
+    const auto index = static_cast<std::size_t>(numberColumn - header.begin());
+    member.number = index < fields.size() ? fields[index] : "";
+    members.push_back(std::move(member));
+  }
+  if (members.empty()) {
+    error.message = "号码表 " + table.string() + " 中没有电台。";
+    return std::nullopt;
+  }
+  return members;
+}
+
+link::IniDocument memberDocument(const link::IniDocument& templ, const FleetMember& member) {
+  link::IniDocument document = templ;
+  for (const auto& [key, value] : member.values) document.set(kDataSection, key, value);
+  return document;
+}
+
+std::set<std::string> numbersDone(const std::filesystem::path& log) {
+  std::set<std::string> done;
+  std::ifstream in(log);
+  std::string line;
+  while (std::getline(in, line)) {
+    const std::vector<std::string> fields = csvFields(line);
+    if (fields.size() >= 6 && (fields[5] == kResultWritten || fields[5] == kResultVerified))
+      done.insert(fields[4]);
+  }
+  return done;
+}
+
+bool appendLogRow(const std::filesystem::path& log, const FleetLogRow& row) {
+  std::error_code ec;
+  const bool fresh = !std::filesystem::exists(log, ec);
+  std::ofstream out(log, std::ios::app | std::ios::binary);
+  if (!out) return false;
+  if (fresh) out << kLogHeader << '\n';
+  char seconds[32];
+  std::snprintf(seconds, sizeof seconds, "%.1f", row.seconds);
+  out << csvField(row.time) << ',' << csvField(row.port) << ',' << csvField(row.identity) << ','
+      << csvField(row.model) << ',' << csvField(row.number) << ',' << csvField(row.result) << ','
+      << seconds << '\n';
+  out.flush();
+  return static_cast<bool>(out);
+}
+
+}  // namespace rcp::app

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "link/ini_document.hpp"
+
+// What a fleet run writes: one template data file and, for each radio, the keys it gets of its
+// own: its individual number from a range, or a row of a table whose header names data-file keys.
+// The run's log is its state: a number logged as written is not written again.
+namespace rcp::app {
+
+inline constexpr const char* kNumberKey = "Indivol";
+inline constexpr const char* kDataSection = "File0";
+
+struct FleetMember {
+  std::string number;                                       // the individual number
+  std::vector<std::pair<std::string, std::string>> values;  // key and value, Indivol among them
+};
+
+struct FleetPlanError {
+  std::string message;  // in Chinese, naming the file or the value
+};
+
+// "3262001201-3262001205": the numbers from the first to the last, in order. Both ends have the
+// same number of digits and the first is not above the last; at most 10000 radios.
+std::optional<std::vector<FleetMember>> numbersInRange(const std::string& range,
+                                                       FleetPlanError& error);
+
+// A table in UTF-8 or GB2312 (CSV: a header of data-file keys, which must include Indivol, then
+// one radio a row; fields may be quoted with '"').
+std::optional<std::vector<FleetMember>> membersInTable(const std::filesystem::path& table,
+                                                       FleetPlanError& error);
+
+// The template with the member's own values set.
+link::IniDocument memberDocument(const link::IniDocument& templ, const FleetMember& member);
+
+// The log, one row a radio written or tried: time, port, radio identity, model, number, result,
+// seconds. Written in UTF-8 with a header; each row appended and flushed as the radio ends.
+inline constexpr const char* kLogHeader = "时间,端口,电台标识,型号,个人号,结果,秒";
+inline constexpr const char* kResultWritten = "写录完毕";
+inline constexpr const char* kResultVerified = "校验正确";
+inline constexpr const char* kResultFailed = "写录失败";
+inline constexpr const char* kResultMismatch = "校验失败";
+
+struct FleetLogRow {
+  std::string time;
+  std::string port;
+  std::string identity;
+  std::string model;
+  std::string number;
+  std::string result;
+  double seconds = 0;
+};
+
+// The numbers the log names as written successfully (written, or written and verified).
+std::set<std::string> numbersDone(const std::filesystem::path& log);
+
+// Appends the row, creating the file with its header when missing; false when it cannot.
+[[nodiscard]] bool appendLogRow(const std::filesystem::path& log, const FleetLogRow& row);
+
+// One CSV line split into its fields.
+std::vector<std::string> csvFields(const std::string& line);
+
+}  // namespace rcp::app

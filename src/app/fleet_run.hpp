@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/fleet_plan.hpp"
+#include "app/safe_write.hpp"
+#include "link/clock.hpp"
+#include "link/ini_document.hpp"
+#include "link/port.hpp"
+#include "ui/dialogs.hpp"
+#include "ui/screen.hpp"
+
+// Programming a fleet: one radio after another on the same line, each written with the template
+// and its own values, logged, and let go before the next is taken, so that no radio is written
+// twice by accident. The command line and the window's "批量写频" dialog both run this.
+namespace rcp::app {
+
+// Polls for a radio at most twice a second; after a write, waits this long before asking whether
+// the radio is still there (a radio that has just been written may still be busy).
+inline constexpr int kPollMs = 500;
+inline constexpr int kLetGoMs = 1500;
+
+// What the run tells its face as it goes.
+class FleetEvents {
+ public:
+  virtual ~FleetEvents() = default;
+  virtual void waiting(std::size_t /*member*/) {}
+  virtual void writing(std::size_t /*member*/) {}
+  virtual void finished(std::size_t /*member*/, const FleetLogRow& /*row*/) {}
+  // The radio just written is to be taken off and the next one connected.
+  virtual void connectNext() {}
+  // Asked between polls and after each radio; true ends the run there.
+  virtual bool stopRequested() { return false; }
+};
+
+struct FleetSettings {
+  WriteSafetyChoice safety;
+  bool skipFailed = false;
+  std::filesystem::path log;  // empty: no log
+  std::string portLabel;      // the port as the log names it
+  std::filesystem::path comIni;
+  std::filesystem::path backups;
+};
+
+// The line the radios come and go on, already open, and the services each radio's program shows
+// its messages and progress through.
+struct FleetLine {
+  link::Port& port;
+  link::Clock& clock;
+  ui::Dialogs& dialogs;
+  ui::Screen& screen;
+};
+
+struct FleetSummary {
+  std::size_t written = 0;
+  std::size_t failed = 0;
+  std::size_t left = 0;
+  bool stopped = false;
+};
+
+// The members whose number the log does not name as written, in order.
+std::vector<FleetMember> membersLeft(const std::vector<FleetMember>& members,
+                                     const std::filesystem::path& log);
+
+FleetSummary runFleet(const FleetLine& line, const link::IniDocument& templ,
+                      const std::vector<FleetMember>& members, const FleetSettings& settings,
+                      FleetEvents& events);
+
+}  // namespace rcp::app
