@@ -133,17 +133,20 @@ void addFleet(rcp::apps::CommandLine& line, Request& request) {
   command->add_option("template", request.fleet.templ, "The data file every radio gets")
       ->type_name("TEMPLATE.ini")
       ->required();
-  auto* numbers = command->add_option("--numbers", request.fleet.numbers,
-                                      "The individual numbers, one radio each, in order")
+  auto* numbers = command
+                      ->add_option("--numbers", request.fleet.numbers,
+                                   "The individual numbers, one radio each, in order")
                       ->type_name("FIRST-LAST");
-  auto* table = command->add_option("--table", request.fleet.table,
-                                    "A table of radios (UTF-8 or GB2312): a header of data-file "
-                                    "keys including Indivol, then one radio a row")
+  auto* table = command
+                    ->add_option("--table", request.fleet.table,
+                                 "A table of radios (UTF-8 or GB2312): a header of data-file "
+                                 "keys including Indivol, then one radio a row")
                     ->type_name("FILE.csv");
   numbers->excludes(table);
-  command->add_option("--log", request.fleet.log,
-                      "Append a row per radio; rerunning with the same log skips the numbers "
-                      "written")
+  command
+      ->add_option("--log", request.fleet.log,
+                   "Append a row per radio; rerunning with the same log skips the numbers "
+                   "written")
       ->type_name("FILE.csv");
   command->add_flag("--skip-failed", request.fleet.skipFailed,
                     "Give a failed radio's number up instead of trying it on the next radio");

@@ -10,8 +10,8 @@
 #include "app/device_port.hpp"
 #include "app/file_commands.hpp"
 #include "app/fleet_run.hpp"
-#include "app/offline_program.hpp"
 #include "app/held_signals.hpp"
+#include "app/offline_program.hpp"
 #include "app/program.hpp"
 #include "app/terminal_services.hpp"
 #include "app/trace_setup.hpp"
@@ -252,8 +252,10 @@ std::vector<std::string> fleetProblems(const link::IniDocument& templ,
     if (const auto error = openDataFileAndCheck(offline.state(), file))
       problems.push_back(member.number + "：" + error->message);
     for (const auto& shown : offline.shown())
-      if (shown.form.empty()) problems.push_back(member.number + "：" + shown.message.text);
-      else problems.push_back(member.number + "：" + shown.form);
+      if (shown.form.empty())
+        problems.push_back(member.number + "：" + shown.message.text);
+      else
+        problems.push_back(member.number + "：" + shown.form);
   }
   std::filesystem::remove(file);
   return problems;
@@ -266,8 +268,7 @@ int cliFleet(const std::string& device, const FleetRequest& request, const CliSt
   TerminalLines lines(io.err, io.errIsTerminal);
   const link::IniLoad loaded = link::loadIniFile(request.templ);
   if (loaded.error || !loaded.document.section(kDataSection)) {
-    lines.line(loaded.error ? loaded.error->message()
-                            : request.templ.string() + " 不是数据文件。");
+    lines.line(loaded.error ? loaded.error->message() : request.templ.string() + " 不是数据文件。");
     return kExitUsageFileOrPort;
   }
   FleetPlanError planError;

@@ -15,18 +15,19 @@ namespace {
 constexpr std::size_t kMostRadios = 10000;
 
 bool allDigits(const std::string& text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-    return c >= '0' && c <= '9';
-  });
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool validUtf8(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
     const auto c = static_cast<unsigned char>(text[i]);
-    const std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3
-                                                                : (c >> 3) == 0x1E  ? 4
-                                                                                    : 0;
+    const std::size_t length = c < 0x80           ? 1
+                               : (c >> 5) == 0x6  ? 2
+                               : (c >> 4) == 0xE  ? 3
+                               : (c >> 3) == 0x1E ? 4
+                                                  : 0;
     if (length == 0 || i + length > text.size()) return false;
     for (std::size_t k = 1; k < length; ++k)
       if ((static_cast<unsigned char>(text[i + k]) >> 6) != 0x2) return false;
@@ -83,7 +84,8 @@ std::optional<std::vector<FleetMember>> numbersInRange(const std::string& range,
   const std::string first = range.substr(0, dash);
   const std::string last = dash == std::string::npos ? "" : range.substr(dash + 1);
   if (!allDigits(first) || !allDigits(last) || first.size() != last.size() || first.size() > 18) {
-    error.message = "号码范围“" + range + "”无效：应为两个位数相同的号码，如 3262001201-3262001205。";
+    error.message =
+        "号码范围“" + range + "”无效：应为两个位数相同的号码，如 3262001201-3262001205。";
     return std::nullopt;
   }
   std::uint64_t from = 0, to = 0;

@@ -18,8 +18,7 @@ using image::TransferOutcome;
 
 bool radioAnswers(const FleetLine& line, link::RadioIdentity& identity) {
   line.port.purgeBoth();
-  return link::greet(line.port, line.clock, link::GreetingPurpose::StartUp, identity)
-      .radioAnswered;
+  return link::greet(line.port, line.clock, link::GreetingPurpose::StartUp, identity).radioAnswered;
 }
 
 // Waits for the state asked (a radio answering, or none); false when the run is to stop first.
@@ -126,8 +125,9 @@ FleetSummary runFleet(const FleetLine& line, const link::IniDocument& templ,
     const bool good = row.result == kResultWritten || row.result == kResultVerified;
     const bool logged = settings.log.empty() || appendLogRow(settings.log, row);
     if (!logged)
-      line.dialogs.message(errorBox("无法写入日志 " + settings.log.string() +
-                                    "，批量写频已停止：日志是已写电台的记录，没有它重新运行会重写电台。"));
+      line.dialogs.message(
+          errorBox("无法写入日志 " + settings.log.string() +
+                   "，批量写频已停止：日志是已写电台的记录，没有它重新运行会重写电台。"));
     events.finished(next, row);
     ++(good ? summary.written : summary.failed);
     if (good || settings.skipFailed) ++next;

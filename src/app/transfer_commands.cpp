@@ -44,7 +44,8 @@ void bindTransferCommands(settings::ProgramState& state) {
   });
   state.main->on("WriteData", ui::Event::Click, [&state, memory](ui::Control&) {
     InputBlocked blocked(state.screen);
-    static_cast<void>(WriteDataClick(state, *memory, storedWriteSafety(state.comIni), RestoreOffer::Ask));
+    static_cast<void>(
+        WriteDataClick(state, *memory, storedWriteSafety(state.comIni), RestoreOffer::Ask));
   });
 }
 
