@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/unsaved_changes.hpp"
 #include "image/write_transfer.hpp"
 
 namespace rcp::app {
@@ -34,14 +35,14 @@ class InputBlocked {
 
 void bindTransferCommands(settings::ProgramState& state) {
   auto memory = std::make_shared<TransferMemory>();
-  // The window has shown how a transfer went; only the command line needs the outcome.
+  // The window has shown how a transfer went; a record the radio now holds too is kept.
   state.main->on("ReadData", ui::Event::Click, [&state, memory](ui::Control&) {
     InputBlocked blocked(state.screen);
-    static_cast<void>(ReadDataClick(state, *memory));
+    if (ReadDataClick(state, *memory) == image::TransferOutcome::Done) markRecordKept(state);
   });
   state.main->on("WriteData", ui::Event::Click, [&state, memory](ui::Control&) {
     InputBlocked blocked(state.screen);
-    static_cast<void>(WriteDataClick(state, *memory));
+    if (WriteDataClick(state, *memory) == image::TransferOutcome::Done) markRecordKept(state);
   });
 }
 

@@ -59,6 +59,9 @@ struct ProgramState {
   std::function<std::string(const std::string& device)> portProblem;
   // The folder every successful read keeps its backup in; empty: no backups are kept.
   std::filesystem::path backups;
+  // The record as a data file would hold it when it was last opened, saved, read or written:
+  // what the exit compares with before it asks to save (see app/unsaved_changes.hpp).
+  std::string keptRecord;
   // The 18-byte answer to the greeting; a zero byte after it so it reads as text.
   std::array<std::uint8_t, 18> radioIdentity{};
 };
