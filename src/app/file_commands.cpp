@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/program.hpp"
+#include "app/unsaved_changes.hpp"
 #include "rules/channel_plan.hpp"
 
 namespace rcp::app {
@@ -66,20 +67,29 @@ void SaveFileClick(ProgramState& state, DataFileNames& names) {
   names.saved = *chosen;
   if (const auto error = settings::saveDataFile(state, *chosen))
     state.dialogs.message(dataFileMessage(*error));
+  else
+    markRecordKept(state);
+}
+
+void openChosenDataFile(ProgramState& state, const std::filesystem::path& file) {
+  const auto error = settings::openDataFile(state, file);
+  // The failure shows before any stop-channel warning.
+  if (error) state.dialogs.message(dataFileMessage(*error));
+  if (!stopsTheOpen(error)) checkStopChannels(state);
+  if (!error) markRecordKept(state);
 }
 
 void OpenFileClick(ProgramState& state, DataFileNames& names) {
   state.showStatus(StatusPanel::State, "打开已有数据");
   const auto chosen =
       state.dialogs.openFile(dataFileRequest(names.opened.value_or(state.comIni.string())));
-  std::optional<DataFileError> error;
-  if (chosen) {
-    names.opened = *chosen;
-    error = settings::openDataFile(state, *chosen);
-    // The failure shows before any stop-channel warning.
-    if (error) state.dialogs.message(dataFileMessage(*error));
+  if (!chosen) {
+    // A cancelled open still checks the stop channels.
+    checkStopChannels(state);
+    return;
   }
-  if (!stopsTheOpen(error)) checkStopChannels(state);
+  names.opened = *chosen;
+  openChosenDataFile(state, *chosen);
 }
 
 void bindFileCommands(ProgramState& state) {

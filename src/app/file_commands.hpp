@@ -24,6 +24,11 @@ void bindFileCommands(settings::ProgramState& state);
 void SaveFileClick(settings::ProgramState& state, DataFileNames& names);
 void OpenFileClick(settings::ProgramState& state, DataFileNames& names);
 
+// What "打开文件" does with the file chosen in its dialog: opens it, shows a failure, then runs the
+// stop-channel rule of the three segments unless the open stopped at a value that is no number or
+// at a failing rule. A file opened whole becomes the kept record (nothing unsaved).
+void openChosenDataFile(settings::ProgramState& state, const std::filesystem::path& file);
+
 // What the open command does once a name is chosen, without a dialog (the command-line tool's
 // way in): opens the file, then runs the stop-channel rule of the three segments, unless the
 // open stopped at a value that is no number or at a failing rule. Failures come back as values;

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "app/program.hpp"
+#include "app/unsaved_changes.hpp"
 #include "testmode/test_state.hpp"
 
 namespace rcp::app {
@@ -71,7 +73,28 @@ void FormKeyDown(ProgramState& state, char32_t key, bool alt) {
 
 }  // namespace
 
+bool mayExit(ProgramState& state) {
+  if (!recordChanged(state)) return true;
+  const ui::Message question{std::string(kUnsavedQuestion), kApplicationTitle,
+                             ui::MessageIcon::Warning, ui::MessageButtons::YesNoCancel};
+  switch (state.dialogs.message(question)) {
+    case ui::MessageResult::Yes:
+      // Saved as Alt+S saves: what is being typed counts as entered. A save dialog cancelled or
+      // a save that failed keeps the program running.
+      state.main->finishEditing();
+      state.main->fire("SaveFile", ui::Event::Click);
+      return !recordChanged(state);
+    case ui::MessageResult::No:
+      return true;
+    case ui::MessageResult::Ok:
+    case ui::MessageResult::Cancel:
+      break;
+  }
+  return false;
+}
+
 void OutProgClick(ProgramState& state) {
+  if (!mayExit(state)) return;
   const std::uint8_t q = 'Q';
   state.port.write({&q, 1});
   state.screen.quit();
@@ -96,6 +119,8 @@ void bindFrame(ProgramState& state) {
           [&state](ui::Control&) { StatusBarDblClick(state); });
   form.on("Timer1", ui::Event::Timer, [&state](ui::Control&) { Timer1Timer(state); });
   form.onKeyDown([&state](char32_t key, bool alt) { FormKeyDown(state, key, alt); });
+  // The close box ends the program as the exit does, without "Q".
+  form.onCloseQuery([&state] { return mayExit(state); });
   // The first showing starts with every menu option enabled.
   form.onShown([&form] { form.fire("All_OK", ui::Event::Click); });
 }

@@ -4,7 +4,7 @@ namespace rcp::app {
 
 ui::MessageResult RecordingDialogs::message(const ui::Message& message) {
   shown.push_back({{}, message});
-  return ui::MessageResult::Ok;
+  return ui::defaultResult(message.buttons);
 }
 
 void RecordingDialogs::showModal(ui::Form& form) {

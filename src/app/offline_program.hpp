@@ -17,8 +17,8 @@
 // a file that is only being checked. What it would have shown is kept in order.
 namespace rcp::app {
 
-// Every message box and modal window, kept instead of shown: a message counts as confirmed, a
-// modal window is closed at once, a file dialog is cancelled.
+// Every message box and modal window, kept instead of shown: a message counts as confirmed (its
+// first button, Ok or Yes), a modal window is closed at once, a file dialog is cancelled.
 class RecordingDialogs final : public ui::Dialogs {
  public:
   struct Shown {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/backups.hpp"
+#include "app/file_commands.hpp"
 #include "link/com_ini.hpp"
 #include "link/port_doctor.hpp"
 #include "link/port_opening.hpp"
@@ -86,6 +88,9 @@ void ComSetFormShow(ProgramState& state, DeviceChoice& choice) {
   for (std::size_t i = 0; i < kPortNames.size(); ++i)
     devices[i] = link::portDevice(state.comIni, kPortNames[i]);
   showDevices(state, choice, devices);
+  const link::WriteSafety safety = link::readWriteSafety(state.comIni);
+  state.comSet->setChecked("BackupBeforeWrite", safety.backupBeforeWrite);
+  state.comSet->setChecked("VerifyAfterWrite", safety.verifyAfterWrite);
 }
 
 // "刷新": the list read again; each box keeps the device it stands for, shown anew.
@@ -108,6 +113,10 @@ void ComSet_OKClick(ProgramState& state, const DeviceChoice& choice) {
   // An unwritable file ends the confirmation here; the new name stays in use.
   if (auto error = link::writePortName(state.comIni, state.portName))
     throw std::runtime_error(error->message());
+  const link::WriteSafety safety{dialog.checked("BackupBeforeWrite"),
+                                 dialog.checked("VerifyAfterWrite")};
+  if (auto error = link::writeWriteSafety(state.comIni, safety))
+    throw std::runtime_error(error->message());
   // A device is written only where it changed, in place like the port name.
   for (std::size_t i = 0; i < kPortNames.size(); ++i) {
     const std::string device = chosenDevice(dialog, choice, i);
@@ -118,6 +127,22 @@ void ComSet_OKClick(ProgramState& state, const DeviceChoice& choice) {
   if (state.port.isOpen()) state.port.close();
   openPortAndGreet(state);
   dialog.close();
+}
+
+// "备份文件夹…": the open dialog in the backups folder; a chosen backup is opened as "打开文件"
+// opens a file, over the main window, so the port dialog closes first storing nothing.
+void BackupFolderClick(ProgramState& state) {
+  const std::filesystem::path folder =
+      state.backups.empty() ? defaultBackupsFolder() : state.backups;
+  // A folder that cannot be made leaves the dialog to start where it can.
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  ui::FileDialogRequest request = dataFileRequest("");
+  request.initialFolder = folder.string();
+  const auto chosen = state.dialogs.openFile(request);
+  if (!chosen) return;
+  state.comSet->close();
+  openChosenDataFile(state, *chosen);
 }
 
 std::string portProblem(const ProgramState& state, const std::string& device) {
@@ -162,6 +187,7 @@ void bindComSetForm(ProgramState& state) {
   dialog.on("ComSet_OK", ui::Event::Click,
             [&state, choice](ui::Control&) { ComSet_OKClick(state, *choice); });
   dialog.on("ComSet_CANCLE", ui::Event::Click, [&dialog](ui::Control&) { dialog.close(); });
+  dialog.on("BackupFolder", ui::Event::Click, [&state](ui::Control&) { BackupFolderClick(state); });
 }
 
 }  // namespace rcp::app

@@ -6,6 +6,7 @@
 #include "app/frame.hpp"
 #include "app/port_setup.hpp"
 #include "app/transfer_commands.hpp"
+#include "app/unsaved_changes.hpp"
 #include "rules/call_options.hpp"
 #include "rules/channel_plan.hpp"
 #include "rules/field_rules.hpp"
@@ -106,6 +107,9 @@ void Program::start() {
   rules::bindOtherGroupsDialog(s);
   s.sysLableform = createWindow(s, ui::layouts::sysLableform());
   rules::bindSystemLabelsDialog(s);
+  // The record as the program starts with it (whatever the start-up greeting set) is no unsaved
+  // change.
+  markRecordKept(s);
 }
 
 }  // namespace rcp::app

@@ -8,7 +8,7 @@
 #include "image/write_verification.hpp"
 #include "link/commands.hpp"
 #include "link/greeting.hpp"
-#include "link/ini_profile.hpp"
+#include "link/com_ini.hpp"
 #include "settings/radio_session.hpp"
 #include "testmode/test_channel.hpp"
 #include "testmode/test_state.hpp"
@@ -134,8 +134,8 @@ bool reportPartialWrite(ProgramState& state, const std::optional<KeptBackup>& ba
     return false;
   }
   ui::Message question = errorMessage(kPartial, detail + "\n" + kAskRestore);
-  question.buttons = ui::MessageButtons::OkCancel;
-  if (state.dialogs.message(question) != ui::MessageResult::Ok) return false;
+  question.buttons = ui::MessageButtons::YesNo;
+  if (state.dialogs.message(question) != ui::MessageResult::Yes) return false;
   if (writeBack(state, *backup)) {
     showState(state, kRestored);
     state.dialogs.message({kRestored, image::kTransferCaption, ui::MessageIcon::Information});
@@ -175,10 +175,8 @@ void verify(ProgramState& state, const image::WriteImage& written, WriteReport& 
 }  // namespace
 
 WriteSafetyChoice storedWriteSafety(const std::filesystem::path& comIni) {
-  const auto on = [&](const char* key) {
-    return link::readProfileString(comIni, "Options", key, "0") == "1";
-  };
-  return {on("BackupBeforeWrite"), on("VerifyAfterWrite")};
+  const link::WriteSafety stored = link::readWriteSafety(comIni);
+  return {stored.backupBeforeWrite, stored.verifyAfterWrite};
 }
 
 ReadReport readAndKeep(ProgramState& state, TransferMemory& memory, std::time_t now) {

@@ -67,7 +67,7 @@ void TerminalLines::endProgress() {
 ui::MessageResult TerminalDialogs::message(const ui::Message& message) {
   lines_.line(message.text);
   if (!message.detail.empty()) lines_.line(message.detail);
-  return ui::MessageResult::Ok;
+  return ui::defaultResult(message.buttons);
 }
 
 void TerminalDialogs::showModal(ui::Form& form) {

@@ -12,8 +12,8 @@
 // modal window (the range warning) becomes a line of text (a message's detail a second line),
 // and the progress dialog becomes a progress line redrawn in place while it is open, drawn only
 // when the stream is a terminal.
-// Nothing waits for an answer: a message is taken as confirmed, a modal window as closed at once,
-// a file dialog as cancelled.
+// Nothing waits for an answer: a message is taken as confirmed (its first button), a modal window
+// as closed at once, a file dialog as cancelled.
 namespace rcp::app {
 
 // The text with every control character (C0, DEL and C1) shown as "\xNN", so that nothing a

@@ -3,6 +3,8 @@
 #include <ctime>
 #include <memory>
 
+#include "app/unsaved_changes.hpp"
+
 namespace rcp::app {
 
 ReadReport ReadDataClick(settings::ProgramState& state, TransferMemory& memory) {
@@ -37,15 +39,17 @@ class InputBlocked {
 
 void bindTransferCommands(settings::ProgramState& state) {
   auto memory = std::make_shared<TransferMemory>();
-  // The window has shown how a transfer went; only the command line needs the outcome.
+  // The window has shown how a transfer went; a record the radio now holds too is kept.
   state.main->on("ReadData", ui::Event::Click, [&state, memory](ui::Control&) {
     InputBlocked blocked(state.screen);
-    static_cast<void>(ReadDataClick(state, *memory));
+    if (ReadDataClick(state, *memory).outcome == image::TransferOutcome::Done)
+      markRecordKept(state);
   });
   state.main->on("WriteData", ui::Event::Click, [&state, memory](ui::Control&) {
     InputBlocked blocked(state.screen);
-    static_cast<void>(
-        WriteDataClick(state, *memory, storedWriteSafety(state.comIni), RestoreOffer::Ask));
+    const WriteReport report =
+        WriteDataClick(state, *memory, storedWriteSafety(state.comIni), RestoreOffer::Ask);
+    if (report.outcome == image::TransferOutcome::Done) markRecordKept(state);
   });
 }
 

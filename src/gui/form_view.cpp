@@ -355,7 +355,14 @@ void FormView::runModal() {
 
 void FormView::closeEvent(QCloseEvent* event) {
   if (role_ == Role::Main) {
-    // The program ends; nothing is sent to the radio.
+    // The program may ask first (unsaved changes) and stay; when it ends, nothing is sent to
+    // the radio.
+    bool mayClose = false;
+    act([&] { mayClose = form_.userCloseQuery(); });
+    if (!mayClose) {
+      event->ignore();
+      return;
+    }
     event->accept();
     QCoreApplication::quit();
     return;

@@ -18,8 +18,8 @@ namespace rcp::gui {
 class InputRouter;
 
 // One window of the program: the widgets of a form, following the form and passing the user's
-// actions back to it. The main window ends the program when its close box is used; any other
-// window closes its form.
+// actions back to it. The main window ends the program when its close box is used and its form
+// agrees (userCloseQuery); any other window closes its form.
 class FormView final : public QWidget {
   Q_OBJECT
 

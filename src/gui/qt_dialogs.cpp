@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
+#include <utility>
+#include <vector>
 
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
@@ -76,16 +78,35 @@ ui::MessageResult QtDialogs::message(const ui::Message& message) {
   QMessageBox box(iconOf(message.icon), qt(message.caption), qt(text), QMessageBox::NoButton,
                   message.ownerless ? nullptr : currentOwner());
   box.setTextFormat(Qt::PlainText);
-  QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
-  if (message.buttons == ui::MessageButtons::OkCancel) {
-    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
-    box.setEscapeButton(cancel);
-  } else {
-    box.setEscapeButton(ok);
+  // The buttons in order, each with its answer; the first is the default, the last the escape.
+  std::vector<std::pair<QPushButton*, ui::MessageResult>> buttons;
+  const auto add = [&](const char* caption, QMessageBox::ButtonRole role, ui::MessageResult r) {
+    buttons.emplace_back(box.addButton(QString::fromUtf8(caption), role), r);
+  };
+  switch (message.buttons) {
+    case ui::MessageButtons::Ok:
+      add("确定", QMessageBox::AcceptRole, ui::MessageResult::Ok);
+      break;
+    case ui::MessageButtons::OkCancel:
+      add("确定", QMessageBox::AcceptRole, ui::MessageResult::Ok);
+      add("取消", QMessageBox::RejectRole, ui::MessageResult::Cancel);
+      break;
+    case ui::MessageButtons::YesNo:
+      add("是", QMessageBox::YesRole, ui::MessageResult::Yes);
+      add("否", QMessageBox::NoRole, ui::MessageResult::No);
+      break;
+    case ui::MessageButtons::YesNoCancel:
+      add("是", QMessageBox::YesRole, ui::MessageResult::Yes);
+      add("否", QMessageBox::NoRole, ui::MessageResult::No);
+      add("取消", QMessageBox::RejectRole, ui::MessageResult::Cancel);
+      break;
   }
-  box.setDefaultButton(ok);
+  box.setDefaultButton(buttons.front().first);
+  box.setEscapeButton(buttons.back().first);
   box.exec();
-  return box.clickedButton() == ok ? ui::MessageResult::Ok : ui::MessageResult::Cancel;
+  for (const auto& [button, result] : buttons)
+    if (box.clickedButton() == button) return result;
+  return buttons.back().second;
 }
 
 void QtDialogs::showModal(ui::Form& form) {

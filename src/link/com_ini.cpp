@@ -12,10 +12,25 @@ constexpr std::string_view kStatusSection = "ComStatus";
 constexpr std::string_view kPortKey = "Comport";
 constexpr std::string_view kDefaultPort = "COM2";
 constexpr std::string_view kDevicesSection = "ComDevices";
+constexpr std::string_view kOptionsSection = "Options";
+constexpr std::string_view kBackupKey = "BackupBeforeWrite";
+constexpr std::string_view kVerifyKey = "VerifyAfterWrite";
 
 constexpr std::array<std::string_view, 4> kPortNames = {"COM1", "COM2", "COM3", "COM4"};
 constexpr std::array<std::string_view, 4> kDefaultDevices = {"/dev/ttyS0", "/dev/ttyS1",
                                                              "/dev/ttyS2", "/dev/ttyS3"};
+
+std::optional<IniError> makeFolderOf(const std::filesystem::path& comIni) {
+  std::error_code ec;
+  if (comIni.has_parent_path()) std::filesystem::create_directories(comIni.parent_path(), ec);
+  if (ec) return IniError{IniError::Operation::Write, comIni, ec.message()};
+  return std::nullopt;
+}
+
+// "1" is on; anything else, a missing key included, is off.
+bool readSwitch(const std::filesystem::path& comIni, std::string_view key) {
+  return readProfileString(comIni, kOptionsSection, key, "0") == "1";
+}
 
 std::string environment(const char* name) {
   const char* value = std::getenv(name);
@@ -61,18 +76,28 @@ std::string portDevice(const std::filesystem::path& comIni, std::string_view por
 
 std::optional<IniError> writePortName(const std::filesystem::path& comIni,
                                       std::string_view portName) {
-  std::error_code ec;
-  if (comIni.has_parent_path()) std::filesystem::create_directories(comIni.parent_path(), ec);
-  if (ec) return IniError{IniError::Operation::Write, comIni, ec.message()};
+  if (auto error = makeFolderOf(comIni)) return error;
   return writeProfileString(comIni, kStatusSection, kPortKey, portName);
 }
 
 std::optional<IniError> writePortDevice(const std::filesystem::path& comIni,
                                         std::string_view portName, std::string_view device) {
-  std::error_code ec;
-  if (comIni.has_parent_path()) std::filesystem::create_directories(comIni.parent_path(), ec);
-  if (ec) return IniError{IniError::Operation::Write, comIni, ec.message()};
+  if (auto error = makeFolderOf(comIni)) return error;
   return writeProfileString(comIni, kDevicesSection, normalisePortName(portName), device);
+}
+
+WriteSafety readWriteSafety(const std::filesystem::path& comIni) {
+  return {readSwitch(comIni, kBackupKey), readSwitch(comIni, kVerifyKey)};
+}
+
+std::optional<IniError> writeWriteSafety(const std::filesystem::path& comIni,
+                                         const WriteSafety& options) {
+  if (auto error = makeFolderOf(comIni)) return error;
+  if (auto error = writeProfileString(comIni, kOptionsSection, kBackupKey,
+                                      options.backupBeforeWrite ? "1" : "0"))
+    return error;
+  return writeProfileString(comIni, kOptionsSection, kVerifyKey,
+                            options.verifyAfterWrite ? "1" : "0");
 }
 
 }  // namespace rcp::link

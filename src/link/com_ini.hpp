@@ -35,4 +35,18 @@ std::string portDevice(const std::filesystem::path& comIni, std::string_view por
 std::optional<IniError> writePortDevice(const std::filesystem::path& comIni,
                                         std::string_view portName, std::string_view device);
 
+// What a write does besides writing, kept in section "Options" (keys "BackupBeforeWrite" and
+// "VerifyAfterWrite", "1" or "0"). Both are off in a file without them, so an older installation
+// writes as it always did.
+struct WriteSafety {
+  bool backupBeforeWrite = false;
+  bool verifyAfterWrite = false;
+};
+
+WriteSafety readWriteSafety(const std::filesystem::path& comIni);
+
+// Writes both options in the same way as the port name, keeping everything else in the file.
+[[nodiscard]] std::optional<IniError> writeWriteSafety(const std::filesystem::path& comIni,
+                                                       const WriteSafety& options);
+
 }  // namespace rcp::link

@@ -62,6 +62,9 @@ struct ProgramState {
   // For a program working offline for the window (reading a backup or a read-back without
   // touching the window's fields): the window whose progress dialog shows its transfers.
   ProgramState* progressOn = nullptr;
+  // The record as a data file would hold it when it was last opened, saved, read or written:
+  // what the exit compares with before it asks to save (see app/unsaved_changes.hpp).
+  std::string keptRecord;
   // The 18-byte answer to the greeting; a zero byte after it so it reads as text.
   std::array<std::uint8_t, 18> radioIdentity{};
 };

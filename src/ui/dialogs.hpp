@@ -8,8 +8,21 @@
 namespace rcp::ui {
 
 enum class MessageIcon { None, Error, Warning, Information };
-enum class MessageButtons { Ok, OkCancel };
-enum class MessageResult { Ok, Cancel };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageResult { Ok, Cancel, Yes, No };
+
+// The answer of a box confirmed as it stands (Enter, or nobody there to ask): its first button.
+constexpr MessageResult defaultResult(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoCancel:
+      return MessageResult::Yes;
+    case MessageButtons::Ok:
+    case MessageButtons::OkCancel:
+      break;
+  }
+  return MessageResult::Ok;
+}
 
 struct Message {
   std::string text;

@@ -440,4 +440,10 @@ void Form::userKeyDown(char32_t key, bool alt) {
   });
 }
 
+bool Form::userCloseQuery() {
+  bool mayClose = false;
+  guarded([&] { mayClose = !closeQuery_ || closeQuery_(); });
+  return mayClose;
+}
+
 }  // namespace rcp::ui

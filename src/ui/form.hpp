@@ -73,6 +73,8 @@ class Form {
   void changeWhenLeft(std::string_view spinEdit);
   void onShown(std::function<void()> handler);
   void onKeyDown(KeyDownHandler handler) { keyDown_ = std::move(handler); }
+  // Decides whether the user may close the window by its close box (true: it closes).
+  void onCloseQuery(std::function<bool()> handler) { closeQuery_ = std::move(handler); }
   void addObserver(Observer observer);
   void setErrorSink(ErrorSink sink) { errorSink_ = std::move(sink); }
 
@@ -132,6 +134,8 @@ class Form {
   // Runs the key filter; returns the key that reaches the control, or 0 when it was discarded.
   char32_t userKey(std::string_view name, char32_t key);
   void userKeyDown(char32_t key, bool alt);
+  // The close box: whether the window may close. A handler that fails keeps it open.
+  bool userCloseQuery();
 
   // Every control as it is now, and putting them all back as they were: what a failed command
   // undoes. Putting back is no change by the user or a rule, so it fires no event; the views
@@ -163,6 +167,7 @@ class Form {
   std::vector<Observer> observers_;
   ErrorSink errorSink_;
   KeyDownHandler keyDown_;
+  std::function<bool()> closeQuery_;
   std::string focused_;
   std::string editing_;  // typed into since it was last left or finished
   std::set<std::string, std::less<>> changeOnLeave_;

@@ -161,8 +161,8 @@ TEST_F(SafeWrite, AWriteThatFailsHalfWayOffersTheBackupAndWritesItBack) {
   // The technician mends the cable before answering.
   app.dialogs.answer = [&](const ui::Message& m) {
     app.radio.faults().ackChunks.reset();
-    return m.buttons == ui::MessageButtons::OkCancel ? ui::MessageResult::Ok
-                                                     : ui::MessageResult::Ok;
+    return m.buttons == ui::MessageButtons::YesNo ? ui::MessageResult::Yes
+                                                  : ui::MessageResult::Ok;
   };
   const app::WriteReport report = write({});
   EXPECT_EQ(report.outcome, TransferOutcome::Failed);

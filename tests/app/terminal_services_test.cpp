@@ -72,5 +72,18 @@ TEST_F(TerminalServices, AMessagesDetailIsItsSecondLine) {
   EXPECT_EQ(out.str(), "通讯口被占用\n/dev/ttyUSB0 正被另一个程序占用：evil\\x1B（进程号 7）。\n");
 }
 
+// Nobody is there to answer: a question is taken as its first button, as Enter would take it.
+TEST_F(TerminalServices, AQuestionIsAnsweredWithItsFirstButton) {
+  TerminalLines lines(out, false);
+  TerminalDialogs dialogs(lines);
+  EXPECT_EQ(dialogs.message(
+                {"写回备份?", "读写数据", ui::MessageIcon::Warning, ui::MessageButtons::YesNo}),
+            ui::MessageResult::Yes);
+  EXPECT_EQ(dialogs.message(
+                {"确定?", "读写数据", ui::MessageIcon::Warning, ui::MessageButtons::OkCancel}),
+            ui::MessageResult::Ok);
+  EXPECT_EQ(out.str(), "写回备份?\n确定?\n");
+}
+
 }  // namespace
 }  // namespace rcp::app

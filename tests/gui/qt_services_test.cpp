@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <QTranslator>
@@ -133,6 +135,43 @@ TEST(QtDialogsTest, MessageBoxShowsCaptionIconAndChineseButtons) {
             ui::MessageResult::Ok);
   EXPECT_EQ(icon, QMessageBox::NoIcon);
   EXPECT_FALSE(hasCancel);
+}
+
+TEST(QtDialogsTest, QuestionsOfferYesAndNoWithYesAsDefaultAndEscapeAsTheLastButton) {
+  QtScreen screen;
+  QtDialogs dialogs(screen);
+  QStringList labels;
+  QString defaultLabel;
+  soon([&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    for (QAbstractButton* b : box->buttons()) labels << b->text();
+    defaultLabel = box->defaultButton() ? box->defaultButton()->text() : QString();
+    QTest::keyClick(box, Qt::Key_Escape);
+  });
+  EXPECT_EQ(dialogs.message(
+                {"写回备份?", "读写数据", ui::MessageIcon::Warning, ui::MessageButtons::YesNo}),
+            ui::MessageResult::No);
+  labels.sort();
+  EXPECT_EQ(labels, (QStringList{QStringLiteral("否"), QStringLiteral("是")}));
+  EXPECT_EQ(defaultLabel, QStringLiteral("是"));
+
+  soon([&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    QTest::keyClick(box, Qt::Key_Escape);
+  });
+  EXPECT_EQ(dialogs.message({"配置已修改，是否保存？", "Veltra写频软件", ui::MessageIcon::Warning,
+                             ui::MessageButtons::YesNoCancel}),
+            ui::MessageResult::Cancel);
+  soon([&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    buttonLabelled(box, QStringLiteral("否"))->click();
+  });
+  EXPECT_EQ(dialogs.message({"配置已修改，是否保存？", "Veltra写频软件", ui::MessageIcon::Warning,
+                             ui::MessageButtons::YesNoCancel}),
+            ui::MessageResult::No);
 }
 
 TEST(QtDialogsTest, ShowModalReturnsWhenTheFormCloses) {

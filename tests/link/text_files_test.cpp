@@ -244,6 +244,38 @@ TEST_F(LinkFiles, ComIniFromAnotherEditorKeepsItsByteOrderMarkAndLineEnds) {
   EXPECT_EQ(readPortName(file), "COM1");
 }
 
+TEST_F(LinkFiles, ComIniWriteSafetyIsOffInOlderFilesAndWrittenInPlace) {
+  const auto file = dir_ / "Com.ini";
+  const WriteSafety missing = readWriteSafety(file);
+  EXPECT_FALSE(missing.backupBeforeWrite);
+  EXPECT_FALSE(missing.verifyAfterWrite);
+
+  const std::string older =
+      "; kept\r\n[ComStatus]\r\nComport=COM3\r\n\r\n[ComDevices]\r\nCOM3=/dev/ttyUSB0\r\n";
+  spit(file, older);
+  EXPECT_FALSE(readWriteSafety(file).backupBeforeWrite);
+  EXPECT_FALSE(readWriteSafety(file).verifyAfterWrite);
+
+  ASSERT_FALSE(writeWriteSafety(file, {true, false}));
+  EXPECT_EQ(slurp(file), older + "[Options]\r\nBackupBeforeWrite=1\r\nVerifyAfterWrite=0\r\n");
+  EXPECT_TRUE(readWriteSafety(file).backupBeforeWrite);
+  EXPECT_FALSE(readWriteSafety(file).verifyAfterWrite);
+
+  ASSERT_FALSE(writeWriteSafety(file, {false, true}));
+  EXPECT_EQ(slurp(file), older + "[Options]\r\nBackupBeforeWrite=0\r\nVerifyAfterWrite=1\r\n");
+  EXPECT_EQ(readPortName(file), "COM3");
+  EXPECT_EQ(portDevice(file, "COM3"), "/dev/ttyUSB0");
+
+  // Only "1" turns an option on.
+  spit(file, "[Options]\r\nBackupBeforeWrite=yes\r\nVerifyAfterWrite= 1 \r\n");
+  EXPECT_FALSE(readWriteSafety(file).backupBeforeWrite);
+  EXPECT_TRUE(readWriteSafety(file).verifyAfterWrite);
+
+  const auto fresh = dir_ / "new" / "rcp520" / "Com.ini";
+  ASSERT_FALSE(writeWriteSafety(fresh, {true, true}));
+  EXPECT_TRUE(readWriteSafety(fresh).verifyAfterWrite);
+}
+
 TEST_F(LinkFiles, ComIniThatIsNoPlainFileGivesTheDefaultsAndIsNotWritten) {
   const auto fifo = dir_ / "fifo" / "Com.ini";
   std::filesystem::create_directories(fifo.parent_path());

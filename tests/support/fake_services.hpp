@@ -26,7 +26,7 @@ class FakeDialogs : public ui::Dialogs {
 
   ui::MessageResult message(const ui::Message& m) override {
     messages.push_back(m);
-    return answer ? answer(m) : ui::MessageResult::Ok;
+    return answer ? answer(m) : ui::defaultResult(m.buttons);
   }
   void showModal(ui::Form& form) override {
     shownForms.push_back(form.name());

@@ -220,6 +220,11 @@ TEST(Layouts, RadioFamiliesStandAloneWithTheirStartChoice) {
   const Form ports(layouts::comSetForm());
   EXPECT_EQ(ports.checkedRadio(ports.at("Com1").parent), "Com2");
   EXPECT_EQ(ports.children(ports.at("Com1").parent).size(), 4u);
+  // The write's two options start unticked; every showing of the dialog sets them from Com.ini.
+  for (const char* option : {"BackupBeforeWrite", "VerifyAfterWrite"}) {
+    EXPECT_EQ(ports.at(option).parent, "WriteSafe_Fram");
+    EXPECT_FALSE(ports.checked(option));
+  }
 }
 
 TEST(Layouts, HiddenAndDisabledAtStart) {

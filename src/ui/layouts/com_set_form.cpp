@@ -33,8 +33,13 @@ FormSpec comSetForm() {
              .at(n - 1, 1);
   }
   w << button("ComRefresh", "ComDevice_Fram", "刷新").at(4, 1).align(Align::Right);
-  w << button("ComSet_OK", "", "确定").defaultButton().at(2, 0);
-  w << button("ComSet_CANCLE", "", "取消").cancelButton().at(2, 1);
+  // What a write does besides writing, and the way to the copies kept of the radios.
+  w << groupBox("WriteSafe_Fram", "", "写频安全").at(2, 0, 1, 2);
+  w << checkBox("BackupBeforeWrite", "WriteSafe_Fram", "写前备份").at(0, 0);
+  w << checkBox("VerifyAfterWrite", "WriteSafe_Fram", "写后校验").at(0, 1);
+  w << button("BackupFolder", "WriteSafe_Fram", "备份文件夹…").at(0, 2).align(Align::Right);
+  w << button("ComSet_OK", "", "确定").defaultButton().at(3, 0);
+  w << button("ComSet_CANCLE", "", "取消").cancelButton().at(3, 1);
   return windowLayout;
 }
 
