@@ -77,13 +77,8 @@ int cliInfo(const std::string& device, const CliStreams& io) {
   return kExitDone;
 }
 
-int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io) {
-  const std::filesystem::path saved = link::savedFile(file);
-  if (cannotSave(saved)) {
-    TerminalLines(io.err, false)
-        .line(link::IniError(link::IniError::Operation::Write, file).message());
-    return kExitUsageFileOrPort;
-  }
+int readRadio(const std::string& device, const CliStreams& io,
+              const std::function<int(settings::ProgramState&)>& then) {
   SerialLine line(io);
   if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
   DevicePort port(device, line.traced.port());
@@ -99,11 +94,23 @@ int cliRead(const std::string& device, const std::filesystem::path& file, const 
     if (signals.held()) return exitCodeOfSignal(signals.held());
   }
   if (code != kExitDone) return code;
-  if (const auto error = settings::saveDataFile(terminal.state(), saved)) {
-    terminal.dialogs.message(dataFileMessage(*error));
+  return then(terminal.state());
+}
+
+int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io) {
+  const std::filesystem::path saved = link::savedFile(file);
+  if (cannotSave(saved)) {
+    TerminalLines(io.err, false)
+        .line(link::IniError(link::IniError::Operation::Write, file).message());
     return kExitUsageFileOrPort;
   }
-  return kExitDone;
+  return readRadio(device, io, [&saved](settings::ProgramState& state) {
+    if (const auto error = settings::saveDataFile(state, saved)) {
+      state.dialogs.message(dataFileMessage(*error));
+      return kExitUsageFileOrPort;
+    }
+    return kExitDone;
+  });
 }
 
 int cliWrite(const std::string& device, const std::filesystem::path& file, const CliStreams& io) {

@@ -3,9 +3,12 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
+
+#include "settings/program_state.hpp"
 
 // The command-line tool's transfers: the whole program runs as in the window, with the terminal
 // for its dialogs and screen, so a read or a write from the command line is the same transfer the
@@ -38,6 +41,12 @@ int cliInfo(const std::string& device, const CliStreams& io);
 // During a read or a write, Ctrl+C, SIGTERM and SIGHUP are held until the transfer ends (see
 // HeldSignals); the command then ends with 128 + the signal, a read saving nothing.
 int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io);
+
+// The read transfer from the radio on `device`, as "read" runs it (signals held the same way);
+// once it is done, `then` gets the program holding what it read, and its result is the
+// command's.
+int readRadio(const std::string& device, const CliStreams& io,
+              const std::function<int(settings::ProgramState&)>& then);
 
 // "write": `file` opened as "打开文件" opens it (its rule warnings printed), then the write
 // transfer into the radio on `device`.
