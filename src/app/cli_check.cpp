@@ -6,7 +6,7 @@
 namespace rcp::app {
 
 int cliCheck(const std::filesystem::path& file, const CliStreams& io) {
-  const FileCheck check = checkDataFile(file);
+  const DataFileCheck check = checkDataFile(file);
   if (check.openError) {
     TerminalLines(io.err, false).line(settings::dataFileErrorDetail(*check.openError, file));
     return kExitUsageFileOrPort;

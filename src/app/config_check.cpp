@@ -118,9 +118,9 @@ std::vector<CheckWarning> checkRecord(OfflineProgram& offline) {
   return std::move(check.warnings);
 }
 
-FileCheck checkDataFile(const std::filesystem::path& file) {
+DataFileCheck checkDataFile(const std::filesystem::path& file) {
   OfflineProgram offline;
-  FileCheck result;
+  DataFileCheck result;
   result.openError = openDataFileAndCheck(offline.state(), file);
   if (!result.openError) result.warnings = checkRecord(offline);
   return result;

@@ -29,16 +29,17 @@ struct CheckWarning {
 // off-network frequencies, other-groups and system-labels dialogs, each dialog shown as its
 // button shows it and cancelled afterwards. A box the user cannot reach (disabled, hidden, on a
 // tab that is not offered) is not left. A warning repeated for the same field and text is given
-// once. What the program showed before is dropped from `offline.dialogs`.
+// once. What the program showed before is dropped from `offline.dialogs`. The fields stay as
+// the rules left them: a record to be written is built afresh, not taken from here.
 std::vector<CheckWarning> checkRecord(OfflineProgram& offline);
 
-struct FileCheck {
+struct DataFileCheck {
   std::optional<settings::DataFileError> openError;  // the file did not open; nothing was checked
   std::vector<CheckWarning> warnings;
 };
 
 // Opens the file into a fresh offline program as "打开文件" opens it, then checks the record.
 // What the open itself warned of is met again when the fields are left, and counted then.
-FileCheck checkDataFile(const std::filesystem::path& file);
+DataFileCheck checkDataFile(const std::filesystem::path& file);
 
 }  // namespace rcp::app

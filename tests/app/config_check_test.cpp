@@ -21,7 +21,7 @@ namespace {
 using test::KeyValues;
 
 std::vector<CheckWarning> warningsOf(const std::filesystem::path& file) {
-  const FileCheck check = checkDataFile(file);
+  const DataFileCheck check = checkDataFile(file);
   EXPECT_FALSE(check.openError) << check.openError->message;
   return check.warnings;
 }
