@@ -7,11 +7,14 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "app/backups.hpp"
+#include "app/cli_check.hpp"
+#include "app/cli_diff.hpp"
 #include "app/cli_transfers.hpp"
 #include "app/ports_command.hpp"
 #include "app/terminal_services.hpp"
@@ -184,6 +187,41 @@ void addImage(rcp::apps::CommandLine& line, Request& request) {
   });
 }
 
+void addCheck(rcp::apps::CommandLine& line, Request& request) {
+  CLI::App* command = line.subcommand(
+      "check", "Run every field's own rule over a data file and print what it warns of",
+      "FILE.ini");
+  addFile(*command, request, "The data file to check");
+  command->footer("Exit status: 0 nothing warned, 1 something warned, 2 the file does not open");
+  runs(*command, request,
+       [&request] { return rcp::app::cliCheck(request.file, request.streams()); });
+}
+
+void addDiff(rcp::apps::CommandLine& line, Request& request) {
+  CLI::App* command = line.subcommand(
+      "diff",
+      "Compare two data files, or a data file and the radio, field by field; or the memories a "
+      "write of each file leaves",
+      "[--port DEVICE|COM1..COM4] [--image [--model NAME]] A.ini|radio B.ini|radio");
+  auto diff = std::make_shared<rcp::app::DiffRequest>();
+  command->add_option("a", diff->a, "The first data file, or radio")->type_name("A")->required();
+  command->add_option("b", diff->b, "The second data file, or radio")->type_name("B")->required();
+  addPortOption(*command, request);
+  command->add_flag("--image", diff->image,
+                    "Compare the memories a write of each file leaves in a radio, byte by byte");
+  command->add_option("--model", diff->model, "The radio model of --image (default: HX33)")
+      ->type_name("NAME")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  command->footer(
+      "A side named radio is read from the radio on --port, as read reads it.\n"
+      "Exit status: 0 equal, 1 different, 2 a file does not open; a radio that does not answer\n"
+      "or a read that fails end it as read does");
+  runs(*command, request, [&request, diff] {
+    diff->device = deviceOf(request.port);
+    return rcp::app::cliDiff(*diff, request.streams());
+  });
+}
+
 void addPorts(rcp::apps::CommandLine& line, Request& request) {
   CLI::App* command = line.subcommand(
       "ports", "List the serial devices, whether each may be opened and who holds it",
@@ -245,6 +283,8 @@ int main(int argc, char** argv) {
   addPorts(line, request);
   addBackups(line, request);
   addFleet(line, request);
+  addCheck(line, request);
+  addDiff(line, request);
   addTrace(app, request);
   app.footer(kFooter);
 

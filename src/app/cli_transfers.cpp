@@ -13,9 +13,11 @@
 #include "app/held_signals.hpp"
 #include "app/offline_program.hpp"
 #include "app/program.hpp"
+#include "app/terminal_program.hpp"
 #include "app/terminal_services.hpp"
 #include "app/trace_setup.hpp"
 #include "app/transfer_commands.hpp"
+#include "app/written_image.hpp"
 #include "link/clock.hpp"
 #include "link/com_ini.hpp"
 #include "link/greeting.hpp"
@@ -25,9 +27,6 @@
 #include "link/port_doctor.hpp"
 #include "link/port_opening.hpp"
 #include "link/serial_port.hpp"
-#include "sim/radio_models.hpp"
-#include "sim/simulated_port.hpp"
-#include "sim/virtual_radio.hpp"
 
 namespace rcp::app {
 
@@ -36,59 +35,6 @@ namespace {
 using image::TransferOutcome;
 
 constexpr std::size_t kListingBytesPerLine = 16;
-// The time a user takes between starting the program and starting the write: the radio's
-// answers to the start-up greeting are in by then.
-constexpr int kUserPauseMs = 1000;
-
-// Why the device named on the command line did not open.
-std::string whyNotOpen(const std::string& device) {
-  return link::problemText(link::diagnosePort(device));
-}
-
-// The program on the terminal, started as the desktop tool starts: the port opened and the
-// radio greeted and identified. A port that does not open is explained for `device`, the one the
-// command line names.
-struct TerminalProgram {
-  TerminalLines lines;
-  TerminalDialogs dialogs{lines};
-  TerminalScreen screen{lines};
-  Program program;
-
-  TerminalProgram(link::Port& port, link::Clock& clock, const CliStreams& io,
-                  const std::string& device = {}, std::filesystem::path backups = {})
-      : lines(io.err, io.errIsTerminal),
-        program(Services{port,
-                         clock,
-                         dialogs,
-                         screen,
-                         link::comIniPath(),
-                         {},
-                         [device](const std::string&) { return whyNotOpen(device); },
-                         std::move(backups)}) {
-    program.start();
-  }
-  settings::ProgramState& state() { return program.state(); }
-  // The start-up greeting found no radio (and said so).
-  bool radioSilent() {
-    return state().main->at("StatusBar").panels.at(2).text == link::kNoRadioStatus;
-  }
-};
-
-int exitCodeOf(TransferOutcome outcome) {
-  return outcome == TransferOutcome::Done ? kExitDone : kExitNoRadioOrFailed;
-}
-
-// A transfer as its button runs it; an error escaping it (a field that cannot be stored, an
-// answer that is no number) is shown as the window shows it and fails the command.
-int runTransfer(TerminalProgram& terminal,
-                const std::function<TransferOutcome(settings::ProgramState&)>& transfer) {
-  try {
-    return exitCodeOf(transfer(terminal.state()));
-  } catch (const std::exception& e) {
-    terminal.dialogs.message(errorBox(e.what()));
-    return kExitNoRadioOrFailed;
-  }
-}
 
 // Whether a save into `file` will fail, as far as can be told without writing it: an existing
 // file has to be a plain file that may be written, and its folder has to take the new file
@@ -101,24 +47,6 @@ bool cannotSave(const std::filesystem::path& file) {
     return true;
   const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
   return access(folder.c_str(), W_OK | X_OK) != 0;
-}
-
-int openFile(TerminalProgram& terminal, const std::filesystem::path& file) {
-  if (const auto error = openDataFileAndCheck(terminal.state(), file)) {
-    // A terminal has no window to look at: the message also names the file and the key.
-    ui::Message message = dataFileMessage(*error);
-    message.text = settings::dataFileErrorDetail(*error, file);
-    terminal.dialogs.message(message);
-    return kExitUsageFileOrPort;
-  }
-  return kExitDone;
-}
-
-// Reports a trace file that cannot be written; true when the command can go on.
-bool traceReady(const TracedLink& traced, const CliStreams& io) {
-  if (!traced.failed()) return true;
-  TerminalLines(io.err, false).line(traced.failureMessage());
-  return false;
 }
 
 // The real serial line and clock a command runs on, traced when io.trace names a file.
@@ -152,14 +80,8 @@ int cliInfo(const std::string& device, const CliStreams& io) {
   return kExitDone;
 }
 
-int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io,
-            const CliSafety& safety) {
-  const std::filesystem::path saved = link::savedFile(file);
-  if (cannotSave(saved)) {
-    TerminalLines(io.err, false)
-        .line(link::IniError(link::IniError::Operation::Write, file).message());
-    return kExitUsageFileOrPort;
-  }
+int readRadio(const std::string& device, const CliStreams& io, const CliSafety& safety,
+              const std::function<int(settings::ProgramState&)>& then) {
   SerialLine line(io);
   if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
   DevicePort port(device, line.traced.port());
@@ -181,11 +103,24 @@ int cliRead(const std::string& device, const std::filesystem::path& file, const 
   }
   if (code != kExitDone) return code;
   if (backup && !backup->backup) terminal.lines.line(backupStatusText(*backup));
-  if (const auto error = settings::saveDataFile(terminal.state(), saved)) {
-    terminal.dialogs.message(dataFileMessage(*error));
+  return then(terminal.state());
+}
+
+int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io,
+            const CliSafety& safety) {
+  const std::filesystem::path saved = link::savedFile(file);
+  if (cannotSave(saved)) {
+    TerminalLines(io.err, false)
+        .line(link::IniError(link::IniError::Operation::Write, file).message());
     return kExitUsageFileOrPort;
   }
-  return kExitDone;
+  return readRadio(device, io, safety, [&saved](settings::ProgramState& state) {
+    if (const auto error = settings::saveDataFile(state, saved)) {
+      state.dialogs.message(dataFileMessage(*error));
+      return kExitUsageFileOrPort;
+    }
+    return kExitDone;
+  });
 }
 
 int cliWrite(const std::string& device, const std::filesystem::path& file, const CliStreams& io,
@@ -323,27 +258,9 @@ int cliBackups(const std::filesystem::path& folder, const CliStreams& io) {
 }
 
 int cliImage(std::string_view model, const std::filesystem::path& file, const CliStreams& io) {
-  const auto identity = sim::identityOfModel(model);
-  if (!identity) {
-    TerminalLines(io.err, false).line("unknown model " + std::string(model));
-    return kExitUsageFileOrPort;
-  }
-  sim::VirtualRadio radio(*identity);
-  link::VirtualClock clock;
-  sim::SimulatedPort port(radio, clock);
-  TracedLink traced(port, clock, io.trace);
-  if (!traceReady(traced, io)) return kExitUsageFileOrPort;
-  TerminalProgram terminal(traced.port(), traced.clock(), {io.out, io.err, false});
-  clock.pause(kUserPauseMs);
-  port.settle();
-  if (const int code = openFile(terminal, file); code != kExitDone) return code;
-  TransferMemory memory;
-  const int code = runTransfer(terminal, [&](settings::ProgramState& state) {
-    return WriteDataClick(state, memory, {}, RestoreOffer::PrintPath).outcome;
-  });
-  if (code != kExitDone) return code;
-  port.settle();
-  io.out << memoryListing(radio.memory());
+  RadioMemory memory{};
+  if (const int code = writtenImage(model, file, io, memory); code != kExitDone) return code;
+  io.out << memoryListing(memory);
   return kExitDone;
 }
 

@@ -3,10 +3,13 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
+
+#include "settings/program_state.hpp"
 
 // The command-line tool's transfers: the whole program runs as in the window, with the terminal
 // for its dialogs and screen, so a read or a write from the command line is the same transfer the
@@ -52,6 +55,12 @@ int cliInfo(const std::string& device, const CliStreams& io);
 // A backup that cannot be kept is reported on `err` ("备份失败：..."); it never fails the read.
 int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io,
             const CliSafety& safety);
+
+// The read transfer from the radio on `device`, as "read" runs it (signals held the same way);
+// once it is done, `then` gets the program holding what it read, and its result is the
+// command's.
+int readRadio(const std::string& device, const CliStreams& io, const CliSafety& safety,
+              const std::function<int(settings::ProgramState&)>& then);
 
 // "write": `file` opened as "打开文件" opens it (its rule warnings printed), then the write
 // transfer into the radio on `device`, with the backup before and the verification after it as

@@ -1,5 +1,7 @@
 #include "app/offline_program.hpp"
 
+#include "ui/window_text.hpp"
+
 namespace rcp::app {
 
 ui::MessageResult RecordingDialogs::message(const ui::Message& message) {
@@ -8,7 +10,7 @@ ui::MessageResult RecordingDialogs::message(const ui::Message& message) {
 }
 
 void RecordingDialogs::showModal(ui::Form& form) {
-  shown.push_back({form.name(), {}});
+  shown.push_back({form.name(), {ui::windowText(form), form.caption(), ui::MessageIcon::None}});
   form.show();
   form.close();
 }

@@ -23,7 +23,9 @@ class RecordingDialogs final : public ui::Dialogs {
  public:
   struct Shown {
     std::string form;     // the modal window's name; empty for a message box
-    ui::Message message;  // the message box (or nothing, for a modal window)
+    // The message box; for a modal window, its caption and what its labels said when it was
+    // shown (the range warning is one window whose labels the next warning overwrites).
+    ui::Message message;
   };
   std::vector<Shown> shown;
 
@@ -56,6 +58,7 @@ class OfflineProgram {
 
   settings::ProgramState& state() { return program_.state(); }
   const std::vector<RecordingDialogs::Shown>& shown() const { return dialogs_.shown; }
+  RecordingDialogs& dialogs() { return dialogs_; }
 
  private:
   OfflineProgram(link::Clock* clock, std::filesystem::path comIni);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/window_text.hpp"
+
 namespace rcp::app {
 
 namespace {
@@ -72,11 +74,8 @@ ui::MessageResult TerminalDialogs::message(const ui::Message& message) {
 
 void TerminalDialogs::showModal(ui::Form& form) {
   form.show();
-  std::string text = form.caption() + ":";
-  for (const ui::Control& c : form.controls())
-    if (c.kind == ui::ControlKind::Label && c.visible && !c.caption.empty())
-      text += " " + c.caption;
-  lines_.line(text);
+  const std::string said = ui::windowText(form);
+  lines_.line(form.caption() + ":" + (said.empty() ? "" : " " + said));
   form.close();
 }
 

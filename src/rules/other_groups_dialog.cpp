@@ -76,6 +76,15 @@ void BitBtn2Click(ProgramState& state) {
   state.otherGrpSet->close();
 }
 
+std::string otherGroupFieldOfBox(std::string_view box) {
+  constexpr std::size_t kHidden = 8;
+  for (std::size_t i = 0; i < kGroups; ++i)
+    if (box == groupField(i))
+      return i < kHidden ? "HideGroup" + std::to_string(i + 1)
+                         : "WaitGroup" + std::to_string(i + 1 - kHidden);
+  return {};
+}
+
 void bindOtherGroupsDialog(ProgramState& state) {
   ui::Form& form = *state.otherGrpSet;
   form.onShown([&state] { OtherGrpSetFormShow(state); });

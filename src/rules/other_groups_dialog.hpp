@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "settings/program_state.hpp"
 
 // The dialog "更多组及隐含组": the 48 other groups (fields OtherGrp1 to OtherGrp8 the hidden
@@ -19,5 +22,9 @@ void OtherGrpSetFormShow(settings::ProgramState& state);
 void otherGroupExit(settings::ProgramState& state, const ui::Control& sender);
 void BitBtn1Click(settings::ProgramState& state);
 void BitBtn2Click(settings::ProgramState& state);
+
+// The other group a field of the dialog shows ("OtherGrp3" shows "HideGroup3", "OtherGrp9"
+// "WaitGroup1"), or empty for a field that shows none.
+std::string otherGroupFieldOfBox(std::string_view box);
 
 }  // namespace rcp::rules

@@ -68,6 +68,15 @@ void Set_CancleClick(ProgramState& state) {
   state.simplexSet->close();
 }
 
+std::string simplexFieldOfBox(std::string_view box) {
+  for (int row = kFirstRow; row <= kLastChannel; ++row) {
+    const std::string channel = "Simplex" + std::to_string(row);
+    if (box == rxField(row)) return channel + "RxFreq";
+    if (box == txField(row)) return channel + "TxFreq";
+  }
+  return {};
+}
+
 void bindSimplexDialog(ProgramState& state) {
   ui::Form& form = *state.simplexSet;
   form.onShown([&state] { SimplexSetFormShow(state); });

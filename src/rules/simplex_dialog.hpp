@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "settings/program_state.hpp"
 
 // The off-network frequencies dialog "脱网频率设置": rows "09" to "19" edit the receive and
@@ -16,5 +19,9 @@ void SimplexSetFormShow(settings::ProgramState& state);
 void simplexFrequencyExit(settings::ProgramState& state, const ui::Control& sender);
 void Set_OKClick(settings::ProgramState& state);
 void Set_CancleClick(settings::ProgramState& state);
+
+// The working value a field of the dialog shows ("S12RxFreq" shows "Simplex12RxFreq"), or empty
+// for a field that shows none (row "20").
+std::string simplexFieldOfBox(std::string_view box);
 
 }  // namespace rcp::rules

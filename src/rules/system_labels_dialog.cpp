@@ -60,6 +60,15 @@ void SysLable_CANCELClick(ProgramState& state) {
   state.sysLableform->close();
 }
 
+std::string systemLabelFieldOfBox(std::string_view box) {
+  for (std::size_t i = 0; i < kPairs; ++i) {
+    const std::string entry = std::to_string(i + 1);
+    if (box == routeField(i)) return "无线局向号" + entry;
+    if (box == systemField(i)) return "对应系统号" + entry;
+  }
+  return {};
+}
+
 void bindSystemLabelsDialog(ProgramState& state) {
   ui::Form& form = *state.sysLableform;
   form.onShown([&state] { SysLableformFormShow(state); });

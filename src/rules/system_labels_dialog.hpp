@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "settings/program_state.hpp"
 
 // The dialog "无线局向号列表框": forty pairs of a route number (field SysLabNum 2k-1) and its
@@ -18,5 +21,9 @@ void routeNumberExit(settings::ProgramState& state, const ui::Control& sender);
 void systemNumberExit(settings::ProgramState& state, const ui::Control& sender);
 void SysLable_OKClick(settings::ProgramState& state);
 void SysLable_CANCELClick(settings::ProgramState& state);
+
+// The entry a field of the dialog shows ("SysLabNum3" shows "无线局向号2", "SysLabNum4"
+// "对应系统号2"), or empty for a field that shows none.
+std::string systemLabelFieldOfBox(std::string_view box);
 
 }  // namespace rcp::rules

@@ -1,0 +1,23 @@
+#include "app/cli_check.hpp"
+
+#include "app/config_check.hpp"
+#include "app/terminal_services.hpp"
+
+namespace rcp::app {
+
+int cliCheck(const std::filesystem::path& file, const CliStreams& io) {
+  const DataFileCheck check = checkDataFile(file);
+  if (check.openError) {
+    TerminalLines(io.err, false).line(settings::dataFileErrorDetail(*check.openError, file));
+    return kExitUsageFileOrPort;
+  }
+  if (check.warnings.empty()) return kExitDone;
+  TerminalLines lines(io.out, false);
+  for (const CheckWarning& w : check.warnings)
+    lines.line(w.path + " “" + w.value + "”：[" + w.caption + "] " + w.text);
+  lines.line("共 " + std::to_string(check.warnings.size()) +
+             " 条警告：这些字段写入电台前应在窗口中改正（打开该文件，逐一改正后存储）。");
+  return kExitFound;
+}
+
+}  // namespace rcp::app

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/offline_program.hpp"
+#include "settings/data_file.hpp"
+
+// Checking a configuration without a window: every field's own leaving rule runs as a user
+// tabbing through the whole record would meet it, and what the rules would have shown is
+// collected instead. The rules may change fields as they run (a warning often comes with a
+// reset), so the check runs on an offline program of its own, never on the user's window.
+namespace rcp::app {
+
+struct CheckWarning {
+  std::string field;    // the settings field the rule put the focus back on
+  std::string path;     // where the window shows it: tab › group › caption
+  std::string value;    // what its box held when it was left
+  std::string caption;  // the title of the box that showed the warning ("系统信息", "警告")
+  std::string text;     // the message as the box showed it (the range warning: "最小值为 1")
+
+  friend bool operator==(const CheckWarning&, const CheckWarning&) = default;
+};
+
+// Leaves every field of the program's record in turn: the main window's tab pages in order and
+// the boxes of each page in the order the Tab key visits them, then the fields of the
+// off-network frequencies, other-groups and system-labels dialogs, each dialog shown as its
+// button shows it and cancelled afterwards. A box the user cannot reach (disabled, hidden, on a
+// tab that is not offered) is not left. A warning repeated for the same field and text is given
+// once. What the program showed before is dropped from `offline.dialogs`. The fields stay as
+// the rules left them: a record to be written is built afresh, not taken from here.
+std::vector<CheckWarning> checkRecord(OfflineProgram& offline);
+
+struct DataFileCheck {
+  std::optional<settings::DataFileError> openError;  // the file did not open; nothing was checked
+  std::vector<CheckWarning> warnings;
+};
+
+// Opens the file into a fresh offline program as "打开文件" opens it, then checks the record.
+// What the open itself warned of is met again when the fields are left, and counted then.
+DataFileCheck checkDataFile(const std::filesystem::path& file);
+
+}  // namespace rcp::app
