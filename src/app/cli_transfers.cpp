@@ -172,30 +172,6 @@ class FleetLines final : public FleetEvents {
   const HeldSignals& held_;
 };
 
-// Each radio's record built and opened offline, with what opening it said; empty when all open.
-std::vector<std::string> fleetProblems(const link::IniDocument& templ,
-                                       const std::vector<FleetMember>& members) {
-  std::vector<std::string> problems;
-  const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                     ("rcp520-fleet-check-" + std::to_string(getpid()) + ".ini");
-  for (const FleetMember& member : members) {
-    {
-      std::ofstream out(file, std::ios::binary | std::ios::trunc);
-      out << memberDocument(templ, member).fileBytes();
-    }
-    OfflineProgram offline;
-    if (const auto error = openDataFileAndCheck(offline.state(), file))
-      problems.push_back(member.number + "：" + error->message);
-    for (const auto& shown : offline.shown())
-      if (shown.form.empty())
-        problems.push_back(member.number + "：" + shown.message.text);
-      else
-        problems.push_back(member.number + "：" + shown.form);
-  }
-  std::filesystem::remove(file);
-  return problems;
-}
-
 }  // namespace
 
 int cliFleet(const std::string& device, const FleetRequest& request, const CliStreams& io,
@@ -213,8 +189,8 @@ int cliFleet(const std::string& device, const FleetRequest& request, const CliSt
     lines.line(planError.message);
     return kExitUsageFileOrPort;
   }
-  if (const auto problems = fleetProblems(loaded.document, *members); !problems.empty()) {
-    for (const std::string& problem : problems) lines.line(problem);
+  if (const auto problems = checkFleet(loaded.document, *members); !problems.empty()) {
+    for (const FleetProblem& problem : problems) lines.line(problem.text);
     lines.line("以上电台的数据有误，批量写频没有开始，未向电台发送任何数据。");
     return kExitNoRadioOrFailed;
   }

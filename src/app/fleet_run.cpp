@@ -5,6 +5,7 @@
 #include <ctime>
 #include <fstream>
 
+#include "app/config_check.hpp"
 #include "app/file_commands.hpp"
 #include "app/program.hpp"
 #include "link/greeting.hpp"
@@ -15,6 +16,23 @@ namespace rcp::app {
 namespace {
 
 using image::TransferOutcome;
+
+// The document in a file of this process's own for the time `use` runs: a data file is what the
+// open command and the check take.
+template <typename Use>
+auto withDataFile(const link::IniDocument& document, const char* purpose, Use use) {
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() /
+      ("rcp520-" + std::string(purpose) + "-" + std::to_string(getpid()) + ".ini");
+  {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << document.fileBytes();
+  }
+  auto result = use(file);
+  std::filesystem::remove(file);
+  return result;
+}
+
 
 bool radioAnswers(const FleetLine& line, link::RadioIdentity& identity) {
   line.port.purgeBoth();
@@ -67,14 +85,9 @@ WriteReport writeMember(const FleetLine& line, const link::IniDocument& document
   program.start();
   settings::ProgramState& state = program.state();
   state.radioIdentity = identity;
-  const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                     ("rcp520-fleet-" + std::to_string(getpid()) + ".ini");
-  {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << document.fileBytes();
-  }
-  const auto opened = openDataFileAndCheck(state, file);
-  std::filesystem::remove(file);
+  const auto opened = withDataFile(document, "fleet", [&state](const auto& file) {
+    return openDataFileAndCheck(state, file);
+  });
   if (opened) {
     line.dialogs.message(dataFileMessage(*opened));
     return {TransferOutcome::Failed, false};
@@ -89,6 +102,20 @@ WriteReport writeMember(const FleetLine& line, const link::IniDocument& document
 }
 
 }  // namespace
+
+std::vector<FleetProblem> checkFleet(const link::IniDocument& templ,
+                                     const std::vector<FleetMember>& members) {
+  std::vector<FleetProblem> problems;
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    const DataFileCheck check = withDataFile(memberDocument(templ, members[i]), "fleet-check",
+                                             [](const auto& file) { return checkDataFile(file); });
+    const std::string who = members[i].number + "：";
+    if (check.openError) problems.push_back({i, who + check.openError->message});
+    for (const CheckWarning& w : check.warnings)
+      problems.push_back({i, who + w.path + " “" + w.value + "”：" + w.text});
+  }
+  return problems;
+}
 
 std::vector<FleetMember> membersLeft(const std::vector<FleetMember>& members,
                                      const std::filesystem::path& log) {

@@ -62,6 +62,15 @@ struct FleetSummary {
   bool stopped = false;
 };
 
+// What stops a fleet before anything is sent: a member's record that does not open, or that a
+// field's rule warns about (see checkRecord), one line each: "3262001203：<path> “value”：text".
+struct FleetProblem {
+  std::size_t member;
+  std::string text;
+};
+std::vector<FleetProblem> checkFleet(const link::IniDocument& templ,
+                                     const std::vector<FleetMember>& members);
+
 // The members whose number the log does not name as written, in order.
 std::vector<FleetMember> membersLeft(const std::vector<FleetMember>& members,
                                      const std::filesystem::path& log);
