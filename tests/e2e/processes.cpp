@@ -18,11 +18,8 @@ namespace rcp::e2e {
 
 namespace {
 
-// The programs started here keep their state (the read backups) in a folder of this test run,
-// never in the user's own.
 void keepStateInTheTestRun() {
-  static const test::TempDir state;
-  setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+  setenv("XDG_STATE_HOME", testStateHome().c_str(), 1);
 }
 
 pid_t spawn(const std::string& program, const std::vector<std::string>& args, int outFd, int errFd,
@@ -53,6 +50,11 @@ int exitCodeOf(pid_t pid) {
 }
 
 }  // namespace
+
+const std::filesystem::path& testStateHome() {
+  static const test::TempDir state;
+  return state.path();
+}
 
 Finished run(const std::string& program, const std::vector<std::string>& args,
              const std::function<void(pid_t)>& started) {

@@ -2,11 +2,16 @@
 
 #include <sys/types.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace rcp::e2e {
+
+// The programs started here keep their state (the read backups) in this folder of the test run,
+// never in the user's own: it is their XDG_STATE_HOME.
+const std::filesystem::path& testStateHome();
 
 struct Finished {
   int exitCode;  // -1 when it did not exit normally
