@@ -1,0 +1,173 @@
+// A fleet of virtual radios swapped on the line, driven on virtual time as the tool drives it.
+
+#include "sim/radio_fleet.hpp"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "link/clock.hpp"
+#include "link/commands.hpp"
+#include "link/greeting.hpp"
+#include "sim/radio_models.hpp"
+#include "sim/simulated_port.hpp"
+
+namespace rcp::sim {
+namespace {
+
+std::filesystem::path scratchDirectory() {
+  const auto directory =
+      std::filesystem::temp_directory_path() / ("rcp520-fleet-test-" + std::to_string(getpid()));
+  std::filesystem::remove_all(directory);
+  std::filesystem::create_directories(directory);
+  return directory;
+}
+
+std::vector<std::uint8_t> contents(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class Fleet : public ::testing::Test {
+ protected:
+  Fleet() { port.open("/dev/ttyS0"); }
+  ~Fleet() override { std::filesystem::remove_all(directory); }
+
+  static RadioFleet::Setup setupOf(const std::filesystem::path& directory) {
+    RadioFleet::Setup setup;
+    setup.identity = *identityOfModel("MX541");
+    setup.count = 2;
+    setup.swap = 3000000;
+    setup.directory = directory;
+    return setup;
+  }
+
+  bool answers() {
+    port.purgeBoth();
+    port.write(link::progCommand());
+    std::uint8_t bytes[18] = {};
+    return port.read(bytes) == sizeof bytes;
+  }
+  // The bulk greeting and 61 chunks of `value`; how many chunks were acknowledged.
+  int bulkWrite(std::uint8_t value) {
+    link::RadioIdentity identity{};
+    if (!link::greetBeforeBulkChunks(port, clock, identity)) return 0;
+    const std::vector<std::uint8_t> chunk(8, value);
+    int acknowledged = 0;
+    for (int i = 0; i < 61; ++i) {
+      port.write(link::dumpChunk(chunk));
+      port.purgeReceive();
+      std::uint8_t ack = 0;
+      if (port.read(std::span(&ack, 1)) != 1) break;
+      ++acknowledged;
+    }
+    return acknowledged;
+  }
+  std::string readByte(std::uint16_t address) {
+    port.write(link::readCommand(address, 1));
+    std::string digits(2, '\0');
+    digits.resize(port.read(std::span(reinterpret_cast<std::uint8_t*>(digits.data()), 2)));
+    return digits;
+  }
+  // Time passes with the line quiet.
+  void wait(int ms) {
+    clock.pause(ms);
+    fleet.advance(clock.nowMs() * 1000);
+  }
+
+  std::filesystem::path directory = scratchDirectory();
+  std::vector<std::string> reports;
+  link::VirtualClock clock;
+  RadioFleet fleet{setupOf(directory), [this](const std::string& line, bool failure) {
+                     reports.push_back((failure ? "! " : "") + line);
+                   }};
+  SimulatedPort port{fleet, clock};
+};
+
+TEST_F(Fleet, EachRadioAnswersUntilWrittenAndQuietThenTheNextComesBlankAfterTheSwap) {
+  ASSERT_TRUE(answers());
+  EXPECT_EQ(fleet.connected(), 1);
+  // Greetings and reads alone never unplug a radio, however long the line stays quiet.
+  wait(60000);
+  EXPECT_EQ(fleet.connected(), 1);
+
+  ASSERT_EQ(bulkWrite(0x5A), 61);
+  std::vector<std::uint8_t> file = contents(directory / "radio-1.bin");
+  ASSERT_EQ(file.size(), 1024u);
+  EXPECT_EQ(file[0x010], 0x5A);
+
+  // A read-back within the quiet second still reaches radio 1, and restarts the second.
+  wait(900);
+  EXPECT_EQ(readByte(0x010), "5A");
+  port.write(link::writeCommand(0x300, std::vector<std::uint8_t>{0x77}));
+  wait(900);
+  EXPECT_EQ(fleet.connected(), 1);
+  wait(200);
+  EXPECT_EQ(fleet.connected(), std::nullopt);
+  EXPECT_FALSE(answers());
+  // What came after the bulk write is in the file too.
+  file = contents(directory / "radio-1.bin");
+  EXPECT_EQ(file[0x300], 0x77);
+
+  wait(2000);
+  EXPECT_EQ(fleet.connected(), std::nullopt);
+  wait(1000);
+  EXPECT_EQ(fleet.connected(), 2);
+  EXPECT_EQ(readByte(0x010), "00");
+  EXPECT_FALSE(std::filesystem::exists(directory / "radio-2.bin"));
+
+  ASSERT_EQ(bulkWrite(0xA5), 61);
+  wait(1100);
+  wait(10000);
+  EXPECT_EQ(fleet.connected(), std::nullopt);
+  EXPECT_FALSE(answers());
+  file = contents(directory / "radio-2.bin");
+  ASSERT_EQ(file.size(), 1024u);
+  EXPECT_EQ(file[0x010], 0xA5);
+  EXPECT_EQ(file[0x300], 0x00);
+  EXPECT_EQ(contents(directory / "radio-1.bin")[0x010], 0x5A);
+
+  const std::string memory1 = (directory / "radio-1.bin").string();
+  const std::string memory2 = (directory / "radio-2.bin").string();
+  EXPECT_EQ(reports, (std::vector<std::string>{
+                         "radio 1 of 2 connected",
+                         "radio 1 of 2 unplugged, its memory in " + memory1,
+                         "radio 2 of 2 connected",
+                         "radio 2 of 2 unplugged, its memory in " + memory2,
+                         "all 2 radios written; the line stays silent",
+                     }));
+}
+
+TEST_F(Fleet, EveryRadioHasTheFaultsAndAnUnwritableDirectoryIsReported) {
+  RadioFleet::Setup setup = setupOf(directory / "missing");
+  setup.count = 1;
+  setup.swap = 0;
+  setup.faults.corruptAddresses = {0x010};
+  std::vector<std::string> lines;
+  RadioFleet single(setup, [&](const std::string& line, bool failure) {
+    if (failure) lines.push_back(line);
+  });
+  SimulatedPort line(single, clock);
+  line.open("/dev/ttyS1");
+  link::RadioIdentity identity{};
+  ASSERT_TRUE(link::greetBeforeBulkChunks(line, clock, identity));
+  for (int i = 0; i < 61; ++i) {
+    line.write(link::dumpChunk(std::vector<std::uint8_t>(8, 0x0F)));
+    line.purgeReceive();
+    std::uint8_t ack = 0;
+    ASSERT_EQ(line.read(std::span(&ack, 1)), 1u);
+  }
+  ASSERT_NE(single.radio(), nullptr);
+  EXPECT_EQ(single.radio()->memory()[0x010], 0xF0);
+  EXPECT_EQ(single.radio()->memory()[0x011], 0x0F);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "cannot write " + (directory / "missing" / "radio-1.bin").string());
+}
+
+}  // namespace
+}  // namespace rcp::sim
