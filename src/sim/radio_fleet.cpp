@@ -46,11 +46,9 @@ void RadioFleet::advance(Micros now) {
   radio_->advance(now);
   collect();
   radio_->boundRecords();
-  if (radio_->bulkWrites() != written_) {
-    written_ = radio_->bulkWrites();
-    save();
-  }
-  if (written_ > 0 && !radio_->burstEnd() && now >= lastActivity_ + setup_.quiet) {
+  // A bulk write in progress is saved once it is complete.
+  if (radio_->state() != VirtualRadio::State::TakingBulk && radio_->memory() != saved_) save();
+  if (radio_->bulkWrites() > 0 && !radio_->burstEnd() && now >= lastActivity_ + setup_.quiet) {
     unplug(lastActivity_ + setup_.quiet);
     // The next radio may be due already when time jumped far ahead.
     advance(now);
@@ -71,7 +69,10 @@ std::vector<VirtualRadio::Answer> RadioFleet::takeAnswers() {
 
 void RadioFleet::save() {
   if (!radio_ || setup_.directory.empty()) return;
-  if (const auto error = saveMemoryFile(memoryFile(number_), radio_->memory())) tell(*error, true);
+  saved_ = radio_->memory();
+  const auto error = saveMemoryFile(memoryFile(number_), saved_);
+  if (error && !saveFailed_) tell(*error, true);
+  saveFailed_ = error.has_value();
 }
 
 void RadioFleet::connect(int number) {
@@ -79,7 +80,7 @@ void RadioFleet::connect(int number) {
   connectAt_.reset();
   radio_ = std::make_unique<VirtualRadio>(setup_.identity, setup_.timing);
   radio_->faults() = setup_.faults;
-  written_ = 0;
+  saved_ = radio_->memory();
   tell("radio " + std::to_string(number_) + " of " + std::to_string(setup_.count) + " connected");
 }
 

@@ -22,8 +22,10 @@ namespace rcp::sim {
 // is connected with a blank memory, as a fresh virtual radio starts. After the last one has been
 // unplugged the line stays silent.
 //
-// With a directory, radio k's memory is kept in <directory>/radio-k.bin: saved after each bulk
-// write it takes and when it is unplugged.
+// With a directory, radio k's memory is kept in <directory>/radio-k.bin, saved whenever a
+// write has changed it (a bulk write once all its chunks are in) and when it is unplugged, so a
+// killed process leaves what was written. A file that cannot be written is reported once until
+// saving works again.
 class RadioFleet final : public LineEnd {
  public:
   struct Setup {
@@ -66,8 +68,9 @@ class RadioFleet final : public LineEnd {
   Setup setup_;
   Report report_;
   std::unique_ptr<VirtualRadio> radio_;
-  int number_ = 0;   // of the radio connected last
-  int written_ = 0;  // bulk writes the connected radio has taken, as last saved
+  int number_ = 0;  // of the radio connected last
+  VirtualRadio::Memory saved_{};
+  bool saveFailed_ = false;
   Micros lastActivity_ = 0;
   std::optional<Micros> connectAt_;  // while unplugged with another radio to come
   std::vector<VirtualRadio::Answer> answers_;
