@@ -11,6 +11,9 @@ namespace rcp::sim {
 namespace {
 
 constexpr Micros kByteTime = link::PortTimings::kByteTime.count();
+// A changed memory is saved once the line has paused this long, so that writing the file never
+// delays an answer the tool is waiting for.
+constexpr Micros kSaveAfterPause = 100000;
 
 }  // namespace
 
@@ -46,8 +49,7 @@ void RadioFleet::advance(Micros now) {
   radio_->advance(now);
   collect();
   radio_->boundRecords();
-  // A bulk write in progress is saved once it is complete.
-  if (radio_->state() != VirtualRadio::State::TakingBulk && radio_->memory() != saved_) save();
+  if (unsaved() && !radio_->burstEnd() && now >= lastActivity_ + kSaveAfterPause) save();
   if (radio_->bulkWrites() > 0 && !radio_->burstEnd() && now >= lastActivity_ + setup_.quiet) {
     unplug(lastActivity_ + setup_.quiet);
     // The next radio may be due already when time jumped far ahead.
@@ -58,8 +60,13 @@ void RadioFleet::advance(Micros now) {
 std::optional<Micros> RadioFleet::burstEnd() const {
   if (!radio_) return connectAt_;
   if (const auto end = radio_->burstEnd()) return end;
+  if (unsaved()) return lastActivity_ + kSaveAfterPause;
   if (radio_->bulkWrites() > 0) return lastActivity_ + setup_.quiet;
   return std::nullopt;
+}
+
+bool RadioFleet::unsaved() const {
+  return radio_ && !setup_.directory.empty() && radio_->memory() != saved_;
 }
 
 std::vector<VirtualRadio::Answer> RadioFleet::takeAnswers() {

@@ -22,10 +22,10 @@ namespace rcp::sim {
 // is connected with a blank memory, as a fresh virtual radio starts. After the last one has been
 // unplugged the line stays silent.
 //
-// With a directory, radio k's memory is kept in <directory>/radio-k.bin, saved whenever a
-// write has changed it (a bulk write once all its chunks are in) and when it is unplugged, so a
-// killed process leaves what was written. A file that cannot be written is reported once until
-// saving works again.
+// With a directory, radio k's memory is kept in <directory>/radio-k.bin, saved when a pause in
+// the traffic follows a change (a tenth of a second; a bulk write has none until it ends) and
+// when the radio is unplugged, so a killed process leaves what was written. A file that cannot be
+// written is reported once until saving works again.
 class RadioFleet final : public LineEnd {
  public:
   struct Setup {
@@ -63,6 +63,7 @@ class RadioFleet final : public LineEnd {
   void connect(int number);
   void unplug(Micros now);
   void collect();
+  bool unsaved() const;
   void tell(const std::string& line, bool failure = false) const;
 
   Setup setup_;

@@ -97,12 +97,15 @@ TEST_F(Fleet, EachRadioAnswersUntilWrittenAndQuietThenTheNextComesBlankAfterTheS
   EXPECT_EQ(fleet.connected(), 1);
 
   ASSERT_EQ(bulkWrite(0x5A), 61);
+  // The file follows once the line pauses.
+  EXPECT_FALSE(std::filesystem::exists(directory / "radio-1.bin"));
+  wait(150);
   std::vector<std::uint8_t> file = contents(directory / "radio-1.bin");
   ASSERT_EQ(file.size(), 1024u);
   EXPECT_EQ(file[0x010], 0x5A);
 
   // A read-back within the quiet second still reaches radio 1, and restarts the second.
-  wait(900);
+  wait(750);
   EXPECT_EQ(readByte(0x010), "5A");
   port.write(link::writeCommand(0x300, std::vector<std::uint8_t>{0x77}));
   wait(900);
@@ -161,8 +164,13 @@ TEST_F(Fleet, EveryRadioHasTheFaultsAndAnUnwritableDirectoryIsReported) {
     std::uint8_t ack = 0;
     ASSERT_EQ(line.read(std::span(&ack, 1)), 1u);
   }
+  const auto pause = [&] {
+    clock.pause(150);
+    single.advance(clock.nowMs() * 1000);
+  };
+  pause();
   line.write(link::writeCommand(0x300, std::vector<std::uint8_t>{0x77}));
-  line.purgeReceive();
+  pause();
   ASSERT_NE(single.radio(), nullptr);
   EXPECT_EQ(single.radio()->memory()[0x010], 0xF0);
   EXPECT_EQ(single.radio()->memory()[0x011], 0x0F);
