@@ -44,8 +44,8 @@ class RadioFleet final : public LineEnd {
 
   void receive(std::span<const std::uint8_t> bytes, Micros at) override;
   void advance(Micros now) override;
-  // When the fleet next acts on its own: a burst ends, a radio is unplugged or the next one
-  // connected.
+  // When the fleet next acts on its own: a burst ends, a memory is saved, a radio is unplugged
+  // or the next one connected.
   std::optional<Micros> burstEnd() const override;
   std::vector<VirtualRadio::Answer> takeAnswers() override;
 
@@ -53,7 +53,6 @@ class RadioFleet final : public LineEnd {
   std::optional<int> connected() const;
   // The radio on the line, or null.
   VirtualRadio* radio() { return radio_.get(); }
-  int count() const { return setup_.count; }
   std::filesystem::path memoryFile(int number) const;
   // Saves the memory of the radio on the line (when memories are kept), e.g. before the
   // program ends.
@@ -61,7 +60,7 @@ class RadioFleet final : public LineEnd {
 
  private:
   void connect(int number);
-  void unplug(Micros now);
+  void unplug(Micros at);
   void collect();
   bool unsaved() const;
   void tell(const std::string& line, bool failure = false) const;
