@@ -33,6 +33,27 @@ std::vector<std::uint8_t> contents(const std::filesystem::path& file) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
+bool answers(link::Port& port) {
+  port.purgeBoth();
+  port.write(link::progCommand());
+  std::uint8_t identity[18] = {};
+  return port.read(identity) == sizeof identity;
+}
+
+// The tool's bulk write of 61 chunks of `value`; how many chunks were acknowledged.
+int bulkWrite(link::Port& port, link::Clock& clock, std::uint8_t value) {
+  link::RadioIdentity identity{};
+  if (!link::greetBeforeBulkChunks(port, clock, identity)) return 0;
+  int acknowledged = 0;
+  for (; acknowledged < 61; ++acknowledged) {
+    port.write(link::dumpChunk(std::vector<std::uint8_t>(8, value)));
+    port.purgeReceive();
+    std::uint8_t ack = 0;
+    if (port.read(std::span(&ack, 1)) != 1) break;
+  }
+  return acknowledged;
+}
+
 class Fleet : public ::testing::Test {
  protected:
   Fleet() { port.open("/dev/ttyS0"); }
@@ -42,31 +63,8 @@ class Fleet : public ::testing::Test {
     RadioFleet::Setup setup;
     setup.identity = *identityOfModel("MX541");
     setup.count = 2;
-    setup.swap = 3000000;
     setup.directory = directory;
     return setup;
-  }
-
-  bool answers() {
-    port.purgeBoth();
-    port.write(link::progCommand());
-    std::uint8_t bytes[18] = {};
-    return port.read(bytes) == sizeof bytes;
-  }
-  // The bulk greeting and 61 chunks of `value`; how many chunks were acknowledged.
-  int bulkWrite(std::uint8_t value) {
-    link::RadioIdentity identity{};
-    if (!link::greetBeforeBulkChunks(port, clock, identity)) return 0;
-    const std::vector<std::uint8_t> chunk(8, value);
-    int acknowledged = 0;
-    for (int i = 0; i < 61; ++i) {
-      port.write(link::dumpChunk(chunk));
-      port.purgeReceive();
-      std::uint8_t ack = 0;
-      if (port.read(std::span(&ack, 1)) != 1) break;
-      ++acknowledged;
-    }
-    return acknowledged;
   }
   std::string readByte(std::uint16_t address) {
     port.write(link::readCommand(address, 1));
@@ -75,10 +73,11 @@ class Fleet : public ::testing::Test {
     return digits;
   }
   // Time passes with the line quiet.
-  void wait(int ms) {
+  void wait(int ms, RadioFleet& on) {
     clock.pause(ms);
-    fleet.advance(clock.nowMs() * 1000);
+    on.advance(clock.nowMs() * 1000);
   }
+  void wait(int ms) { wait(ms, fleet); }
 
   std::filesystem::path directory = scratchDirectory();
   std::vector<std::string> reports;
@@ -90,13 +89,13 @@ class Fleet : public ::testing::Test {
 };
 
 TEST_F(Fleet, EachRadioAnswersUntilWrittenAndQuietThenTheNextComesBlankAfterTheSwap) {
-  ASSERT_TRUE(answers());
+  ASSERT_TRUE(answers(port));
   EXPECT_EQ(fleet.connected(), 1);
   // Greetings and reads alone never unplug a radio, however long the line stays quiet.
   wait(60000);
   EXPECT_EQ(fleet.connected(), 1);
 
-  ASSERT_EQ(bulkWrite(0x5A), 61);
+  ASSERT_EQ(bulkWrite(port, clock, 0x5A), 61);
   // The file follows once the line pauses.
   EXPECT_FALSE(std::filesystem::exists(directory / "radio-1.bin"));
   wait(150);
@@ -114,7 +113,7 @@ TEST_F(Fleet, EachRadioAnswersUntilWrittenAndQuietThenTheNextComesBlankAfterTheS
   EXPECT_EQ(contents(directory / "radio-1.bin")[0x300], 0x77);
   wait(200);
   EXPECT_EQ(fleet.connected(), std::nullopt);
-  EXPECT_FALSE(answers());
+  EXPECT_FALSE(answers(port));
 
   wait(2000);
   EXPECT_EQ(fleet.connected(), std::nullopt);
@@ -123,11 +122,10 @@ TEST_F(Fleet, EachRadioAnswersUntilWrittenAndQuietThenTheNextComesBlankAfterTheS
   EXPECT_EQ(readByte(0x010), "00");
   EXPECT_FALSE(std::filesystem::exists(directory / "radio-2.bin"));
 
-  ASSERT_EQ(bulkWrite(0xA5), 61);
-  wait(1100);
-  wait(10000);
+  ASSERT_EQ(bulkWrite(port, clock, 0xA5), 61);
+  wait(11100);
   EXPECT_EQ(fleet.connected(), std::nullopt);
-  EXPECT_FALSE(answers());
+  EXPECT_FALSE(answers(port));
   file = contents(directory / "radio-2.bin");
   ASSERT_EQ(file.size(), 1024u);
   EXPECT_EQ(file[0x010], 0xA5);
@@ -156,21 +154,10 @@ TEST_F(Fleet, EveryRadioHasTheFaultsAndAnUnwritableDirectoryIsReported) {
   });
   SimulatedPort line(single, clock);
   line.open("/dev/ttyS1");
-  link::RadioIdentity identity{};
-  ASSERT_TRUE(link::greetBeforeBulkChunks(line, clock, identity));
-  for (int i = 0; i < 61; ++i) {
-    line.write(link::dumpChunk(std::vector<std::uint8_t>(8, 0x0F)));
-    line.purgeReceive();
-    std::uint8_t ack = 0;
-    ASSERT_EQ(line.read(std::span(&ack, 1)), 1u);
-  }
-  const auto pause = [&] {
-    clock.pause(150);
-    single.advance(clock.nowMs() * 1000);
-  };
-  pause();
+  ASSERT_EQ(bulkWrite(line, clock, 0x0F), 61);
+  wait(150, single);
   line.write(link::writeCommand(0x300, std::vector<std::uint8_t>{0x77}));
-  pause();
+  wait(150, single);
   ASSERT_NE(single.radio(), nullptr);
   EXPECT_EQ(single.radio()->memory()[0x010], 0xF0);
   EXPECT_EQ(single.radio()->memory()[0x011], 0x0F);
