@@ -8,14 +8,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/command_line.hpp"
+#include "sim/memory_file.hpp"
 #include "sim/pty_radio.hpp"
+#include "sim/radio_fleet.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/virtual_radio.hpp"
 
@@ -37,6 +41,9 @@ struct Options {
   std::optional<int> skippedRead;
   std::optional<int> silentAfterReads;
   std::optional<int> silentAfterWrites;
+  std::vector<std::string> corruptAddresses;
+  std::optional<int> fleet;
+  std::string swapSeconds = "3";
 };
 
 // A count: one to six decimal digits, nothing else.
@@ -48,6 +55,46 @@ std::optional<int> number(std::string_view text) {
     value = value * 10 + (c - '0');
   }
   return value;
+}
+
+// A memory address: hexadecimal after "0x" (0x0CF) or decimal (207), below 1024.
+std::optional<std::uint16_t> address(std::string_view text) {
+  const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  if (hex) text.remove_prefix(2);
+  if (text.empty() || text.size() > 4) return std::nullopt;
+  unsigned value = 0;
+  for (const char c : text) {
+    int digit = -1;
+    if (c >= '0' && c <= '9') digit = c - '0';
+    if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (digit < 0) return std::nullopt;
+    value = value * (hex ? 16 : 10) + static_cast<unsigned>(digit);
+  }
+  if (value >= rcp::sim::VirtualRadio::kMemorySize) return std::nullopt;
+  return static_cast<std::uint16_t>(value);
+}
+
+// Seconds with an optional fraction ("3", "0.25"), up to a day, as microseconds.
+std::optional<rcp::sim::Micros> seconds(std::string_view text) {
+  const auto point = text.find('.');
+  const std::string_view whole = text.substr(0, point);
+  const std::string_view fraction =
+      point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+  const auto digitsOnly = [](std::string_view part) {
+    return part.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  if (whole.empty() || whole.size() > 5 || !digitsOnly(whole) || !digitsOnly(fraction) ||
+      (point != std::string_view::npos && fraction.empty()) || fraction.size() > 6)
+    return std::nullopt;
+  rcp::sim::Micros micros = std::stoll(std::string(whole)) * 1000000;
+  rcp::sim::Micros scale = 100000;
+  for (const char c : fraction) {
+    micros += (c - '0') * scale;
+    scale /= 10;
+  }
+  if (micros > rcp::sim::Micros{86400} * 1000000) return std::nullopt;
+  return micros;
 }
 
 // An option taking a count into `target`.
@@ -72,47 +119,34 @@ void addText(CLI::App& app, const std::string& name, const std::string& unit, st
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 }
 
-void loadMemory(const std::string& file, rcp::sim::VirtualRadio::Memory& memory) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return;
-  in.read(reinterpret_cast<char*>(memory.data()), static_cast<std::streamsize>(memory.size()));
-}
-
 void saveMemory(const std::string& file, const rcp::sim::VirtualRadio::Memory& memory) {
   if (file.empty()) return;
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(memory.data()),
-            static_cast<std::streamsize>(memory.size()));
-  if (!out) std::cerr << "rcp520-radio: cannot write " << file << '\n';
+  if (const auto error = rcp::sim::saveMemoryFile(file, memory))
+    std::cerr << "rcp520-radio: " << *error << '\n';
 }
 
-}  // namespace
+rcp::sim::RadioFaults faultsOf(const Options& options) {
+  rcp::sim::RadioFaults faults;
+  faults.silent = options.silent;
+  faults.ackChunks = options.ackChunks;
+  faults.skippedRead = options.skippedRead;
+  faults.silentAfterReads = options.silentAfterReads;
+  faults.silentAfterWrites = options.silentAfterWrites;
+  for (const auto& text : options.corruptAddresses)
+    faults.corruptAddresses.push_back(*address(text));
+  return faults;
+}
 
-namespace {
-
-int serveRadio(const Options& options) {
-  const auto identity = options.identity ? rcp::sim::identityFromText(*options.identity)
-                                         : rcp::sim::identityOfModel(options.model);
-  if (!identity) {
-    std::cerr << "rcp520-radio: unknown model " << options.model << '\n'
-              << "models: " << kModels << '\n'
-              << "Try 'rcp520-radio --help' for more information.\n";
-    return rcp::apps::kExitUsage;
-  }
-
-  rcp::sim::VirtualRadio radio(*identity);
-  radio.faults().silent = options.silent;
-  radio.faults().ackChunks = options.ackChunks;
-  radio.faults().skippedRead = options.skippedRead;
-  radio.faults().silentAfterReads = options.silentAfterReads;
-  radio.faults().silentAfterWrites = options.silentAfterWrites;
-  if (options.delayMs) {
-    rcp::sim::RadioTiming timing = radio.timing();
+rcp::sim::RadioTiming timingOf(const Options& options) {
+  rcp::sim::RadioTiming timing;
+  if (options.delayMs)
     timing.processingDelay = std::max<rcp::sim::Micros>(timing.burstGap, *options.delayMs * 1000);
-    radio.setTiming(timing);
-  }
-  if (!options.memoryFile.empty()) loadMemory(options.memoryFile, radio.memory());
+  return timing;
+}
 
+// Opens the pseudo-terminal (and its link and trace), names its device on the first line of
+// output and serves it until a stop signal; the exit code.
+int serveLine(rcp::sim::PtyRadio& pty, const Options& options) {
   // SIGINT and SIGTERM end the service through a descriptor the loop polls.
   sigset_t stopSignals;
   sigemptyset(&stopSignals);
@@ -125,7 +159,6 @@ int serveRadio(const Options& options) {
     return 1;
   }
 
-  rcp::sim::PtyRadio pty(radio);
   if (const auto error = pty.open()) {
     std::cerr << "rcp520-radio: " << *error << '\n';
     return 1;
@@ -145,13 +178,64 @@ int serveRadio(const Options& options) {
     }
     pty.traceTo(&trace);
   }
-  pty.onBulkWrite([&] { saveMemory(options.memoryFile, radio.memory()); });
 
   std::cout << pty.slavePath() << std::endl;
   pty.serve(stopFd);
-  saveMemory(options.memoryFile, radio.memory());
   close(stopFd);
   return 0;
+}
+
+int serveRadio(const Options& options, const rcp::link::RadioIdentity& identity) {
+  rcp::sim::VirtualRadio radio(identity, timingOf(options));
+  radio.faults() = faultsOf(options);
+  if (!options.memoryFile.empty()) rcp::sim::loadMemoryFile(options.memoryFile, radio.memory());
+  rcp::sim::PtyRadio pty(radio);
+  pty.onBulkWrite([&] { saveMemory(options.memoryFile, radio.memory()); });
+  const int code = serveLine(pty, options);
+  saveMemory(options.memoryFile, radio.memory());
+  return code;
+}
+
+int serveFleet(const Options& options, const rcp::link::RadioIdentity& identity) {
+  rcp::sim::RadioFleet::Setup setup;
+  setup.identity = identity;
+  setup.count = *options.fleet;
+  setup.timing = timingOf(options);
+  setup.faults = faultsOf(options);
+  setup.swap = *seconds(options.swapSeconds);
+  setup.directory = options.memoryFile;
+  if (!setup.directory.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(setup.directory, ec);
+    if (ec || !std::filesystem::is_directory(setup.directory)) {
+      std::cerr << "rcp520-radio: cannot make the memory directory " << options.memoryFile
+                << (ec ? ": " + ec.message() : std::string()) << '\n';
+      return 1;
+    }
+  }
+  rcp::sim::RadioFleet fleet(setup, [](const std::string& line, bool failure) {
+    if (failure) {
+      std::cerr << "rcp520-radio: " << line << '\n';
+    } else {
+      std::cout << line << std::endl;
+    }
+  });
+  rcp::sim::PtyRadio pty(fleet, setup.timing.burstGap);
+  const int code = serveLine(pty, options);
+  fleet.save();
+  return code;
+}
+
+int serve(const Options& options) {
+  const auto identity = options.identity ? rcp::sim::identityFromText(*options.identity)
+                                         : rcp::sim::identityOfModel(options.model);
+  if (!identity) {
+    std::cerr << "rcp520-radio: unknown model " << options.model << '\n'
+              << "models: " << kModels << '\n'
+              << "Try 'rcp520-radio --help' for more information.\n";
+    return rcp::apps::kExitUsage;
+  }
+  return options.fleet ? serveFleet(options, *identity) : serveRadio(options, *identity);
 }
 
 }  // namespace
@@ -164,11 +248,12 @@ int main(int argc, char** argv) {
       "answers on it until SIGINT or SIGTERM.");
   CLI::App& app = line.app();
   line.usage(app, kUsage);
-  app.footer(std::string("Models: ") + kModels + " (default HX33)\n\n" +
-             "Exit status:\n"
-             "  0      ended by SIGINT or SIGTERM\n"
-             "  1      the pseudo-terminal, the link or the trace file could not be made\n"
-             "  2      usage errors, an unknown model and any other error in the input");
+  app.footer(
+      std::string("Models: ") + kModels + " (default HX33)\n\n" +
+      "Exit status:\n"
+      "  0      ended by SIGINT or SIGTERM\n"
+      "  1      the pseudo-terminal, link, trace file or memory directory could not be made\n"
+      "  2      usage errors, an unknown model and any other error in the input");
   Options options;
   addText(app, "--model", "NAME", options.model, "The model whose identity the radio answers with");
   app.add_option_function<std::string>(
@@ -176,8 +261,10 @@ int main(int argc, char** argv) {
          "The identity to answer with instead of a model's")
       ->type_name("TEXT")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  addText(app, "--memory", "FILE", options.memoryFile,
-          "The radio's memory: loaded when the file exists, saved after each write and at the end");
+  addText(app, "--memory", "FILE|DIR", options.memoryFile,
+          "The radio's memory: loaded when the file exists, saved after each write and at the "
+          "end. With --fleet a directory (made when missing): radio k's memory in radio-k.bin, "
+          "saved after each write and when it is unplugged");
   addText(app, "--link", "PATH", options.linkPath,
           "Make a symbolic link to the pseudo-terminal at PATH");
   addText(app, "--trace", "FILE", options.traceFile, "Every byte received and sent, into FILE");
@@ -190,10 +277,47 @@ int main(int argc, char** argv) {
            "Fall silent for good after N READ commands");
   addCount(app, "--silent-after-writes", "N", options.silentAfterWrites,
            "Fall silent for good after N WRITE commands");
+  app.add_option("--corrupt", options.corruptAddresses,
+                 "Store the byte a write puts at ADDRESS (0x0CF or 207) inverted; may be given "
+                 "more than once")
+      ->type_name("ADDRESS")
+      ->allow_extra_args(false)
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            return address(text)
+                       ? std::string()
+                       : "an address of 0 to 1023 (0x000 to 0x3FF) is expected, not " + text;
+          },
+          "", "address"));
+  CLI::Option* fleet = app.add_option_function<std::string>(
+      "--fleet", [&options](const std::string& text) { options.fleet = number(text); },
+      "Be N radios connected one after another: each is unplugged once it has been written and "
+      "the line has been quiet for a second, and the next is connected with a blank memory after "
+      "the swap time; after the last the line stays silent");
+  fleet->type_name("N")
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            const auto n = number(text);
+            return n && *n > 0 ? std::string() : "a number of 1 to 999999 is expected, not " + text;
+          },
+          "", "count"))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_option("--swap-seconds", options.swapSeconds,
+                 "With --fleet, how long the line is silent between two radios (default 3)")
+      ->type_name("S")
+      ->needs(fleet)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            return seconds(text)
+                       ? std::string()
+                       : "seconds of 0 to 86400 (such as 3 or 0.5) are expected, not " + text;
+          },
+          "", "seconds"));
 
   if (const auto ended = line.parse(argc, argv)) return *ended;
   try {
-    return serveRadio(options);
+    return serve(options);
   } catch (const std::exception& e) {
     std::cerr << "rcp520-radio: " << e.what() << '\n';
     return 2;

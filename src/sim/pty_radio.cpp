@@ -39,7 +39,15 @@ std::int64_t steadyNs() {
 
 }  // namespace
 
-PtyRadio::PtyRadio(VirtualRadio& radio) : radio_(radio), startNs_(steadyNs()) {}
+PtyRadio::PtyRadio(VirtualRadio& radio)
+    : radioEnd_(std::make_unique<RadioLineEnd>(radio)),
+      radio_(&radio),
+      far_(*radioEnd_),
+      burstGap_(radio.timing().burstGap),
+      startNs_(steadyNs()) {}
+
+PtyRadio::PtyRadio(LineEnd& far, Micros burstGap)
+    : far_(far), burstGap_(burstGap), startNs_(steadyNs()) {}
 
 PtyRadio::~PtyRadio() {
   if (!link_.empty()) {
@@ -99,16 +107,16 @@ void PtyRadio::receiveFromTool(Micros at) {
     const ssize_t n = ::read(master_, buffer.data(), buffer.size());
     if (n <= 0) return;
     const auto bytes = std::span(buffer).first(static_cast<std::size_t>(n));
-    if (!traceBurst_.empty() && at - traceBurstLast_ >= radio_.timing().burstGap) flushTraceBurst();
+    if (!traceBurst_.empty() && at - traceBurstLast_ >= burstGap_) flushTraceBurst();
     if (traceBurst_.empty()) traceBurstStart_ = at;
     traceBurst_.insert(traceBurst_.end(), bytes.begin(), bytes.end());
     traceBurstLast_ = at;
-    radio_.receive(bytes, at);
+    far_.receive(bytes, at);
   }
 }
 
 void PtyRadio::sendDue(Micros at) {
-  for (auto& answer : radio_.takeAnswers()) outgoing_.push_back(std::move(answer));
+  for (auto& answer : far_.takeAnswers()) outgoing_.push_back(std::move(answer));
   while (!outgoing_.empty() && outgoing_.front().notBefore <= at) {
     const auto& bytes = outgoing_.front().bytes;
     // What does not fit into the line's buffer is lost, as on a line nobody reads.
@@ -119,24 +127,24 @@ void PtyRadio::sendDue(Micros at) {
 }
 
 void PtyRadio::serve(int stopFd) {
-  int bulkWrites = radio_.bulkWrites();
+  int bulkWrites = radio_ != nullptr ? radio_->bulkWrites() : 0;
   for (;;) {
     Micros at = now();
-    radio_.advance(at);
-    if (!traceBurst_.empty() && at - traceBurstLast_ >= radio_.timing().burstGap) {
-      flushTraceBurst();
-    }
+    far_.advance(at);
+    if (!traceBurst_.empty() && at - traceBurstLast_ >= burstGap_) flushTraceBurst();
     sendDue(at);
-    if (radio_.bulkWrites() != bulkWrites) {
-      bulkWrites = radio_.bulkWrites();
-      if (onBulkWrite_) onBulkWrite_();
+    if (radio_ != nullptr) {
+      if (radio_->bulkWrites() != bulkWrites) {
+        bulkWrites = radio_->bulkWrites();
+        if (onBulkWrite_) onBulkWrite_();
+      }
+      radio_->boundRecords();
     }
-    if (radio_.received().size() > 100000) radio_.clearRecords();
 
     Micros next = std::numeric_limits<Micros>::max();
-    if (const auto end = radio_.burstEnd()) next = std::min(next, *end);
+    if (const auto end = far_.burstEnd()) next = std::min(next, *end);
     if (!outgoing_.empty()) next = std::min(next, outgoing_.front().notBefore);
-    if (!traceBurst_.empty()) next = std::min(next, traceBurstLast_ + radio_.timing().burstGap);
+    if (!traceBurst_.empty()) next = std::min(next, traceBurstLast_ + burstGap_);
 
     std::array<pollfd, 2> fds{{{master_, POLLIN, 0}, {stopFd, POLLIN, 0}}};
     int rc = 0;

@@ -2,21 +2,26 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "sim/line_end.hpp"
 #include "sim/virtual_radio.hpp"
 
 namespace rcp::sim {
 
-// Puts a VirtualRadio behind a pseudo-terminal in real time: the programming tool opens the
-// slave device as its serial port. The radio keeps a descriptor of the slave open, so the line
-// stays up between the tool's sessions. Waiting is done in poll.
+// Puts a VirtualRadio (or another far end of the line, such as a fleet of radios) behind a
+// pseudo-terminal in real time: the programming tool opens the slave device as its serial port.
+// The radio keeps a descriptor of the slave open, so the line stays up between the tool's
+// sessions. Waiting is done in poll.
 class PtyRadio {
  public:
   explicit PtyRadio(VirtualRadio& radio);
+  // `burstGap` groups the received bytes of the trace into lines.
+  PtyRadio(LineEnd& far, Micros burstGap);
   ~PtyRadio();
   PtyRadio(const PtyRadio&) = delete;
   PtyRadio& operator=(const PtyRadio&) = delete;
@@ -31,7 +36,7 @@ class PtyRadio {
 
   // One line per burst: milliseconds since start, '<' received or '>' sent, the bytes in hex.
   void traceTo(std::ostream* trace) { trace_ = trace; }
-  // Runs after each completed bulk write.
+  // Runs after each completed bulk write of a single radio.
   void onBulkWrite(std::function<void()> callback) { onBulkWrite_ = std::move(callback); }
 
   // Serves until `stopFd` becomes readable (a signalfd, for example) or the line fails.
@@ -44,7 +49,10 @@ class PtyRadio {
   void flushTraceBurst();
   void traceLine(Micros at, char direction, const std::vector<std::uint8_t>& bytes);
 
-  VirtualRadio& radio_;
+  std::unique_ptr<RadioLineEnd> radioEnd_;  // when serving a single radio
+  VirtualRadio* radio_ = nullptr;           // the single radio
+  LineEnd& far_;
+  Micros burstGap_;
   int master_ = -1;
   int slave_ = -1;
   std::string slavePath_;

@@ -109,6 +109,11 @@ void VirtualRadio::clearRecords() {
   handled_.clear();
 }
 
+void VirtualRadio::boundRecords() {
+  constexpr std::size_t kRecordLimit = 100000;
+  if (received_.size() > kRecordLimit) clearRecords();
+}
+
 void VirtualRadio::take(std::uint8_t byte) {
   if (state_ == State::TakingBulk) {
     if (link::isHexDigit(static_cast<char>(byte))) {
@@ -139,7 +144,7 @@ void VirtualRadio::takeChunkDigit(char digit) {
   const std::vector<std::uint8_t> bytes = link::bytesFromHex(chunk_);
   const std::size_t base = link::kBulkStart + link::kDumpChunkBytes * chunkIndex_;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (!keptFromBulk(base + i)) memory_[base + i] = bytes[i];
+    if (!keptFromBulk(base + i)) store(base + i, bytes[i]);
   }
   note("chunk " + std::to_string(chunkIndex_), true);
   if (!faults_.ackChunks || chunkIndex_ < *faults_.ackChunks) answer({kBulkAnswer});
@@ -198,6 +203,12 @@ void VirtualRadio::obey(const RadioCommand& command) {
   apply(command);
 }
 
+void VirtualRadio::store(std::size_t address, std::uint8_t byte) {
+  const auto& corrupt = faults_.corruptAddresses;
+  const bool inverted = std::find(corrupt.begin(), corrupt.end(), address) != corrupt.end();
+  memory_[address] = inverted ? static_cast<std::uint8_t>(~byte) : byte;
+}
+
 void VirtualRadio::setHalfByte(std::uint16_t address, bool high, int value) {
   const auto half = static_cast<std::uint8_t>(std::clamp(value, 0, 15));
   std::uint8_t& byte = memory_[address];
@@ -218,7 +229,7 @@ void VirtualRadio::apply(const RadioCommand& command) {
       if (faults_.silentAfterWrites && ++writes_ >= *faults_.silentAfterWrites)
         faults_.silent = true;
       for (std::size_t i = 0; i < command.data.size(); ++i) {
-        if (command.address + i < kMemorySize) memory_[command.address + i] = command.data[i];
+        if (command.address + i < kMemorySize) store(command.address + i, command.data[i]);
       }
       break;
     case CommandKind::Read:

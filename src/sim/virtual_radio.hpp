@@ -27,6 +27,8 @@ struct RadioFaults {
   std::optional<int> skippedRead;            // leaves the n-th READ (from 1) unanswered
   std::optional<int> silentAfterReads;       // after answering n READs, never sends again
   std::optional<int> silentAfterWrites;      // after taking n WRITEs, never sends again
+  // Bytes that a write (bulk chunk or WRITE) stores inverted, as a bad memory cell would.
+  std::vector<std::uint16_t> corruptAddresses;
 };
 
 struct RadioTiming {
@@ -103,6 +105,8 @@ class VirtualRadio {
   int bulkWrites() const { return bulkWrites_; }
   // Forgets the received bytes and handled commands (a long-running radio keeps memory bounded).
   void clearRecords();
+  // Clears the records once they hold more than a long-running radio should keep.
+  void boundRecords();
 
  private:
   void take(std::uint8_t byte);
@@ -112,6 +116,7 @@ class VirtualRadio {
   void execute(const std::string& word, bool introduced);
   void obey(const RadioCommand& command);
   void apply(const RadioCommand& command);
+  void store(std::size_t address, std::uint8_t byte);
   void setHalfByte(std::uint16_t address, bool high, int value);
   void modeLetter(char letter);
   void answer(std::vector<std::uint8_t> bytes);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <string_view>
@@ -293,6 +294,29 @@ TEST_F(BulkWrite, ARadioThatStopsAcknowledgingEndsTheStream) {
   EXPECT_EQ(radio.bulkWrites(), 0);
   // The twelfth chunk reached the radio.
   EXPECT_EQ(radio.handled().back().text, "chunk 11");
+}
+
+TEST_F(BulkWrite, ACorruptAddressTakesEveryWriteInvertedAndNoOtherAddressDoes) {
+  radio.faults().corruptAddresses = {0x0CF, 0x231};
+  const std::vector<std::uint8_t> image(488, 0x3C);
+  EXPECT_EQ(writeChunks(image), 61);
+  send("\x91WRITE023003A1B2C3\r");
+  port.settle();
+
+  VirtualRadio::Memory expected{};
+  std::fill(expected.begin() + 0x010, expected.begin() + 0x1F8, 0x3C);
+  std::fill(expected.begin() + 0x0DC, expected.begin() + 0x0E0, 0x00);  // kept from the bulk
+  std::fill(expected.begin() + 0x1F0, expected.begin() + 0x1F8, 0x00);
+  expected[0x0CF] = 0xC3;
+  expected[0x230] = 0xA1;
+  expected[0x231] = 0x4D;  // 0xB2 inverted
+  expected[0x232] = 0xC3;
+  EXPECT_EQ(radio.memory(), expected);
+
+  // A small write to the bulk block's bad byte is inverted too, and a read returns what is kept.
+  send("\x91WRITE00CF0100\r");
+  send("\x91READ00CE03\r");
+  EXPECT_EQ(answer(6), "3CFF3C");
 }
 
 TEST_F(RadioLine, FaultsSilenceCutOrSpoilTheAnswers) {
