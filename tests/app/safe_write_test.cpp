@@ -13,6 +13,7 @@
 #include "app/backups.hpp"
 #include "app/offline_program.hpp"
 #include "app/transfer_commands.hpp"
+#include "app/verification_report.hpp"
 #include "image/field_locations.hpp"
 #include "image/read_transfer.hpp"
 #include "image/write_transfer.hpp"
@@ -177,6 +178,32 @@ TEST_F(SafeWrite, AWriteThatFailsHalfWayOffersTheBackupAndWritesItBack) {
   EXPECT_EQ(status(), "备份已写回电台。");
   // The window keeps what the user was writing.
   EXPECT_EQ(app.record().number("TA"), 50);
+}
+
+TEST_F(SafeWrite, AByteTheRadioStoresWronglyIsNamedByItsFieldWithBothValues) {
+  app.radio.faults().corruptAddresses = {0x0CF, 0x2C9};  // TA, and the alarm number's first byte
+  const app::WriteReport report = write({false, true});
+  EXPECT_EQ(report.outcome, TransferOutcome::Done);
+  ASSERT_EQ(report.check, app::WriteReport::Check::Mismatch);
+  ASSERT_EQ(report.mismatches.size(), 2u);
+  // The window clamps what it reads back; the bytes say what the radio holds.
+  EXPECT_EQ(report.mismatches[0],
+            "用户信息 › 时间常数 › TA：写入 60，读回 120（地址 0x0CF：写入 3C，读回 C3）");
+  EXPECT_TRUE(report.mismatches[1].find("系统告警号") != std::string::npos) << report.mismatches[1];
+  EXPECT_EQ(status(), "校验失败");
+  ASSERT_EQ(app.dialogs.messages.size(), 1u);
+  EXPECT_EQ(app.dialogs.messages[0].text, "写后校验失败：电台读回的数据与写入的不同。\n" +
+                                              report.mismatches[0] + "\n" +
+                                              report.mismatches[1]);
+}
+
+TEST(MismatchMessage, ShowsTwentyLinesThenAnEllipsis) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 25; ++i) lines.push_back("字段" + std::to_string(i));
+  const std::string text = app::mismatchMessage(lines);
+  EXPECT_NE(text.find("字段19\n…"), std::string::npos);
+  EXPECT_EQ(text.find("字段20"), std::string::npos);
+  EXPECT_TRUE(text.ends_with("…"));
 }
 
 TEST_F(SafeWrite, AWriteLeavesEveryAddressItSetsVerifiedButTheRecordsNoReadFetches) {

@@ -98,5 +98,55 @@ TEST(SafeWriteCli, BothSafetiesReadThenWriteThenReadBackAndSayItVerified) {
   fs::remove(trace);
 }
 
+TEST(SafeWriteCli, AByteStoredWronglyExitsThreeNamingTheField) {
+  const fs::path source = radioFile("corrupt.ini");
+  RadioProcess radio({"--corrupt", "0x0CF"});
+  const Finished write =
+      run(RCP520_CLI, {"write", "--verify", "--port", radio.device(), source.string()});
+  EXPECT_EQ(write.exitCode, 3) << write.err;
+  EXPECT_NE(write.err.find("写后校验失败"), std::string::npos) << write.err;
+  EXPECT_NE(write.err.find("用户信息 › 时间常数 › TA：写入"), std::string::npos) << write.err;
+  fs::remove(source);
+}
+
+// The radio stops acknowledging at chunk 30: the command names the backup it took first, and
+// writing that backup back leaves the radio as it was before.
+TEST(SafeWriteCli, AWriteFailingHalfWayNamesTheBackupThatPutsTheRadioBack) {
+  const fs::path memory = scratch("memory.bin");
+  const fs::path first = radioFile("first.ini");
+  {
+    RadioProcess radio({"--memory", memory.string()});
+    ASSERT_EQ(run(RCP520_CLI, {"write", "--port", radio.device(), first.string()}).exitCode, 0);
+    radio.stop();
+  }
+  const std::string before = contents(memory);
+  fs::remove_all(backupsFolder());
+  std::string backup;
+  {
+    RadioProcess radio({"--memory", memory.string(), "--no-ack-after", "30"});
+    const fs::path second = scratch("second.ini");
+    link::IniDocument changed(contents(first));
+    changed.set("File0", "TA", "33");
+    std::ofstream(second, std::ios::binary) << changed.fileBytes();
+    const Finished write =
+        run(RCP520_CLI, {"write", "--backup", "--port", radio.device(), second.string()});
+    fs::remove(second);
+    EXPECT_EQ(write.exitCode, 1);
+    EXPECT_TRUE(write.err.starts_with("写录失败！电台中现在可能只有部分配置。")) << write.err;
+    const auto kept = app::listBackups(backupsFolder());
+    ASSERT_EQ(kept.size(), 1u);
+    backup = kept[0].file.string();
+    EXPECT_NE(write.err.find(backup), std::string::npos) << write.err;
+    radio.stop();
+  }
+  EXPECT_TRUE(contents(memory) != before) << "the failed write changed nothing";
+  RadioProcess radio({"--memory", memory.string()});
+  EXPECT_EQ(run(RCP520_CLI, {"write", "--port", radio.device(), backup}).exitCode, 0);
+  radio.stop();
+  EXPECT_TRUE(contents(memory) == before);
+  fs::remove(memory);
+  fs::remove(first);
+}
+
 }  // namespace
 }  // namespace rcp::e2e
