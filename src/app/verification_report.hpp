@@ -15,8 +15,8 @@ namespace rcp::app {
 
 inline constexpr std::size_t kMismatchLinesShown = 20;
 
-// "用户信息 › 时间常数 › TA：写入 60，读回 120（地址 0x0CF：写入 3C，读回 C3）", in address order, one
-// per field (the value read back as the window would show it, so clamped); a byte no field owns
+// "用户信息 › 时间常数 › TA：写入 60，读回 120（地址 0x0CF：写入 3C，读回 C3）", in address order,
+// one per field (the value read back as the window would show it, so clamped); a byte no field owns
 // is named by its address.
 std::vector<std::string> mismatchLines(settings::ProgramState& written,
                                        settings::ProgramState& readBack,

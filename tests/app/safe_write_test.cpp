@@ -193,8 +193,7 @@ TEST_F(SafeWrite, AByteTheRadioStoresWronglyIsNamedByItsFieldWithBothValues) {
   EXPECT_EQ(status(), "校验失败");
   ASSERT_EQ(app.dialogs.messages.size(), 1u);
   EXPECT_EQ(app.dialogs.messages[0].text, "写后校验失败：电台读回的数据与写入的不同。\n" +
-                                              report.mismatches[0] + "\n" +
-                                              report.mismatches[1]);
+                                              report.mismatches[0] + "\n" + report.mismatches[1]);
 }
 
 TEST(MismatchMessage, ShowsTwentyLinesThenAnEllipsis) {
