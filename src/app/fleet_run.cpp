@@ -163,7 +163,7 @@ FleetSummary runFleet(const FleetLine& line, const link::IniDocument& templ,
       break;
     }
     events.connectNext();
-    if (!waitFor(line, false, kLetGoMs, kLetGoMs, identity, events)) {
+    if (!waitFor(line, false, kLetGoMs, kPollMs, identity, events)) {
       summary.stopped = true;
       break;
     }

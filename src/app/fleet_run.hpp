@@ -19,10 +19,12 @@
 // twice by accident. The command line and the window's "批量写频" dialog both run this.
 namespace rcp::app {
 
-// Polls for a radio at most twice a second; after a write, waits this long before asking whether
-// the radio is still there (a radio that has just been written may still be busy).
+// Polls for a radio at most twice a second. After a write (which ends with its own settling
+// pause) it waits a little more before asking whether the radio is still there, then asks at the
+// same pace, so that a swap of a few seconds is never missed: a radio that answered before the
+// swap and one that answers after it look alike.
 inline constexpr int kPollMs = 500;
-inline constexpr int kLetGoMs = 1500;
+inline constexpr int kLetGoMs = 500;
 
 // What the run tells its face as it goes.
 class FleetEvents {

@@ -224,3 +224,29 @@ TEST_F(SafeWriteUiTest, AltXAsksSavesAndThenSendsQ) {
 
 }  // namespace
 }  // namespace rcp::gui
+
+namespace rcp::gui {
+namespace {
+
+// The write with "写后校验" on, against a radio that stores TA's byte inverted: the real box lists
+// the field, the status bar says "校验失败". With RCP520_SCREENSHOT_DIR set, the box is saved as
+// VerifyFailed.png.
+TEST_F(SafeWriteUiTest, AVerificationFailureListsTheFieldInABox) {
+  std::ofstream(folder / "Com.ini", std::ios::binary)
+      << "[ComStatus]\r\nComport=COM2\r\n[Options]\r\nVerifyAfterWrite=1\r\n";
+  radio.faults().corruptAddresses = {0x0CF};
+  QString shown;
+  soon([&] {
+    QMessageBox* box = shownMessageBox();
+    ASSERT_NE(box, nullptr) << "no message";
+    shown = box->text() + QLatin1Char('\n') + box->informativeText();
+    saveShot(*box, "VerifyFailed.png");
+    box->buttons().front()->click();
+  });
+  button(main, "WriteData")->click();
+  EXPECT_TRUE(shown.contains(QStringLiteral("用户信息 › 时间常数 › TA：写入 "))) << shown.toStdString();
+  EXPECT_EQ(program.mainForm().at("StatusBar").panels.at(2).text, "校验失败");
+}
+
+}  // namespace
+}  // namespace rcp::gui
