@@ -147,8 +147,8 @@ bool reportPartialWrite(ProgramState& state, const std::optional<KeptBackup>& ba
 }
 
 // The radio read back into an offline program and compared with what was written.
-void verify(ProgramState& state, const image::WriteImage& written, WriteReport& report) {
-  OfflineProgram reader(state);
+void verify(ProgramState& state, OfflineProgram& reader, const image::WriteImage& written,
+            WriteReport& report) {
   image::ReadResult read{TransferOutcome::NoRadio, std::nullopt};
   {
     const TestStateKept testState(state, true);
@@ -204,6 +204,10 @@ WriteReport safeWrite(ProgramState& state, TransferMemory& memory, const WriteSa
     // The radio's own bits that no switch drives go back as this read found them.
     memory.menuBits = report.backupBefore->menuBits;
   }
+  // Made before the write, so that the read-back follows the write's settling pause at once: a
+  // radio may be taken off the line soon after it falls quiet.
+  std::optional<OfflineProgram> reader;
+  if (choice.verifyAfter) reader.emplace(state);
   const image::WriteResult written =
       image::writeImageToRadio(state, memory.menuBits, image::FailureMessage::LeftToCaller);
   report.outcome = written.outcome;
@@ -213,7 +217,7 @@ WriteReport safeWrite(ProgramState& state, TransferMemory& memory, const WriteSa
     return report;
   }
   if (written.outcome == TransferOutcome::Done && choice.verifyAfter)
-    verify(state, written.image, report);
+    verify(state, *reader, written.image, report);
   return report;
 }
 

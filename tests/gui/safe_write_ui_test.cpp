@@ -236,13 +236,18 @@ TEST_F(SafeWriteUiTest, AVerificationFailureListsTheFieldInABox) {
       << "[ComStatus]\r\nComport=COM2\r\n[Options]\r\nVerifyAfterWrite=1\r\n";
   radio.faults().corruptAddresses = {0x0CF};
   QString shown;
-  soon([&] {
+  // The transfer lets events through before its box shows: look until the box is there.
+  QTimer look;
+  look.setInterval(10);
+  QObject::connect(&look, &QTimer::timeout, [&] {
     QMessageBox* box = shownMessageBox();
-    ASSERT_NE(box, nullptr) << "no message";
+    if (!box) return;
+    look.stop();
     shown = box->text() + QLatin1Char('\n') + box->informativeText();
     saveShot(*box, "VerifyFailed.png");
     box->buttons().front()->click();
   });
+  look.start();
   button(main, "WriteData")->click();
   EXPECT_TRUE(shown.contains(QStringLiteral("用户信息 › 时间常数 › TA：写入 "))) << shown.toStdString();
   EXPECT_EQ(program.mainForm().at("StatusBar").panels.at(2).text, "校验失败");
