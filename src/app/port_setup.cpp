@@ -188,6 +188,9 @@ void bindComSetForm(ProgramState& state) {
             [&state, choice](ui::Control&) { ComSet_OKClick(state, *choice); });
   dialog.on("ComSet_CANCLE", ui::Event::Click, [&dialog](ui::Control&) { dialog.close(); });
   dialog.on("BackupFolder", ui::Event::Click, [&state](ui::Control&) { BackupFolderClick(state); });
+  // "批量写频…": the fleet dialog over this one, which stays as it was.
+  dialog.on("FleetOpen", ui::Event::Click,
+            [&state](ui::Control&) { state.dialogs.showModal(*state.fleet); });
 }
 
 }  // namespace rcp::app

@@ -47,6 +47,8 @@ struct ProgramState {
   std::unique_ptr<ui::Form> simplexSet;
   std::unique_ptr<ui::Form> otherGrpSet;
   std::unique_ptr<ui::Form> sysLableform;
+  // Programming a fleet ("批量写频"), created after the nine.
+  std::unique_ptr<ui::Form> fleet;
 
   WorkingValues values;
 
