@@ -1,7 +1,8 @@
 // The fleet dialog through the real widgets, driving three virtual radios connected one after
 // another on one simulated line: each radio gets the template with its own number, the table and
 // the log follow the run, 停止 between radios ends it, and a plan the rules warn about sends
-// nothing. With RCP520_SCREENSHOT_DIR set, the dialog after the run is saved as Fleet_Form-run.png.
+// nothing. With RCP520_SCREENSHOT_DIR set, the dialog during and after the run is saved as
+// Fleet_Form-writing.png and Fleet_Form-run.png.
 
 #include "app/fleet_dialog.hpp"
 
@@ -121,6 +122,10 @@ class FleetDialogTest : public ::testing::Test {
     QWidget* focused = main->focusWidget();
     QTest::keyClick(focused ? focused : main, Qt::Key_B, Qt::AltModifier);
   }
+  void shoot(const char* name) {
+    if (const QByteArray shots = qgetenv("RCP520_SCREENSHOT_DIR"); !shots.isEmpty())
+      fleet->grab().save(QString::fromLocal8Bit(shots) + QLatin1Char('/') + QLatin1String(name));
+  }
   QWidget* widget(const char* name) { return fleet->controlWidget(name); }
   void click(const char* name) { QTest::mouseClick(widget(name), Qt::LeftButton); }
   void type(const char* name, const QString& text) {
@@ -179,10 +184,20 @@ TEST_F(FleetDialogTest, WritesThreeRadiosOneAfterAnotherEachWithItsOwnNumber) {
     plan("3262001201", "3262001203");
     EXPECT_EQ(qobject_cast<QLineEdit*>(widget("LogFile"))->text().toStdString(),
               (folder / "fleet-fleet.csv").string());
+    // The second radio's row while it is being written, as the run paints it.
+    QString writing;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+      if (!writing.isEmpty() || !cell(1, 1).startsWith(QStringLiteral("写录中 5"))) return;
+      writing = cell(1, 1);
+      shoot("Fleet_Form-writing.png");
+    });
+    watcher.start(0);
     click("FleetStart");
+    watcher.stop();
+    EXPECT_TRUE(writing.endsWith(QLatin1Char('%'))) << writing.toStdString();
     QCoreApplication::processEvents();
-    if (const QByteArray shots = qgetenv("RCP520_SCREENSHOT_DIR"); !shots.isEmpty())
-      fleet->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/Fleet_Form-run.png"));
+    shoot("Fleet_Form-run.png");
     ASSERT_EQ(table()->rowCount(), 3);
     for (int row = 0; row < 3; ++row) {
       EXPECT_EQ(cell(row, 0), QString::number(3262001201LL + row));

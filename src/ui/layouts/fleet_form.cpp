@@ -20,7 +20,7 @@ FormSpec fleetForm() {
   windowLayout.caption = "批量写频";
   LayoutWriter w(windowLayout);
   // What every radio gets: the template, and its own number from a range or a table's row.
-  w << groupBox("FleetSource", "", "写什么").at(0, 0, 1, 3);
+  w << groupBox("FleetSource", "", "模板与号码").at(0, 0, 1, 3);
   w << label("TemplateLab", "FleetSource", "模板文件").at(0, 0);
   w << edit("TemplateFile", "FleetSource").width(kPathChars).at(0, 1, 1, 4);
   w << button("TemplateBrowse", "FleetSource", "浏览…").at(0, 5);
