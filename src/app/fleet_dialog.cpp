@@ -9,13 +9,11 @@
 #include "app/fleet_run.hpp"
 #include "app/input_blocked.hpp"
 #include "app/offline_program.hpp"
+#include "app/port_setup.hpp"
 #include "app/program.hpp"
 #include "image/read_transfer.hpp"
 #include "link/com_ini.hpp"
 #include "link/identification.hpp"
-#include "link/ini_profile.hpp"
-#include "link/port_doctor.hpp"
-#include "link/port_opening.hpp"
 #include "ui/layout.hpp"
 
 namespace rcp::app {
@@ -171,7 +169,7 @@ void showProblems(ProgramState& state, const std::vector<FleetProblem>& problems
     text += problems[i].text + "\n";
   if (problems.size() > kProblemsShown)
     text += "……另有 " + std::to_string(problems.size() - kProblemsShown) + " 条。\n";
-  state.dialogs.message(fleetMessage(text + "以上电台的数据有误，" + kNothingSent));
+  state.dialogs.message(fleetMessage(text + kMembersFaultyText));
 }
 
 std::optional<std::vector<FleetMember>> plannedMembers(ProgramState& state) {
@@ -190,11 +188,7 @@ bool portReady(ProgramState& state) {
   if (state.port.isOpen()) return true;
   const std::string device = link::portDevice(state.comIni, state.portName);
   if (state.port.open(device)) return true;
-  ui::Message box{std::string(link::kPortBusyMessage), std::string(link::kPortBusyCaption),
-                  ui::MessageIcon::Error};
-  box.detail = state.portProblem ? state.portProblem(device)
-                                 : link::problemText(link::diagnosePort(device, state.system));
-  state.dialogs.message(box);
+  reportPortBusy(state, device);
   return false;
 }
 
@@ -206,16 +200,15 @@ void FleetStartClick(ProgramState& state, FleetDialogState& run) {
     state.dialogs.message(fleetMessage("请先选择模板文件。"));
     return;
   }
-  const link::IniLoad loaded = link::loadIniFile(templ);
-  if (loaded.error || !loaded.document.section(kDataSection)) {
-    const std::string why =
-        loaded.error ? loaded.error->message() : templ.string() + " 不是数据文件。";
-    state.dialogs.message(fleetMessage(why + "\n" + kNothingSent));
+  FleetPlanError error;
+  const auto document = templateDocument(templ, error);
+  if (!document) {
+    state.dialogs.message(fleetMessage(error.message + "\n" + kNothingSent));
     return;
   }
   const auto members = plannedMembers(state);
   if (!members) return;
-  if (const auto problems = checkFleet(loaded.document, *members); !problems.empty()) {
+  if (const auto problems = checkFleet(*document, *members); !problems.empty()) {
     showProblems(state, problems);
     return;
   }
@@ -249,8 +242,8 @@ void FleetStartClick(ProgramState& state, FleetDialogState& run) {
   FleetWindow window(state, run, std::move(rowOf), settings.skipFailed);
   const RunLock lock(form, run);
   const InputBlocked blocked(state.screen);
-  const FleetSummary summary = runFleet({state.port, state.clock, state.dialogs, hidden},
-                                        loaded.document, left, settings, window);
+  const FleetSummary summary =
+      runFleet({state.port, state.clock, state.dialogs, hidden}, *document, left, settings, window);
   window.ended(summary);
 }
 

@@ -152,17 +152,20 @@ std::string portProblem(const ProgramState& state, const std::string& device) {
 
 }  // namespace
 
+void reportPortBusy(ProgramState& state, const std::string& device) {
+  ui::Message box{std::string(link::kPortBusyMessage), std::string(link::kPortBusyCaption),
+                  ui::MessageIcon::Error};
+  box.detail = portProblem(state, device);
+  state.dialogs.message(box);
+  state.showStatus(StatusPanel::State, std::string(link::kPortBusyStatus));
+}
+
 void openPortAndGreet(ProgramState& state) {
   const std::string device = link::portDevice(state.comIni, state.portName);
   switch (link::openPort(state.port, state.clock, device, state.radioIdentity)) {
-    case link::PortOpening::PortBusy: {
-      ui::Message box{std::string(link::kPortBusyMessage), std::string(link::kPortBusyCaption),
-                      ui::MessageIcon::Error};
-      box.detail = portProblem(state, device);
-      state.dialogs.message(box);
-      state.showStatus(StatusPanel::State, std::string(link::kPortBusyStatus));
+    case link::PortOpening::PortBusy:
+      reportPortBusy(state, device);
       return;
-    }
     case link::PortOpening::NoRadio:
       settings::reportNoRadio(state);
       return;
