@@ -2,7 +2,7 @@
 // another on one simulated line: each radio gets the template with its own number, the table and
 // the log follow the run, 停止 between radios ends it, and a plan the rules warn about sends
 // nothing. With RCP520_SCREENSHOT_DIR set, the dialog during and after the run is saved as
-// Fleet_Form-writing.png and Fleet_Form-run.png.
+// Fleet_Form-writing.png and Fleet_Form-run.png, the problems' box as Fleet_Form-problems.png.
 
 #include "app/fleet_dialog.hpp"
 
@@ -269,6 +269,9 @@ TEST_F(FleetDialogTest, APlanTheRulesWarnAboutIsListedAndNothingIsSent) {
       QMessageBox* box = shownMessageBox();
       ASSERT_NE(box, nullptr);
       shown = box->text();
+      if (const QByteArray shots = qgetenv("RCP520_SCREENSHOT_DIR"); !shots.isEmpty())
+        box->grab().save(QString::fromLocal8Bit(shots) +
+                         QStringLiteral("/Fleet_Form-problems.png"));
       box->accept();
     });
     click("FleetStart");
