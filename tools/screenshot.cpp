@@ -135,8 +135,9 @@ int main(int argc, char** argv) {
   }
   namespace layouts = rcp::ui::layouts;
   const std::vector<std::function<FormSpec()>> dialogs = {
-      layouts::passwordForm, layouts::error1Form, layouts::comSetForm,  layouts::writeDataForm,
-      layouts::versionForm,  layouts::simplexSet, layouts::otherGrpSet, layouts::sysLableform};
+      layouts::passwordForm,  layouts::error1Form,   layouts::comSetForm,
+      layouts::writeDataForm, layouts::versionForm,  layouts::simplexSet,
+      layouts::otherGrpSet,   layouts::sysLableform, layouts::fleetForm};
   bool ok = shoot(rcp::settings::withFieldStarts(layouts::mainForm()), FormView::Role::Main, dir);
   for (const auto& windowLayout : dialogs) ok = shoot(windowLayout(), FormView::Role::Dialog, dir) && ok;
   ok = shootPortDevices(dir) && ok;

@@ -78,6 +78,14 @@ std::vector<std::string> csvFields(const std::string& line) {
   return fields;
 }
 
+std::optional<link::IniDocument> templateDocument(const std::filesystem::path& templ,
+                                                  FleetPlanError& error) {
+  link::IniLoad loaded = link::loadIniFile(templ);
+  if (!loaded.error && loaded.document.section(kDataSection)) return std::move(loaded.document);
+  error.message = loaded.error ? loaded.error->message() : templ.string() + " 不是数据文件。";
+  return std::nullopt;
+}
+
 std::optional<std::vector<FleetMember>> numbersInRange(const std::string& range,
                                                        FleetPlanError& error) {
   const std::size_t dash = range.find('-');

@@ -27,6 +27,15 @@ struct FleetPlanError {
   std::string message;  // in Chinese, naming the file or the value
 };
 
+// What the command line and the window say when the plan stops before anything is sent.
+inline constexpr const char* kMembersFaultyText =
+    "以上电台的数据有误，批量写频没有开始，未向电台发送任何数据。";
+inline constexpr const char* kAllLoggedText = "日志中全部电台均已写录，没有要写的电台。";
+
+// The template: a data file that loads and has the data section.
+std::optional<link::IniDocument> templateDocument(const std::filesystem::path& templ,
+                                                  FleetPlanError& error);
+
 // "3262001201-3262001205": the numbers from the first to the last, in order. Both ends have the
 // same number of digits and the first is not above the last; at most 10000 radios.
 std::optional<std::vector<FleetMember>> numbersInRange(const std::string& range,

@@ -74,10 +74,20 @@ std::string resultOf(const WriteReport& report) {
   return kResultWritten;
 }
 
+// Every step of the program's progress dialog (the backup, the write, the read-back) passed on.
+void followProgress(settings::ProgramState& state, std::size_t member, FleetEvents& events) {
+  ui::Form& dialog = *state.writeData;
+  dialog.addObserver([&dialog, member, &events](const ui::Control* control, ui::Property what) {
+    if (control && control->name == "WriteProgressBar" && what == ui::Property::Value)
+      events.progress(member, dialog.at("WriteLabel").caption, control->value);
+  });
+}
+
 // One radio written by a program of its own on the fleet's line, started without greeting (the
 // radio has just answered the poll).
 WriteReport writeMember(const FleetLine& line, const link::IniDocument& document,
-                        const FleetSettings& settings, const link::RadioIdentity& identity) {
+                        const FleetSettings& settings, const link::RadioIdentity& identity,
+                        std::size_t member, FleetEvents& events) {
   Services services{line.port, line.clock, line.dialogs, line.screen, settings.comIni};
   services.backups = settings.backups;
   services.offline = true;
@@ -85,6 +95,7 @@ WriteReport writeMember(const FleetLine& line, const link::IniDocument& document
   program.start();
   settings::ProgramState& state = program.state();
   state.radioIdentity = identity;
+  followProgress(state, member, events);
   const auto opened = withDataFile(document, "fleet", [&state](const auto& file) {
     return openDataFileAndCheck(state, file);
   });
@@ -141,7 +152,7 @@ FleetSummary runFleet(const FleetLine& line, const link::IniDocument& templ,
     events.writing(next);
     const std::int64_t start = line.clock.nowMs();
     const WriteReport report =
-        writeMember(line, memberDocument(templ, members[next]), settings, identity);
+        writeMember(line, memberDocument(templ, members[next]), settings, identity, next, events);
     FleetLogRow row{localTime(std::time(nullptr)),
                     settings.portLabel,
                     link::identityText(identity),

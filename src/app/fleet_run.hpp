@@ -32,6 +32,8 @@ class FleetEvents {
   virtual ~FleetEvents() = default;
   virtual void waiting(std::size_t /*member*/) {}
   virtual void writing(std::size_t /*member*/) {}
+  // The radio's transfers as its progress dialog shows them: the activity and the percent.
+  virtual void progress(std::size_t /*member*/, const std::string& /*activity*/, int /*percent*/) {}
   virtual void finished(std::size_t /*member*/, const FleetLogRow& /*row*/) {}
   // The radio just written is to be taken off and the next one connected.
   virtual void connectNext() {}

@@ -66,6 +66,9 @@ void FormKeyDown(ProgramState& state, char32_t key, bool alt) {
     case 'X':
       OutProgClick(state);
       break;
+    case 'B':
+      state.dialogs.showModal(*state.fleet);
+      break;
     default:
       break;
   }

@@ -152,17 +152,20 @@ std::string portProblem(const ProgramState& state, const std::string& device) {
 
 }  // namespace
 
+void reportPortBusy(ProgramState& state, const std::string& device) {
+  ui::Message box{std::string(link::kPortBusyMessage), std::string(link::kPortBusyCaption),
+                  ui::MessageIcon::Error};
+  box.detail = portProblem(state, device);
+  state.dialogs.message(box);
+  state.showStatus(StatusPanel::State, std::string(link::kPortBusyStatus));
+}
+
 void openPortAndGreet(ProgramState& state) {
   const std::string device = link::portDevice(state.comIni, state.portName);
   switch (link::openPort(state.port, state.clock, device, state.radioIdentity)) {
-    case link::PortOpening::PortBusy: {
-      ui::Message box{std::string(link::kPortBusyMessage), std::string(link::kPortBusyCaption),
-                      ui::MessageIcon::Error};
-      box.detail = portProblem(state, device);
-      state.dialogs.message(box);
-      state.showStatus(StatusPanel::State, std::string(link::kPortBusyStatus));
+    case link::PortOpening::PortBusy:
+      reportPortBusy(state, device);
       return;
-    }
     case link::PortOpening::NoRadio:
       settings::reportNoRadio(state);
       return;
@@ -188,6 +191,9 @@ void bindComSetForm(ProgramState& state) {
             [&state, choice](ui::Control&) { ComSet_OKClick(state, *choice); });
   dialog.on("ComSet_CANCLE", ui::Event::Click, [&dialog](ui::Control&) { dialog.close(); });
   dialog.on("BackupFolder", ui::Event::Click, [&state](ui::Control&) { BackupFolderClick(state); });
+  // "批量写频…": the fleet dialog over this one, which stays as it was.
+  dialog.on("FleetOpen", ui::Event::Click,
+            [&state](ui::Control&) { state.dialogs.showModal(*state.fleet); });
 }
 
 }  // namespace rcp::app

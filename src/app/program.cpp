@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/file_commands.hpp"
+#include "app/fleet_dialog.hpp"
 #include "app/frame.hpp"
 #include "app/port_setup.hpp"
 #include "app/transfer_commands.hpp"
@@ -107,6 +108,8 @@ void Program::start() {
   rules::bindOtherGroupsDialog(s);
   s.sysLableform = createWindow(s, ui::layouts::sysLableform());
   rules::bindSystemLabelsDialog(s);
+  s.fleet = createWindow(s, ui::layouts::fleetForm());
+  bindFleetForm(s);
   // The record as the program starts with it (whatever the start-up greeting set) is no unsaved
   // change.
   markRecordKept(s);

@@ -41,7 +41,7 @@ struct Services {
   bool offline = false;
 };
 
-// Owns everything program-wide: the nine windows, the settings record and working values, the
+// Owns everything program-wide: the windows, the settings record and working values, the
 // radio identity and the services. There is one per run and no global state.
 class Program {
  public:
@@ -52,7 +52,7 @@ class Program {
 
   // Start-up: the application title, the main window (its creation opens the port and greets
   // the radio; its first showing leaves the test state and applies the full menu preset), then
-  // the other eight windows.
+  // the other windows.
   void start();
 
   ui::Form& mainForm();

@@ -3,6 +3,7 @@
 #include <ctime>
 #include <memory>
 
+#include "app/input_blocked.hpp"
 #include "app/unsaved_changes.hpp"
 
 namespace rcp::app {
@@ -20,22 +21,6 @@ WriteReport WriteDataClick(settings::ProgramState& state, TransferMemory& memory
                            const WriteSafetyChoice& choice, RestoreOffer offer) {
   return safeWrite(state, memory, choice, offer, std::time(nullptr));
 }
-
-namespace {
-
-// Keeps the window from taking input for as long as a transfer runs, however it ends.
-class InputBlocked {
- public:
-  explicit InputBlocked(ui::Screen& screen) : screen_(screen) { screen_.blockInput(true); }
-  ~InputBlocked() { screen_.blockInput(false); }
-  InputBlocked(const InputBlocked&) = delete;
-  InputBlocked& operator=(const InputBlocked&) = delete;
-
- private:
-  ui::Screen& screen_;
-};
-
-}  // namespace
 
 void bindTransferCommands(settings::ProgramState& state) {
   auto memory = std::make_shared<TransferMemory>();

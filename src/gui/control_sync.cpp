@@ -12,6 +12,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTextEdit>
 
 #include "gui/colors.hpp"
@@ -19,6 +20,7 @@
 #include "gui/spin_field.hpp"
 #include "gui/status_panels.hpp"
 #include "gui/widget_factory.hpp"
+#include "ui/layout.hpp"
 
 namespace rcp::gui {
 
@@ -57,8 +59,34 @@ void setLineText(QLineEdit* edit, const QString& text) {
   edit->setText(text);
 }
 
+QStringList cellsOf(const std::string& row) {
+  QStringList cells;
+  for (const std::string& cell : ui::gridCells(row)) cells << qt(cell);
+  return cells;
+}
+
+// Only the cells that changed are set: a run updates one row many times in a long table.
+void applyRows(QTableWidget* grid, const ui::Control& c) {
+  grid->setRowCount(static_cast<int>(c.items.size()));
+  for (int r = 0; r < grid->rowCount(); ++r) {
+    const QStringList cells = cellsOf(c.items[static_cast<std::size_t>(r)]);
+    for (int col = 0; col < grid->columnCount(); ++col) {
+      const QString text = col < cells.size() ? cells[col] : QString();
+      if (QTableWidgetItem* item = grid->item(r, col)) {
+        if (item->text() != text) item->setText(text);
+      } else {
+        grid->setItem(r, col, new QTableWidgetItem(text));
+      }
+    }
+  }
+}
+
 void applyCaption(QWidget* w, const ui::Control& c) {
-  if (c.kind == ControlKind::TabPage) {
+  if (auto* grid = qobject_cast<QTableWidget*>(w)) {
+    const QStringList columns = cellsOf(c.caption);
+    grid->setColumnCount(static_cast<int>(columns.size()));
+    grid->setHorizontalHeaderLabels(columns);
+  } else if (c.kind == ControlKind::TabPage) {
     if (auto* tabs = tabsOf(w)) tabs->setTabText(tabs->indexOf(w), plainCaption(c.caption));
   } else if (auto* label = qobject_cast<QLabel*>(w); label && c.kind == ControlKind::Label) {
     label->setText(qt(c.caption));
@@ -109,6 +137,10 @@ void applyValue(QWidget* w, const ui::Control& c) {
 }
 
 void applyItems(QWidget* w, const ui::Control& c) {
+  if (auto* grid = qobject_cast<QTableWidget*>(w)) {
+    applyRows(grid, c);
+    return;
+  }
   auto* combo = qobject_cast<QComboBox*>(w);
   if (!combo) return;
   combo->clear();

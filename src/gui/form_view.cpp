@@ -368,8 +368,11 @@ void FormView::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
+  // A dialog may refuse too (one running a long operation).
   if (form_.isShowing())
-    act([&] { form_.close(); });
+    act([&] {
+      if (form_.userCloseQuery()) form_.close();
+    });
   else
     hideWindow();
 }

@@ -19,6 +19,7 @@ bool fillsCell(ControlKind kind) {
     case ControlKind::TrackBar:
     case ControlKind::ProgressBar:
     case ControlKind::RichText:
+    case ControlKind::Grid:
     case ControlKind::Bevel:
       return true;
     default:
@@ -27,7 +28,8 @@ bool fillsCell(ControlKind kind) {
 }
 
 bool takesRoom(ControlKind kind) {
-  return kind == ControlKind::TabControl || kind == ControlKind::RichText;
+  return kind == ControlKind::TabControl || kind == ControlKind::RichText ||
+         kind == ControlKind::Grid;
 }
 
 Qt::Alignment alignmentOf(const ui::Control& c) {

@@ -134,6 +134,10 @@ void QtScreen::blockInput(bool blocked) {
   if (closeRequested) windows_.front().view->close();
 }
 
+void QtScreen::processInput() {
+  QCoreApplication::processEvents();
+}
+
 void QtScreen::setApplicationTitle(const std::string& title) {
   QGuiApplication::setApplicationDisplayName(QString::fromStdString(title));
 }

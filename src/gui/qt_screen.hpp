@@ -25,6 +25,7 @@ class QtScreen final : public ui::Screen {
   void setBusy(bool busy) override;
   // While input is blocked (a transfer runs), the main window's close box is held until it ends.
   void blockInput(bool blocked) override;
+  void processInput() override;
   void setApplicationTitle(const std::string& title) override;
   void quit() override;
 

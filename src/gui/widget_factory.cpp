@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -11,6 +12,7 @@
 #include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTextEdit>
 
 #include "gui/field_width.hpp"
@@ -100,6 +102,19 @@ QWidget* richText(QWidget* parent) {
   return text;
 }
 
+// Rows only read, no cell taken as current, the last column taking what width is left.
+QWidget* table(QWidget* parent) {
+  auto* grid = new QTableWidget(parent);
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setSelectionMode(QAbstractItemView::NoSelection);
+  grid->setFocusPolicy(Qt::NoFocus);
+  grid->verticalHeader()->setVisible(false);
+  grid->horizontalHeader()->setStretchLastSection(true);
+  grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  return grid;
+}
+
 QWidget* bevel(QWidget* parent) {
   auto* line = new QFrame(parent);
   line->setFrameShape(QFrame::HLine);
@@ -160,6 +175,8 @@ QWidget* create(const ui::Control& c, QWidget* parent, const WidgetOptions& opti
       return picture(c, parent);
     case ControlKind::RichText:
       return richText(parent);
+    case ControlKind::Grid:
+      return table(parent);
     case ControlKind::ProgressBar: {
       auto* bar = new QProgressBar(parent);
       bar->setTextVisible(true);

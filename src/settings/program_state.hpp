@@ -37,7 +37,7 @@ struct ProgramState {
   void repaintStatusBar();
   void setCaption(std::string caption);
 
-  // The nine windows, created at start-up in this order.
+  // The windows, created at start-up in this order.
   std::unique_ptr<ui::Form> main;
   std::unique_ptr<ui::Form> password;
   std::unique_ptr<ui::Form> error1;
@@ -47,6 +47,8 @@ struct ProgramState {
   std::unique_ptr<ui::Form> simplexSet;
   std::unique_ptr<ui::Form> otherGrpSet;
   std::unique_ptr<ui::Form> sysLableform;
+  // Programming a fleet ("批量写频").
+  std::unique_ptr<ui::Form> fleet;
 
   WorkingValues values;
 

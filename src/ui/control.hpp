@@ -23,6 +23,7 @@ enum class ControlKind {
   UpDown,       // an up/down button pair: events Up and Down
   Picture,
   RichText,     // read-only rich text box
+  Grid,         // read-only table: see ui::grid
   ProgressBar,  // value, min/max
   StatusBar,    // panels
   Bevel,

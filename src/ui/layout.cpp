@@ -169,6 +169,23 @@ ControlSpec picture(std::string name, std::string parent) {
 ControlSpec richText(std::string name, std::string parent) {
   return ControlSpec(ControlKind::RichText, std::move(name), std::move(parent));
 }
+ControlSpec grid(std::string name, std::string parent, const std::vector<std::string>& columns) {
+  return ControlSpec(ControlKind::Grid, std::move(name), std::move(parent))
+      .caption(gridRow(columns));
+}
+std::string gridRow(const std::vector<std::string>& cells) {
+  std::string row;
+  for (std::size_t i = 0; i < cells.size(); ++i) row += (i ? "\t" : "") + cells[i];
+  return row;
+}
+std::vector<std::string> gridCells(const std::string& row) {
+  std::vector<std::string> cells;
+  std::size_t from = 0;
+  for (std::size_t tab; (tab = row.find('\t', from)) != std::string::npos; from = tab + 1)
+    cells.push_back(row.substr(from, tab - from));
+  cells.push_back(row.substr(from));
+  return cells;
+}
 ControlSpec progressBar(std::string name, std::string parent, int min, int max) {
   return ControlSpec(ControlKind::ProgressBar, std::move(name), std::move(parent)).range(min, max);
 }

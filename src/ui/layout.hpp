@@ -62,6 +62,11 @@ ControlSpec button(std::string name, std::string parent, std::string caption);
 ControlSpec upDown(std::string name, std::string parent);
 ControlSpec picture(std::string name, std::string parent);
 ControlSpec richText(std::string name, std::string parent);
+// A read-only table with these column titles; its rows are set with Form::setItems.
+ControlSpec grid(std::string name, std::string parent, const std::vector<std::string>& columns);
+// Cells joined into one row of a grid, and a row split into its cells.
+std::string gridRow(const std::vector<std::string>& cells);
+std::vector<std::string> gridCells(const std::string& row);
 ControlSpec progressBar(std::string name, std::string parent, int min, int max);
 ControlSpec statusBar(std::string name, std::string parent);
 ControlSpec bevel(std::string name, std::string parent);

@@ -19,6 +19,10 @@ class Screen {
   // While a transfer runs the window takes no input: what the user does meanwhile is dropped,
   // not kept for later. Message boxes shown meanwhile still take their answer.
   virtual void blockInput(bool /*blocked*/) {}
+  // Handles the user's input that is waiting, now: an operation that runs for minutes calls it
+  // between its steps so that its own modal window (its stop button) still answers. While input
+  // is blocked, only a modal window shown meanwhile takes it.
+  virtual void processInput() {}
   virtual void setApplicationTitle(const std::string& title) = 0;
   // Ends the event loop.
   virtual void quit() = 0;

@@ -36,12 +36,14 @@ TEST_F(FrameTest, AltShortcutsActOnlyWithAlt) {
   EXPECT_TRUE(app.dialogs.shownForms.empty()) << "T alone does nothing";
   main.userKeyDown('T', true);
   main.userKeyDown('C', true);
-  EXPECT_EQ(app.dialogs.shownForms, (std::vector<std::string>{"Password_Form", "ComSet_Form"}));
+  main.userKeyDown('B', true);
+  EXPECT_EQ(app.dialogs.shownForms,
+            (std::vector<std::string>{"Password_Form", "ComSet_Form", "Fleet_Form"}));
 
   unlockTestTab();
   main.userKeyDown('T', true);
   main.fire("TestOpen", ui::Event::DblClick);
-  EXPECT_EQ(app.dialogs.shownForms.size(), 2u) << "no password once the test tab shows";
+  EXPECT_EQ(app.dialogs.shownForms.size(), 3u) << "no password once the test tab shows";
 
   int saves = 0;
   main.on("SaveFile", ui::Event::Click, [&](ui::Control&) { ++saves; });

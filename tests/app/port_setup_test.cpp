@@ -123,6 +123,26 @@ TEST_F(ComSetTest, ShowsThePortInUseAndConfirmingReopensAndGreets) {
   EXPECT_FALSE(dialog.isShowing());
 }
 
+TEST_F(ComSetTest, TheFleetButtonOpensTheFleetDialogStartingFromTheStoredOptions) {
+  ASSERT_FALSE(link::writeWriteSafety(app.state().comIni, {true, false}));
+  bool backup = false, verify = true, portDialogStays = false;
+  app.dialogs.onModal = [&](ui::Form& f) {
+    if (f.name() == "Fleet_Form") {
+      backup = f.checked("FleetBackup");
+      verify = f.checked("FleetVerify");
+      return;
+    }
+    f.userClick("FleetOpen");
+    portDialogStays = f.isShowing();
+    f.userClick("ComSet_CANCLE");
+  };
+  app.main().userClick("ComSet");
+  EXPECT_EQ(app.dialogs.shownForms, (std::vector<std::string>{"ComSet_Form", "Fleet_Form"}));
+  EXPECT_TRUE(portDialogStays);
+  EXPECT_TRUE(backup);
+  EXPECT_FALSE(verify);
+}
+
 TEST_F(ComSetTest, TheChosenPortIsStoredAndCancelChangesNothing) {
   confirmWith("Com1");
   EXPECT_EQ(app.state().portName, "COM1");

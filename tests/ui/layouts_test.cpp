@@ -36,6 +36,7 @@ const std::vector<Window>& allWindows() {
       {"SimplexSet", "脱网频率设置", layouts::simplexSet},
       {"OtherGrpSet", "更多组及隐含组", layouts::otherGrpSet},
       {"SysLableform", "无线局向号列表框", layouts::sysLableform},
+      {"Fleet_Form", "批量写频", layouts::fleetForm},
   };
   return all;
 }

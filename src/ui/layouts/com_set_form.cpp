@@ -38,6 +38,7 @@ FormSpec comSetForm() {
   w << checkBox("BackupBeforeWrite", "WriteSafe_Fram", "写前备份").at(0, 0);
   w << checkBox("VerifyAfterWrite", "WriteSafe_Fram", "写后校验").at(0, 1);
   w << button("BackupFolder", "WriteSafe_Fram", "备份文件夹…").at(0, 2).align(Align::Right);
+  w << button("FleetOpen", "WriteSafe_Fram", "批量写频…").at(1, 2).align(Align::Right);
   w << button("ComSet_OK", "", "确定").defaultButton().at(3, 0);
   w << button("ComSet_CANCLE", "", "取消").cancelButton().at(3, 1);
   return windowLayout;

@@ -2,7 +2,7 @@
 
 #include "ui/form.hpp"
 
-// The nine windows of the program, declared as data. Each container (the form itself, a tab
+// The windows of the program, declared as data. Each container (the form itself, a tab
 // page, a group box, a panel) arranges its direct children in a grid by their cell; the front end
 // turns the grid into geometry.
 namespace rcp::ui::layouts {
@@ -16,5 +16,6 @@ FormSpec versionForm();     // TVersion_Form "版本信息"
 FormSpec simplexSet();      // TSimplexSet "脱网频率设置"
 FormSpec otherGrpSet();     // TOtherGrpSet "更多组及隐含组"
 FormSpec sysLableform();    // TSysLableform "无线局向号列表框"
+FormSpec fleetForm();       // TFleet_Form "批量写频"
 
 }  // namespace rcp::ui::layouts

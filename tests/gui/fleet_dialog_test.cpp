@@ -1,0 +1,286 @@
+// The fleet dialog through the real widgets, driving three virtual radios connected one after
+// another on one simulated line: each radio gets the template with its own number, the table and
+// the log follow the run, 停止 between radios ends it, and a plan the rules warn about sends
+// nothing. With RCP520_SCREENSHOT_DIR set, the dialog during and after the run is saved as
+// Fleet_Form-writing.png and Fleet_Form-run.png, the problems' box as Fleet_Form-problems.png.
+
+#include "app/fleet_dialog.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <fstream>
+#include <sstream>
+
+#include "app/fleet_plan.hpp"
+#include "app/program.hpp"
+#include "app/written_image.hpp"
+#include "gui/form_view.hpp"
+#include "gui/scripted_qt_dialogs.hpp"
+#include "link/ini_profile.hpp"
+#include "sim/line_end.hpp"
+#include "sim/radio_models.hpp"
+#include "sim/simulated_port.hpp"
+#include "support/saved_file.hpp"
+#include "support/temp_dir.hpp"
+
+namespace rcp::gui {
+namespace {
+
+namespace fs = std::filesystem;
+using sim::Micros;
+
+// Radios taken in turn: the one connected answers until it has been written and the line has then
+// been quiet for 1.2 s, then nothing answers for three seconds while the technician swaps radios,
+// then the next one does. The quiet outlasts the pause before the read-back (just over a second
+// after the write's last byte) and is shorter than the run's wait before it asks whether the
+// radio is still there (kLetGoMs), or the answered polls would keep it connected for ever.
+class RadiosInTurn final : public sim::LineEnd {
+ public:
+  static constexpr Micros kQuietAfterWrite = 1'200'000;
+  static constexpr Micros kSwap = 3'000'000;
+
+  explicit RadiosInTurn(std::deque<sim::VirtualRadio>& radios) : radios_(radios) {}
+
+  void receive(std::span<const std::uint8_t> bytes, Micros at) override {
+    step(at);
+    if (sim::VirtualRadio* radio = connected()) {
+      radio->receive(bytes, at);
+      lastHeard_ = at;
+    }
+  }
+  void advance(Micros now) override {
+    step(now);
+    if (sim::VirtualRadio* radio = connected()) radio->advance(now);
+  }
+  std::optional<Micros> burstEnd() const override {
+    const sim::VirtualRadio* radio = connected();
+    return radio ? radio->burstEnd() : std::nullopt;
+  }
+  std::vector<sim::VirtualRadio::Answer> takeAnswers() override {
+    sim::VirtualRadio* radio = connected();
+    return radio ? radio->takeAnswers() : std::vector<sim::VirtualRadio::Answer>{};
+  }
+
+ private:
+  sim::VirtualRadio* connected() const {
+    if (unpluggedAt_ || current_ >= radios_.size()) return nullptr;
+    return &radios_[current_];
+  }
+  void step(Micros now) {
+    if (const sim::VirtualRadio* radio = connected();
+        radio && radio->bulkWrites() > 0 && now - lastHeard_ >= kQuietAfterWrite)
+      unpluggedAt_ = lastHeard_ + kQuietAfterWrite;
+    if (unpluggedAt_ && now >= *unpluggedAt_ + kSwap) {
+      ++current_;
+      unpluggedAt_.reset();
+    }
+  }
+
+  std::deque<sim::VirtualRadio>& radios_;
+  std::size_t current_ = 0;
+  Micros lastHeard_ = 0;
+  std::optional<Micros> unpluggedAt_;
+};
+
+std::deque<sim::VirtualRadio> threeRadios() {
+  std::deque<sim::VirtualRadio> radios;
+  for (int i = 0; i < 3; ++i) radios.emplace_back(*sim::identityOfModel("HX77"));
+  return radios;
+}
+
+class FleetDialogTest : public ::testing::Test {
+ protected:
+  FleetDialogTest() : program(services()) {
+    program.start();
+    main = screen.findView(program.mainForm());
+    main->activateWindow();
+    QCoreApplication::processEvents();
+    test::savedFile(templ);
+  }
+  app::Services services() {
+    // Verification is the stored choice the dialog starts from.
+    std::ofstream(folder / "Com.ini", std::ios::binary)
+        << "[ComStatus]\r\nComport=COM2\r\n[Options]\r\nVerifyAfterWrite=1\r\n";
+    return {port, clock, dialogs, screen, folder / "Com.ini"};
+  }
+
+  // Opens the dialog with Alt+B on the main window; `inside` runs while it shows.
+  void withFleetDialog(const std::function<void()>& inside) {
+    soon([this, inside] {
+      QCoreApplication::processEvents();
+      fleet = screen.findView(*program.state().fleet);
+      inside();
+      if (program.state().fleet->isShowing()) program.state().fleet->close();
+    });
+    QWidget* focused = main->focusWidget();
+    QTest::keyClick(focused ? focused : main, Qt::Key_B, Qt::AltModifier);
+  }
+  void shoot(const char* name) {
+    if (const QByteArray shots = qgetenv("RCP520_SCREENSHOT_DIR"); !shots.isEmpty())
+      fleet->grab().save(QString::fromLocal8Bit(shots) + QLatin1Char('/') + QLatin1String(name));
+  }
+  QWidget* widget(const char* name) { return fleet->controlWidget(name); }
+  void click(const char* name) { QTest::mouseClick(widget(name), Qt::LeftButton); }
+  void type(const char* name, const QString& text) {
+    auto* edit = qobject_cast<QLineEdit*>(widget(name));
+    edit->clear();
+    QTest::keyClicks(edit, text);
+  }
+  QTableWidget* table() { return qobject_cast<QTableWidget*>(widget("FleetRadios")); }
+  QString cell(int row, int column) {
+    const QTableWidgetItem* item = table()->item(row, column);
+    return item ? item->text() : QString();
+  }
+  QString caption(const char* name) { return qobject_cast<QLabel*>(widget(name))->text(); }
+  // The template chosen through "浏览…" and the numbers typed.
+  void plan(const QString& first, const QString& last) {
+    dialogs.fileAnswers.push_back(templ.string());
+    click("TemplateBrowse");
+    type("FirstNumber", first);
+    type("LastNumber", last);
+  }
+  std::vector<std::string> logLines() {
+    std::ifstream in(app::defaultFleetLog(templ));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+  // What a write of the template with this number leaves in a blank radio.
+  app::RadioMemory expectedMemory(const std::string& number) {
+    const link::IniLoad loaded = link::loadIniFile(templ);
+    const fs::path file = folder / (number + ".ini");
+    std::ofstream(file, std::ios::binary)
+        << app::memberDocument(loaded.document, {number, {{app::kNumberKey, number}}}).fileBytes();
+    std::ostringstream out, err;
+    app::RadioMemory memory{};
+    EXPECT_EQ(app::writtenImage("HX77", file, {out, err}, memory), 0) << err.str();
+    return memory;
+  }
+
+  link::VirtualClock clock;
+  std::deque<sim::VirtualRadio> radios = threeRadios();
+  RadiosInTurn line{radios};
+  sim::SimulatedPort port{line, clock};
+  test::TempDir folder;
+  fs::path templ = folder / "fleet.ini";
+  QtScreen screen;
+  ScriptedQtDialogs dialogs{screen};
+  app::Program program;
+  FormView* main = nullptr;
+  FormView* fleet = nullptr;
+};
+
+TEST_F(FleetDialogTest, WritesThreeRadiosOneAfterAnotherEachWithItsOwnNumber) {
+  withFleetDialog([&] {
+    EXPECT_TRUE(qobject_cast<QAbstractButton*>(widget("FleetVerify"))->isChecked());
+    EXPECT_FALSE(qobject_cast<QAbstractButton*>(widget("FleetBackup"))->isChecked());
+    plan("3262001201", "3262001203");
+    EXPECT_EQ(qobject_cast<QLineEdit*>(widget("LogFile"))->text().toStdString(),
+              (folder / "fleet-fleet.csv").string());
+    // The second radio's row while it is being written, as the run paints it.
+    QString writing;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+      if (!writing.isEmpty() || !cell(1, 1).startsWith(QStringLiteral("写录中 5"))) return;
+      writing = cell(1, 1);
+      shoot("Fleet_Form-writing.png");
+    });
+    watcher.start(0);
+    click("FleetStart");
+    watcher.stop();
+    EXPECT_TRUE(writing.endsWith(QLatin1Char('%'))) << writing.toStdString();
+    QCoreApplication::processEvents();
+    shoot("Fleet_Form-run.png");
+    ASSERT_EQ(table()->rowCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+      EXPECT_EQ(cell(row, 0), QString::number(3262001201LL + row));
+      EXPECT_EQ(cell(row, 1), QStringLiteral("校验正确"));
+      EXPECT_TRUE(cell(row, 2).contains(QStringLiteral("HX77"))) << cell(row, 2).toStdString();
+    }
+    EXPECT_EQ(caption("FleetCounts"), QStringLiteral("已写 3 台，失败 0 次，剩余 0 台"));
+    EXPECT_TRUE(caption("FleetHint").startsWith(QStringLiteral("批量写频结束")));
+    EXPECT_TRUE(widget("FleetStart")->isEnabled());
+    EXPECT_FALSE(widget("FleetStop")->isEnabled());
+  });
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
+  for (std::size_t k = 0; k < radios.size(); ++k) {
+    EXPECT_EQ(radios[k].bulkWrites(), 1) << "radio " << k + 1;
+    EXPECT_EQ(radios[k].memory(), expectedMemory(std::to_string(3262001201LL + k)))
+        << "radio " << k + 1;
+  }
+  const std::vector<std::string> log = logLines();
+  ASSERT_EQ(log.size(), 4u);
+  for (std::size_t k = 1; k < log.size(); ++k)
+    EXPECT_NE(log[k].find(std::to_string(3262001200LL + k) + ",校验正确"), std::string::npos)
+        << log[k];
+}
+
+TEST_F(FleetDialogTest, StopBetweenRadiosEndsTheRunAndARerunSkipsWhatTheLogHolds) {
+  withFleetDialog([&] {
+    plan("3262001201", "3262001203");
+    // 停止 pressed as soon as the first radio is done: the run asks between radios.
+    QTimer stopper;
+    bool pressed = false;
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+      if (pressed || cell(0, 1) != QStringLiteral("校验正确")) return;
+      pressed = true;
+      click("FleetStop");
+    });
+    stopper.start(0);
+    click("FleetStart");
+    stopper.stop();
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(cell(1, 1), QStringLiteral("等待"));
+    EXPECT_EQ(caption("FleetCounts"), QStringLiteral("已写 1 台，失败 0 次，剩余 2 台"));
+    EXPECT_TRUE(caption("FleetHint").startsWith(QStringLiteral("批量写频已中断")));
+    EXPECT_TRUE(widget("FleetClose")->isEnabled());
+  });
+  EXPECT_EQ(radios[0].bulkWrites(), 1);
+  EXPECT_EQ(radios[1].bulkWrites(), 0);
+  EXPECT_EQ(logLines().size(), 2u);
+
+  // The same plan again once the technician has swapped the radio: the first number is taken as
+  // written, the run goes on with the second.
+  clock.pause(5000);
+  withFleetDialog([&] {
+    click("FleetStart");
+    EXPECT_EQ(cell(0, 1), QStringLiteral("已写（日志）"));
+    EXPECT_EQ(cell(1, 1), QStringLiteral("校验正确"));
+    EXPECT_EQ(cell(2, 1), QStringLiteral("校验正确"));
+  });
+  EXPECT_EQ(radios[1].bulkWrites(), 1);
+  EXPECT_EQ(radios[2].bulkWrites(), 1);
+  EXPECT_EQ(logLines().size(), 4u);
+}
+
+TEST_F(FleetDialogTest, APlanTheRulesWarnAboutIsListedAndNothingIsSent) {
+  QString shown;
+  withFleetDialog([&] {
+    plan("12345", "12346");
+    port.clearEvents();
+    soon([&] {
+      QMessageBox* box = shownMessageBox();
+      ASSERT_NE(box, nullptr);
+      shown = box->text();
+      if (const QByteArray shots = qgetenv("RCP520_SCREENSHOT_DIR"); !shots.isEmpty())
+        box->grab().save(QString::fromLocal8Bit(shots) +
+                         QStringLiteral("/Fleet_Form-problems.png"));
+      box->accept();
+    });
+    click("FleetStart");
+  });
+  EXPECT_TRUE(shown.contains(QStringLiteral("12345："))) << shown.toStdString();
+  EXPECT_TRUE(shown.contains(QStringLiteral("未向电台发送任何数据")));
+  EXPECT_TRUE(port.sent().empty());
+  EXPECT_EQ(radios[0].bulkWrites(), 0);
+}
+
+}  // namespace
+}  // namespace rcp::gui
