@@ -177,26 +177,26 @@ class FleetLines final : public FleetEvents {
 int cliFleet(const std::string& device, const FleetRequest& request, const CliStreams& io,
              const CliSafety& safety) {
   TerminalLines lines(io.err, io.errIsTerminal);
-  const link::IniLoad loaded = link::loadIniFile(request.templ);
-  if (loaded.error || !loaded.document.section(kDataSection)) {
-    lines.line(loaded.error ? loaded.error->message() : request.templ.string() + " 不是数据文件。");
+  FleetPlanError planError;
+  const auto templ = templateDocument(request.templ, planError);
+  if (!templ) {
+    lines.line(planError.message);
     return kExitUsageFileOrPort;
   }
-  FleetPlanError planError;
   const auto members = request.numbers.empty() ? membersInTable(request.table, planError)
                                                : numbersInRange(request.numbers, planError);
   if (!members) {
     lines.line(planError.message);
     return kExitUsageFileOrPort;
   }
-  if (const auto problems = checkFleet(loaded.document, *members); !problems.empty()) {
+  if (const auto problems = checkFleet(*templ, *members); !problems.empty()) {
     for (const FleetProblem& problem : problems) lines.line(problem.text);
-    lines.line("以上电台的数据有误，批量写频没有开始，未向电台发送任何数据。");
+    lines.line(kMembersFaultyText);
     return kExitNoRadioOrFailed;
   }
   const std::vector<FleetMember> left = membersLeft(*members, request.log);
   if (left.empty()) {
-    lines.line("日志中全部电台均已写录，没有要写的电台。");
+    lines.line(kAllLoggedText);
     return kExitDone;
   }
   SerialLine line(io);
@@ -219,7 +219,7 @@ int cliFleet(const std::string& device, const FleetRequest& request, const CliSt
   const HeldSignals held(HeldTransfer::Fleet);
   FleetLines events(lines, left, held);
   const FleetSummary summary = runFleet({line.traced.port(), line.traced.clock(), dialogs, screen},
-                                        loaded.document, left, settings, events);
+                                        *templ, left, settings, events);
   lines.line("批量写频" + std::string(summary.stopped ? "已中断" : "结束") + "：写好 " +
              std::to_string(summary.written) + " 台，失败 " + std::to_string(summary.failed) +
              " 次，剩余 " + std::to_string(summary.left) + " 台。");
