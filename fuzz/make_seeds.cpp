@@ -102,7 +102,7 @@ int failed(const char* transfer, const std::string& model) {
 const std::vector<std::pair<std::string, std::string>> kChanged = {
     {"FirstChannel", "25"}, {"FirstStop", "300"},           {"RegCode", "1234"},
     {"Hunt07", "77"},       {"StartUp-Infomation", "Hi"},  {"StartUp-Password", "12345678"},
-    {"Group2", "3262001301"}};
+    {"Group2", "3262001901"}};
 
 }  // namespace
 
