@@ -39,8 +39,19 @@ std::string bytesOf(const sim::SimulatedPort& port) {
   return {sent.begin(), sent.end()};
 }
 
-// A program that keeps its backups in its own folder, on a radio that already holds what the
-// tool wrote into it once; the line's record starts after that.
+// The radio written once with the start record, as a user would after starting the program; the
+// line's record starts after that.
+void writtenOnce(test::TestProgram& program, app::TransferMemory& memory) {
+  program.clock.pause(1000);
+  program.port.settle();
+  EXPECT_EQ(app::WriteDataClick(program.state(), memory, {}, app::RestoreOffer::Ask).outcome,
+            TransferOutcome::Done);
+  program.port.settle();
+  program.port.clearEvents();
+  program.dialogs.messages.clear();
+}
+
+// A program that keeps its backups in its own folder, on a radio written once.
 struct SafeWrite : ::testing::Test {
   test::TestProgram app;
   app::TransferMemory memory;
@@ -48,12 +59,7 @@ struct SafeWrite : ::testing::Test {
 
   SafeWrite() {
     app.state().backups = folder;
-    app.clock.pause(1000);
-    app.port.settle();
-    EXPECT_EQ(write({}).outcome, TransferOutcome::Done);
-    app.port.settle();
-    app.port.clearEvents();
-    app.dialogs.messages.clear();
+    writtenOnce(app, memory);
   }
   app::WriteReport write(app::WriteSafetyChoice choice) {
     return app::WriteDataClick(app.state(), memory, choice, app::RestoreOffer::Ask);
@@ -65,13 +71,8 @@ struct SafeWrite : ::testing::Test {
 // does. (A read sends more than its requests: the Test tab's rules send the volumes it sets.)
 std::string plainReadBytes() {
   test::TestProgram other;
-  other.clock.pause(1000);
-  other.port.settle();
   app::TransferMemory memory;
-  EXPECT_EQ(app::WriteDataClick(other.state(), memory, {}, app::RestoreOffer::Ask).outcome,
-            TransferOutcome::Done);
-  other.port.settle();
-  other.port.clearEvents();
+  writtenOnce(other, memory);
   app::OfflineProgram offline(other.state());
   EXPECT_EQ(image::readFromRadio(offline.state()).outcome, TransferOutcome::Done);
   return bytesOf(other.port);
@@ -104,13 +105,8 @@ TEST_F(SafeWrite, BothSafetiesSendAFullReadThenTheWriteThenAFullRead) {
   std::string plainWrite;
   {
     test::TestProgram other;  // the same record on a radio written the same way, plainly
-    other.clock.pause(1000);
-    other.port.settle();
     app::TransferMemory otherMemory;
-    ASSERT_EQ(app::WriteDataClick(other.state(), otherMemory, {}, app::RestoreOffer::Ask).outcome,
-              TransferOutcome::Done);
-    other.port.settle();
-    other.port.clearEvents();
+    writtenOnce(other, otherMemory);
     other.main().setValue("TA", 50);
     ASSERT_EQ(app::WriteDataClick(other.state(), otherMemory, {}, app::RestoreOffer::Ask).outcome,
               TransferOutcome::Done);
