@@ -114,10 +114,24 @@ TEST_F(SafeWrite, BothSafetiesSendAFullReadThenTheWriteThenAFullRead) {
   }
 
   const std::int64_t before = app.record().number("TA");
+  // Each pass in the progress dialog: its text, and the bar's last position before it closed.
+  std::vector<std::pair<std::string, int>> passes;
+  app.state().writeData->addObserver([&](const ui::Control* c, ui::Property) {
+    if (!c) return;
+    if (c->name == "WriteLabel" && (passes.empty() || passes.back().first != c->caption))
+      passes.push_back({c->caption, 0});
+    if (c->name == "WriteProgressBar" && c->value && !passes.empty())
+      passes.back().second = c->value;
+  });
   const app::WriteReport report = write({true, true});
   EXPECT_EQ(report.outcome, TransferOutcome::Done);
   EXPECT_EQ(report.check, app::WriteReport::Check::Passed);
   EXPECT_EQ(bytesOf(app.port), read + plainWrite + read);
+  using Pass = std::pair<std::string, int>;
+  EXPECT_EQ(passes, (std::vector<Pass>{{"正在读取数据，请稍候...", 100},
+                                       {"正在写录数据，请稍候...", 100},
+                                       {"写录完毕!", 0},
+                                       {"正在校验数据,请稍候...", 100}}));
   EXPECT_EQ(status(), "校验正确");
   EXPECT_TRUE(app.dialogs.messages.empty());
   // The reads changed nothing in the window, and the backup holds what the radio held before.
