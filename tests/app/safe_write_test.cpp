@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -97,6 +98,41 @@ TEST_F(SafeWrite, AReadKeepsItsRecordAsAnOrdinaryDataFile) {
     EXPECT_EQ(a.value("File0", key), b.value("File0", key)) << key;
   app::OfflineProgram reopened(app.dir / "Com.ini");
   EXPECT_FALSE(settings::openDataFile(reopened.state(), kept[0].file));
+}
+
+TEST_F(SafeWrite, ABackupThatCannotBeWrittenLeavesTheReadDoneAndSaysWhy) {
+  std::ofstream(folder) << "a file where the folder should be";
+  const app::ReadReport report = app::ReadDataClick(app.state(), memory);
+  EXPECT_EQ(report.outcome, TransferOutcome::Done);
+  ASSERT_TRUE(report.backup);
+  EXPECT_FALSE(report.backup->backup);
+  EXPECT_TRUE(status().starts_with("备份失败：")) << status();
+  EXPECT_TRUE(app.dialogs.messages.empty());
+}
+
+TEST_F(SafeWrite, TheFolderKeepsTheNewestBackupsAndNamesThemSafely) {
+  std::filesystem::create_directories(folder);
+  for (int i = 0; i < 501; ++i) {
+    char name[64];
+    std::snprintf(name, sizeof name, "2025%04d-120000-HX33-3262001201.ini", 101 + i % 1000);
+    std::ofstream(folder / name) << "[File0]\n";
+  }
+  std::ofstream(folder / "notes.txt") << "not a backup";
+  app.main().setText("MPT1343_Indivol", "32/62 01");
+  const app::BackupOutcome kept = app::keepBackup(app.state(), folder, kNoon);
+  ASSERT_TRUE(kept.backup) << kept.error;
+  EXPECT_EQ(kept.backup->number, "32_62_01");
+  const std::vector<app::Backup> all = app::listBackups(folder);
+  ASSERT_EQ(all.size(), app::kKeptBackups);
+  EXPECT_EQ(all.front().file, kept.backup->file);                       // the newest first
+  EXPECT_FALSE(std::filesystem::exists(folder / "20250101-120000-HX33-3262001201.ini"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "20250102-120000-HX33-3262001201.ini"));
+  EXPECT_TRUE(std::filesystem::exists(folder / "notes.txt"));            // not ours to remove
+  // A second backup within the same second keeps the first.
+  const app::BackupOutcome again = app::keepBackup(app.state(), folder, kNoon);
+  ASSERT_TRUE(again.backup);
+  EXPECT_NE(again.backup->file, kept.backup->file);
+  EXPECT_TRUE(std::filesystem::exists(kept.backup->file));
 }
 
 TEST_F(SafeWrite, BothSafetiesSendAFullReadThenTheWriteThenAFullRead) {
