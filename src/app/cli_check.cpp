@@ -11,8 +11,9 @@ int cliCheck(const std::filesystem::path& file, const CliStreams& io) {
     TerminalLines(io.err, false).line(settings::dataFileErrorDetail(*check.openError, file));
     return kExitUsageFileOrPort;
   }
-  if (check.warnings.empty()) return kExitDone;
   TerminalLines lines(io.out, false);
+  for (const CheckWarning& n : check.notes) lines.line("注：" + n.path + "：" + n.text);
+  if (check.warnings.empty()) return kExitDone;
   for (const CheckWarning& w : check.warnings)
     lines.line(w.path + " “" + w.value + "”：[" + w.caption + "] " + w.text);
   lines.line("共 " + std::to_string(check.warnings.size()) +

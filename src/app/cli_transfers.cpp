@@ -17,6 +17,7 @@
 #include "app/terminal_services.hpp"
 #include "app/trace_setup.hpp"
 #include "app/transfer_commands.hpp"
+#include "app/write_round_trip.hpp"
 #include "app/written_image.hpp"
 #include "link/clock.hpp"
 #include "link/com_ini.hpp"
@@ -131,6 +132,7 @@ int cliWrite(const std::string& device, const std::filesystem::path& file, const
   TerminalProgram terminal(port, line.traced.clock(), io, device, safety.backups);
   if (!port.isOpen()) return kExitUsageFileOrPort;
   if (const int code = openFile(terminal, file); code != kExitDone) return code;
+  if (refuseUnfaithfulWrite(terminal.state())) return kExitUsageFileOrPort;
   if (terminal.radioSilent()) return kExitNoRadioOrFailed;
   const WriteSafetyChoice stored = storedWriteSafety(terminal.state().comIni);
   const WriteSafetyChoice choice{safety.backupBefore.value_or(stored.backupBefore),

@@ -6,11 +6,15 @@
 #include <string_view>
 
 #include "app/file_commands.hpp"
+#include "app/write_round_trip.hpp"
+#include "image/transfer_outcome.hpp"
 #include "rules/other_groups_dialog.hpp"
 #include "rules/simplex_dialog.hpp"
 #include "rules/system_labels_dialog.hpp"
 #include "settings/field_captions.hpp"
 #include "settings/field_table.hpp"
+#include "settings/fleet_levels.hpp"
+#include "settings/record.hpp"
 
 namespace rcp::app {
 
@@ -47,9 +51,17 @@ bool reachable(const ui::Form& form, std::string_view name) {
   }
 }
 
+constexpr const char* kSetByEarlierRules[] = {"MaxIndivol", "MaxFleet"};
+
 class Check {
  public:
   explicit Check(OfflineProgram& offline) : offline_(offline), state_(offline.state()) {}
+
+  // Fields that a rule of an earlier field sets (leaving the own number puts the fleet limits
+  // of its form into MaxIndivol and MaxFleet) are left first, while they hold the record's value.
+  void fieldsSetByEarlierRules() {
+    for (const char* box : kSetByEarlierRules) leave(*state_.main, box, mainWindowField);
+  }
 
   void mainWindow() {
     ui::Form& main = *state_.main;
@@ -113,16 +125,61 @@ class Check {
 std::vector<CheckWarning> checkRecord(OfflineProgram& offline) {
   offline.dialogs().shown.clear();
   Check check(offline);
+  check.fieldsSetByEarlierRules();
   check.mainWindow();
   check.dialogs();
   return std::move(check.warnings);
+}
+
+std::vector<CheckWarning> writeRoundTripWarnings(settings::ProgramState& state,
+                                                 std::vector<CheckWarning>* notes) {
+  const RoundTrip trip = checkWriteRoundTrip(state);
+  const auto warning = [&](const std::string& field, const std::string& value,
+                           const std::string& text) {
+    return CheckWarning{field, settings::fieldPath(state, field), value, image::kTransferCaption,
+                        text};
+  };
+  std::vector<CheckWarning> warnings;
+  const bool namedAlready =
+      trip.encodeError && std::any_of(trip.changed.begin(), trip.changed.end(), [&](const auto& f) {
+        return f.field == trip.encodeError->field;
+      });
+  if (trip.encodeError && !namedAlready) {
+    const std::string& field = trip.encodeError->field;
+    const bool known = settings::findField(field) != nullptr;
+    warnings.push_back(warning(field, known ? settings::Record(state).text(field) : std::string(),
+                               trip.encodeError->message));
+  }
+  for (const RoundTripFinding& f : trip.changed) warnings.push_back(warning(f.field, f.value, f.text));
+  if (notes)
+    for (const RoundTripFinding& f : trip.notes) notes->push_back(warning(f.field, f.value, f.text));
+  return warnings;
+}
+
+std::optional<CheckWarning> fleetPlanOrderWarning(settings::ProgramState& state) {
+  if (state.values.diallingScheme != settings::DiallingScheme::Cpsx) return std::nullopt;
+  const settings::FleetBlocks b = settings::fleetBlocks(state.values);
+  if (0 <= b.large && b.large <= b.medium && b.medium <= b.small && b.small <= 10)
+    return std::nullopt;
+  const std::string value = std::to_string(b.large) + "/" + std::to_string(b.medium) + "/" +
+                            std::to_string(b.small);
+  return CheckWarning{"Block", settings::fieldPath(state, "Block"), value, "警告",
+                      "队级号段次序有误：一级队 " + std::to_string(b.large) + "、二级队 " +
+                          std::to_string(b.medium) + "、三级队 " + std::to_string(b.small) +
+                          "，应为 0 ≤ 一级队 ≤ 二级队 ≤ 三级队 ≤ 10（读取时会被改动）。"};
 }
 
 DataFileCheck checkDataFile(const std::filesystem::path& file) {
   OfflineProgram offline;
   DataFileCheck result;
   result.openError = openDataFileAndCheck(offline.state(), file);
-  if (!result.openError) result.warnings = checkRecord(offline);
+  if (result.openError) return result;
+  // On the record as opened: the rules below may change fields as they run.
+  std::vector<CheckWarning> trip = writeRoundTripWarnings(offline.state(), &result.notes);
+  const auto planOrder = fleetPlanOrderWarning(offline.state());
+  result.warnings = checkRecord(offline);
+  if (planOrder) result.warnings.push_back(*planOrder);
+  result.warnings.insert(result.warnings.end(), trip.begin(), trip.end());
   return result;
 }
 

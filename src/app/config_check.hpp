@@ -24,7 +24,9 @@ struct CheckWarning {
   friend bool operator==(const CheckWarning&, const CheckWarning&) = default;
 };
 
-// Leaves every field of the program's record in turn: the main window's tab pages in order and
+// Leaves every field of the program's record in turn: first the fields a rule of an earlier
+// field would set (the MPT1343 fleet limits, which leaving the own number resets), then the main
+// window's tab pages in order and
 // the boxes of each page in the order the Tab key visits them, then the fields of the
 // off-network frequencies, other-groups and system-labels dialogs, each dialog shown as its
 // button shows it and cancelled afterwards. A box the user cannot reach (disabled, hidden, on a
@@ -33,13 +35,25 @@ struct CheckWarning {
 // the rules left them: a record to be written is built afresh, not taken from here.
 std::vector<CheckWarning> checkRecord(OfflineProgram& offline);
 
+// The write's own check of the record (write_round_trip.hpp) as warnings: a field the write
+// cannot encode, and each value the radio would give back as another, in the box the write shows
+// ("读写数据"). The radio's changes on purpose go to `notes` when it is given.
+std::vector<CheckWarning> writeRoundTripWarnings(settings::ProgramState& state,
+                                                 std::vector<CheckWarning>* notes = nullptr);
+
+// A CPSX fleet plan whose blocks are out of order (0 <= large <= medium <= small <= 10 fails),
+// which the window's level box would not offer and a read puts in order.
+std::optional<CheckWarning> fleetPlanOrderWarning(settings::ProgramState& state);
+
 struct DataFileCheck {
   std::optional<settings::DataFileError> openError;  // the file did not open; nothing was checked
   std::vector<CheckWarning> warnings;
+  std::vector<CheckWarning> notes;  // what the radio changes on purpose: told, not warned of
 };
 
-// Opens the file into a fresh offline program as "打开文件" opens it, then checks the record.
-// What the open itself warned of is met again when the fields are left, and counted then.
+// Opens the file into a fresh offline program as "打开文件" opens it, then checks the record:
+// the write's own check first, on the record as opened, then every field left in turn. What
+// the open itself warned of is met again when the fields are left, and counted then.
 DataFileCheck checkDataFile(const std::filesystem::path& file);
 
 }  // namespace rcp::app

@@ -5,6 +5,7 @@
 
 #include "app/input_blocked.hpp"
 #include "app/unsaved_changes.hpp"
+#include "app/write_round_trip.hpp"
 
 namespace rcp::app {
 
@@ -19,6 +20,7 @@ ReadReport ReadDataClick(settings::ProgramState& state, TransferMemory& memory) 
 
 WriteReport WriteDataClick(settings::ProgramState& state, TransferMemory& memory,
                            const WriteSafetyChoice& choice, RestoreOffer offer) {
+  if (refuseUnfaithfulWrite(state)) return {image::TransferOutcome::Failed, false};
   return safeWrite(state, memory, choice, offer, std::time(nullptr));
 }
 

@@ -11,6 +11,9 @@ void bindTransferCommands(settings::ProgramState& state);
 // The buttons' handlers. An error escaping them (a field that cannot be stored, an answer that
 // is no number) is shown in the standard error box like any other.
 //
+// The write first asks the write's own check (write_round_trip.hpp): a value the radio would give
+// back as another stops it before anything is sent (started is false).
+//
 // The read keeps its backup (see safe_write.hpp); one that cannot be written does not fail the
 // read, status panel 2 says why.
 [[nodiscard]] ReadReport ReadDataClick(settings::ProgramState& state, TransferMemory& memory);

@@ -15,19 +15,13 @@ namespace {
 using image::Address;
 using image::ByteDifference;
 using image::FieldLocation;
-using image::SchemeOnly;
 
 constexpr const char* kHeading = "写后校验失败：电台读回的数据与写入的不同。";
-
-bool inScheme(const FieldLocation& place, settings::DiallingScheme scheme) {
-  if (place.scheme == SchemeOnly::Both) return true;
-  return (place.scheme == SchemeOnly::Cpsx) == (scheme == settings::DiallingScheme::Cpsx);
-}
 
 // The field a differing byte belongs to under the scheme written; empty for a byte no field owns.
 std::string owner(const ByteDifference& difference, settings::DiallingScheme scheme) {
   for (const FieldLocation* place : image::locationsAt(difference.address)) {
-    if (!inScheme(*place, scheme) || place->isFiller()) continue;
+    if (!place->forScheme(scheme == settings::DiallingScheme::Cpsx) || place->isFiller()) continue;
     if (place->mask == 0 || (place->mask & difference.bits)) return place->field;
   }
   return {};

@@ -77,6 +77,25 @@ void FieldReader::fail(std::string_view field, const std::string& message) {
   throw FieldError(std::string(field), message);
 }
 
+std::string FieldReader::shown(std::string_view field) {
+  return settings::shownValue(record_.get(field));
+}
+
+void FieldReader::readsBackAs(std::string_view field, const std::string& back) {
+  fail(field, readsBackMessage(settings::fieldCaption(state_, field), shown(field), back));
+}
+
+void FieldReader::notStorable(std::string_view field) {
+  fail(field, settings::fieldCaption(state_, field) + " “" + shown(field) +
+                  "” 不在当前编号方案的任何号段内，电台无法存储，不能写入。");
+}
+
+std::string readsBackMessage(const std::string& caption, const std::string& value,
+                             const std::string& back) {
+  return caption + " “" + value + "” 写入电台后将读回为" +
+         (back.empty() ? std::string("空") : "“" + back + "”") + "，不能写入。";
+}
+
 void setNumber(settings::Record& record, std::string_view field, std::int64_t value) {
   setNumber(record, def(field), value);
 }

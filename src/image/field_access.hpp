@@ -59,11 +59,21 @@ class FieldReader {
   // The field's value has no form in `bytes` unsigned bytes that gives it back.
   [[noreturn]] void outOfRange(std::string_view field, int bytes);
   [[noreturn]] void fail(std::string_view field, const std::string& message);
+  // The field's value has a stored form, but the radio gives back `back` from it (empty: none).
+  [[noreturn]] void readsBackAs(std::string_view field, const std::string& back);
+  // The field's value has no stored form under the numbering plan at all.
+  [[noreturn]] void notStorable(std::string_view field);
+  // The value the field holds as its text, for the messages.
+  std::string shown(std::string_view field);
 
  private:
   settings::ProgramState& state_;
   settings::Record record_;
 };
+
+// A value the radio would give back as another: "个呼范围 “2001199” 写入电台后将读回为空，不能写入。"
+std::string readsBackMessage(const std::string& caption, const std::string& value,
+                             const std::string& back);
 
 // Sets a field from a stored number: a digit or text field shows it as decimal text without
 // leading zeros, a spin field, slider or working value takes it (spin fields and sliders clamp),

@@ -27,6 +27,10 @@ struct FieldLocation {
 
   bool covers(Address at) const { return at >= address && at < address + length; }
   bool isFiller() const { return field.empty(); }
+  // Whether the place is laid out this way under the dialling scheme.
+  bool forScheme(bool cpsx) const {
+    return scheme == SchemeOnly::Both || (scheme == SchemeOnly::Cpsx) == cpsx;
+  }
 };
 
 using Locations = std::vector<FieldLocation>;

@@ -57,8 +57,8 @@ void encodeGroupLists(FieldReader& fields, MemoryImage& image) {
     if (number != 0)
       stored =
           cpsx ? cpsxGroup(plan, number) : mpt1343OtherGroup(number, fields.number("GroupFleet"));
-    fields.fit(field, stored.prefix, 1);
-    fields.fit(field, stored.ident, 2);
+    if (stored.prefix < 0 || stored.prefix > 0xFF || stored.ident < 0 || stored.ident > 0xFFFF)
+      fields.notStorable(field);
     image.setPrefixIdent(otherGroupAt(i), stored);
   }
   for (int k = 1; k <= kLabelCount; ++k) {

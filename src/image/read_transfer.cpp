@@ -14,6 +14,7 @@
 #include "settings/radio_session.hpp"
 #include "testmode/test_channel.hpp"
 #include "testmode/test_state.hpp"
+#include "ui/conversion_error.hpp"
 
 namespace rcp::image {
 
@@ -98,21 +99,32 @@ class ReadTransfer {
     settings::applyIdentification(state_, link::IdentifyPurpose::Read);
 
     reading_.bulk = readChars(kBulkAnswerChars);
-    if (reading_.bulk.size() == kBulkAnswerChars) decodeBulk(state_, reading_.bulk);
+    if (reading_.bulk.size() == kBulkAnswerChars)
+      decodeBulk(state_, reading_.bulk);
+    else
+      incomplete_ = true;
 
     for (const int pauseMs : kPacingPausesMs) {
       progress_.step(kPacingProgress);
       clock_.pause(pauseMs);
     }
-    for (const SmallRead& read : smallReads()) smallRead(read, pacingOf(read.step));
+    try {
+      for (const SmallRead& read : smallReads()) smallRead(read, pacingOf(read.step));
+    } catch (const ui::ConversionError& e) {
+      // The read stops here, the window holding part of the radio and part of what it had.
+      progress_.close();
+      state_.showStatus(StatusPanel::State, kReadFailedText);
+      state_.repaintStatusBar();
+      throw ReadStopped(std::string(kReadNoNumberMessage) + e.what());
+    }
 
     progress_.close();
-    state_.showStatus(StatusPanel::State, unanswered_ ? kReadFailedText : kReadDoneText);
+    state_.showStatus(StatusPanel::State, incomplete_ ? kReadFailedText : kReadDoneText);
     state_.repaintStatusBar();
-    if (unanswered_)
+    if (incomplete_)
       state_.dialogs.message({kReadFailedMessage, kTransferCaption, ui::MessageIcon::Error});
     clock_.pause(kSettleMs);
-    return {unanswered_ ? TransferOutcome::Failed : TransferOutcome::Done, session_.menuBits,
+    return {incomplete_ ? TransferOutcome::Failed : TransferOutcome::Done, session_.menuBits,
             std::move(reading_)};
   }
 
@@ -122,7 +134,6 @@ class ReadTransfer {
     const std::size_t got =
         port_.read(std::span(reinterpret_cast<std::uint8_t*>(answer.data()), count));
     answer.resize(got);
-    if (got == 0) unanswered_ = true;
     return answer;
   }
 
@@ -135,6 +146,7 @@ class ReadTransfer {
     if (pacing.purge) port_.purgeReceive();
     port_.write(link::readCommand(read.address, read.length));
     const std::string& answer = reading_.answers.emplace_back(readChars(read.answerChars));
+    if (answer.size() < read.neededChars) incomplete_ = true;
     if (pacing.progressOnAnswer) progress_.step(pacing.progressOnAnswer);
 
     const bool complete = decodeSmallRead(session_, read.step, answer);
@@ -154,7 +166,7 @@ class ReadTransfer {
   ReadSession session_;
   std::string activity_;
   RadioReading reading_;
-  bool unanswered_ = false;  // a request got nothing at all
+  bool incomplete_ = false;  // an answer was short of what its step needs, or missing
 };
 
 // On every path: the test channel shown from the first channel and the radio back in its test

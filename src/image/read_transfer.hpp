@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,15 @@ inline constexpr const char* kReadDoneText = "读取结束!";
 inline constexpr const char* kReadFailedText = "读取失败！";
 inline constexpr const char* kReadFailedMessage =
     "读取失败！电台中途停止应答，窗口中的数据可能只有部分来自电台。";
+// Followed by the conversion error's own text.
+inline constexpr const char* kReadNoNumberMessage =
+    "读取失败！电台的应答不是十进制数字，读取已停止，窗口中的数据可能只有部分来自电台：";
+
+// A read that ended before its last request, with the message saying why.
+class ReadStopped : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 // What came back on the line, as it came: the bulk answer and each small read's answer in the
 // order of smallReads() (empty for a request that got nothing).
@@ -37,16 +47,17 @@ struct ReadResult {
   RadioReading reading = {};
 };
 
-// A request that gets no answer at all within its time-out (the bulk answer or a small read;
-// a short answer still counts as one) fails the read: every request is still sent and every
-// answer that came is still decoded, but the read ends with kReadFailedText in the status bar
-// and kReadFailedMessage in a message box, since the window then shows the radio's values
-// mixed with the ones it had before.
+// A request whose answer is shorter than its step needs within its time-out (the bulk answer
+// short of 992 digits, a small record short of its length, or nothing at all) fails the read:
+// every request is still sent and every answer that came is still decoded, but the read ends
+// with kReadFailedText in the status bar and kReadFailedMessage in a message box, since the
+// window then shows the radio's values mixed with the ones it had before.
 //
 // A radio that does not answer the greeting is reported ("设备未开启") and no field changes; the
 // return to the test state and the stop-channel checks still run. A call-back or PTT-code answer
-// that is not a decimal number ends the read with the conversion error (ui::ConversionError),
-// the progress dialog closed first.
+// that is not a decimal number ends the read there with ReadStopped, the progress dialog closed
+// and kReadFailedText in the status bar: its text is kReadNoNumberMessage followed by the
+// conversion error ("'8D' is not a valid integer value.").
 //
 // `activity` is the progress dialog's text (a read-back after a write names itself).
 [[nodiscard]] ReadResult readFromRadio(settings::ProgramState& state,

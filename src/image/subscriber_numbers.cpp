@@ -51,8 +51,8 @@ bool isCpsx(const settings::ProgramState& state) {
 
 void storePrefixIdent(FieldReader& fields, MemoryImage& image, Address at, std::string_view field,
                       PrefixIdent value) {
-  fields.fit(field, value.prefix, 1);
-  fields.fit(field, value.ident, 2);
+  if (value.prefix < 0 || value.prefix > 0xFF || value.ident < 0 || value.ident > 0xFFFF)
+    fields.notStorable(field);
   image.setPrefixIdent(at, value);
 }
 
@@ -78,7 +78,8 @@ std::int64_t cpsxLimitIdent(FieldReader& fields, const settings::FleetPlan& plan
       r.group ? cpsxGroupLimitIdent(plan, limit) : cpsxIndividualLimitIdent(plan, limit);
   const auto back =
       r.group ? readCpsxGroupLimit(plan, ident) : readCpsxIndividualLimit(plan, ident);
-  if (back != limit) fields.outOfRange(r.field, 2);
+  if (ident < 0 || ident > 0xFFFF) fields.notStorable(r.field);
+  if (back != limit) fields.readsBackAs(r.field, numberText(back));
   return ident;
 }
 
@@ -149,8 +150,8 @@ void encodeRangeLimits(FieldReader& fields, MemoryImage& image) {
         ident = r.group ? mpt1343GroupLimitIdent(*limit, longForm)
                         : mpt1343IndividualLimitIdent(*limit, longForm);
     }
-    image.setWord(static_cast<Address>(kRangeLimits + 2 * i),
-                  static_cast<std::uint16_t>(fields.fit(r.field, ident, 2)));
+    if (ident < 0 || ident > 0xFFFF) fields.notStorable(r.field);
+    image.setWord(static_cast<Address>(kRangeLimits + 2 * i), static_cast<std::uint16_t>(ident));
   }
 }
 

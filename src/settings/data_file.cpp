@@ -190,12 +190,25 @@ class OpenPlan {
 
   // N: a digit field gets the number's decimal text.
   void numberText(const std::string& key) { set(key, readNumberText(raw(key))); }
+  // N for a field the rules take as a whole number (the channel segments): one too long for
+  // that fails here, where its key is known, not in a rule after the open.
+  void wholeNumberText(const std::string& key) {
+    std::string text = readNumberText(raw(key));
+    if (!text.empty()) ui::toInt32(text);  // raises the conversion error
+    set(key, std::move(text));
+  }
   // The talk-around numbers: digit strings as the radio keeps them.
   void digitString(const std::string& key) { set(key, readDigitString(raw(key))); }
   // I, S and L: a whole number; spin fields and sliders clamp it as they are set.
   void number(const std::string& key) { set(key, int64_t{readInteger(raw(key))}); }
-  // U: never fails.
-  void u32(const std::string& key) { set(key, int64_t{readLenientU32(raw(key))}); }
+  // U: never fails; a text that is not the number it gives is kept for the write's check.
+  void u32(const std::string& key) {
+    const std::string text = raw(key);
+    const int64_t number = readLenientU32(text);
+    if (!text.empty() && ui::parseInt64(text) != number)
+      then([key, text, number](ProgramState& s) { s.openedAsOther[key] = {text, number}; });
+    set(key, number);
+  }
   // T: the text as it stands.
   void text(const std::string& key) { set(key, raw(key)); }
   void textOr(const std::string& key, const std::string& absent) {
@@ -223,6 +236,23 @@ MenuPreset menuPreset(OpenPlan& plan) {
   if (plan.has("全部菜单"))
     return plan.raw("全部菜单") == kMenusInvalid ? MenuPreset::None : MenuPreset::All;
   return plan.has("常用菜单") ? MenuPreset::Common : MenuPreset::HandPicked;
+}
+
+// The segment number of the chosen fleet level in its spin box, as the stored blocks hold it:
+// the box's bounds are the level's, widened to the stored value where the plan is out of order,
+// so that nothing is clamped, and the value is put in place without its change rule (which would
+// move the plan and check the groups against it).
+void showStoredSegment(ProgramState& state) {
+  ui::Form& form = *state.main;
+  const int level = levelNamed(form.text("Block")).value_or(3);
+  const SegmentChoice choice = segmentChoice(level, fleetBlocks(state.values));
+  form.setCaption("MaxUnitLab", std::string(choice.caption));
+  form.setEnabled("MaxUnit", choice.editable);
+  ui::Control shown = form.at("MaxUnit");
+  shown.min = std::min(choice.min.value_or(shown.min), choice.value);
+  shown.max = std::max(choice.max, choice.value);
+  shown.text = ui::decimal(choice.value);
+  form.restore({shown});
 }
 
 bool mpt1343File(OpenPlan& plan) {
@@ -267,6 +297,7 @@ void openField(OpenPlan& plan, const FieldDef& field) {
   const std::string& key = field.name;
   switch (field.openRead) {
     case OpenRead::NumberText:
+      if (field.openStep == OpenStep::Segments) return plan.wholeNumberText(key);
       return plan.numberText(key);
     case OpenRead::DigitString:
       return plan.digitString(key);
@@ -313,12 +344,13 @@ void afterStep(OpenPlan& plan, OpenStep step) {
       return;
     }
     case OpenStep::MenuPreset:
-      // The fleet plan read is the one used: the level bounds follow the block values at once,
-      // as after a read from the radio, and the fleet level's change rule shows its segment
-      // number.
+      // The fleet plan read is the one used, as stored: the level bounds follow the block values
+      // at once, and the level's segment number is shown without any rule running.
       if (!mpt1343File(plan)) {
-        plan.then([](ProgramState& s) { boundLevelsByBlocks(s.values); });
-        plan.fire("Block", ui::Event::Change);
+        plan.then([](ProgramState& s) {
+          boundLevelsByBlocks(s.values);
+          showStoredSegment(s);
+        });
       }
       return;
     default:
@@ -362,6 +394,7 @@ std::optional<DataFileError> openRecord(ProgramState& state, const link::IniDocu
   if (!file.hasAnyKnownKey())
     return DataFileError{DataFileError::Kind::NotDataFile, "no known key in section File0"};
   OpenPlan plan(file);
+  plan.then([](ProgramState& s) { s.openedAsOther.clear(); });
   try {
     planOpen(plan);
   } catch (const ui::ConversionError& e) {

@@ -25,7 +25,7 @@ std::optional<std::int32_t> parseHex(std::string_view digits) {
 
 std::optional<std::int32_t> parseFileNumber(std::string_view value) {
   if (value.starts_with('$')) return parseHex(value.substr(1));
-  if (value.starts_with("0x")) return parseHex(value.substr(2));
+  if (value.starts_with("0x") || value.starts_with("0X")) return parseHex(value.substr(2));
   return ui::parseInt32(value);
 }
 

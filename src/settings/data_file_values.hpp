@@ -29,7 +29,7 @@ inline bool readMenuSwitch(std::string_view value) {
 }
 
 // A signed 32-bit whole number: decimal with an optional sign, or hexadecimal after a leading "$"
-// or "0x". Nothing for an empty value, any other character, or a number out of range.
+// or "0x" ("0X"). Nothing for an empty value, any other character, or a number out of range.
 std::optional<std::int32_t> parseFileNumber(std::string_view value);
 
 // As parseFileNumber, but a value that is no number raises the conversion error "'%s' is not a

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -67,6 +68,14 @@ struct ProgramState {
   // The record as a data file would hold it when it was last opened, saved, read or written:
   // what the exit compares with before it asks to save (see app/unsaved_changes.hpp).
   std::string keptRecord;
+  // The whole-number keys the last open took as other numbers (a value above 2^32 wraps, a text
+  // that is no number is 0), by field: the file's text and the number it became. The write's
+  // check refuses such a field while it still holds that number.
+  struct OpenedAsOther {
+    std::string text;
+    std::int64_t number = 0;
+  };
+  std::map<std::string, OpenedAsOther> openedAsOther;
   // The 18-byte answer to the greeting; a zero byte after it so it reads as text.
   std::array<std::uint8_t, 18> radioIdentity{};
 };

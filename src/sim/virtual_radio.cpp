@@ -235,7 +235,11 @@ void VirtualRadio::apply(const RadioCommand& command) {
     case CommandKind::Read:
       ++reads_;
       if (faults_.silentAfterReads && reads_ > *faults_.silentAfterReads) faults_.silent = true;
-      if (reads_ != faults_.skippedRead) answer(digitsOf(command.address, command.length));
+      if (reads_ != faults_.skippedRead) {
+        std::vector<std::uint8_t> digits = digitsOf(command.address, command.length);
+        if (reads_ == faults_.shortRead && !digits.empty()) digits.pop_back();
+        answer(std::move(digits));
+      }
       break;
     case CommandKind::Signalling:
       memory_[kSignallingAddress] = static_cast<std::uint8_t>(command.value);

@@ -25,6 +25,7 @@ struct RadioFaults {
   std::optional<std::size_t> answerDigits;   // cuts READ answers and the bulk digits to this
   bool garbageDigits = false;                // sends 'Z' for every digit it answers
   std::optional<int> skippedRead;            // leaves the n-th READ (from 1) unanswered
+  std::optional<int> shortRead;              // answers the n-th READ (from 1) one digit short
   std::optional<int> silentAfterReads;       // after answering n READs, never sends again
   std::optional<int> silentAfterWrites;      // after taking n WRITEs, never sends again
   // Bytes that a write (bulk chunk or WRITE) stores inverted, as a bad memory cell would.

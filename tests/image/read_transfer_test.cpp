@@ -238,7 +238,7 @@ TEST_F(ReadTransfer, ARadioThatAnswersTheGreetingButNotUChangesNoField) {
   EXPECT_EQ(app.dialogs.messages[1].text, "终止信道号应大于起始信道号");
 }
 
-TEST_F(ReadTransfer, ShortAnswersLeaveTheirFieldsAndSkipTheirProgress) {
+TEST_F(ReadTransfer, ShortAnswersLeaveTheirFieldsSkipTheirProgressAndFailTheRead) {
   main.userClick("WriteData");
   userPause();
   for (const auto& [field, value] : kChanged) record.set(field, value);
@@ -249,8 +249,48 @@ TEST_F(ReadTransfer, ShortAnswersLeaveTheirFieldsAndSkipTheirProgress) {
   main.userClick("ReadData");
   for (const auto& [field, value] : kChanged) EXPECT_EQ(record.text(field), value) << field;
   EXPECT_EQ(progress.peak(), 40);
-  EXPECT_EQ(status(), "读取结束!");
+  EXPECT_EQ(status(), "读取失败！");
+  ASSERT_EQ(app.dialogs.messages.size(), 1u);
+  EXPECT_EQ(app.dialogs.messages[0].text, image::kReadFailedMessage);
   EXPECT_FALSE(dialog().isShowing());
+}
+
+// A bulk answer short of its 992 digits, or one small record short of its length, is a read that
+// got part of the radio: it fails, and no backup is kept of it.
+TEST(ReadCutShort, AnAnswerCutShortFailsTheReadAndKeepsNoBackup) {
+  struct Cut {
+    std::optional<std::size_t> bulkDigits;
+    std::optional<int> shortRead;  // the n-th small read, from 1
+  };
+  // Cutting every answer at 991 digits leaves the small answers whole.
+  const Cut cuts[] = {{1, {}}, {500, {}}, {991, {}}, {{}, 1}, {{}, 15}, {{}, 19}, {{}, 25}};
+  for (const Cut& cut : cuts) {
+    const std::string what = "bulk " + std::to_string(cut.bulkDigits.value_or(0)) + ", small " +
+                             std::to_string(cut.shortRead.value_or(0));
+    test::TestProgram app;
+    const test::TempDir backups;
+    app.state().backups = backups.path();
+    app.clock.pause(1000);
+    app.port.settle();
+    app.dialogs.messages.clear();
+    app.radio.faults().answerDigits = cut.bulkDigits;
+    app.radio.faults().shortRead = cut.shortRead;
+    app::TransferMemory memory;
+    const app::ReadReport report = app::ReadDataClick(app.state(), memory);
+    EXPECT_EQ(report.outcome, TransferOutcome::Failed) << what;
+    EXPECT_FALSE(report.backup) << what;
+    EXPECT_FALSE(memory.lastRead) << what;
+    EXPECT_TRUE(std::filesystem::is_empty(backups.path())) << what;
+    EXPECT_EQ(app.main().at("StatusBar").panels.at(2).text, "读取失败！") << what;
+    ASSERT_FALSE(app.dialogs.messages.empty()) << what;
+    EXPECT_EQ(app.dialogs.messages[0].text, image::kReadFailedMessage) << what;
+    // The same radio answering whole is read and kept.
+    app.radio.faults() = {};
+    app.clock.pause(1000);
+    app.port.settle();
+    EXPECT_EQ(app::ReadDataClick(app.state(), memory).outcome, TransferOutcome::Done) << what;
+    EXPECT_FALSE(std::filesystem::is_empty(backups.path())) << what;
+  }
 }
 
 // A request that gets nothing at all fails the read; the line sees the same requests, and
@@ -307,13 +347,16 @@ TEST_F(ReadTransfer, ARequestLeftUnansweredFailsTheReadButChangesNothingOnTheLin
   expectFailed("no digits");
 }
 
-TEST_F(ReadTransfer, ACallBackAnswerThatIsNoNumberEndsTheReadWithTheDialogClosed) {
+TEST_F(ReadTransfer, ACallBackAnswerThatIsNoNumberFailsTheReadSayingWhyWithTheDialogClosed) {
   app.radio.faults().garbageDigits = true;
   main.userClick("ReadData");
   EXPECT_TRUE(app.written().ends_with("READ000701\r"));
   ASSERT_EQ(app.dialogs.messages.size(), 1u);
-  EXPECT_EQ(app.dialogs.messages[0].text, "'ZZ' is not a valid integer value.");
+  EXPECT_EQ(app.dialogs.messages[0].text,
+            "读取失败！电台的应答不是十进制数字，读取已停止，窗口中的数据可能只有部分来自电台："
+            "'ZZ' is not a valid integer value.");
   EXPECT_EQ(app.dialogs.messages[0].caption, app::kApplicationTitle);
+  EXPECT_EQ(status(), "读取失败！");
   EXPECT_EQ(progress.peak(), 21);
   EXPECT_FALSE(dialog().isShowing());
   EXPECT_EQ(dialog().value("WriteProgressBar"), 0);

@@ -94,7 +94,14 @@ TEST_F(DataFileOpeningTest, AValueThatIsNoNumberNamesItsKey) {
        {std::pair<std::string, std::string>{"FirstChannel=abc\r\n", "FirstChannel"},
         {"ChannelSpace=x\r\n", "ChannelSpace"},
         {"Talk=True\r\nTalkGrp=12a\r\n", "TalkGrp"},
-        {"静噪电平=高\r\n", "静噪电平"}}) {
+        {"静噪电平=高\r\n", "静噪电平"},
+        // Digits the channel rules cannot take as a number fail the open, not a rule after it.
+        {"FirstChannel=1234567890123456789\r\n", "FirstChannel"},
+        {"FirstStop=00000000000000000001234567890123456789\r\n", "FirstStop"},
+        {"SecondChannel=99999999999999999999\r\n", "SecondChannel"},
+        {"SecondStop=9223372036854775808\r\n", "SecondStop"},
+        {"ThirdChannel=12345678901234567890123\r\n", "ThirdChannel"},
+        {"ThirdStop=1000000000000000000000\r\n", "ThirdStop"}}) {
     spit(file, link::encodeCp936("[File0]\r\n" + lines));
     const auto error = openDataFile(state, file);
     ASSERT_TRUE(error) << lines;

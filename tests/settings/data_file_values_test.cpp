@@ -10,7 +10,12 @@ namespace {
 TEST(DataFileValues, NumbersStayWithinSigned32Bits) {
   EXPECT_EQ(parseFileNumber("-2147483648"), INT32_MIN);
   EXPECT_EQ(parseFileNumber("$7FFFFFFF"), INT32_MAX);
-  for (const char* bad : {"2147483648", "$80000000", "$", "0x", "0x-1", "1 2", "1e3"})
+  // Hexadecimal after "0x" or "0X" alike.
+  EXPECT_EQ(parseFileNumber("0x10"), 16);
+  EXPECT_EQ(parseFileNumber("0X10"), 16);
+  EXPECT_EQ(parseFileNumber("0X7fffffff"), INT32_MAX);
+  EXPECT_EQ(readNumberText("0X1F"), "31");
+  for (const char* bad : {"2147483648", "$80000000", "$", "0x", "0X", "0x-1", "0X-1", "1 2", "1e3"})
     EXPECT_EQ(parseFileNumber(bad), std::nullopt) << bad;
   // Only unsigned decimal digits may go beyond 32 bits in a digit field.
   EXPECT_EQ(readNumberText("003269999999"), "3269999999");

@@ -1,0 +1,311 @@
+// The write's own check that what it sends comes back as itself: the check and the write refuse
+// the same values with the same words, and random valid files written to the in-process radio
+// read back key for key.
+
+#include "app/write_round_trip.hpp"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "app/cli_check.hpp"
+#include "app/config_check.hpp"
+#include "app/fleet_run.hpp"
+#include "app/file_commands.hpp"
+#include "app/transfer_commands.hpp"
+#include "link/identification.hpp"
+#include "link/ini_document.hpp"
+#include "settings/data_file.hpp"
+#include "settings/data_file_keys.hpp"
+#include "support/random_memory.hpp"
+#include "support/saved_file.hpp"
+#include "support/test_program.hpp"
+
+namespace rcp::app {
+namespace {
+
+namespace fs = std::filesystem;
+using test::KeyValues;
+
+std::string slurp(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::map<std::string, std::string> keysOf(const fs::path& file) {
+  const link::IniDocument document(slurp(file));
+  std::map<std::string, std::string> keys;
+  for (const settings::DataFileKey& key : settings::dataFileKeys())
+    if (auto value = document.value(settings::kDataFileSection, key.key)) keys[key.key] = *value;
+  return keys;
+}
+
+// The window's write of a data file on the in-process radio.
+struct WriteSeen {
+  WriteReport report;
+  std::vector<ui::Message> messages;
+  std::string line;  // what the write put on the line
+};
+
+WriteSeen writeFile(test::TestProgram& app, const fs::path& file) {
+  app.clock.pause(1000);
+  app.port.settle();
+  EXPECT_FALSE(openDataFileAndCheck(app.state(), file));
+  app.dialogs.messages.clear();
+  app.port.clearEvents();
+  TransferMemory memory;
+  const WriteReport report = WriteDataClick(app.state(), memory, {}, RestoreOffer::Ask);
+  return {report, app.dialogs.messages, app.written()};
+}
+
+struct Unfaithful {
+  const char* what;
+  KeyValues changes;
+  const char* field;  // the field the check and the write name
+  const char* text = nullptr;  // the whole message, where it is pinned
+  bool cpsx = false;           // on a record saved under the CPSX scheme
+};
+
+const std::vector<Unfaithful>& unfaithful() {
+  static const std::vector<Unfaithful> rows = {
+      {"an individual range start outside the own fleet",
+       {{"IndivolStart", "2001199"}},
+       "IndivolStart",
+       "个呼范围 “2001199” 写入电台后将读回为空，不能写入。"},
+      {"an individual range start in another fleet", {{"IndivolStart", "3000500"}}, "IndivolStart"},
+      {"an individual range stop past the fleet", {{"IndivolStop", "2002300"}}, "IndivolStop"},
+      {"a group range start below the groups", {{"GrpStart", "5500899"}}, "GrpStart"},
+      {"a group range start in another fleet", {{"GrpStart", "5501900"}}, "GrpStart"},
+      {"a hidden group of another group fleet", {{"HideGroup1", "3262001900"}}, "HideGroup1"},
+      {"a waiting group of nine digits",
+       {{"MoreGrpDisp", "True"}, {"WaitGroup1", "326550090"}},
+       "WaitGroup1"},
+      {"a hidden group stored as ident 0",
+       {{"GroupFleet", "2001"}, {"HideGroup1", "3262001898"}},
+       "HideGroup1"},
+      {"a CPSX hidden group below the fleet's groups",
+       {{"HideGroup1", "32620899"}},
+       "HideGroup1",
+       nullptr,
+       true},
+      {"a CPSX group below the fleet's groups", {{"Group2", "32620899"}}, "Group2", nullptr, true},
+      {"a CPSX waiting group",
+       {{"MoreGrpDisp", "True"}, {"WaitGroup1", "32621950"}},
+       "WaitGroup1",
+       nullptr,
+       true},
+      {"a CPSX dynamic group",
+       {{"DynaCode", "True"}, {"DynaGroup", "32620850"}},
+       "DynaGroup",
+       nullptr,
+       true},
+      {"a CPSX own number of a level-4 fleet",
+       {{"Block", "四级队"}, {"Indivol", "32620950"}},
+       "Indivol",
+       nullptr,
+       true},
+      {"a route number the radio keeps as unused",
+       {{"无线局向号1", "255"}, {"对应系统号1", "5"}},
+       "无线局向号1"},
+      {"a segment frequency below the band", {{"FirstRxFreq", "2500000"}}, "FirstRxFreq"},
+      {"an off-network frequency above the band", {{"Simplex9RxFreq", "9000000"}}, "Simplex9RxFreq"},
+      {"a largest individual number out of range", {{"MaxIndivol", "950"}}, "MaxIndivol"},
+      {"a largest group number out of range", {{"MaxFleet", "50"}}, "MaxFleet"},
+      {"a hidden group above 2^32", {{"HideGroup1", "7560468196"}}, "HideGroup1"},
+      {"a hidden group that is negative", {{"HideGroup1", "-5"}}, "HideGroup1"},
+      {"a hidden group of 19 digits", {{"HideGroup3", "3262001901326200190"}}, "HideGroup3"},
+      {"a waiting group that is no number",
+       {{"MoreGrpDisp", "True"}, {"WaitGroup40", "abc"}},
+       "WaitGroup40",
+       "守候组48 “abc” 写入电台后将读回为空，不能写入。"},
+      {"a hidden group in Chinese digits", {{"HideGroup8", "一二三"}}, "HideGroup8"},
+  };
+  return rows;
+}
+
+// Every value the write would store as another: the check names the field, the write shows the
+// same words before anything goes on the line.
+TEST(WriteRoundTrip, TheCheckAndTheWriteRefuseTheSameValuesAlike) {
+  for (const Unfaithful& row : unfaithful()) {
+    test::TempDir dir;
+    const fs::path file = test::savedFile(dir / "row.ini", row.changes, row.cpsx);
+    const DataFileCheck check = checkDataFile(file);
+    if (check.openError) {
+      // A value no data file can hold: the file does not open for the write either.
+      test::TestProgram app;
+      EXPECT_TRUE(openDataFileAndCheck(app.state(), file)) << row.what;
+      continue;
+    }
+    std::set<std::string> named;
+    for (const CheckWarning& w : check.warnings) named.insert(w.field);
+    EXPECT_TRUE(named.contains(row.field)) << row.what << [&] {
+      std::string all;
+      for (const CheckWarning& w : check.warnings) all += "\n  " + w.field + ": " + w.text;
+      return all;
+    }();
+
+    test::TestProgram app;
+    const RoundTrip trip = checkWriteRoundTrip(app.state());
+    EXPECT_FALSE(trip.refused()) << "a fresh record";
+    const WriteSeen seen = writeFile(app, file);
+    if (!checkWriteRoundTrip(app.state()).refused()) {
+      // Refused by a window rule only: the check names it, and the window's rule stops it when
+      // the field is left.
+      EXPECT_EQ(std::string(row.field).starts_with("Max"), true) << row.what;
+      continue;
+    }
+    EXPECT_EQ(seen.report.outcome, image::TransferOutcome::Failed) << row.what;
+    EXPECT_FALSE(seen.report.started) << row.what;
+    EXPECT_EQ(seen.line, "") << row.what;
+    ASSERT_EQ(seen.messages.size(), 1u) << row.what;
+    EXPECT_EQ(seen.messages[0].caption, "读写数据") << row.what;
+    // The check's warning for the field has the very words of the write's box.
+    bool same = false;
+    for (const CheckWarning& w : check.warnings)
+      same = same || (w.caption == "读写数据" &&
+                      seen.messages[0].text.find(w.text) != std::string::npos);
+    EXPECT_TRUE(same) << row.what << ": " << seen.messages[0].text;
+    if (row.text) {
+      EXPECT_EQ(seen.messages[0].text, row.text) << row.what;
+    }
+  }
+}
+
+// A value inside 0 to 65535 is not refused as out of that range: the refusal says what is wrong.
+TEST(WriteRoundTrip, ARefusalNamesWhatIsWrongNotTheWordRange) {
+  for (const char* scheme : {"MPT1343", "CPSX"}) {
+    for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
+             {"IndivolStart", "20100"}, {"GrpStart", "20899"}, {"HideGroup1", "32610900"}}) {
+      test::TempDir dir;
+      const auto file = test::savedFile(dir / "r.ini", {{"DiallingScheme", scheme}, {key, value}});
+      test::TestProgram app;
+      const WriteSeen seen = writeFile(app, file);
+      for (const ui::Message& m : seen.messages)
+        EXPECT_EQ(m.text.find("0--65535"), std::string::npos) << scheme << " " << key << ": " << m.text;
+      for (const CheckWarning& w : checkDataFile(file).warnings)
+        EXPECT_EQ(w.text.find("0--65535"), std::string::npos) << scheme << " " << key << ": " << w.text;
+    }
+  }
+}
+
+// The fleet checks every radio's record with the same function: one member whose range would
+// come back otherwise stops the run before anything is sent.
+TEST(WriteRoundTrip, TheFleetsCheckRefusesWhatTheWriteWould) {
+  test::TempDir dir;
+  const link::IniDocument templ(slurp(test::savedFile(dir / "t.ini", {{"IndivolStart", "2001200"}})));
+  const std::vector<FleetMember> members = {
+      {"3262001201", {{"Indivol", "3262001201"}}},
+      {"3262001202", {{"Indivol", "3262001202"}, {"IndivolStart", "2001199"}}}};
+  const std::vector<FleetProblem> problems = checkFleet(templ, members);
+  // The window's range rule warns of it too.
+  bool refused = false;
+  for (const FleetProblem& p : problems) {
+    EXPECT_EQ(p.member, 1u) << p.text;
+    refused = refused || p.text.find("“2001199” 写入电台后将读回为空") != std::string::npos;
+  }
+  EXPECT_TRUE(refused);
+}
+
+// The radio's own changes are notes of the check, never warnings or refusals.
+TEST(WriteRoundTrip, ChangesOnPurposeAreNotesNotRefusals) {
+  test::TempDir dir;
+  const auto file = test::savedFile(dir / "notes.ini", {{"Version", "Old"},
+                                                        {"MaxPhoneNumber", "6"},
+                                                        {"Simplex17RxFreq", "3610250"},
+                                                        {"Simplex17TxFreq", "3610250"}});
+  const DataFileCheck check = checkDataFile(file);
+  ASSERT_FALSE(check.openError);
+  EXPECT_TRUE(check.warnings.empty()) << check.warnings[0].text;
+  std::set<std::string> noted;
+  for (const CheckWarning& n : check.notes) noted.insert(n.field);
+  EXPECT_EQ(noted, (std::set<std::string>{"Version", "MaxPhoneNumber", "Simplex16RxFreq"}));
+  std::ostringstream out, err;
+  EXPECT_EQ(cliCheck(file, {out, err}), kExitDone);
+  EXPECT_NE(out.str().find("注："), std::string::npos) << out.str();
+  test::TestProgram app;
+  const WriteSeen seen = writeFile(app, file);
+  EXPECT_EQ(seen.report.outcome, image::TransferOutcome::Done);
+  EXPECT_TRUE(seen.messages.empty());
+}
+
+// Keys the radio changes on purpose, by model: told by the check as notes.
+bool changedOnPurpose(const std::string& key, const link::Identification& model) {
+  if (key == "Version") return true;
+  if (model.presetSimplex && key.starts_with("Simplex1") && key.size() > 8 && key[8] >= '6')
+    return true;
+  return false;
+}
+
+// Files made from random radio memories, each warned field put back to its fresh value until the
+// check passes, then written to the radio and read back: no refusal, every key as it was.
+TEST(WriteRoundTrip, RandomValidFilesComeBackKeyForKey) {
+  test::TempDir dir;
+  const auto fresh = keysOf(test::savedFile(dir / "fresh.ini"));
+  std::mt19937 rng(25);
+  int valid = 0, tried = 0;
+  constexpr int kFilesPerModelAndScheme = 55;
+  for (const bool cpsx : {false, true}) {
+    for (const sim::ModelIdentity& model : sim::modelIdentities()) {
+      test::TestProgram app(true, model.model);
+      for (int made = 0, n = 0; made < kFilesPerModelAndScheme && n < 4 * kFilesPerModelAndScheme;
+           ++n) {
+        ++tried;
+        test::randomMemory(app.radio.memory(), rng, cpsx, n);
+        app.clock.pause(1000);
+        app.port.settle();
+        TransferMemory memory;
+        ASSERT_EQ(ReadDataClick(app.state(), memory).outcome, image::TransferOutcome::Done);
+        const fs::path file = dir / "random.ini";
+        fs::remove(file);
+        ASSERT_FALSE(settings::saveDataFile(app.state(), file));
+        DataFileCheck check = checkDataFile(file);
+        for (int round = 0; round < 4 && !check.openError && !check.warnings.empty(); ++round) {
+          KeyValues repair;
+          for (const CheckWarning& w : check.warnings)
+            if (fresh.contains(w.field)) repair.push_back({w.field, fresh.at(w.field)});
+          link::IniDocument document(slurp(file));
+          for (const auto& [key, value] : repair)
+            document.set(settings::kDataFileSection, key, value);
+          std::ofstream(file, std::ios::binary | std::ios::trunc) << document.fileBytes();
+          check = checkDataFile(file);
+        }
+        if (check.openError || !check.warnings.empty()) continue;
+        ++made;
+        ++valid;
+        const auto sent = keysOf(file);
+        const WriteSeen seen = writeFile(app, file);
+        ASSERT_EQ(seen.report.outcome, image::TransferOutcome::Done)
+            << model.model << " " << n << ": "
+            << (seen.messages.empty() ? std::string() : seen.messages[0].text) << "\n"
+            << slurp(file);
+        ASSERT_TRUE(seen.messages.empty()) << seen.messages[0].text;
+        app.clock.pause(1000);
+        app.port.settle();
+        ASSERT_EQ(ReadDataClick(app.state(), memory).outcome, image::TransferOutcome::Done);
+        const fs::path back = dir / "back.ini";
+        fs::remove(back);
+        ASSERT_FALSE(settings::saveDataFile(app.state(), back));
+        const auto got = keysOf(back);
+        const link::Identification identified =
+            link::identify(app.state().radioIdentity, link::IdentifyPurpose::Write);
+        std::set<std::string> noted;
+        for (const CheckWarning& w : check.notes) noted.insert(w.field);
+        for (const auto& [key, value] : sent) {
+          if (noted.contains(key) || changedOnPurpose(key, identified)) continue;
+          const auto it = got.find(key);
+          EXPECT_EQ(it == got.end() ? std::string("(none)") : it->second, value)
+              << key << " of " << model.model << (cpsx ? " CPSX " : " MPT1343 ") << n;
+        }
+        if (::testing::Test::HasFailure()) return;
+      }
+    }
+  }
+  EXPECT_GE(valid, 1000) << "of " << tried;
+}
+
+}  // namespace
+}  // namespace rcp::app
