@@ -147,12 +147,15 @@ std::vector<CheckWarning> writeRoundTripWarnings(settings::ProgramState& state,
   if (trip.encodeError && !namedAlready) {
     const std::string& field = trip.encodeError->field;
     const bool known = settings::findField(field) != nullptr;
-    warnings.push_back(warning(field, known ? settings::Record(state).text(field) : std::string(),
-                               trip.encodeError->message));
+    warnings.push_back(warning(
+        field, known ? settings::shownValue(settings::Record(state).get(field)) : std::string(),
+        trip.encodeError->message));
   }
-  for (const RoundTripFinding& f : trip.changed) warnings.push_back(warning(f.field, f.value, f.text));
+  for (const RoundTripFinding& f : trip.changed)
+    warnings.push_back(warning(f.field, f.value, f.text));
   if (notes)
-    for (const RoundTripFinding& f : trip.notes) notes->push_back(warning(f.field, f.value, f.text));
+    for (const RoundTripFinding& f : trip.notes)
+      notes->push_back(warning(f.field, f.value, f.text));
   return warnings;
 }
 
@@ -161,8 +164,8 @@ std::optional<CheckWarning> fleetPlanOrderWarning(settings::ProgramState& state)
   const settings::FleetBlocks b = settings::fleetBlocks(state.values);
   if (0 <= b.large && b.large <= b.medium && b.medium <= b.small && b.small <= 10)
     return std::nullopt;
-  const std::string value = std::to_string(b.large) + "/" + std::to_string(b.medium) + "/" +
-                            std::to_string(b.small);
+  const std::string value =
+      std::to_string(b.large) + "/" + std::to_string(b.medium) + "/" + std::to_string(b.small);
   return CheckWarning{"Block", settings::fieldPath(state, "Block"), value, "警告",
                       "队级号段次序有误：一级队 " + std::to_string(b.large) + "、二级队 " +
                           std::to_string(b.medium) + "、三级队 " + std::to_string(b.small) +

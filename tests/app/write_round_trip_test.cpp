@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <iostream>
 #include <map>
 #include <random>
 #include <set>
@@ -14,16 +16,16 @@
 
 #include "app/cli_check.hpp"
 #include "app/config_check.hpp"
-#include "app/fleet_run.hpp"
 #include "app/file_commands.hpp"
+#include "app/fleet_run.hpp"
 #include "app/transfer_commands.hpp"
 #include "link/identification.hpp"
 #include "link/ini_document.hpp"
 #include "settings/data_file.hpp"
 #include "settings/data_file_keys.hpp"
-#include "support/random_memory.hpp"
 #include "support/saved_file.hpp"
 #include "support/test_program.hpp"
+#include "ui/number_text.hpp"
 
 namespace rcp::app {
 namespace {
@@ -42,6 +44,11 @@ std::map<std::string, std::string> keysOf(const fs::path& file) {
   for (const settings::DataFileKey& key : settings::dataFileKeys())
     if (auto value = document.value(settings::kDataFileSection, key.key)) keys[key.key] = *value;
   return keys;
+}
+
+bool sameNumber(const std::string& a, const std::string& b) {
+  const auto x = ui::parseInt64(a), y = ui::parseInt64(b);
+  return x && y && *x == *y;
 }
 
 // The window's write of a data file on the in-process radio.
@@ -65,7 +72,7 @@ WriteSeen writeFile(test::TestProgram& app, const fs::path& file) {
 struct Unfaithful {
   const char* what;
   KeyValues changes;
-  const char* field;  // the field the check and the write name
+  const char* field;           // the field the check and the write name
   const char* text = nullptr;  // the whole message, where it is pinned
   bool cpsx = false;           // on a record saved under the CPSX scheme
 };
@@ -112,7 +119,9 @@ const std::vector<Unfaithful>& unfaithful() {
        {{"无线局向号1", "255"}, {"对应系统号1", "5"}},
        "无线局向号1"},
       {"a segment frequency below the band", {{"FirstRxFreq", "2500000"}}, "FirstRxFreq"},
-      {"an off-network frequency above the band", {{"Simplex9RxFreq", "9000000"}}, "Simplex9RxFreq"},
+      {"an off-network frequency above the band",
+       {{"Simplex9RxFreq", "9000000"}},
+       "Simplex9RxFreq"},
       {"a largest individual number out of range", {{"MaxIndivol", "950"}}, "MaxIndivol"},
       {"a largest group number out of range", {{"MaxFleet", "50"}}, "MaxFleet"},
       {"a hidden group above 2^32", {{"HideGroup1", "7560468196"}}, "HideGroup1"},
@@ -166,8 +175,8 @@ TEST(WriteRoundTrip, TheCheckAndTheWriteRefuseTheSameValuesAlike) {
     // The check's warning for the field has the very words of the write's box.
     bool same = false;
     for (const CheckWarning& w : check.warnings)
-      same = same || (w.caption == "读写数据" &&
-                      seen.messages[0].text.find(w.text) != std::string::npos);
+      same = same ||
+             (w.caption == "读写数据" && seen.messages[0].text.find(w.text) != std::string::npos);
     EXPECT_TRUE(same) << row.what << ": " << seen.messages[0].text;
     if (row.text) {
       EXPECT_EQ(seen.messages[0].text, row.text) << row.what;
@@ -185,9 +194,11 @@ TEST(WriteRoundTrip, ARefusalNamesWhatIsWrongNotTheWordRange) {
       test::TestProgram app;
       const WriteSeen seen = writeFile(app, file);
       for (const ui::Message& m : seen.messages)
-        EXPECT_EQ(m.text.find("0--65535"), std::string::npos) << scheme << " " << key << ": " << m.text;
+        EXPECT_EQ(m.text.find("0--65535"), std::string::npos)
+            << scheme << " " << key << ": " << m.text;
       for (const CheckWarning& w : checkDataFile(file).warnings)
-        EXPECT_EQ(w.text.find("0--65535"), std::string::npos) << scheme << " " << key << ": " << w.text;
+        EXPECT_EQ(w.text.find("0--65535"), std::string::npos)
+            << scheme << " " << key << ": " << w.text;
     }
   }
 }
@@ -196,7 +207,8 @@ TEST(WriteRoundTrip, ARefusalNamesWhatIsWrongNotTheWordRange) {
 // come back otherwise stops the run before anything is sent.
 TEST(WriteRoundTrip, TheFleetsCheckRefusesWhatTheWriteWould) {
   test::TempDir dir;
-  const link::IniDocument templ(slurp(test::savedFile(dir / "t.ini", {{"IndivolStart", "2001200"}})));
+  const link::IniDocument templ(
+      slurp(test::savedFile(dir / "t.ini", {{"IndivolStart", "2001200"}})));
   const std::vector<FleetMember> members = {
       {"3262001201", {{"Indivol", "3262001201"}}},
       {"3262001202", {{"Indivol", "3262001202"}, {"IndivolStart", "2001199"}}}};
@@ -240,40 +252,90 @@ bool changedOnPurpose(const std::string& key, const link::Identification& model)
   return false;
 }
 
-// Files made from random radio memories, each warned field put back to its fresh value until the
-// check passes, then written to the radio and read back: no refusal, every key as it was.
+// Random values of the kinds a dealer types, each field inside what its box offers; the check
+// decides which files are valid. (The start-up text and password are not among them: an open
+// leaves them as the window has them.)
+class RandomRecord {
+ public:
+  explicit RandomRecord(std::mt19937& rng) : rng_(rng) {}
+
+  KeyValues make(bool cpsx) {
+    KeyValues keys;
+    const auto put = [&](const std::string& key, std::string value) {
+      keys.emplace_back(key, std::move(value));
+    };
+    const int first = between(1, 500);
+    put("FirstChannel", std::to_string(first));
+    put("FirstStop", std::to_string(between(first, 1024)));
+    for (int k = 1; k <= 10; ++k)
+      put("PhoneNumber" + std::to_string(k),
+          digits(static_cast<std::size_t>(between(0, cpsx ? 8 : 12))));
+    for (int ch = 10; ch <= 15; ++ch)
+      for (const char* end : {"RxFreq", "TxFreq"})
+        put("Simplex" + std::to_string(ch) + end, std::to_string(3510250 + 125 * between(0, 8000)));
+    if (cpsx) {
+      const int large = between(1, 10), medium = between(large, 10);
+      put("LargeBlock", std::to_string(large));
+      put("MediumBlock", std::to_string(medium));
+      put("SmallBlock", std::to_string(between(medium, 10)));
+      for (int k = 1; k <= 8; ++k)
+        put("Group" + std::to_string(k),
+            between(0, 3) ? "32620" + std::to_string(between(900, 909)) : "");
+      for (int k = 1; k <= 8; ++k)
+        put("HideGroup" + std::to_string(k),
+            between(0, 1) ? "32620" + std::to_string(between(900, 909)) : "0");
+      return keys;
+    }
+    put("Indivol", "3262001" + std::to_string(between(200, 899)));
+    const int a = between(200, 899), b = between(a, 899);
+    put("IndivolStart", "2001" + std::to_string(a));
+    put("IndivolStop", "2001" + std::to_string(b));
+    const int g = between(900, 998), h = between(g, 998);
+    put("GrpStart", "5500" + std::to_string(g));
+    put("GrpStop", "5500" + std::to_string(h));
+    for (int k = 1; k <= 8; ++k)
+      put("Group" + std::to_string(k),
+          between(0, 3) ? "3265500" + std::to_string(between(900, 998)) : "");
+    for (int k = 1; k <= 8; ++k)
+      put("HideGroup" + std::to_string(k),
+          between(0, 1) ? "3265500" + std::to_string(between(900, 998)) : "0");
+    return keys;
+  }
+
+ private:
+  int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng_); }
+  std::string digits(std::size_t n) {
+    std::string out;
+    while (out.size() < n) out += static_cast<char>('0' + between(0, 9));
+    return out;
+  }
+  std::mt19937& rng_;
+};
+
+// Random valid files of both schemes written to each model's radio and read back: no refusal,
+// every key as it was but the changes the radio makes on purpose.
 TEST(WriteRoundTrip, RandomValidFilesComeBackKeyForKey) {
   test::TempDir dir;
-  const auto fresh = keysOf(test::savedFile(dir / "fresh.ini"));
   std::mt19937 rng(25);
+  RandomRecord random(rng);
   int valid = 0, tried = 0;
-  constexpr int kFilesPerModelAndScheme = 55;
+  constexpr int kFilesPerModelAndScheme = 52;
   for (const bool cpsx : {false, true}) {
     for (const sim::ModelIdentity& model : sim::modelIdentities()) {
       test::TestProgram app(true, model.model);
-      for (int made = 0, n = 0; made < kFilesPerModelAndScheme && n < 4 * kFilesPerModelAndScheme;
+      for (int made = 0, n = 0; made < kFilesPerModelAndScheme && n < 3 * kFilesPerModelAndScheme;
            ++n) {
         ++tried;
-        test::randomMemory(app.radio.memory(), rng, cpsx, n);
-        app.clock.pause(1000);
-        app.port.settle();
-        TransferMemory memory;
-        ASSERT_EQ(ReadDataClick(app.state(), memory).outcome, image::TransferOutcome::Done);
         const fs::path file = dir / "random.ini";
         fs::remove(file);
-        ASSERT_FALSE(settings::saveDataFile(app.state(), file));
-        DataFileCheck check = checkDataFile(file);
-        for (int round = 0; round < 4 && !check.openError && !check.warnings.empty(); ++round) {
-          KeyValues repair;
-          for (const CheckWarning& w : check.warnings)
-            if (fresh.contains(w.field)) repair.push_back({w.field, fresh.at(w.field)});
-          link::IniDocument document(slurp(file));
-          for (const auto& [key, value] : repair)
-            document.set(settings::kDataFileSection, key, value);
-          std::ofstream(file, std::ios::binary | std::ios::trunc) << document.fileBytes();
-          check = checkDataFile(file);
+        test::savedFile(file, random.make(cpsx), cpsx);
+        const DataFileCheck check = checkDataFile(file);
+        if (check.openError || !check.warnings.empty()) {
+          if (std::getenv("RT_DEBUG"))
+            for (const CheckWarning& w : check.warnings)
+              std::cerr << w.field << " " << w.value << " " << w.text << "\n";
+          continue;
         }
-        if (check.openError || !check.warnings.empty()) continue;
         ++made;
         ++valid;
         const auto sent = keysOf(file);
@@ -285,6 +347,7 @@ TEST(WriteRoundTrip, RandomValidFilesComeBackKeyForKey) {
         ASSERT_TRUE(seen.messages.empty()) << seen.messages[0].text;
         app.clock.pause(1000);
         app.port.settle();
+        TransferMemory memory;
         ASSERT_EQ(ReadDataClick(app.state(), memory).outcome, image::TransferOutcome::Done);
         const fs::path back = dir / "back.ini";
         fs::remove(back);
@@ -297,6 +360,8 @@ TEST(WriteRoundTrip, RandomValidFilesComeBackKeyForKey) {
         for (const auto& [key, value] : sent) {
           if (noted.contains(key) || changedOnPurpose(key, identified)) continue;
           const auto it = got.find(key);
+          // "0160" and "160" are the same value, as an open takes them.
+          if (it != got.end() && sameNumber(it->second, value)) continue;
           EXPECT_EQ(it == got.end() ? std::string("(none)") : it->second, value)
               << key << " of " << model.model << (cpsx ? " CPSX " : " MPT1343 ") << n;
         }
