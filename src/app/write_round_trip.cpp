@@ -67,9 +67,9 @@ void addNotes(ProgramState& state, const link::IniDocument& sent, RoundTrip& res
   const auto note = [&](const std::string& field, const std::string& key, std::string back,
                         std::string text) {
     const std::string value = valueOf(sent, key);
-    result.notes.push_back({field, key, value, std::move(back),
-                            settings::fieldCaption(state, field) + " " + quoted(value) + " " +
-                                std::move(text)});
+    result.notes.push_back(
+        {field, key, value, std::move(back),
+         settings::fieldCaption(state, field) + " " + quoted(value) + " " + std::move(text)});
   };
   if (valueOf(sent, "Version") == "Old")
     note("Version", "Version", "New", "电台不保存此选项，读回时为新版本（有意的改变）。");
@@ -114,9 +114,9 @@ RoundTrip checkWriteRoundTrip(ProgramState& state) {
     const auto* number = std::get_if<std::int64_t>(&now);
     if (!number || *number != opened.number) continue;
     const std::string back = opened.number ? std::to_string(opened.number) : std::string();
-    result.changed.push_back({field, field, opened.text, back,
-                              image::readsBackMessage(settings::fieldCaption(state, field), opened.text,
-                                            back)});
+    result.changed.push_back(
+        {field, field, opened.text, back,
+         image::readsBackMessage(settings::fieldCaption(state, field), opened.text, back)});
   }
   // The write's own encoding, on a copy: it puts 15 into a code length above 15, as the write
   // does to the window.
@@ -147,11 +147,13 @@ RoundTrip checkWriteRoundTrip(ProgramState& state) {
     if (cpsx && isPhoneNumber(key.field) && value.size() > kCpsxPhoneDigits &&
         value.starts_with(got)) {
       result.notes.push_back({key.field, key.key, value, got,
-                              caption + " " + quoted(value) + " 在 CPSX 编号方式下只存前 8 位，读回为 " +
-                                  quoted(got) + "（有意的改变）。"});
+                              caption + " " + quoted(value) +
+                                  " 在 CPSX 编号方式下只存前 8 位，读回为 " + quoted(got) +
+                                  "（有意的改变）。"});
       continue;
     }
-    result.changed.push_back({key.field, key.key, value, got, image::readsBackMessage(caption, value, got)});
+    result.changed.push_back(
+        {key.field, key.key, value, got, image::readsBackMessage(caption, value, got)});
   }
   addNotes(state, sent, result);
   return result;

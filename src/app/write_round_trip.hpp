@@ -19,7 +19,7 @@ struct RoundTripFinding {
   std::string key;       // its data-file key
   std::string value;     // as the record holds it (the data file's text)
   std::string readBack;  // as a read would show it; empty for none
-  std::string text;      // the message: "个呼范围 “2001199” 写入电台后将读回为空，不能写入。"
+  std::string text;  // the message: "个呼范围 “2001199” 写入电台后将读回为空，不能写入。"
 };
 
 struct RoundTrip {

@@ -71,7 +71,8 @@ class FieldReader {
   settings::Record record_;
 };
 
-// A value the radio would give back as another: "个呼范围 “2001199” 写入电台后将读回为空，不能写入。"
+// A value the radio would give back as another: "个呼范围 “2001199”
+// 写入电台后将读回为空，不能写入。"
 std::string readsBackMessage(const std::string& caption, const std::string& value,
                              const std::string& back);
 

@@ -61,7 +61,6 @@ DataFileError unwritable(const fs::path& file) {
 
 // ---- Files --------------------------------------------------------------------------------
 
-
 // ---- Value forms ---------------------------------------------------------------------------
 
 // A field's value as saving writes it under the key; also the form of the key's absent value.

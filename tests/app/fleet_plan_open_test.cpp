@@ -25,16 +25,11 @@ struct StoredPlan {
 
 const StoredPlan kPlans[] = {
     {"level 1 above level 2",
-     {{"LargeBlock", "10"},
-      {"MediumBlock", "5"},
-      {"Group1", "32630900"}},
+     {{"LargeBlock", "10"}, {"MediumBlock", "5"}, {"Group1", "32630900"}},
      {10, 5, 10},
      "10"},
     {"level 2 above level 3",
-     {{"Block", "二级队"},
-      {"LargeBlock", "2"},
-      {"MediumBlock", "8"},
-      {"SmallBlock", "5"}},
+     {{"Block", "二级队"}, {"LargeBlock", "2"}, {"MediumBlock", "8"}, {"SmallBlock", "5"}},
      {2, 8, 5},
      "8"},
 };
@@ -83,8 +78,7 @@ TEST(FleetPlanOpen, ACpsxFileOpensWithItsBlocksAsStoredAndShowsNothing) {
 TEST(FleetPlanOpen, APlanInOrderIsNoWarning) {
   test::TempDir dir;
   const auto file = test::savedFile(
-      dir / "plan.ini",
-      {{"LargeBlock", "2"}, {"MediumBlock", "5"}, {"SmallBlock", "8"}}, true);
+      dir / "plan.ini", {{"LargeBlock", "2"}, {"MediumBlock", "5"}, {"SmallBlock", "8"}}, true);
   const DataFileCheck check = checkDataFile(file);
   ASSERT_FALSE(check.openError);
   for (const CheckWarning& w : check.warnings) EXPECT_NE(w.field, "Block") << w.text;

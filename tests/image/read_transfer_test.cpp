@@ -323,8 +323,7 @@ TEST_F(ReadTransfer, ARequestLeftUnansweredFailsTheReadButChangesNothingOnTheLin
   app::TransferMemory memory;
   EXPECT_EQ(app::ReadDataClick(app.state(), memory).outcome, TransferOutcome::Failed);
   EXPECT_EQ(counts(test::lineText(app.port)), counts(kFullRead));
-  EXPECT_NE(test::lineText(app.port).find("<91>READ02E201<CR>\nread 2 -> 0\n"),
-            std::string::npos);
+  EXPECT_NE(test::lineText(app.port).find("<91>READ02E201<CR>\nread 2 -> 0\n"), std::string::npos);
   expectFailed("skipped");
   EXPECT_EQ(record.text("FirstChannel"), "25");
   EXPECT_EQ(record.text("系统告警号"), "*12345678901");

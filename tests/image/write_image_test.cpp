@@ -270,10 +270,16 @@ TEST_F(WriteImageTest, AFieldThatCannotBeStoredStopsTheEncodingAndIsNamed) {
   useCpsx();
   auto& v = app.state().values;
   v.otherGroups[0] = 12345678;  // area code 123: no prefix
-  EXPECT_EQ(failure(), (EncodeError{"HideGroup1", "隐含组一超出范围(0--255)！"}));
+  EXPECT_EQ(
+      failure(),
+      (EncodeError{"HideGroup1",
+                   "隐含组一 “12345678” 不在当前编号方案的任何号段内，电台无法存储，不能写入。"}));
   v.otherGroups[0] = 0;
   v.otherGroups[8] = 12345678;
-  EXPECT_EQ(failure(), (EncodeError{"WaitGroup1", "守候组09超出范围(0--255)！"}));
+  EXPECT_EQ(
+      failure(),
+      (EncodeError{"WaitGroup1",
+                   "守候组09 “12345678” 不在当前编号方案的任何号段内，电台无法存储，不能写入。"}));
   v.otherGroups[8] = 0;
   v.largeBlock = 300;
   EXPECT_EQ(failure(), (EncodeError{"LargeBlock", "一级队的最高段号超出范围(0--255)！"}));
@@ -284,16 +290,25 @@ TEST_F(WriteImageTest, AFieldThatCannotBeStoredStopsTheEncodingAndIsNamed) {
 // number, and ident 0 as no limit at all.
 TEST_F(WriteImageTest, UnderCpsxARangeLimitIsStoredOnlyWhenItReadsBackAsItself) {
   useCpsx();
-  // Below member 200, ident 0, an odd level-1 fleet, a group member.
-  for (const char* limit : {"20198", "20199", "21200", "20900"}) {
-    record.set("IndivolStop", std::string(limit));
-    EXPECT_EQ(failure(), (EncodeError{"IndivolStop", "个呼范围超出范围(0--65535)！"})) << limit;
+  // Below member 200, ident 0, an odd level-1 fleet, a group member: each says what the radio
+  // would give back.
+  for (const auto& [limit, message] : std::vector<std::pair<std::string, std::string>>{
+           {"20198", "个呼范围 “20198” 不在当前编号方案的任何号段内，电台无法存储，不能写入。"},
+           {"20199", "个呼范围 “20199” 写入电台后将读回为空，不能写入。"},
+           {"21200", "个呼范围 “21200” 写入电台后将读回为“20200”，不能写入。"},
+           {"20900", "个呼范围 “20900” 写入电台后将读回为“25225”，不能写入。"}}) {
+    record.set("IndivolStop", limit);
+    EXPECT_EQ(failure(), (EncodeError{"IndivolStop", message})) << limit;
   }
   record.set("IndivolStop", std::string("20899"));
   // An individual member, a cross-fleet group past 909.
   for (const char* limit : {"20899", "21910"}) {
     record.set("GrpStop", std::string(limit));
-    EXPECT_EQ(failure(), (EncodeError{"GrpStop", "组呼范围超出范围(0--65535)！"})) << limit;
+    const EncodeError error = failure();
+    EXPECT_EQ(error.field, "GrpStop") << limit;
+    EXPECT_TRUE(error.message.starts_with("组呼范围 “" + std::string(limit) + "” "))
+        << error.message;
+    EXPECT_EQ(error.message.find("0--65535"), std::string::npos) << error.message;
   }
   record.set("GrpStop", std::string("21909"));
   EXPECT_EQ(recordHex(encode(), 0x270).substr(12), "032A") << "the last cross-fleet group, 810";

@@ -238,21 +238,23 @@ TEST_F(WriteTransfer, ADigitFieldHoldingOtherCharactersStopsTheWriteBeforeTheGre
   EXPECT_EQ(app.written(), "");
   ASSERT_EQ(app.dialogs.messages.size(), 1u);
   EXPECT_EQ(app.dialogs.messages[0].text, "个呼号应为数字！");
-  EXPECT_EQ(app.dialogs.messages[0].caption, app::kApplicationTitle);
+  EXPECT_EQ(app.dialogs.messages[0].caption, "读写数据");
   EXPECT_TRUE(progress.positions.empty());
 }
 
 // "20198" has no ident; "20199" would be ident 0, which the radio gives back as no limit.
 TEST_F(WriteTransfer, ACpsxRangeLimitTheRadioCannotHoldStopsTheWriteBeforeTheGreeting) {
   main.userClick("CPSX");
-  for (const char* limit : {"20198", "20199"}) {
+  for (const auto& [limit, message] : std::vector<std::pair<std::string, std::string>>{
+           {"20198", "个呼范围 “20198” 不在当前编号方案的任何号段内，电台无法存储，不能写入。"},
+           {"20199", "个呼范围 “20199” 写入电台后将读回为空，不能写入。"}}) {
     app.dialogs.messages.clear();
     main.setText("indivolstart", limit);
     main.userClick("WriteData");
     EXPECT_EQ(app.written(), "") << limit;
     ASSERT_EQ(app.dialogs.messages.size(), 1u) << limit;
-    EXPECT_EQ(app.dialogs.messages[0].text, "个呼范围超出范围(0--65535)！");
-    EXPECT_EQ(app.dialogs.messages[0].caption, app::kApplicationTitle);
+    EXPECT_EQ(app.dialogs.messages[0].text, message);
+    EXPECT_EQ(app.dialogs.messages[0].caption, "读写数据");
   }
   EXPECT_TRUE(progress.positions.empty());
 }
@@ -282,12 +284,13 @@ TEST_F(WriteFromTheTestTab, LeavesTheTestStateFirstAndReturnsToItAtTheEnd) {
   app.port.settle();
   EXPECT_EQ(app.radio.state(), sim::VirtualRadio::State::Test);
 
-  // A field that cannot be stored: only the "Q" has gone out.
+  // A field that cannot be stored: the write's check stops it before anything goes out, and
+  // the radio stays in its test state.
   userPause();
   app.port.clearEvents();
   main.setText("MPT1343_Indivol", "3262-01201");
   main.userClick("WriteData");
-  EXPECT_EQ(app.written(), "Q");
+  EXPECT_EQ(app.written(), "");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <stdexcept>
 
 #include "link/cp936.hpp"
 #include "settings/data_file.hpp"
@@ -62,12 +63,15 @@ TEST_F(DataFileOpeningTest, AnOpenThatFailsWhileSettingFieldsLeavesEverythingAsI
       app.main().fire("SearchWay", ui::Event::Change);
       record.set("MaxIndivol", std::string("089"));
     }
+    // A change rule the open runs fails (the open runs no rule of its own that can).
+    app.main().on("GrpWay", ui::Event::Change,
+                  [](ui::Control&) { throw std::runtime_error("a change rule failed"); });
     const std::string before = test::everything(state);
     for (const std::string& lines :
          {std::string("DiallingScheme=CPSX\r\nLargeBlock=5\r\nGroup1=abc\r\n"),
           std::string("ChannelSpace=250\r\nVersion=Old\r\nTalk=True\r\nSearchWay=全信道搜索\r\n"
-                       "DiallingScheme=CPSX\r\nBlock=二级队\r\nMediumBlock=7\r\n"
-                       "背光选择菜单=打开\r\nGroup1=abc\r\n")}) {
+                      "DiallingScheme=CPSX\r\nBlock=二级队\r\nMediumBlock=7\r\n"
+                      "背光选择菜单=打开\r\nGroup1=abc\r\n")}) {
       spit(file, link::encodeCp936("[File0]\r\n" + lines));
       const auto error = openDataFile(state, file);
       ASSERT_TRUE(error) << lines;
