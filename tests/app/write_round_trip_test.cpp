@@ -189,6 +189,17 @@ TEST(WriteRoundTrip, TheCheckAndTheWriteRefuseTheSameValuesAlike) {
   }
 }
 
+TEST(WriteRoundTrip, CliCheckPrintsTheWritesOwnWordsAndExits1) {
+  test::TempDir dir;
+  std::ostringstream out, err;
+  EXPECT_EQ(cliCheck(test::savedFile(dir / "r.ini", {{"IndivolStart", "2001199"}}), {out, err}),
+            kExitFound);
+  EXPECT_NE(out.str().find("用户信息 › MPT1343 › 个呼范围 “2001199”：[读写数据] 个呼范围 “2001199” "
+                           "写入电台后将读回为空，不能写入。\n"),
+            std::string::npos)
+      << out.str();
+}
+
 // A value inside 0 to 65535 is not refused as out of that range: the refusal says what is wrong.
 TEST(WriteRoundTrip, ARefusalNamesWhatIsWrongNotTheWordRange) {
   for (const char* scheme : {"MPT1343", "CPSX"}) {
