@@ -8,6 +8,7 @@
 
 #include "app/config_check.hpp"
 #include "app/file_commands.hpp"
+#include "app/transfer_commands.hpp"
 #include "image/write_image.hpp"
 #include "settings/fleet_levels.hpp"
 #include "support/saved_file.hpp"
@@ -21,17 +22,20 @@ struct StoredPlan {
   test::KeyValues keys;
   settings::FleetBlocks blocks;
   const char* segmentShown;  // the level box's value
+  bool readBackSqueezes;     // a read of the radio would put the plan in order
 };
 
 const StoredPlan kPlans[] = {
     {"level 1 above level 2",
      {{"LargeBlock", "10"}, {"MediumBlock", "5"}, {"Group1", "32630900"}},
      {10, 5, 10},
-     "10"},
+     "10",
+     true},
     {"level 2 above level 3",
      {{"Block", "二级队"}, {"LargeBlock", "2"}, {"MediumBlock", "8"}, {"SmallBlock", "5"}},
      {2, 8, 5},
-     "8"},
+     "8",
+     false},
 };
 
 TEST(FleetPlanOpen, ACpsxFileOpensWithItsBlocksAsStoredAndShowsNothing) {
@@ -65,6 +69,31 @@ TEST(FleetPlanOpen, ACpsxFileOpensWithItsBlocksAsStoredAndShowsNothing) {
       EXPECT_EQ(memory.byte(0x04E), plan.blocks.large) << why;
       EXPECT_EQ(memory.byte(0x04F), plan.blocks.medium) << why;
       EXPECT_EQ(memory.byte(0x050), plan.blocks.small) << why;
+    }
+    {
+      // The write sends the plan as stored when a read brings it back as it is; a plan the read's
+      // level rule would squeeze (the own number's level 1 bounded by level 2) does not come back
+      // as itself, and the write refuses it before the greeting.
+      test::TestProgram app;
+      ASSERT_FALSE(openDataFileAndCheck(app.state(), file));
+      app.clock.pause(1000);
+      app.port.settle();
+      app.port.clearEvents();
+      TransferMemory memory;
+      const WriteReport report = WriteDataClick(app.state(), memory, {}, RestoreOffer::Ask);
+      if (plan.readBackSqueezes) {
+        EXPECT_FALSE(report.started) << plan.what;
+        EXPECT_EQ(app.written(), "") << plan.what;
+        ASSERT_EQ(app.dialogs.messages.size(), 1u) << plan.what;
+        EXPECT_TRUE(app.dialogs.messages[0].text.starts_with(
+            "一级队的最高段号 “10” 写入电台后将读回为“5”，不能写入。"))
+            << app.dialogs.messages[0].text;
+      } else {
+        EXPECT_EQ(report.outcome, image::TransferOutcome::Done) << plan.what;
+        EXPECT_EQ(app.radio.memory()[0x04E], plan.blocks.large) << plan.what;
+        EXPECT_EQ(app.radio.memory()[0x04F], plan.blocks.medium) << plan.what;
+        EXPECT_EQ(app.radio.memory()[0x050], plan.blocks.small) << plan.what;
+      }
     }
     // The check warns of the order, as the window's level box would not offer it.
     const DataFileCheck check = checkDataFile(file);

@@ -56,7 +56,7 @@ bool sameNumber(const std::string& a, const std::string& b) {
 struct WriteSeen {
   WriteReport report;
   std::vector<ui::Message> messages;
-  std::string line;                        // what the write put on the line
+  std::string line;                         // what the write put on the line
   std::map<std::string, std::string> sent;  // the record as opened, saved as a data file
 };
 
