@@ -61,7 +61,6 @@ DataFileError unwritable(const fs::path& file) {
 
 // ---- Files --------------------------------------------------------------------------------
 
-
 // ---- Value forms ---------------------------------------------------------------------------
 
 // A field's value as saving writes it under the key; also the form of the key's absent value.
@@ -376,6 +375,12 @@ std::optional<DataFileError> openRecord(ProgramState& state, const link::IniDocu
     return DataFileError{DataFileError::Kind::Interrupted, e.what()};
   }
   return std::nullopt;
+}
+
+void openStartUpTexts(ProgramState& state, const link::IniDocument& document) {
+  Record record(state);
+  for (const char* key : {"StartUp-Infomation", "StartUp-Password"})
+    if (const auto value = document.value(kDataFileSection, key)) record.set(key, *value);
 }
 
 std::string dataFileErrorDetail(const DataFileError& error, const fs::path& file) {
