@@ -7,7 +7,9 @@
 
 #include "app/config_check.hpp"
 #include "app/file_commands.hpp"
+#include "app/offline_program.hpp"
 #include "app/program.hpp"
+#include "image/read_image.hpp"
 #include "link/greeting.hpp"
 #include "link/identification.hpp"
 #include "settings/data_file.hpp"
@@ -18,6 +20,9 @@ namespace rcp::app {
 namespace {
 
 using image::TransferOutcome;
+
+// The quiet after a short read before the write greets the radio.
+constexpr int kShortReadSettleMs = 300;
 
 // The document in a file of this process's own for the time `use` runs: a data file is what the
 // open command and the check take.
@@ -85,6 +90,26 @@ void followProgress(settings::ProgramState& state, std::size_t member, FleetEven
   });
 }
 
+// The individual number the radio holds, from the bulk block its read greeting brings (the short
+// read of a radio written without a backup's read); empty when the block does not come whole.
+std::string numberHeld(settings::ProgramState& state) {
+  OfflineProgram reader(state);
+  settings::ProgramState& read = reader.state();
+  if (!link::greet(read.port, read.clock, link::GreetingPurpose::Read, read.radioIdentity)
+           .radioAnswered)
+    return {};
+  std::string bulk(image::kBulkAnswerChars, '\0');
+  const std::size_t got =
+      read.port.read(std::span(reinterpret_cast<std::uint8_t*>(bulk.data()), bulk.size()));
+  read.clock.pause(kShortReadSettleMs);
+  try {
+    if (got != bulk.size() || !image::decodeBulk(read, bulk)) return {};
+  } catch (const std::exception&) {
+    return {};
+  }
+  return settings::Record(read).text(kNumberKey);
+}
+
 // One radio written by a program of its own on the fleet's line, started without greeting (the
 // radio has just answered the poll). The radio is read first: one that holds a number this run
 // wrote is left as it is (`heldNumber` says which).
@@ -113,6 +138,14 @@ WriteReport writeMember(const FleetLine& line, const link::IniDocument& document
     heldNumber = held;
     return false;
   };
+  // Without a backup's read, the short read of the bulk block tells the number.
+  if (!settings.safety.backupBefore && !writtenThisRun.empty()) {
+    const std::string held = numberHeld(state);
+    if (writtenThisRun.contains(held)) {
+      heldNumber = held;
+      return {TransferOutcome::Done, false};
+    }
+  }
   TransferMemory memory;
   try {
     return safeWrite(state, memory, settings.safety, RestoreOffer::PrintPath, std::time(nullptr),

@@ -97,26 +97,18 @@ class TestStateKept {
   bool putBack_;
 };
 
-// The radio read into an offline program working for the window, kept as a backup when asked,
-// and shown to `beforeWrite`. The write follows at once and leaves the test state itself.
+// The radio read into an offline program working for the window, kept as a backup, and shown to
+// `beforeWrite`. The write follows at once and leaves the test state itself.
 struct ReadBefore {
-  bool good = false;      // the read succeeded (and its backup was kept when asked)
+  bool good = false;      // the read succeeded and its backup was kept
   bool declined = false;  // beforeWrite said not to write
   std::optional<KeptBackup> kept;
 };
 
-ReadBefore readBeforeWrite(ProgramState& state, std::time_t now, bool keepIt,
-                           const BeforeWrite& beforeWrite) {
+ReadBefore readBeforeWrite(ProgramState& state, std::time_t now, const BeforeWrite& beforeWrite) {
   OfflineProgram reader(state);
   const TestStateKept testState(state, false);
-  image::ReadResult read{TransferOutcome::NoRadio, std::nullopt};
-  try {
-    read = image::readFromRadio(reader.state());
-  } catch (const ui::ConversionError&) {
-    // A memory that cannot be read is no backup; without one asked, it holds no number of ours.
-    if (keepIt) throw;
-    return {true, false, std::nullopt};
-  }
+  const image::ReadResult read = image::readFromRadio(reader.state());
   if (read.outcome == TransferOutcome::NoRadio) {
     settings::reportNoRadio(state);
     return {};
@@ -127,13 +119,11 @@ ReadBefore readBeforeWrite(ProgramState& state, std::time_t now, bool keepIt,
     return {};
   }
   ReadBefore before;
-  if (keepIt) {
-    BackupOutcome outcome;
-    before.kept = keep(reader.state(), state.backups, now, read, outcome);
-    if (!before.kept) {
-      state.dialogs.message(errorMessage(kBackupNotSaved, outcome.error));
-      return {};
-    }
+  BackupOutcome outcome;
+  before.kept = keep(reader.state(), state.backups, now, read, outcome);
+  if (!before.kept) {
+    state.dialogs.message(errorMessage(kBackupNotSaved, outcome.error));
+    return {};
   }
   before.good = true;
   before.declined = beforeWrite && !beforeWrite(reader.state());
@@ -249,8 +239,8 @@ ReadReport readAndKeep(ProgramState& state, TransferMemory& memory, std::time_t 
 WriteReport safeWrite(ProgramState& state, TransferMemory& memory, const WriteSafetyChoice& choice,
                       RestoreOffer offer, std::time_t now, const BeforeWrite& beforeWrite) {
   WriteReport report{TransferOutcome::Done};
-  if (choice.backupBefore || beforeWrite) {
-    ReadBefore before = readBeforeWrite(state, now, choice.backupBefore, beforeWrite);
+  if (choice.backupBefore) {
+    ReadBefore before = readBeforeWrite(state, now, beforeWrite);
     if (!before.good || before.declined) {
       report.outcome = before.good ? TransferOutcome::Done : TransferOutcome::Failed;
       report.started = false;

@@ -82,13 +82,13 @@ struct WriteReport {
 [[nodiscard]] ReadReport readAndKeep(settings::ProgramState& state, TransferMemory& memory,
                                      std::time_t now);
 
-// Shown the radio's record as a read just before the write found it; false: nothing is written
-// (the report then says Done, not started).
+// Shown the radio's record as the backup read just before the write found it; false: nothing is
+// written (the report then says Done, not started).
 using BeforeWrite = std::function<bool(settings::ProgramState& read)>;
 
 // The write of the window's record with the safety asked for. Everything it has to say is shown
-// through state.dialogs and the status bar as it happens. With `beforeWrite` the radio is read
-// first even without a backup, and that read is shown to it.
+// through state.dialogs and the status bar as it happens. With a backup asked, `beforeWrite` is
+// shown its read.
 [[nodiscard]] WriteReport safeWrite(settings::ProgramState& state, TransferMemory& memory,
                                     const WriteSafetyChoice& choice, RestoreOffer offer,
                                     std::time_t now, const BeforeWrite& beforeWrite = {});
