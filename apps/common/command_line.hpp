@@ -5,7 +5,7 @@
 //                 subcommand has its own)
 //   --version     "<program> <version>" on stdout, exit 0
 //   an unknown option, a missing argument or a value that is not accepted: one line naming the
-//   problem, "usage: " and the usage line, and where to find help, on stderr, exit 2.
+//   problem in Chinese, "用法：" and the usage line, and where to find help, on stderr, exit 2.
 //
 // Each program and subcommand is given its usage line by `usage`; the rest of its help is CLI11's.
 
@@ -51,6 +51,17 @@ class UsageFormatter final : public CLI::Formatter {
     const auto found = usages_.find(app);
     if (found == usages_.end()) return name + " [OPTIONS]";
     return name + (found->second.empty() ? "" : " " + found->second);
+  }
+
+  // The option's names without CLI11's default marks ("--backup,--no-backup", not
+  // "--backup,--no-backup{false}").
+  std::string make_option_name(const CLI::Option* option, bool positional) const override {
+    std::string name = CLI::Formatter::make_option_name(option, positional);
+    for (std::size_t open = name.find('{'); open != std::string::npos; open = name.find('{')) {
+      const std::size_t close = name.find('}', open);
+      name.erase(open, close == std::string::npos ? std::string::npos : close - open + 1);
+    }
+    return name;
   }
 
   std::string make_usage(const CLI::App* app, std::string name) const override {
@@ -133,22 +144,48 @@ class CommandLine {
     return name;
   }
 
-  // The one line naming the problem: CLI11's own words, but a word where a command was expected
-  // is named as no command.
-  std::string problem(const CLI::App& app, const CLI::Error& e) const {
-    const std::vector<std::string> left = app.remaining();
-    if (!left.empty() && app.get_require_subcommand_min() > 0 && app.get_subcommands().empty() &&
-        !left.front().starts_with("-"))
-      return "no such command: " + left.front();
-    return e.what();
+  // The type name an option or argument of the (sub)command shows in its usage ("FILE.ini").
+  static std::string shownName(const CLI::App& app, const std::string& name) {
+    const CLI::Option* option = app.get_option_no_throw(name);
+    if (!option) option = app.get_option_no_throw("--" + name);
+    if (!option || option->get_type_name().empty()) return name;
+    return option->get_type_name();
   }
 
+  static std::string before(const std::string& text, const std::string& mark) {
+    return text.substr(0, text.find(mark));
+  }
+
+  // The one line naming the problem, in the user's language: a word where a command was
+  // expected, a missing argument or value, a word nothing takes, two options that exclude each
+  // other, a value that is not accepted.
+  std::string problem(const CLI::App& app, const CLI::Error& e) const {
+    const std::vector<std::string> left = app.remaining();
+    const std::string what = e.what();
+    const std::string kind = e.get_name();
+    if (!left.empty() && app.get_require_subcommand_min() > 0 && app.get_subcommands().empty() &&
+        !left.front().starts_with("-"))
+      return "没有这个命令：" + left.front();
+    if (kind == "RequiredError" && app.get_require_subcommand_min() > 0 &&
+        app.get_subcommands().empty())
+      return "缺少命令";
+    if (kind == "RequiredError" && what.ends_with(" is required"))
+      return "缺少 " + shownName(app, before(what, " is required"));
+    if (kind == "ArgumentMismatch" && what.find(": ") != std::string::npos) {
+      const std::string option = before(what, ": ");
+      return option + " 后面缺少 " + shownName(app, option);
+    }
+    if (kind == "ExtrasError") return "多余的参数：" + what.substr(what.find(": ") + 2);
+    if (kind == "ExcludesError" && what.find(" excludes ") != std::string::npos)
+      return before(what, " excludes ") + " 和 " + what.substr(what.find(" excludes ") + 10) +
+             " 不能同时使用";
+    return "参数有误：" + what;
+  }
   std::string failure(const CLI::Error& e) const {
     const CLI::App* app = reached();
     const std::string name = commandName(app);
-    return app_.get_name() + ": " + problem(*app, e) + "\n" +
-           "usage: " + formatter_->usageOf(app, name) + "\n" + "Try '" + name +
-           " --help' for more information.\n";
+    return app_.get_name() + ": " + problem(*app, e) + "\n" + "用法：" +
+           formatter_->usageOf(app, name) + "\n" + "详见“" + name + " --help”。\n";
   }
 
   CLI::App app_;

@@ -41,16 +41,16 @@ std::string deviceOf(const std::string& port) {
 // What the command line asked for: the options of the program and of every subcommand, and
 // what the chosen subcommand runs.
 struct Request {
-  std::string port;   // --port of info, read and write; empty for the one in Com.ini
-  std::string model;  // --model of image; empty for HX33
-  std::string file;   // the data file of read, write and image
+  std::string port;    // --port of info, read and write; empty for the one in Com.ini
+  std::string model;   // --model of image (HX33 unless given)
+  std::string file;    // the data file of read, write and image
   bool probe = false;  // --probe of ports
   // --backup/--no-backup and --verify/--no-verify of write (unset: Com.ini's), --no-backup of read
   std::optional<bool> backupBefore;
   std::optional<bool> verifyAfter;
   bool noReadBackup = false;
   rcp::app::FleetRequest fleet;  // fleet's template, numbers or table, log
-  std::string trace;   // --trace, else RCP520_TRACE: the protocol trace's file; empty for none
+  std::string trace;  // --trace, else RCP520_TRACE: the protocol trace's file; empty for none
   std::function<int()> run;
 
   rcp::app::CliStreams streams() const {
@@ -155,9 +155,18 @@ void addFleet(rcp::apps::CommandLine& line, Request& request) {
                     "Give a failed radio's number up instead of trying it on the next radio");
   addSwitch(*command, "backup", request.backupBefore, "Read each radio into a backup first");
   addSwitch(*command, "verify", request.verifyAfter, "Read each radio back and compare");
+  command->footer(
+      "The table's header names data-file keys (Indivol, StartUp-Infomation, StartUp-Password,\n"
+      "TA, ...), each once; any other column, a repeated number or a row without its number\n"
+      "refuses the table before anything is sent. At most 10000 radios a run.\n"
+      "Each radio is read before it is written: one that already holds a number this run\n"
+      "wrote is not written again. A radio written whose verification did not pass keeps its\n"
+      "number: on a terminal you are asked to write it again, keep it or stop; without a\n"
+      "terminal on standard input the run stops there (exit 1).");
   runs(*command, request, [&request] {
     if (request.fleet.numbers.empty() && request.fleet.table.empty()) {
-      rcp::app::TerminalLines(std::cerr, false).line("fleet: --numbers or --table is required");
+      rcp::app::TerminalLines(std::cerr, false)
+          .line("rcp520-cli: fleet 需要 --numbers 或 --table 之一");
       return kExitUsageFileOrPort;
     }
     return rcp::app::cliFleet(deviceOf(request.port), request.fleet, request.streams(),
@@ -177,14 +186,13 @@ void addImage(rcp::apps::CommandLine& line, Request& request) {
   CLI::App* command = line.subcommand(
       "image", "Print the memory a write of the data file leaves in a radio of the model",
       "[--model NAME] FILE.ini");
+  request.model = "HX33";
   command->add_option("--model", request.model, "The radio model (default: HX33)")
       ->type_name("NAME")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   addFile(*command, request, "The data file to write");
-  runs(*command, request, [&request] {
-    return rcp::app::cliImage(request.model.empty() ? "HX33" : request.model, request.file,
-                              request.streams());
-  });
+  runs(*command, request,
+       [&request] { return rcp::app::cliImage(request.model, request.file, request.streams()); });
 }
 
 void addCheck(rcp::apps::CommandLine& line, Request& request) {
@@ -224,8 +232,7 @@ void addDiff(rcp::apps::CommandLine& line, Request& request) {
 
 void addPorts(rcp::apps::CommandLine& line, Request& request) {
   CLI::App* command = line.subcommand(
-      "ports", "List the serial devices, whether each may be opened and who holds it",
-      "[--probe]");
+      "ports", "List the serial devices, whether each may be opened and who holds it", "[--probe]");
   command->add_flag("--probe", request.probe,
                     "Greet each free device (9600 8N1, the start-up greeting) and show the model "
                     "that answers");
@@ -256,13 +263,40 @@ constexpr const char* kFooter =
     "Exit status:\n"
     "  0      success\n"
     "  1      the radio is absent or the transfer failed (a read in which a request got\n"
-    "         no answer at all has failed and saves nothing)\n"
+    "         no answer at all has failed and saves nothing); fleet: a radio failed, or\n"
+    "         the run stopped with radios left\n"
     "  2      usage, file or port errors and any other error in the input (the message\n"
     "         is printed)\n"
     "  3      write --verify: the radio gave back other bytes than were written (the\n"
     "         fields are listed)\n"
-    "  128+N  a read or a write ended by signal N: Ctrl+C, SIGTERM and SIGHUP are held\n"
-    "         until the transfer ends, a second one ends the tool at once";
+    "  4      write --verify: the write completed but the read-back did not (the radio\n"
+    "         fell silent or sent what cannot be read); the radio was not verified\n"
+    "  128+N  a read, a write or a fleet ended by signal N (130 after Ctrl+C): Ctrl+C,\n"
+    "         SIGTERM and SIGHUP are held until the transfer ends, a second one ends the\n"
+    "         tool at once; during the backup read before a write nothing is written";
+
+// One example a command, shown at the end of its help.
+constexpr std::pair<const char*, const char*> kExamples[] = {
+    {"info", "rcp520-cli info --port /dev/ttyUSB0"},
+    {"read", "rcp520-cli read --port COM1 radio.ini"},
+    {"write", "rcp520-cli write --port /dev/ttyUSB0 --backup --verify radio.ini"},
+    {"image", "rcp520-cli image --model HX34s radio.ini"},
+    {"ports", "rcp520-cli ports --probe"},
+    {"backups", "rcp520-cli backups"},
+    {"fleet",
+     "rcp520-cli fleet --port /dev/ttyUSB0 template.ini --numbers 3262001201-3262001250 "
+     "--log fleet.csv --verify"},
+    {"check", "rcp520-cli check radio.ini"},
+    {"diff", "rcp520-cli diff radio radio.ini"},
+};
+
+void addExamples(CLI::App& app) {
+  for (const auto& [name, example] : kExamples) {
+    CLI::App* command = app.get_subcommand(name);
+    const std::string footer = command->get_footer();
+    command->footer((footer.empty() ? "" : footer + "\n") + "Example: " + example);
+  }
+}
 
 }  // namespace
 
@@ -286,6 +320,7 @@ int main(int argc, char** argv) {
   addCheck(line, request);
   addDiff(line, request);
   addTrace(app, request);
+  addExamples(app);
   app.footer(kFooter);
 
   if (const auto ended = line.parse(argc, argv)) return *ended;

@@ -1,5 +1,7 @@
 #include "app/backups.hpp"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
@@ -19,8 +21,8 @@ constexpr std::string_view kExtension = ".ini";
 constexpr std::size_t kStampLength = 15;  // YYYYMMDD-HHMMSS
 
 bool safeInName(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-         c == '_' || c == '+' || c == '.';
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
+         c == '+' || c == '.';
 }
 
 // '-' separates the parts of the name, so a part never holds one.
@@ -95,10 +97,24 @@ std::string backupFileName(const std::tm& when, const std::string& model,
          std::string(kExtension);
 }
 
-BackupOutcome keepBackup(settings::ProgramState& state, const fs::path& folder, std::time_t when) {
+std::optional<std::string> folderProblem(const fs::path& folder, bool create) {
   std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec) return {std::nullopt, folder.string() + "：" + ec.message()};
+  const auto status = fs::status(folder, ec);
+  if (fs::exists(status) && !fs::is_directory(status))
+    return "备份文件夹 " + folder.string() + " 不是文件夹，而是一个文件。";
+  if (!fs::exists(status)) {
+    if (!create) return std::nullopt;
+    fs::create_directories(folder, ec);
+    if (ec) return "无法创建备份文件夹 " + folder.string() + "。";
+    return std::nullopt;
+  }
+  if (access(folder.c_str(), R_OK | X_OK) != 0 || (create && access(folder.c_str(), W_OK) != 0))
+    return "没有权限使用备份文件夹 " + folder.string() + "。";
+  return std::nullopt;
+}
+
+BackupOutcome keepBackup(settings::ProgramState& state, const fs::path& folder, std::time_t when) {
+  if (auto problem = folderProblem(folder, true)) return {std::nullopt, *problem};
   std::tm local{};
   localtime_r(&when, &local);
   const std::string model(link::matchModel(state.radioIdentity).model);

@@ -44,6 +44,10 @@ struct BackupOutcome {
 BackupOutcome keepBackup(settings::ProgramState& state, const std::filesystem::path& folder,
                          std::time_t when);
 
+// Why the folder cannot keep backups (a file in its place, no permission; `create`: it is to be
+// written, and is created when missing) or be listed; nothing when it can.
+std::optional<std::string> folderProblem(const std::filesystem::path& folder, bool create);
+
 // The backups in the folder, newest first; files that are not named as backups are left out.
 std::vector<Backup> listBackups(const std::filesystem::path& folder);
 

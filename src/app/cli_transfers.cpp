@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <ctime>
 #include <exception>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <span>
 
 #include "app/device_port.hpp"
@@ -136,25 +138,40 @@ int cliWrite(const std::string& device, const std::filesystem::path& file, const
   if (terminal.radioSilent()) return kExitNoRadioOrFailed;
   const WriteSafetyChoice stored = storedWriteSafety(terminal.state().comIni);
   const WriteSafetyChoice choice{safety.backupBefore.value_or(stored.backupBefore),
-                                 safety.verifyAfter.value_or(stored.verifyAfter)};
+                                 safety.verifyAfter.value_or(stored.verifyAfter), device};
   TransferMemory memory;
-  bool mismatch = false;
-  const HeldSignals signals(HeldTransfer::Write);
+  // A backup written back leaves the radio as its read found it.
+  takeBackupRead(terminal.state(), memory, link::loadIniFile(file).document);
+  WriteReport::Check check = WriteReport::Check::NotAsked;
+  HeldSignals signals(choice.backupBefore ? HeldTransfer::BackupBeforeWrite : HeldTransfer::Write);
+  // A signal during the backup read stops before anything is written.
+  BeforeWrite notStopped;
+  if (choice.backupBefore)
+    notStopped = [&signals](settings::ProgramState&) {
+      if (signals.held()) return false;
+      signals.becomes(HeldTransfer::Write);
+      return true;
+    };
   const int code = runTransfer(terminal, [&](settings::ProgramState& state) {
-    const WriteReport report = WriteDataClick(state, memory, choice, RestoreOffer::PrintPath);
-    mismatch = report.check == WriteReport::Check::Mismatch;
+    const WriteReport report =
+        safeWrite(state, memory, choice, RestoreOffer::PrintPath, std::time(nullptr), notStopped);
+    if (!report.started && report.outcome == TransferOutcome::Done)
+      terminal.lines.line("写录没有开始，电台中的数据没有改动。");
+    check = report.check;
     // The window's status bar says it; a terminal has none.
     if (report.check == WriteReport::Check::Passed) terminal.lines.line(kVerifiedText);
     return report.outcome;
   });
   if (signals.held()) return exitCodeOfSignal(signals.held());
-  if (code == kExitDone && mismatch) return kExitVerifyMismatch;
+  if (code == kExitDone && check == WriteReport::Check::Mismatch) return kExitVerifyMismatch;
+  if (code == kExitDone && check == WriteReport::Check::Unanswered) return kExitVerifyUnfinished;
   return code;
 }
 
 namespace {
 
-// The fleet's progress as lines on the terminal.
+// The fleet's progress as lines on the terminal. A radio whose verification did not pass is
+// asked about on the terminal when the tool's input is one; otherwise the run stops there.
 class FleetLines final : public FleetEvents {
  public:
   FleetLines(TerminalLines& lines, const std::vector<FleetMember>& members, const HeldSignals& held)
@@ -166,6 +183,26 @@ class FleetLines final : public FleetEvents {
     lines_.line(row.number + "：" + row.result + "（" + row.model + "，" + row.identity + "）");
   }
   void connectNext() override { lines_.line("请取下这台电台，连接下一台。"); }
+  void alreadyWritten(const std::string& number) override {
+    lines_.line(alreadyWrittenText(number));
+  }
+  UnverifiedChoice unverified(std::size_t, const FleetLogRow& row) override {
+    const ui::Message question = unverifiedQuestion(row);
+    lines_.line(question.text);
+    if (isatty(STDIN_FILENO) != 1) {
+      lines_.line("没有终端可以询问，批量写频停止。");
+      return UnverifiedChoice::Stop;
+    }
+    while (!held_.held()) {
+      lines_.line("w 重新写这台电台，k 保留它继续下一台，s 停止 [w/k/s]：");
+      std::string answer;
+      if (!std::getline(std::cin, answer)) break;
+      if (answer == "w") return UnverifiedChoice::WriteAgain;
+      if (answer == "k") return UnverifiedChoice::KeepAndGoOn;
+      if (answer == "s") break;
+    }
+    return UnverifiedChoice::Stop;
+  }
   bool stopRequested() override { return held_.held() != 0; }
 
  private:
@@ -173,6 +210,19 @@ class FleetLines final : public FleetEvents {
   const std::vector<FleetMember>& members_;
   const HeldSignals& held_;
 };
+
+// Checking a large plan takes a while: a line before, and the count as it goes on a terminal.
+std::vector<FleetProblem> checkedFleet(TerminalLines& lines, const link::IniDocument& templ,
+                                       const std::vector<FleetMember>& members) {
+  constexpr std::size_t kQuietUpTo = 100;
+  if (members.size() <= kQuietUpTo) return checkFleet(templ, members);
+  lines.line("正在检查 " + std::to_string(members.size()) + " 台电台的数据...");
+  const auto problems = checkFleet(templ, members, [&](std::size_t done) {
+    lines.progress("检查数据", static_cast<int>(done * 100 / members.size()));
+  });
+  lines.endProgress();
+  return problems;
+}
 
 }  // namespace
 
@@ -191,7 +241,7 @@ int cliFleet(const std::string& device, const FleetRequest& request, const CliSt
     lines.line(planError.message);
     return kExitUsageFileOrPort;
   }
-  if (const auto problems = checkFleet(*templ, *members); !problems.empty()) {
+  if (const auto problems = checkedFleet(lines, *templ, *members); !problems.empty()) {
     for (const FleetProblem& problem : problems) lines.line(problem.text);
     lines.line(kMembersFaultyText);
     return kExitNoRadioOrFailed;
@@ -210,7 +260,7 @@ int cliFleet(const std::string& device, const FleetRequest& request, const CliSt
   }
   const WriteSafetyChoice stored = storedWriteSafety(link::comIniPath());
   FleetSettings settings{{safety.backupBefore.value_or(stored.backupBefore),
-                          safety.verifyAfter.value_or(stored.verifyAfter)},
+                          safety.verifyAfter.value_or(stored.verifyAfter), device},
                          request.skipFailed,
                          request.log,
                          device,
@@ -225,13 +275,18 @@ int cliFleet(const std::string& device, const FleetRequest& request, const CliSt
   lines.line("批量写频" + std::string(summary.stopped ? "已中断" : "结束") + "：写好 " +
              std::to_string(summary.written) + " 台，失败 " + std::to_string(summary.failed) +
              " 次，剩余 " + std::to_string(summary.left) + " 台。");
+  if (held.held()) return exitCodeOfSignal(held.held());
   return summary.left == 0 && summary.failed == 0 ? kExitDone : kExitNoRadioOrFailed;
 }
 
 int cliBackups(const std::filesystem::path& folder, const CliStreams& io) {
+  if (const auto problem = folderProblem(folder, false)) {
+    TerminalLines(io.err, false).line(*problem);
+    return kExitUsageFileOrPort;
+  }
   for (const Backup& backup : listBackups(folder))
     io.out << backup.time << "  " << printableText(backup.model) << "  "
-           << printableText(backup.number) << "  " << backup.file.string() << '\n';
+           << printableText(backup.number) << "  " << printableText(backup.file.string()) << '\n';
   return kExitDone;
 }
 

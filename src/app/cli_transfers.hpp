@@ -21,6 +21,7 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitNoRadioOrFailed = 1;
 inline constexpr int kExitUsageFileOrPort = 2;
 inline constexpr int kExitVerifyMismatch = 3;
+inline constexpr int kExitVerifyUnfinished = 4;  // written, but the read-back did not complete
 
 struct CliStreams {
   std::ostream& out;

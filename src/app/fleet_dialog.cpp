@@ -82,7 +82,8 @@ class FleetWindow final : public FleetEvents {
     setCell(member, 1, phaseOf(activity) + " " + std::to_string(percent) + "%");
   }
   void finished(std::size_t member, const FleetLogRow& row) override {
-    const bool good = row.result == kResultWritten || row.result == kResultVerified;
+    const bool good =
+        row.result == kResultWritten || row.result == kResultVerified || row.result == kResultKept;
     ++(good ? written_ : failed_);
     std::vector<std::string> items = form_.at(kGrid).items;
     std::vector<std::string> cells = ui::gridCells(items[rowOf_[member]]);
@@ -94,6 +95,10 @@ class FleetWindow final : public FleetEvents {
     showCounts();
   }
   void connectNext() override { hint("请取下这台电台，连接下一台。"); }
+  void alreadyWritten(const std::string& number) override { hint(alreadyWrittenText(number)); }
+  UnverifiedChoice unverified(std::size_t, const FleetLogRow& row) override {
+    return unverifiedChoice(state_.dialogs.message(unverifiedQuestion(row)));
+  }
   bool stopRequested() override {
     state_.screen.processInput();
     return run_.stopAsked;

@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <charconv>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "link/cp936.hpp"
 #include "link/ini_profile.hpp"
+#include "settings/data_file_keys.hpp"
 
 namespace rcp::app {
 
 namespace {
-
-constexpr std::size_t kMostRadios = 10000;
 
 bool allDigits(const std::string& text) {
   return !text.empty() &&
@@ -80,17 +80,26 @@ std::vector<std::string> csvFields(const std::string& line) {
 
 std::optional<link::IniDocument> templateDocument(const std::filesystem::path& templ,
                                                   FleetPlanError& error) {
+  if (link::checkFile(templ) == link::FileCheck::Absent) {
+    error.message = "文件“" + templ.string() + "”不存在！";
+    return std::nullopt;
+  }
   link::IniLoad loaded = link::loadIniFile(templ);
   if (!loaded.error && loaded.document.section(kDataSection)) return std::move(loaded.document);
   error.message = loaded.error ? loaded.error->message() : templ.string() + " 不是数据文件。";
   return std::nullopt;
 }
 
+std::string memberName(const FleetMember& member) {
+  if (member.row == 0) return member.number + "：";
+  return "第 " + std::to_string(member.row) + " 行 ";
+}
+
 std::optional<std::vector<FleetMember>> numbersInRange(const std::string& range,
                                                        FleetPlanError& error) {
   const std::size_t dash = range.find('-');
   const std::string first = range.substr(0, dash);
-  const std::string last = dash == std::string::npos ? "" : range.substr(dash + 1);
+  const std::string last = dash == std::string::npos ? first : range.substr(dash + 1);
   if (!allDigits(first) || !allDigits(last) || first.size() != last.size() || first.size() > 18) {
     error.message =
         "号码范围“" + range + "”无效：应为两个位数相同的号码，如 3262001201-3262001205。";
@@ -112,6 +121,39 @@ std::optional<std::vector<FleetMember>> numbersInRange(const std::string& range,
   return members;
 }
 
+namespace {
+
+bool refused(FleetPlanError& error, std::string message) {
+  error.message = std::move(message);
+  return false;
+}
+
+// The header: every column a data-file key, each once, Indivol among them.
+bool headerAccepted(const std::filesystem::path& table, const std::vector<std::string>& header,
+                    FleetPlanError& error) {
+  const std::string where = "号码表 " + table.string();
+  for (std::size_t i = 0; i < header.size(); ++i) {
+    const std::string column = "第 " + std::to_string(i + 1) + " 列“" + header[i] + "”";
+    if (!settings::findDataFileKey(header[i]))
+      return refused(error, where + " 的" + column +
+                                "不是数据文件的键名，批量写频没有开始。表头只能用数据文件中的键名，"
+                                "如 Indivol、StartUp-Infomation、StartUp-Password。");
+    if (std::find(header.begin(), header.begin() + static_cast<std::ptrdiff_t>(i), header[i]) !=
+        header.begin() + static_cast<std::ptrdiff_t>(i))
+      return refused(error,
+                     where + " 的" + column + "重复，批量写频没有开始。每个键名只能有一列。");
+  }
+  if (std::find(header.begin(), header.end(), kNumberKey) == header.end())
+    return refused(error, where + " 的第一行没有 Indivol 列。");
+  return true;
+}
+
+bool blank(const std::vector<std::string>& fields) {
+  return std::all_of(fields.begin(), fields.end(), [](const std::string& f) { return f.empty(); });
+}
+
+}  // namespace
+
 std::optional<std::vector<FleetMember>> membersInTable(const std::filesystem::path& table,
                                                        FleetPlanError& error) {
   if (link::checkFile(table) != link::FileCheck::Usable) {
@@ -124,23 +166,47 @@ std::optional<std::vector<FleetMember>> membersInTable(const std::filesystem::pa
   const std::string text = validUtf8(bytes) ? bytes : link::decodeCp936(bytes);
   std::istringstream lines(text);
   std::string line;
+  std::size_t row = 0;
   std::vector<std::string> header;
-  while (header.empty() && std::getline(lines, line))
+  while (header.empty() && std::getline(lines, line)) {
+    ++row;
     if (!trimmed(line).empty()) header = csvFields(line);
-  const auto numberColumn = std::find(header.begin(), header.end(), kNumberKey);
-  if (numberColumn == header.end()) {
-    error.message = "号码表 " + table.string() + " 的第一行没有 Indivol 列。";
-    return std::nullopt;
   }
+  if (!headerAccepted(table, header, error)) return std::nullopt;
+  const auto index = static_cast<std::size_t>(std::find(header.begin(), header.end(), kNumberKey) -
+                                              header.begin());
   std::vector<FleetMember> members;
+  std::map<std::string, std::size_t> rowOfNumber;
+  const std::string where = "号码表 " + table.string() + " ";
   while (std::getline(lines, line)) {
-    if (trimmed(line).empty()) continue;
+    ++row;
     const std::vector<std::string> fields = csvFields(line);
+    if (blank(fields)) continue;
+    const std::string at = where + "第 " + std::to_string(row) + " 行";
+    if (fields.size() > header.size()) {
+      error.message = at + "有 " + std::to_string(fields.size()) + " 个值，表头只有 " +
+                      std::to_string(header.size()) + " 列。";
+      return std::nullopt;
+    }
     FleetMember member;
-    for (std::size_t i = 0; i < header.size() && i < fields.size(); ++i)
+    member.row = row;
+    for (std::size_t i = 0; i < fields.size(); ++i)
       member.values.emplace_back(header[i], fields[i]);
-    const auto index = static_cast<std::size_t>(numberColumn - header.begin());
     member.number = index < fields.size() ? fields[index] : "";
+    if (member.number.empty()) {
+      error.message = at + "没有个人号（Indivol）。";
+      return std::nullopt;
+    }
+    if (const auto [first, fresh] = rowOfNumber.emplace(member.number, row); !fresh) {
+      error.message = where + "第 " + std::to_string(first->second) + " 行和第 " +
+                      std::to_string(row) + " 行的个人号都是 " + member.number +
+                      "，批量写频没有开始。一个号码只能写入一台电台。";
+      return std::nullopt;
+    }
+    if (members.size() == kMostRadios) {
+      error.message = where + "中的电台超过 10000 台，请分成几个表。";
+      return std::nullopt;
+    }
     members.push_back(std::move(member));
   }
   if (members.empty()) {
@@ -162,7 +228,8 @@ std::set<std::string> numbersDone(const std::filesystem::path& log) {
   std::string line;
   while (std::getline(in, line)) {
     const std::vector<std::string> fields = csvFields(line);
-    if (fields.size() >= 6 && (fields[5] == kResultWritten || fields[5] == kResultVerified))
+    if (fields.size() >= 6 &&
+        (fields[5] == kResultWritten || fields[5] == kResultVerified || fields[5] == kResultKept))
       done.insert(fields[4]);
   }
   return done;

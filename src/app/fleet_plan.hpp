@@ -21,7 +21,11 @@ inline constexpr const char* kDataSection = "File0";
 struct FleetMember {
   std::string number;                                       // the individual number
   std::vector<std::pair<std::string, std::string>> values;  // key and value, Indivol among them
+  std::size_t row = 0;  // the member's line in its table (1 is the header); 0 for a range
 };
+
+// "第 4 行 " for a member of a table, "3262001203：" for one of a range: how a problem names it.
+std::string memberName(const FleetMember& member);
 
 struct FleetPlanError {
   std::string message;  // in Chinese, naming the file or the value
@@ -36,13 +40,21 @@ inline constexpr const char* kAllLoggedText = "日志中全部电台均已写录
 std::optional<link::IniDocument> templateDocument(const std::filesystem::path& templ,
                                                   FleetPlanError& error);
 
+// At most this many radios in one plan, from a range or a table.
+inline constexpr std::size_t kMostRadios = 10000;
+
 // "3262001201-3262001205": the numbers from the first to the last, in order. Both ends have the
-// same number of digits and the first is not above the last; at most 10000 radios.
+// same number of digits and the first is not above the last; at most 10000 radios. A single
+// number ("3262001201" or "3262001201-3262001201") is one radio.
 std::optional<std::vector<FleetMember>> numbersInRange(const std::string& range,
                                                        FleetPlanError& error);
 
 // A table in UTF-8 or GB2312 (CSV: a header of data-file keys, which must include Indivol, then
-// one radio a row; fields may be quoted with '"').
+// one radio a row; fields may be quoted with '"'). Every column is a key a data file has (the
+// start-up text and password included), each once; any other column, a row with more values
+// than the header, a row without its number and two rows with one number refuse the table,
+// naming the column or the rows. Blank rows (commas only included) are skipped. At most 10000
+// radios.
 std::optional<std::vector<FleetMember>> membersInTable(const std::filesystem::path& table,
                                                        FleetPlanError& error);
 
@@ -56,6 +68,9 @@ inline constexpr const char* kResultWritten = "写录完毕";
 inline constexpr const char* kResultVerified = "校验正确";
 inline constexpr const char* kResultFailed = "写录失败";
 inline constexpr const char* kResultMismatch = "校验失败";
+inline constexpr const char* kResultUnverified = "校验未完成";  // the read-back did not complete
+// Written, its verification not passed, and kept as it is by the technician's choice.
+inline constexpr const char* kResultKept = "校验未通过，已保留";
 
 struct FleetLogRow {
   std::string time;
@@ -67,7 +82,7 @@ struct FleetLogRow {
   double seconds = 0;
 };
 
-// The numbers the log names as written successfully (written, or written and verified).
+// The numbers the log names as written successfully (written, written and verified, or kept).
 std::set<std::string> numbersDone(const std::filesystem::path& log);
 
 // Appends the row, creating the file with its header when missing; false when it cannot.

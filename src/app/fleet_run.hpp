@@ -26,6 +26,18 @@ namespace rcp::app {
 inline constexpr int kPollMs = 500;
 inline constexpr int kLetGoMs = 500;
 
+// What the technician chooses for a radio whose write completed but whose verification failed or
+// could not run: the radio holds the number either way, so it is never given to another radio
+// unasked.
+enum class UnverifiedChoice { WriteAgain, KeepAndGoOn, Stop };
+
+// The question as the window asks it: 是 writes again, 否 keeps it and goes on, 取消 stops.
+ui::Message unverifiedQuestion(const FleetLogRow& row);
+UnverifiedChoice unverifiedChoice(ui::MessageResult answer);
+
+// "这台电台已写为 3262001401，请连接下一台。"
+std::string alreadyWrittenText(const std::string& number);
+
 // What the run tells its face as it goes.
 class FleetEvents {
  public:
@@ -37,6 +49,14 @@ class FleetEvents {
   virtual void finished(std::size_t /*member*/, const FleetLogRow& /*row*/) {}
   // The radio just written is to be taken off and the next one connected.
   virtual void connectNext() {}
+  // The radio on the line already holds a number this run wrote into it; it is not written
+  // again, and the run waits for it to be taken off (tell the technician alreadyWrittenText).
+  virtual void alreadyWritten(const std::string& /*number*/) {}
+  // The write of this member completed but its verification did not pass (row.result says
+  // how). Without a face to ask, the run stops.
+  virtual UnverifiedChoice unverified(std::size_t /*member*/, const FleetLogRow& /*row*/) {
+    return UnverifiedChoice::Stop;
+  }
   // Asked between polls and after each radio; true ends the run there.
   virtual bool stopRequested() { return false; }
 };
@@ -67,13 +87,16 @@ struct FleetSummary {
 };
 
 // What stops a fleet before anything is sent: a member's record that does not open, or that a
-// field's rule warns about (see checkRecord), one line each: "3262001203：<path> “value”：text".
+// field's rule warns about (see checkRecord), one line each, naming the member as memberName
+// does: "3262001203：<path> “value”：text", "第 4 行 TA：'abc' 不是数字". `checked` is told
+// the count of members checked after each, for a large plan's progress.
 struct FleetProblem {
   std::size_t member;
   std::string text;
 };
 std::vector<FleetProblem> checkFleet(const link::IniDocument& templ,
-                                     const std::vector<FleetMember>& members);
+                                     const std::vector<FleetMember>& members,
+                                     const std::function<void(std::size_t)>& checked = {});
 
 // The members whose number the log does not name as written, in order.
 std::vector<FleetMember> membersLeft(const std::vector<FleetMember>& members,

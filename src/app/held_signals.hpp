@@ -7,7 +7,8 @@
 namespace rcp::app {
 
 // Fleet: the whole run of many writes; the run asks held() between radios and ends there.
-enum class HeldTransfer { Read, Write, Fleet };
+// BackupBeforeWrite: the read before a write; a signal then means the write is not to start.
+enum class HeldTransfer { Read, Write, Fleet, BackupBeforeWrite };
 
 class HeldSignals {
  public:
@@ -16,6 +17,9 @@ class HeldSignals {
   ~HeldSignals();
   HeldSignals(const HeldSignals&) = delete;
   HeldSignals& operator=(const HeldSignals&) = delete;
+
+  // The transfer goes on as another (the backup read done, the write starting).
+  void becomes(HeldTransfer transfer);
 
   // The signal held during the transfer (0: none); the caller ends with it.
   int held() const;

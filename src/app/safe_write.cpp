@@ -1,17 +1,21 @@
 #include "app/safe_write.hpp"
 
+#include "app/backup_read.hpp"
 #include "app/file_commands.hpp"
 #include "app/offline_program.hpp"
 #include "app/verification_report.hpp"
 #include "image/read_transfer.hpp"
 #include "image/write_transfer.hpp"
 #include "image/write_verification.hpp"
+#include "link/com_ini.hpp"
 #include "link/commands.hpp"
 #include "link/greeting.hpp"
-#include "link/com_ini.hpp"
+#include "link/ini_profile.hpp"
+#include "settings/data_file.hpp"
 #include "settings/radio_session.hpp"
 #include "testmode/test_channel.hpp"
 #include "testmode/test_state.hpp"
+#include "ui/conversion_error.hpp"
 
 namespace rcp::app {
 
@@ -35,6 +39,8 @@ constexpr const char* kRestoreFailed =
     "写回备份失败！电台中可能只有部分配置。请检查连线和电池后，用“打开文件”打开此备份再写录：";
 constexpr const char* kVerifyUnanswered =
     "写后校验未完成：读回时电台没有应答。写录已完成，但未能核对，请重新读取数据核对。";
+constexpr const char* kVerifyUnreadable =
+    "写后校验未完成：读回的数据无法识别。写录已完成，但未能核对，请重新读取数据核对。";
 
 ui::Message errorMessage(std::string text, std::string detail = {}) {
   return {std::move(text), image::kTransferCaption, ui::MessageIcon::Error, ui::MessageButtons::Ok,
@@ -52,12 +58,20 @@ std::string describe(const Backup& backup) {
          "）";
 }
 
+// The read's record kept as a backup, with what its write-back needs beside it (a backup that
+// could not take that is still an ordinary data file of the record).
 std::optional<KeptBackup> keep(ProgramState& read, const std::filesystem::path& folder,
-                               std::time_t now, const std::optional<image::MenuBits>& bits,
+                               std::time_t now, const image::ReadResult& result,
                                BackupOutcome& outcome) {
   outcome = keepBackup(read, folder, now);
   if (!outcome.backup) return std::nullopt;
-  return KeptBackup{*outcome.backup, bits.value_or(image::MenuBits{})};
+  const image::MenuBits bits = result.menuBits.value_or(image::MenuBits{});
+  link::IniLoad saved = link::loadIniFile(outcome.backup->file);
+  if (!saved.error) {
+    addBackupRead(saved.document, result.reading, bits);
+    (void)link::saveIniFile(saved.document, outcome.backup->file);
+  }
+  return KeptBackup{*outcome.backup, bits};
 }
 
 // An extra read while the window's Test tab is active finds the radio in its test state: it takes
@@ -83,34 +97,51 @@ class TestStateKept {
   bool putBack_;
 };
 
-// The radio read into an offline program working for the window, kept as a backup. The write
-// follows at once and leaves the test state itself.
-std::optional<KeptBackup> backupBeforeWrite(ProgramState& state, std::time_t now) {
+// The radio read into an offline program working for the window, kept as a backup, and shown to
+// `beforeWrite`. The write follows at once and leaves the test state itself.
+struct ReadBefore {
+  bool good = false;      // the read succeeded and its backup was kept
+  bool declined = false;  // beforeWrite said not to write
+  std::optional<KeptBackup> kept;
+};
+
+ReadBefore readBeforeWrite(ProgramState& state, std::time_t now, const BeforeWrite& beforeWrite) {
   OfflineProgram reader(state);
   const TestStateKept testState(state, false);
   const image::ReadResult read = image::readFromRadio(reader.state());
   if (read.outcome == TransferOutcome::NoRadio) {
     settings::reportNoRadio(state);
-    return std::nullopt;
+    return {};
   }
   if (read.outcome != TransferOutcome::Done) {
     showState(state, image::kReadFailedText);
     state.dialogs.message(errorMessage(kBackupReadFailed));
-    return std::nullopt;
+    return {};
   }
+  ReadBefore before;
   BackupOutcome outcome;
-  auto kept = keep(reader.state(), state.backups, now, read.menuBits, outcome);
-  if (!kept) state.dialogs.message(errorMessage(kBackupNotSaved, outcome.error));
-  return kept;
+  before.kept = keep(reader.state(), state.backups, now, read, outcome);
+  if (!before.kept) {
+    state.dialogs.message(errorMessage(kBackupNotSaved, outcome.error));
+    return {};
+  }
+  before.good = true;
+  before.declined = beforeWrite && !beforeWrite(reader.state());
+  return before;
 }
 
 // The backup's record written into the radio from an offline program working for the window.
 bool writeBack(ProgramState& state, const KeptBackup& kept) {
   OfflineProgram writer(state);
   if (openDataFileAndCheck(writer.state(), kept.backup.file)) return false;
+  TransferMemory memory;
+  memory.menuBits = kept.menuBits;
+  const link::IniDocument backup = link::loadIniFile(kept.backup.file).document;
+  settings::openStartUpTexts(writer.state(), backup);
+  takeBackupRead(writer.state(), memory, backup);
   try {
-    return image::writeImageToRadio(writer.state(), kept.menuBits,
-                                    image::FailureMessage::LeftToCaller)
+    return image::writeImageToRadio(writer.state(), memory.menuBits,
+                                    image::FailureMessage::LeftToCaller, memory.restoring)
                .outcome == TransferOutcome::Done;
   } catch (const std::exception&) {
     return false;
@@ -119,7 +150,7 @@ bool writeBack(ProgramState& state, const KeptBackup& kept) {
 
 // Says what a write that failed half-way means, and offers the backup that can put it right.
 bool reportPartialWrite(ProgramState& state, const std::optional<KeptBackup>& backup,
-                        RestoreOffer offer) {
+                        RestoreOffer offer, const std::string& port) {
   if (!backup) {
     std::string detail = kNoBackup;
     if (offer == RestoreOffer::PrintPath) detail += kListBackups;
@@ -128,8 +159,9 @@ bool reportPartialWrite(ProgramState& state, const std::optional<KeptBackup>& ba
   }
   std::string detail = "可写回的备份：" + describe(backup->backup);
   if (offer == RestoreOffer::PrintPath) {
-    detail += "\n" + backup->backup.file.string() + "\n写回：rcp520-cli write \"" +
-              backup->backup.file.string() + "\"";
+    const std::string portOption = port.empty() ? "" : "--port \"" + port + "\" ";
+    detail += "\n" + backup->backup.file.string() + "\n写回：rcp520-cli write " + portOption +
+              "\"" + backup->backup.file.string() + "\"";
     state.dialogs.message(errorMessage(kPartial, detail));
     return false;
   }
@@ -150,14 +182,17 @@ bool reportPartialWrite(ProgramState& state, const std::optional<KeptBackup>& ba
 void verify(ProgramState& state, OfflineProgram& reader, const image::WriteImage& written,
             WriteReport& report) {
   image::ReadResult read{TransferOutcome::NoRadio, std::nullopt};
-  {
+  bool unreadable = false;  // an answer the read-back could not take as a number
+  try {
     const TestStateKept testState(state, true);
     read = image::readFromRadio(reader.state(), kVerifyingText);
+  } catch (const ui::ConversionError&) {
+    unreadable = true;
   }
   if (read.outcome != TransferOutcome::Done) {
     report.check = WriteReport::Check::Unanswered;
-    showState(state, kVerifyFailedText);
-    state.dialogs.message(errorMessage(kVerifyUnanswered));
+    showState(state, kVerifyUnfinishedText);
+    state.dialogs.message(errorMessage(unreadable ? kVerifyUnreadable : kVerifyUnanswered));
     return;
   }
   const image::Verification verification = image::verifyWrite(written, read.reading);
@@ -174,6 +209,16 @@ void verify(ProgramState& state, OfflineProgram& reader, const image::WriteImage
 
 }  // namespace
 
+void takeBackupRead(ProgramState& state, TransferMemory& memory,
+                    const link::IniDocument& document) {
+  memory.restoring.reset();
+  if (auto read = backupRead(document)) {
+    settings::openStartUpTexts(state, document);
+    memory.menuBits = read->menuBits;
+    memory.restoring = std::move(read->memory);
+  }
+}
+
 WriteSafetyChoice storedWriteSafety(const std::filesystem::path& comIni) {
   const link::WriteSafety stored = link::readWriteSafety(comIni);
   return {stored.backupBeforeWrite, stored.verifyAfterWrite};
@@ -185,35 +230,38 @@ ReadReport readAndKeep(ProgramState& state, TransferMemory& memory, std::time_t 
   ReadReport report{result.outcome, std::nullopt};
   if (result.outcome != TransferOutcome::Done || state.backups.empty()) return report;
   BackupOutcome outcome;
-  if (auto kept = keep(state, state.backups, now, result.menuBits, outcome))
+  if (auto kept = keep(state, state.backups, now, result, outcome))
     memory.lastRead = std::move(kept);
   report.backup = std::move(outcome);
   return report;
 }
 
 WriteReport safeWrite(ProgramState& state, TransferMemory& memory, const WriteSafetyChoice& choice,
-                      RestoreOffer offer, std::time_t now) {
+                      RestoreOffer offer, std::time_t now, const BeforeWrite& beforeWrite) {
   WriteReport report{TransferOutcome::Done};
   if (choice.backupBefore) {
-    report.backupBefore = backupBeforeWrite(state, now);
-    if (!report.backupBefore) {
-      report.outcome = TransferOutcome::Failed;
+    ReadBefore before = readBeforeWrite(state, now, beforeWrite);
+    if (!before.good || before.declined) {
+      report.outcome = before.good ? TransferOutcome::Done : TransferOutcome::Failed;
       report.started = false;
       return report;
     }
-    // The radio's own bits that no switch drives go back as this read found them.
-    memory.menuBits = report.backupBefore->menuBits;
+    report.backupBefore = std::move(before.kept);
+    // The radio's own bits that no switch drives go back as this read found them (a backup
+    // being written back brings its own).
+    if (report.backupBefore && !memory.restoring) memory.menuBits = report.backupBefore->menuBits;
   }
   // Made before the write, so that the read-back follows the write's settling pause at once: a
   // radio may be taken off the line soon after it falls quiet.
   std::optional<OfflineProgram> reader;
   if (choice.verifyAfter) reader.emplace(state);
-  const image::WriteResult written =
-      image::writeImageToRadio(state, memory.menuBits, image::FailureMessage::LeftToCaller);
+  const image::WriteResult written = image::writeImageToRadio(
+      state, memory.menuBits, image::FailureMessage::LeftToCaller, memory.restoring);
   report.outcome = written.outcome;
   if (written.outcome == TransferOutcome::Failed) {
-    report.restored = reportPartialWrite(
-        state, report.backupBefore ? report.backupBefore : memory.lastRead, offer);
+    report.restored =
+        reportPartialWrite(state, report.backupBefore ? report.backupBefore : memory.lastRead,
+                           offer, choice.restorePort);
     return report;
   }
   if (written.outcome == TransferOutcome::Done && choice.verifyAfter)

@@ -10,6 +10,8 @@
 #include "app/backups.hpp"
 #include "image/small_records.hpp"
 #include "image/transfer_outcome.hpp"
+#include "image/write_verification.hpp"
+#include "link/ini_document.hpp"
 #include "settings/program_state.hpp"
 
 // Reads that keep a backup, and writes that can take one first, verify what the radio holds
@@ -22,6 +24,7 @@ namespace rcp::app {
 inline constexpr const char* kVerifyingText = "正在校验数据,请稍候...";
 inline constexpr const char* kVerifiedText = "校验正确";
 inline constexpr const char* kVerifyFailedText = "校验失败";
+inline constexpr const char* kVerifyUnfinishedText = "校验未完成";  // the read-back did not finish
 
 // A backup this run took, with the menu bit bytes its read brought: a write-back carries them,
 // so the bits no switch drives go back as they were.
@@ -36,12 +39,23 @@ struct KeptBackup {
 struct TransferMemory {
   image::MenuBits menuBits{};
   std::optional<KeptBackup> lastRead;
+  // A backup being written back: the memory its read found, sent where the record would send a
+  // clamped or unshowable value (see backup_read.hpp).
+  std::optional<image::ReadBack> restoring = {};
 };
 
 struct WriteSafetyChoice {
   bool backupBefore = false;
   bool verifyAfter = false;
+  // The device a printed restore command names with --port (the command line's own line).
+  std::string restorePort = {};
 };
+
+// The data file just opened for a write, when it is a backup as its read saved it: its start-up
+// texts (opening leaves them alone), the menu bits and the memory its read found go into the
+// write. Any other data file changes nothing here.
+void takeBackupRead(settings::ProgramState& state, TransferMemory& memory,
+                    const link::IniDocument& document);
 
 // The choice kept in Com.ini by the port dialog (both off when nothing is kept).
 WriteSafetyChoice storedWriteSafety(const std::filesystem::path& comIni);
@@ -68,10 +82,15 @@ struct WriteReport {
 [[nodiscard]] ReadReport readAndKeep(settings::ProgramState& state, TransferMemory& memory,
                                      std::time_t now);
 
+// Shown the radio's record as the backup read just before the write found it; false: nothing is
+// written (the report then says Done, not started).
+using BeforeWrite = std::function<bool(settings::ProgramState& read)>;
+
 // The write of the window's record with the safety asked for. Everything it has to say is shown
-// through state.dialogs and the status bar as it happens.
+// through state.dialogs and the status bar as it happens. With a backup asked, `beforeWrite` is
+// shown its read.
 [[nodiscard]] WriteReport safeWrite(settings::ProgramState& state, TransferMemory& memory,
                                     const WriteSafetyChoice& choice, RestoreOffer offer,
-                                    std::time_t now);
+                                    std::time_t now, const BeforeWrite& beforeWrite = {});
 
 }  // namespace rcp::app

@@ -42,14 +42,21 @@ std::string printableText(std::string_view text) {
 
 void TerminalLines::line(const std::string& text) {
   endProgress();
-  out_ << printableText(text) << '\n' << std::flush;
+  // A message's own line breaks stay line breaks; any other control byte is shown escaped.
+  std::size_t start = 0;
+  for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+    out_ << printableText(std::string_view(text).substr(start, end - start)) << '\n';
+    start = end + 1;
+  }
+  out_ << printableText(std::string_view(text).substr(start)) << '\n' << std::flush;
 }
 
 void TerminalLines::progress(const std::string& activity, int percent) {
   if (!drawProgress_) return;
   percent = std::clamp(percent, 0, 100);
   const int filled = percent * kBarWidth / 100;
-  std::string text = printableText(activity) + " [" + std::string(static_cast<std::size_t>(filled), '#') +
+  std::string text = printableText(activity) + " [" +
+                     std::string(static_cast<std::size_t>(filled), '#') +
                      std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') + "] " +
                      std::to_string(percent) + "%";
   if (progressOpen_ && text == shown_) return;

@@ -24,7 +24,8 @@ class TerminalLines {
  public:
   TerminalLines(std::ostream& out, bool drawProgress) : out_(out), drawProgress_(drawProgress) {}
 
-  // A line of its own, printable; an open progress line is ended first.
+  // A line of its own (a message's line breaks kept), printable; an open progress line is ended
+  // first.
   void line(const std::string& text);
   // The progress line: the activity, a bar and the percentage, redrawn when it changes.
   void progress(const std::string& activity, int percent);

@@ -1,8 +1,11 @@
 #include "app/verification_report.hpp"
 
 #include <algorithm>
+#include <optional>
 
+#include "app/terminal_services.hpp"
 #include "image/field_locations.hpp"
+#include "image/write_image.hpp"
 #include "link/hex_text.hpp"
 #include "settings/field_captions.hpp"
 #include "settings/field_table.hpp"
@@ -45,6 +48,31 @@ std::string valueText(settings::ProgramState& state, const std::string& field) {
   return settings::shownValue(settings::Record(state).get(field));
 }
 
+// The read-back's record encoded as a write would send it: where it does not give the bytes read
+// back, the window cannot show what the radio holds (a value out of range, a byte of no choice,
+// a text outside the code page).
+std::optional<image::MemoryImage> encodedAgain(settings::ProgramState& readBack) {
+  try {
+    image::WriteEncoding encoded = image::encodeWrite(readBack, image::MenuBits{});
+    if (const auto* written = std::get_if<image::WriteImage>(&encoded)) return written->memory;
+  } catch (const std::exception&) {
+  }
+  return std::nullopt;
+}
+
+bool shownAsHeld(const std::optional<image::MemoryImage>& again,
+                 const std::vector<ByteDifference>& bytes) {
+  return again && std::all_of(bytes.begin(), bytes.end(), [&](const ByteDifference& b) {
+           return ((again->byte(b.address) ^ b.read) & b.bits) == 0;
+         });
+}
+
+// A field the window shows in a box of its own (a working value has none to name its value).
+bool hasItsOwnBox(const std::string& field) {
+  const settings::FieldDef* f = settings::findField(field);
+  return f && (!f->control.empty() || f->kind == settings::FieldKind::RadioChoice);
+}
+
 }  // namespace
 
 std::vector<std::string> mismatchLines(settings::ProgramState& written,
@@ -64,17 +92,29 @@ std::vector<std::string> mismatchLines(settings::ProgramState& written,
     }
     it->second.push_back(difference);
   }
+  // Values are taken before the read-back is encoded again: the encoding may clamp its boxes.
+  std::vector<std::pair<std::string, std::string>> values;
+  for (const auto& [field, bytes] : fields)
+    values.emplace_back(hasItsOwnBox(field) ? valueText(written, field) : "",
+                        hasItsOwnBox(field) ? valueText(readBack, field) : "");
+  const std::optional<image::MemoryImage> again = encodedAgain(readBack);
   std::vector<std::string> lines;
-  for (const auto& [field, bytes] : fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const auto& [field, bytes] = fields[i];
     if (!settings::findField(field)) {
       lines.push_back(bytesText(bytes) + "（不属于任何字段）");
       continue;
     }
-    const std::string sent = valueText(written, field);
-    const std::string got = valueText(readBack, field);
-    // The bytes too: a value the window clamps or cannot show still differs there.
-    lines.push_back(settings::fieldPath(written, field) + "：写入 " + sent + "，读回 " + got +
-                    "（" + bytesText(bytes) + "）");
+    const auto& [sent, got] = values[i];
+    const std::string path = settings::fieldPath(written, field) + "：";
+    // The values where the window tells them apart and shows what the radio holds; the bytes
+    // alone where it cannot.
+    if (!hasItsOwnBox(field) || sent == got || !shownAsHeld(again, bytes)) {
+      lines.push_back(path + bytesText(bytes));
+      continue;
+    }
+    lines.push_back(path + "写入 " + printableText(sent) + "，读回 " + printableText(got) + "（" +
+                    bytesText(bytes) + "）");
   }
   return lines;
 }

@@ -15,9 +15,11 @@ namespace rcp::app {
 
 inline constexpr std::size_t kMismatchLinesShown = 20;
 
-// "用户信息 › 时间常数 › TA：写入 60，读回 120（地址 0x0CF：写入 3C，读回 C3）", in address order,
-// one per field (the value read back as the window would show it, so clamped); a byte no field owns
-// is named by its address.
+// "用户信息 › 时间常数 › TA：写入 61，读回 62（地址 0x0CF：写入 3D，读回 3E）", in address order,
+// one per field, named as the window names it. The values are shown where they differ and the
+// window shows what the radio holds (its record encoded again gives the bytes read back); else,
+// and for a value no box shows, the bytes alone: "… › TA：地址 0x0CF：写入 3C，读回 C3". A byte
+// no field owns is named by its address. Text from the radio has its control bytes escaped.
 std::vector<std::string> mismatchLines(settings::ProgramState& written,
                                        settings::ProgramState& readBack,
                                        const image::Verification& verification);

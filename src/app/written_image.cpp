@@ -14,7 +14,11 @@ int writtenImage(std::string_view model, const std::filesystem::path& file, cons
                  RadioMemory& memory) {
   const auto identity = sim::identityOfModel(model);
   if (!identity) {
-    TerminalLines(io.err, false).line("unknown model " + std::string(model));
+    std::string models;
+    for (const sim::ModelIdentity& known : sim::modelIdentities())
+      models += (models.empty() ? "" : " ") + std::string(known.model);
+    TerminalLines(io.err, false)
+        .line("没有型号“" + std::string(model) + "”。可用的型号：" + models + "。");
     return kExitUsageFileOrPort;
   }
   sim::VirtualRadio radio(*identity);
@@ -27,10 +31,9 @@ int writtenImage(std::string_view model, const std::filesystem::path& file, cons
   port.settle();
   if (const int code = openFile(terminal, file); code != kExitDone) return code;
   TransferMemory transfer;
-  const int code = runTransfer(
-      terminal, [&](settings::ProgramState& state) {
-        return WriteDataClick(state, transfer, {}, RestoreOffer::PrintPath).outcome;
-      });
+  const int code = runTransfer(terminal, [&](settings::ProgramState& state) {
+    return WriteDataClick(state, transfer, {}, RestoreOffer::PrintPath).outcome;
+  });
   if (code != kExitDone) return code;
   port.settle();
   memory = radio.memory();

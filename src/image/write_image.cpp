@@ -84,12 +84,12 @@ void limitCodeLengths(settings::ProgramState& state) {
   }
 }
 
+}  // namespace
+
 void refresh(settings::ProgramState& state, WriteImage& w) {
   w.bulk = bulkText(w.memory);
   w.records = buildRecords(state, w);
 }
-
-}  // namespace
 
 std::string MemoryRecord::hex() const {
   return link::hexDigits(data);

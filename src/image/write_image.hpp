@@ -70,4 +70,7 @@ WriteEncoding encodeWrite(settings::ProgramState& state, const MenuBits& menuBit
 
 void reencodeAfterIdentification(settings::ProgramState& state, WriteImage& image);
 
+// The bulk block and the records built again from image.memory, after it was changed.
+void refresh(settings::ProgramState& state, WriteImage& image);
+
 }  // namespace rcp::image

@@ -33,13 +33,15 @@ constexpr std::size_t kChunkChars = 2 * link::kDumpChunkBytes;
 
 class WriteTransfer {
  public:
-  WriteTransfer(ProgramState& state, WriteImage image, FailureMessage failure)
+  WriteTransfer(ProgramState& state, WriteImage image, FailureMessage failure,
+                const std::optional<ReadBack>& restoring)
       : state_(state),
         port_(state.port),
         clock_(state.clock),
         image_(std::move(image)),
         progress_(state),
-        failure_(failure) {}
+        failure_(failure),
+        restoring_(restoring) {}
 
   WriteImage takeImage() { return std::move(image_); }
 
@@ -58,6 +60,7 @@ class WriteTransfer {
     sendRecords(RecordStage::BeforeIdentification);
     settings::applyIdentification(state_, link::IdentifyPurpose::Write);
     reencodeAfterIdentification(state_, image_);
+    if (restoring_) keepReadBytes(state_, image_, *restoring_);
     sendRecords(RecordStage::AfterIdentification);
 
     const bool written = sendBulk();
@@ -174,6 +177,7 @@ class WriteTransfer {
   WriteImage image_;
   TransferProgress progress_;
   FailureMessage failure_;
+  const std::optional<ReadBack>& restoring_;
 };
 
 }  // namespace
@@ -182,14 +186,16 @@ TransferOutcome writeToRadio(ProgramState& state, const MenuBits& menuBits) {
   return writeImageToRadio(state, menuBits, FailureMessage::Shown).outcome;
 }
 
-WriteResult writeImageToRadio(ProgramState& state, const MenuBits& menuBits,
-                              FailureMessage failure) {
+WriteResult writeImageToRadio(ProgramState& state, const MenuBits& menuBits, FailureMessage failure,
+                              const std::optional<ReadBack>& restoring) {
   const bool testTab = testmode::isTestTabActive(state);
   if (testTab) state.port.write(link::modeLetter(link::ModeLetter::Leave));
   WriteEncoding encoded = encodeWrite(state, menuBits);
   if (const auto* error = std::get_if<EncodeError>(&encoded))
     throw FieldError(error->field, error->message);
-  WriteTransfer transfer(state, std::move(std::get<WriteImage>(encoded)), failure);
+  WriteImage image = std::move(std::get<WriteImage>(encoded));
+  if (restoring) keepReadBytes(state, image, *restoring);
+  WriteTransfer transfer(state, std::move(image), failure, restoring);
   const TransferOutcome outcome = transfer.run(testTab);
   return {outcome, transfer.takeImage()};
 }

@@ -3,6 +3,7 @@
 #include "image/small_records.hpp"
 #include "image/transfer_outcome.hpp"
 #include "image/write_image.hpp"
+#include "image/write_verification.hpp"
 #include "settings/program_state.hpp"
 
 // Writing the settings record into the radio ("写录数据"): the record is encoded first, then the
@@ -34,8 +35,10 @@ struct WriteResult {
   WriteImage image;  // what was sent, as it stood after the model identification
 };
 
-// The same write, also returning what it sent, for a verification against a read-back.
-[[nodiscard]] WriteResult writeImageToRadio(settings::ProgramState& state, const MenuBits& menuBits,
-                                            FailureMessage failure);
+// The same write, also returning what it sent, for a verification against a read-back. A backup
+// being written back gives `restoring`, the memory its read found (see keepReadBytes).
+[[nodiscard]] WriteResult writeImageToRadio(
+    settings::ProgramState& state, const MenuBits& menuBits, FailureMessage failure,
+    const std::optional<ReadBack>& restoring = std::nullopt);
 
 }  // namespace rcp::image

@@ -15,7 +15,9 @@
 // keeps for its test state and modes, 0x0DC-0x0DF and 0x1F0-0x1F7, which it does not take from
 // the bulk stream), every byte of every record it sends, and what its mode commands set: the
 // dialling and signalling bytes 0x1F0 and 0x1F1 whole and the scrambler's low half of 0x0DC.
-// The compander and volumes in 0x0DD-0x0DF belong to the test state and are not compared.
+// The compander and volumes in 0x0DD-0x0DF belong to the test state and are not compared. The
+// mode bytes are compared by what they mean: 0x1F0 and 0x1F1 by whether their low half is
+// nonzero, the scrambler by whether its low half is above 7 (off).
 namespace rcp::image {
 
 using ByteMasks = std::array<std::uint8_t, MemoryImage::kSize>;
@@ -48,5 +50,10 @@ struct Verification {
 };
 
 Verification verifyWrite(const WriteImage& written, const RadioReading& reading);
+
+// A backup written back: every whole byte the write sets that the backup's read fetched goes out
+// as that read found it (a value a box would clamp, a byte no choice shows), the mode bytes
+// (sent as commands) excepted.
+void keepReadBytes(settings::ProgramState& state, WriteImage& image, const ReadBack& read);
 
 }  // namespace rcp::image

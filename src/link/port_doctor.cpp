@@ -191,6 +191,18 @@ PortDiagnosis probe(PortDiagnosis diagnosis, const fs::path& file, const SystemR
   return diagnosis;
 }
 
+// A character device that opens and is no terminal. One that does not open here (held
+// exclusively, say) is left to the closer look.
+bool notATerminal(const fs::path& file) {
+  struct stat info {};
+  if (stat(file.c_str(), &info) != 0 || !S_ISCHR(info.st_mode)) return false;
+  const int fd = ::open(file.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool terminal = isatty(fd) == 1;
+  ::close(fd);
+  return !terminal;
+}
+
 }  // namespace
 
 std::vector<PortHolder> portHolders(const std::string& device, const SystemRoots& roots) {
@@ -223,10 +235,16 @@ PortDiagnosis diagnosePort(const std::string& device, const SystemRoots& roots, 
     diagnosis.kind = PortProblemKind::Permission;
     return diagnosis;
   }
+  // A file that is no terminal (/dev/null, which every process holds) is no serial port,
+  // whoever has it open.
+  const fs::path file = roots.file(device);
+  if (mayOpen && notATerminal(file)) {
+    diagnosis.kind = PortProblemKind::NotSerial;
+    return diagnosis;
+  }
   if (auto holders = portHolders(device, roots); !holders.empty())
     return withHolders(diagnosis, std::move(holders));
   if (!mayOpen) return diagnosis;
-  const fs::path file = roots.file(device);
   struct stat info {};
   if (stat(file.c_str(), &info) != 0 || !S_ISCHR(info.st_mode)) {
     diagnosis.kind = PortProblemKind::NotSerial;

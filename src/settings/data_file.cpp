@@ -410,6 +410,12 @@ std::optional<DataFileError> openRecord(ProgramState& state, const link::IniDocu
   return std::nullopt;
 }
 
+void openStartUpTexts(ProgramState& state, const link::IniDocument& document) {
+  Record record(state);
+  for (const char* key : {"StartUp-Infomation", "StartUp-Password"})
+    if (const auto value = document.value(kDataFileSection, key)) record.set(key, *value);
+}
+
 std::string dataFileErrorDetail(const DataFileError& error, const fs::path& file) {
   if (error.key.empty()) return error.message;
   return "文件" + quoted(file) + "中" + error.key + "的值有误：" + error.message;

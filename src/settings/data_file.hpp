@@ -28,7 +28,7 @@ struct DataFileError {
     Unwritable,   // saving: the file could not be written; it is as it was
   };
   Kind kind;
-  std::string message;  // the text to show, naming the file or the offending value
+  std::string message;   // the text to show, naming the file or the offending value
   std::string key = {};  // NotANumber: the key whose value is no number
 };
 
@@ -49,5 +49,8 @@ std::optional<DataFileError> openDataFile(ProgramState& state, const std::filesy
 // The same on a document in memory.
 void saveRecord(ProgramState& state, link::IniDocument& document);
 std::optional<DataFileError> openRecord(ProgramState& state, const link::IniDocument& document);
+// Opening leaves the start-up text and password as they were; a fleet member's write and a
+// backup's write-back take them from the file as well, where it has them.
+void openStartUpTexts(ProgramState& state, const link::IniDocument& document);
 
 }  // namespace rcp::settings

@@ -122,10 +122,21 @@ std::vector<std::string> placeOf(const ui::Form& window, std::string_view contro
   return out;
 }
 
+// The box that shows a working value: the fleet level's, the search mode's and the group-call
+// mode's.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kWorkingValueBoxes = {{
+    {"LargeBlock", "Block"},
+    {"MediumBlock", "Block"},
+    {"SmallBlock", "Block"},
+    {"RangeSearch", "SearchWay"},
+    {"GrpWayCurrent", "GrpWay"},
+}};
+
 // The main window's control that shows the field, if any.
 std::string_view boxOf(const FieldDef& f) {
   if (f.kind == FieldKind::RadioChoice) return f.options.front().control;
-  if (f.name == "LargeBlock" || f.name == "MediumBlock" || f.name == "SmallBlock") return "Block";
+  for (const auto& [field, box] : kWorkingValueBoxes)
+    if (f.name == field) return box;
   return f.control;
 }
 
@@ -133,7 +144,11 @@ std::string ownCaption(const ProgramState& state, const FieldDef& f) {
   const ui::Form& main = *state.main;
   if (f.kind == FieldKind::Switch || f.kind == FieldKind::InvertedSwitch)
     return main.at(f.control).caption;
-  if (f.kind != FieldKind::RadioChoice) return fieldCaption(state, f.name);
+  if (f.kind != FieldKind::RadioChoice) {
+    const std::string caption = fieldCaption(state, f.name);
+    // A working value is named by the box that shows it.
+    return caption == f.name && f.control.empty() ? fieldCaption(state, boxOf(f)) : caption;
+  }
   std::string joined;
   for (const RadioOption& o : f.options)
     joined += (joined.empty() ? "" : "/") + main.at(o.control).caption;

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <set>
 #include <string>
@@ -16,11 +17,14 @@
 #include "app/transfer_commands.hpp"
 #include "app/verification_report.hpp"
 #include "image/field_locations.hpp"
+#include "image/read_image.hpp"
 #include "image/read_transfer.hpp"
 #include "image/write_transfer.hpp"
 #include "image/write_verification.hpp"
 #include "link/ini_document.hpp"
+#include "link/ini_profile.hpp"
 #include "settings/data_file.hpp"
+#include "settings/field_table.hpp"
 #include "support/test_program.hpp"
 
 namespace rcp {
@@ -124,10 +128,10 @@ TEST_F(SafeWrite, TheFolderKeepsTheNewestBackupsAndNamesThemSafely) {
   EXPECT_EQ(kept.backup->number, "32_62_01");
   const std::vector<app::Backup> all = app::listBackups(folder);
   ASSERT_EQ(all.size(), app::kKeptBackups);
-  EXPECT_EQ(all.front().file, kept.backup->file);                       // the newest first
+  EXPECT_EQ(all.front().file, kept.backup->file);  // the newest first
   EXPECT_FALSE(std::filesystem::exists(folder / "20250101-120000-HX33-3262001201.ini"));
   EXPECT_FALSE(std::filesystem::exists(folder / "20250102-120000-HX33-3262001201.ini"));
-  EXPECT_TRUE(std::filesystem::exists(folder / "notes.txt"));            // not ours to remove
+  EXPECT_TRUE(std::filesystem::exists(folder / "notes.txt"));  // not ours to remove
   // A second backup within the same second keeps the first.
   const app::BackupOutcome again = app::keepBackup(app.state(), folder, kNoon);
   ASSERT_TRUE(again.backup);
@@ -208,8 +212,7 @@ TEST_F(SafeWrite, AWriteThatFailsHalfWayOffersTheBackupAndWritesItBack) {
   // The technician mends the cable before answering.
   app.dialogs.answer = [&](const ui::Message& m) {
     app.radio.faults().ackChunks.reset();
-    return m.buttons == ui::MessageButtons::YesNo ? ui::MessageResult::Yes
-                                                  : ui::MessageResult::Ok;
+    return m.buttons == ui::MessageButtons::YesNo ? ui::MessageResult::Yes : ui::MessageResult::Ok;
   };
   const app::WriteReport report = write({});
   EXPECT_EQ(report.outcome, TransferOutcome::Failed);
@@ -232,9 +235,8 @@ TEST_F(SafeWrite, AByteTheRadioStoresWronglyIsNamedByItsFieldWithBothValues) {
   EXPECT_EQ(report.outcome, TransferOutcome::Done);
   ASSERT_EQ(report.check, app::WriteReport::Check::Mismatch);
   ASSERT_EQ(report.mismatches.size(), 2u);
-  // The window clamps what it reads back; the bytes say what the radio holds.
-  EXPECT_EQ(report.mismatches[0],
-            "用户信息 › 时间常数 › TA：写入 60，读回 120（地址 0x0CF：写入 3C，读回 C3）");
+  // The window would clamp what it reads back: the bytes alone say what the radio holds.
+  EXPECT_EQ(report.mismatches[0], "用户信息 › 时间常数 › TA：地址 0x0CF：写入 3C，读回 C3");
   EXPECT_TRUE(report.mismatches[1].find("系统告警号") != std::string::npos) << report.mismatches[1];
   EXPECT_EQ(status(), "校验失败");
   ASSERT_EQ(app.dialogs.messages.size(), 1u);
@@ -270,6 +272,145 @@ TEST_F(SafeWrite, AWriteLeavesEveryAddressItSetsVerifiedButTheRecordsNoReadFetch
   EXPECT_EQ(unverified, (std::set<std::string>{"Group1", "Group2", "Group3", "Group4", "Group5",
                                                "Group6", "Group7", "Group8"}));
   EXPECT_GT(v.comparedBytes, 800u);
+}
+
+// Each line names the field as the window names it and shows values only where they differ and
+// the window shows what the radio holds; otherwise the bytes alone.
+TEST_F(SafeWrite, EveryMismatchLineNamesACaptionAndOnlyValuesThatDiffer) {
+  const auto checkLines = [](const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+      const std::string path = line.substr(0, line.find("："));
+      EXPECT_TRUE(line.starts_with("地址 0x") || path.find("›") != std::string::npos ||
+                  !settings::findField(path))
+          << line;
+      EXPECT_EQ(line.find("\xEF\xBF\xBD"), std::string::npos) << line;  // no replacement mark
+      const auto written = line.find("：写入 "), read = line.find("，读回 ");
+      if (written == std::string::npos || line.find("（地址") == std::string::npos) continue;
+      const std::string sent = line.substr(written + 10, read - written - 10);
+      const std::string got = line.substr(read + 10, line.find("（地址") - read - 10);
+      EXPECT_NE(sent, got) << line;
+    }
+  };
+  // The bytes that were named wrongly, one at a time.
+  for (const std::uint16_t address : {0x1F2, 0x1F4, 0x389, 0x18F, 0x08F, 0x00B, 0x2CA, 0x0CF}) {
+    app.radio.faults().corruptAddresses = {address};
+    const app::WriteReport report = write({false, true});
+    ASSERT_EQ(report.check, app::WriteReport::Check::Mismatch) << address;
+    ASSERT_EQ(report.mismatches.size(), 1u) << address;
+    checkLines(report.mismatches);
+    for (const char* name : {"RangeSearch", "GrpWayCurrent"})
+      EXPECT_EQ(report.mismatches[0].find(name), std::string::npos) << report.mismatches[0];
+  }
+  // Every address the write decides at once.
+  app.radio.faults().corruptAddresses.clear();
+  for (std::uint16_t at = 0x010; at < 0x400; ++at)
+    app.radio.faults().corruptAddresses.push_back(at);
+  const app::WriteReport all = write({false, true});
+  ASSERT_EQ(all.check, app::WriteReport::Check::Mismatch);
+  EXPECT_GT(all.mismatches.size(), 100u);
+  checkLines(all.mismatches);
+}
+
+TEST(WriteVerification, TheModeBytesAreComparedByWhatTheyMean) {
+  image::WriteImage written;
+  written.memory.setByte(0x1F0, 0x01);  // CPSX
+  written.memory.setByte(0x1F1, 0x01);  // enhanced signalling
+  written.memory.setByte(0x0DC, 0x0F);  // scrambler off
+  const auto reading = [&](std::uint8_t dialling, std::uint8_t signalling, std::uint8_t scrambler) {
+    image::MemoryImage radio = written.memory;
+    radio.setByte(0x1F0, dialling);
+    radio.setByte(0x1F1, signalling);
+    radio.setByte(0x0DC, scrambler);
+    return image::RadioReading{radio.hex(image::kBulkStart, image::kBulkAnswerChars / 2), {}};
+  };
+  EXPECT_TRUE(image::verifyWrite(written, reading(0x11, 0x81, 0x0F)).passed());
+  EXPECT_TRUE(image::verifyWrite(written, reading(0x01, 0x01, 0x38)).passed());
+  const image::Verification wrong = image::verifyWrite(written, reading(0x10, 0x01, 0x07));
+  ASSERT_EQ(wrong.differences.size(), 2u);
+  EXPECT_EQ(wrong.differences[0].address, 0x0DC);
+  EXPECT_EQ(wrong.differences[1].address, 0x1F0);
+}
+
+TEST_F(SafeWrite, AVerificationThatCouldNotReadBackIsNeitherPassedNorFailed) {
+  for (const auto& fault : std::vector<std::function<void(sim::RadioFaults&)>>{
+           [](sim::RadioFaults& f) { f.silentAfterReads = 1; },
+           [](sim::RadioFaults& f) { f.garbageDigits = true; },
+       }) {
+    app.radio.faults() = {};
+    fault(app.radio.faults());
+    app.dialogs.messages.clear();
+    const app::WriteReport report = write({false, true});
+    EXPECT_EQ(report.outcome, TransferOutcome::Done);
+    EXPECT_EQ(report.check, app::WriteReport::Check::Unanswered);
+    EXPECT_EQ(status(), "校验未完成");
+    ASSERT_FALSE(app.dialogs.messages.empty());
+    EXPECT_TRUE(app.dialogs.messages.back().text.starts_with("写后校验未完成"))
+        << app.dialogs.messages.back().text;
+    EXPECT_NE(app.dialogs.messages.back().text.find("写录已完成"), std::string::npos);
+    app.radio.faults() = {};
+    app.port.settle();
+    app.clock.pause(2000);
+    app.port.settle();
+  }
+}
+
+// A radio with its own start-up texts, carried menu bits and a value out of range: its backup
+// written back after a failed write leaves it byte for byte as the backup's read found it,
+// through the window's offer and through a write of the backup file.
+TEST_F(SafeWrite, ABackupWrittenBackLeavesTheRadioAsItsReadFoundIt) {
+  auto& radio = app.radio.memory();
+  const std::string texts = "ABCD    1111    ";
+  std::copy(texts.begin(), texts.end(), radio.begin() + 0x220);
+  radio[0x2C3] |= 0x0F;
+  radio[0x2C4] |= 0x03;
+  radio[0x0CF] = 0xC3;  // TA, above what the window takes
+  ASSERT_EQ(app::readAndKeep(app.state(), memory, kNoon).outcome, TransferOutcome::Done);
+  const auto before = app.radio.memory();
+
+  // The window: a write that fails half-way, and the backup written back.
+  app.main().setValue("TA", 50);
+  app.radio.faults().ackChunks = 30;
+  app.dialogs.answer = [&](const ui::Message& m) {
+    app.radio.faults().ackChunks.reset();
+    return m.buttons == ui::MessageButtons::YesNo ? ui::MessageResult::Yes : ui::MessageResult::Ok;
+  };
+  const app::WriteReport report = write({});
+  EXPECT_TRUE(report.restored);
+  app.port.settle();
+  for (std::size_t at = 0; at < before.size(); ++at)
+    EXPECT_EQ(app.radio.memory()[at], before[at]) << "address " << at;
+
+  // The printed way: a fresh program opens the backup file and writes it, verified.
+  test::TestProgram other;
+  other.radio.memory() = before;
+  other.radio.memory()[0x0CF] = 0x10;
+  other.radio.memory()[0x220] = 'Z';
+  other.radio.memory()[0x2C3] &= 0xF0;
+  other.clock.pause(1000);
+  other.port.settle();
+  ASSERT_FALSE(settings::openDataFile(other.state(), memory.lastRead->backup.file));
+  app::TransferMemory fresh;
+  app::takeBackupRead(other.state(), fresh,
+                      link::loadIniFile(memory.lastRead->backup.file).document);
+  const app::WriteReport again =
+      app::WriteDataClick(other.state(), fresh, {false, true}, app::RestoreOffer::PrintPath);
+  EXPECT_EQ(again.check, app::WriteReport::Check::Passed);
+  other.port.settle();
+  for (std::size_t at = 0; at < before.size(); ++at)
+    EXPECT_EQ(other.radio.memory()[at], before[at]) << "address " << at;
+}
+
+TEST_F(SafeWrite, ThePrintedRestoreCommandNamesThePortUsed) {
+  ASSERT_EQ(app::readAndKeep(app.state(), memory, kNoon).outcome, TransferOutcome::Done);
+  app.radio.faults().ackChunks = 30;
+  app::WriteSafetyChoice choice;
+  choice.restorePort = "/dev/ttyS1";
+  (void)app::WriteDataClick(app.state(), memory, choice, app::RestoreOffer::PrintPath);
+  ASSERT_FALSE(app.dialogs.messages.empty());
+  EXPECT_NE(app.dialogs.messages[0].detail.find("写回：rcp520-cli write --port \"/dev/ttyS1\" \"" +
+                                                memory.lastRead->backup.file.string() + "\""),
+            std::string::npos)
+      << app.dialogs.messages[0].detail;
 }
 
 }  // namespace

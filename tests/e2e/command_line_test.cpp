@@ -66,15 +66,21 @@ TEST(CommandLine, UsageErrorsAreOneLineAndTheHintOnStandardError) {
     std::string usage;
   };
   for (const Case& c : std::vector<Case>{
-           {{}, "rcp520-cli: A subcommand is required", "usage: rcp520-cli COMMAND"},
-           {{"flash"}, "rcp520-cli: no such command: flash", "usage: rcp520-cli COMMAND"},
+           {{}, "rcp520-cli: 缺少命令", "用法：rcp520-cli COMMAND"},
+           {{"flash"}, "rcp520-cli: 没有这个命令：flash", "用法：rcp520-cli COMMAND"},
            {{"info", "--speed", "9600"},
-            "rcp520-cli: unexpected arguments: --speed 9600",
-            "usage: rcp520-cli info [--port DEVICE|COM1..COM4]"},
+            "rcp520-cli: 多余的参数：--speed 9600",
+            "用法：rcp520-cli info [--port DEVICE|COM1..COM4]"},
+           {{"write", "--verfy", "a.ini"},
+            "rcp520-cli: 多余的参数：--verfy",
+            "用法：rcp520-cli write"},
            {{"read", "--port"},
-            "rcp520-cli: --port: 1 required DEVICE|COM1..COM4 missing",
-            "usage: rcp520-cli read [--port DEVICE|COM1..COM4] FILE.ini"},
-           {{"write"}, "rcp520-cli: file is required", "usage: rcp520-cli write"},
+            "rcp520-cli: --port 后面缺少 DEVICE|COM1..COM4",
+            "用法：rcp520-cli read [--port DEVICE|COM1..COM4] FILE.ini"},
+           {{"write"}, "rcp520-cli: 缺少 FILE.ini", "用法：rcp520-cli write"},
+           {{"fleet", "t.ini", "--numbers", "1-2", "--table", "t.csv"},
+            "rcp520-cli: --numbers 和 --table 不能同时使用",
+            "用法：rcp520-cli fleet"},
        }) {
     const Finished bad = run(RCP520_CLI, c.args);
     EXPECT_EQ(bad.exitCode, 2);
@@ -86,7 +92,7 @@ TEST(CommandLine, UsageErrorsAreOneLineAndTheHintOnStandardError) {
     std::getline(err, usage);
     EXPECT_EQ(first, c.firstLine);
     EXPECT_EQ(usage.rfind(c.usage, 0), 0u) << usage;
-    EXPECT_NE(bad.err.find("--help' for more information."), std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find(" --help”。"), std::string::npos) << bad.err;
     EXPECT_EQ(lines(bad.err), 3) << bad.err;
   }
 
@@ -96,7 +102,7 @@ TEST(CommandLine, UsageErrorsAreOneLineAndTheHintOnStandardError) {
     EXPECT_EQ(bad.exitCode, 2) << args.front();
     EXPECT_EQ(bad.out, "") << args.front();
     EXPECT_EQ(bad.err.rfind("rcp520-radio: ", 0), 0u) << bad.err;
-    EXPECT_NE(bad.err.find("usage: rcp520-radio"), std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find("用法：rcp520-radio"), std::string::npos) << bad.err;
   }
 }
 

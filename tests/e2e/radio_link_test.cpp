@@ -69,7 +69,7 @@ TEST(CliInfo, APortThatCannotBeOpenedOrBadArgumentsExitWithTwo) {
            {}, {"flash"}, {"info", "--port"}, {"info", "--speed", "9600"}}) {
     const Finished bad = run(RCP520_CLI, args);
     EXPECT_EQ(bad.exitCode, 2);
-    EXPECT_NE(bad.err.find("usage: rcp520-cli"), std::string::npos);
+    EXPECT_NE(bad.err.find("用法：rcp520-cli"), std::string::npos);
   }
 }
 

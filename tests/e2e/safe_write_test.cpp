@@ -21,8 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path scratch(const std::string& name) {
-  return fs::temp_directory_path() /
-         ("rcp520-e2e-safe-" + std::to_string(getpid()) + "-" + name);
+  return fs::temp_directory_path() / ("rcp520-e2e-safe-" + std::to_string(getpid()) + "-" + name);
 }
 
 std::string contents(const fs::path& file) {
@@ -44,15 +43,17 @@ std::string received(const fs::path& trace) {
   return bytes;
 }
 
-fs::path backupsFolder() { return testStateHome() / "rcp520" / "backups"; }
+fs::path backupsFolder() {
+  return testStateHome() / "rcp520" / "backups";
+}
 
 // A data file the radio can hold exactly: one read out of a radio the tool wrote.
 fs::path radioFile(const std::string& name) {
   const fs::path file = scratch(name);
   RadioProcess radio({});
-  EXPECT_EQ(run(RCP520_CLI, {"read", "--no-backup", "--port", radio.device(), file.string()})
-                .exitCode,
-            0);
+  EXPECT_EQ(
+      run(RCP520_CLI, {"read", "--no-backup", "--port", radio.device(), file.string()}).exitCode,
+      0);
   return file;
 }
 
@@ -105,7 +106,11 @@ TEST(SafeWriteCli, AByteStoredWronglyExitsThreeNamingTheField) {
       run(RCP520_CLI, {"write", "--verify", "--port", radio.device(), source.string()});
   EXPECT_EQ(write.exitCode, 3) << write.err;
   EXPECT_NE(write.err.find("写后校验失败"), std::string::npos) << write.err;
-  EXPECT_NE(write.err.find("用户信息 › 时间常数 › TA：写入"), std::string::npos) << write.err;
+  // A line of its own, the bytes alone: the window would show the value clamped.
+  EXPECT_NE(write.err.find("\n用户信息 › 时间常数 › TA：地址 0x0CF：写入 3C，读回 C3\n"),
+            std::string::npos)
+      << write.err;
+  EXPECT_EQ(write.err.find("\\x0A"), std::string::npos) << write.err;
   fs::remove(source);
 }
 
@@ -137,6 +142,11 @@ TEST(SafeWriteCli, AWriteFailingHalfWayNamesTheBackupThatPutsTheRadioBack) {
     ASSERT_EQ(kept.size(), 1u);
     backup = kept[0].file.string();
     EXPECT_NE(write.err.find(backup), std::string::npos) << write.err;
+    // The command as printed, with the port used, on lines of their own.
+    EXPECT_NE(write.err.find("\n写回：rcp520-cli write --port \"" + radio.device() + "\" \"" +
+                             backup + "\"\n"),
+              std::string::npos)
+        << write.err;
     radio.stop();
   }
   EXPECT_TRUE(contents(memory) != before) << "the failed write changed nothing";
