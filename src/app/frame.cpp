@@ -118,7 +118,8 @@ void bindFrame(ProgramState& state) {
   form.on("TestOpen", ui::Event::DblClick, [&state](ui::Control&) { openPassword(state); });
   form.on("Image2", ui::Event::DblClick,
           [&state](ui::Control&) { state.main->setVisible("OldVersion", true); });
-  form.on("StatusBar", ui::Event::DblClick, [&state](ui::Control&) { StatusBarDblClick(state); });
+  form.on("StatusBar", ui::Event::DblClick,
+          [&state](ui::Control&) { StatusBarDblClick(state); });
   form.on("Timer1", ui::Event::Timer, [&state](ui::Control&) { Timer1Timer(state); });
   form.onKeyDown([&state](char32_t key, bool alt) { FormKeyDown(state, key, alt); });
   // The close box ends the program as the exit does, without "Q".

@@ -79,12 +79,8 @@ Program::Program(Services services)
 
 Program::~Program() = default;
 
-ui::Form& Program::mainForm() {
-  return *state_->main;
-}
-ProgramState& Program::state() {
-  return *state_;
-}
+ui::Form& Program::mainForm() { return *state_->main; }
+ProgramState& Program::state() { return *state_; }
 
 void Program::start() {
   ProgramState& s = *state_;

@@ -40,8 +40,7 @@ TEST(CheckDataFile, WhatTheProgramSavesWarnsOfNothing) {
     test::TestProgram program(true, model.model);
     TransferMemory memory;
     program.clock.pause(1000);
-    ASSERT_EQ(WriteDataClick(program.state(), memory, {}, RestoreOffer::Ask).outcome,
-              image::TransferOutcome::Done);
+    ASSERT_EQ(WriteDataClick(program.state(), memory, {}, RestoreOffer::Ask).outcome, image::TransferOutcome::Done);
     ASSERT_EQ(ReadDataClick(program.state(), memory).outcome, image::TransferOutcome::Done);
     const auto file = dir / (std::string(model.model) + ".ini");
     ASSERT_FALSE(settings::saveDataFile(program.state(), file));

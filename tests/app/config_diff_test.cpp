@@ -117,8 +117,7 @@ TEST(CompareValues, WhatARadioBringsBackDiffersOnlyInWhatItDoesNotKeep) {
   const KeptValues written = dataFileValues(writer.state(), link::loadIniFile(file).document);
   TransferMemory memory;
   writer.clock.pause(1000);
-  ASSERT_EQ(WriteDataClick(writer.state(), memory, {}, RestoreOffer::Ask).outcome,
-            image::TransferOutcome::Done);
+  ASSERT_EQ(WriteDataClick(writer.state(), memory, {}, RestoreOffer::Ask).outcome, image::TransferOutcome::Done);
 
   test::TestProgram reader;
   reader.radio.memory() = writer.radio.memory();
