@@ -107,16 +107,17 @@ TEST(FleetCommand, WritesEveryRadioItsOwnNumberAndARerunWritesNothing) {
   const auto log = scratch("fleet.csv");
   std::filesystem::remove(log);
   RadioProcess radio({"--fleet", "5", "--swap-seconds", "1", "--memory", memories.string()});
-  const auto args = std::vector<std::string>{"fleet",        "--port",    radio.device(),
-                                             templ.string(), "--numbers", "3262001201-3262001205",
-                                             "--verify",     "--log",     log.string()};
+  const auto args = std::vector<std::string>{"fleet", "--port", radio.device(), templ.string(),
+                                             "--numbers", "3262001201-3262001205", "--verify",
+                                             "--log", log.string()};
   const Finished run1 = run(RCP520_CLI, args);
   EXPECT_EQ(run1.exitCode, 0) << run1.err;
   EXPECT_EQ(logRows(log), 5u);
   EXPECT_NE(run1.err.find("写好 5 台，失败 0 次，剩余 0 台"), std::string::npos) << run1.err;
   for (std::size_t k = 0; k < kNumbers.size(); ++k) {
     const auto member = memberFile(templ, kNumbers[k]);
-    EXPECT_TRUE(contents(memories / ("radio-" + std::to_string(k + 1) + ".bin")) == imageOf(member))
+    EXPECT_TRUE(contents(memories / ("radio-" + std::to_string(k + 1) + ".bin")) ==
+                imageOf(member))
         << "radio " << k + 1;
     std::filesystem::remove(member);
   }
@@ -133,18 +134,18 @@ TEST(FleetCommand, ARadioLostAtTheThirdIsLoggedAndTheRerunFinishesTheRest) {
   const auto memories = scratch("lost-memories");
   {
     RadioProcess radio({"--fleet", "5", "--swap-seconds", "1"});
-    const Finished cut =
-        run(RCP520_CLI,
-            {"fleet", "--port", radio.device(), templ.string(), "--numbers",
-             "3262001201-3262001205", "--log", log.string()},
-            [&](pid_t cli) {
-              // Radio 3 is being written a few seconds after the second row is logged.
-              while (logRows(log) < 2) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-              std::this_thread::sleep_for(std::chrono::milliseconds(4000));
-              radio.kill();
-              while (logRows(log) < 3) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-              ::kill(cli, SIGINT);  // the technician gives up waiting for the next radio
-            });
+    const Finished cut = run(
+        RCP520_CLI,
+        {"fleet", "--port", radio.device(), templ.string(), "--numbers", "3262001201-3262001205",
+         "--log", log.string()},
+        [&](pid_t cli) {
+          // Radio 3 is being written a few seconds after the second row is logged.
+          while (logRows(log) < 2) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+          std::this_thread::sleep_for(std::chrono::milliseconds(4000));
+          radio.kill();
+          while (logRows(log) < 3) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+          ::kill(cli, SIGINT);  // the technician gives up waiting for the next radio
+        });
     EXPECT_EQ(cut.exitCode, 130);  // as every command after Ctrl+C
     EXPECT_NE(cut.err.find("写好 2 台，失败 1 次，剩余 3 台"), std::string::npos) << cut.err;
   }
@@ -159,7 +160,8 @@ TEST(FleetCommand, ARadioLostAtTheThirdIsLoggedAndTheRerunFinishesTheRest) {
   EXPECT_EQ(rerun.exitCode, 0) << rerun.err;
   for (std::size_t k = 2; k < kNumbers.size(); ++k) {
     const auto member = memberFile(templ, kNumbers[k]);
-    EXPECT_TRUE(contents(memories / ("radio-" + std::to_string(k - 1) + ".bin")) == imageOf(member))
+    EXPECT_TRUE(contents(memories / ("radio-" + std::to_string(k - 1) + ".bin")) ==
+                imageOf(member))
         << kNumbers[k];
     std::filesystem::remove(member);
   }

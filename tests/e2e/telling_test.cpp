@@ -106,11 +106,14 @@ TEST(Telling, TheCommonMistakesAreToldInOneLanguage) {
   const Finished help = run(RCP520_CLI, {"--help-all"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_EQ(help.out.find("{false}"), std::string::npos);
-  for (const char* command :
-       {"info", "read", "write", "image", "ports", "backups", "fleet", "check", "diff"})
-    EXPECT_NE(help.out.find(std::string("Example: rcp520-cli ") + command), std::string::npos)
-        << command;
   EXPECT_NE(help.out.find("  4  "), std::string::npos);
+  for (const char* command :
+       {"info", "read", "write", "image", "ports", "backups", "fleet", "check", "diff"}) {
+    const Finished own = run(RCP520_CLI, {command, "--help"});
+    EXPECT_EQ(own.exitCode, 0) << command;
+    EXPECT_NE(own.out.find(std::string("Example: rcp520-cli ") + command), std::string::npos)
+        << command;
+  }
   fs::remove(source);
 }
 
