@@ -19,7 +19,7 @@
 // transfer exactly.
 namespace rcp::app {
 
-inline constexpr const char* kVerifyingText = "正在校验数据,请稍候...";
+inline constexpr const char* kVerifyingText = "正在校验数据，请稍候...";
 inline constexpr const char* kVerifiedText = "校验正确";
 inline constexpr const char* kVerifyFailedText = "校验失败";
 

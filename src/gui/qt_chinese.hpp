@@ -9,4 +9,9 @@ namespace rcp::gui {
 // returns its translator (owned by the application), or null when the catalogue is missing.
 QTranslator* installQtChinese();
 
+// What Qt formats itself (sizes, file types, dates in the file dialogs) in Chinese too, whatever
+// the environment's locale: Qt takes it from the environment, so the environment is set for it.
+// The C library's locale, set when the application started, stays as it was.
+void useChineseLocale();
+
 }  // namespace rcp::gui
