@@ -22,6 +22,7 @@
 #include "gui/error_box.hpp"
 #include "gui/grid_placement.hpp"
 #include "gui/input_router.hpp"
+#include "gui/qt_screen.hpp"
 #include "gui/spin_field.hpp"
 #include "gui/up_down_buttons.hpp"
 #include "gui/widget_factory.hpp"
@@ -396,7 +397,7 @@ void FormView::closeEvent(QCloseEvent* event) {
       return;
     }
     event->accept();
-    QCoreApplication::exit(0);  // quit() would ask every window to close, this one again
+    endEventLoops();
     return;
   }
   event->ignore();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QThread>
 #include <QWindow>
 
 #include "gui/form_view.hpp"
@@ -159,6 +160,13 @@ void QtScreen::processInput() {
   QCoreApplication::processEvents();
 }
 
+void endEventLoops() {
+  // Not quit(): that first asks every window to close, and the main window would ask about
+  // unsaved edits a second time. Not exit() before a loop runs either: Qt would keep it and end
+  // every loop started later at once.
+  if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
+}
+
 void QtScreen::setApplicationTitle(const std::string& title) {
   QGuiApplication::setApplicationDisplayName(QString::fromStdString(title));
 }
@@ -167,9 +175,7 @@ void QtScreen::quit() {
   // Before the event loop runs this only leaves a note for the caller of exec; afterwards it
   // ends every loop, a modal window's included.
   quitRequested_ = true;
-  // Not quit(): that first asks every window to close, and the main window would ask about
-  // unsaved edits a second time.
-  QCoreApplication::exit(0);
+  endEventLoops();
 }
 
 }  // namespace rcp::gui
