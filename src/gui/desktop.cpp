@@ -43,7 +43,6 @@ DesktopArguments desktopArguments(const QStringList& arguments) {
 
 void prepareApplication() {
   installQtChinese();
-  useChineseLocale();
   QApplication::setFont(applicationFont());
   QApplication::setWindowIcon(QIcon(radioPicture(QSize(32, 32))));
   // The desktop entry (and the icon theme's icon) of packaging/com.veltra_comm.rcp520.desktop.
@@ -53,6 +52,7 @@ void prepareApplication() {
 }
 
 int runDesktop(int argc, char** argv) {
+  useChineseLocale();
   QApplication app(argc, argv);
   prepareApplication();
 

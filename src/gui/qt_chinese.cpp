@@ -1,10 +1,10 @@
 #include "gui/qt_chinese.hpp"
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <clocale>
 
 namespace rcp::gui {
 
@@ -20,14 +20,14 @@ QTranslator* installQtChinese() {
 }
 
 void useChineseLocale() {
+  // The C library takes the user's locale now; when the application starts, it tries again with
+  // the environment below and keeps this one where that locale is not installed.
+  std::setlocale(LC_ALL, "");
   for (const char* name :
        {"LC_ALL", "LC_NUMERIC", "LC_TIME", "LC_MESSAGES", "LC_MEASUREMENT", "LC_MONETARY", "LANG"})
     qputenv(name, "zh_CN.UTF-8");
   qputenv("LANGUAGE", "zh_CN");
   QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-  // Qt reads the environment again on this notice.
-  QEvent changed(QEvent::LocaleChange);
-  QCoreApplication::sendEvent(QCoreApplication::instance(), &changed);
 }
 
 }  // namespace rcp::gui

@@ -10,8 +10,9 @@ namespace rcp::gui {
 QTranslator* installQtChinese();
 
 // What Qt formats itself (sizes, file types, dates in the file dialogs) in Chinese too, whatever
-// the environment's locale: Qt takes it from the environment, so the environment is set for it.
-// The C library's locale, set when the application started, stays as it was.
+// the environment's locale: Qt reads it from the environment once, so the environment is set for
+// it. Call it before the application object exists. The C library keeps the user's locale where
+// zh_CN is not installed.
 void useChineseLocale();
 
 }  // namespace rcp::gui
