@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QWheelEvent>
@@ -14,6 +16,7 @@
 #include <fstream>
 
 #include "app/program.hpp"
+#include "app/safe_write.hpp"
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
 #include "image/read_transfer.hpp"
@@ -226,6 +229,33 @@ TEST_F(PersonInputTest, TheHiddenTestTabOpensByNoWayOfSwitchingTabs) {
   form.userActivatePage("Test");
   EXPECT_NE(form.activePage("HomeControlPage"), "Test");
   EXPECT_EQ(written(), "");
+}
+
+// The progress dialog's percent only shows a number: it takes no focus and shows no text cursor.
+// The verification's list is as wide as its longest line, so that no line wraps in two; its
+// half-width comma is gone.
+TEST_F(PersonInputTest, ThePercentTakesNoFocusAndTheVerificationListKeepsItsLinesWhole) {
+  FormView* progress = screen.findView(*program.state().writeData);
+  auto* percent = qobject_cast<QLineEdit*>(progress->controlWidget("Percent"));
+  ASSERT_NE(percent, nullptr);
+  EXPECT_EQ(percent->focusPolicy(), Qt::NoFocus);
+  EXPECT_TRUE(percent->isReadOnly());
+  EXPECT_EQ(QString::fromUtf8(app::kVerifyingText), QStringLiteral("正在校验数据，请稍候..."));
+
+  options("VerifyAfterWrite=1\r\n");
+  radio.faults().corruptAddresses = {0x0CF, 0x2C9};
+  int widest = 0;
+  int labelWidth = 0;
+  BoxAnswerer answerer([&](QMessageBox* box) {
+    auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    for (const QString& line : box->text().split(QLatin1Char('\n')))
+      widest = qMax(widest, label->fontMetrics().horizontalAdvance(line));
+    labelWidth = label->width();
+    return byKey("Enter", Qt::Key_Return);
+  });
+  alt(Qt::Key_W);
+  ASSERT_EQ(answerer.answered.size(), 1u);
+  EXPECT_GE(labelWidth, widest) << "a line of the list wraps";
 }
 
 TEST_F(PersonInputTest, TheExitQuestionIsAskedOnceAndNoEndsTheProgram) {
