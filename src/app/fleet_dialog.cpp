@@ -26,6 +26,10 @@ constexpr const char* kGrid = "FleetRadios";
 constexpr const char* kWaiting = "等待";
 constexpr const char* kDoneBefore = "已写（日志）";
 constexpr const char* kNothingSent = "批量写频没有开始，未向电台发送任何数据。";
+const ui::Message kNoLogQuestion{
+    "没有指定日志文件：日志记下已写的电台，没有它，重新运行时无法跳过已写的电台。\n"
+    "是否不记日志开始批量写频？",
+    "批量写频", ui::MessageIcon::Warning, ui::MessageButtons::YesNo};
 // A message box lists this many problems, then how many more there are.
 constexpr std::size_t kProblemsShown = 15;
 
@@ -218,6 +222,7 @@ void FleetStartClick(ProgramState& state, FleetDialogState& run) {
     return;
   }
   const std::filesystem::path log = form.text("LogFile");
+  if (log.empty() && state.dialogs.message(kNoLogQuestion) != ui::MessageResult::Yes) return;
   const std::set<std::string> done = log.empty() ? std::set<std::string>{} : numbersDone(log);
   std::vector<std::string> rows;
   std::vector<FleetMember> left;
@@ -252,16 +257,20 @@ void FleetStartClick(ProgramState& state, FleetDialogState& run) {
   window.ended(summary);
 }
 
+// The log beside the template, offered whenever the template changes, chosen or typed. A log
+// the user chose stays; the one offered follows the template.
+void offerLog(ui::Form& form, FleetDialogState& run) {
+  const std::filesystem::path templ = form.text("TemplateFile");
+  if (!form.text("LogFile").empty() && form.text("LogFile") != run.offeredLog.string()) return;
+  run.offeredLog = templ.empty() ? std::filesystem::path() : defaultFleetLog(templ);
+  form.setText("LogFile", run.offeredLog.string());
+}
+
 void TemplateBrowseClick(ProgramState& state, FleetDialogState& run) {
   const auto chosen = state.dialogs.openFile(dataFileRequest(""));
   if (!chosen) return;
-  ui::Form& form = *state.fleet;
-  form.setText("TemplateFile", *chosen);
-  // A log the user chose stays; the one offered follows the template.
-  if (form.text("LogFile").empty() || form.text("LogFile") == run.offeredLog.string()) {
-    run.offeredLog = defaultFleetLog(*chosen);
-    form.setText("LogFile", run.offeredLog.string());
-  }
+  state.fleet->setText("TemplateFile", *chosen);
+  offerLog(*state.fleet, run);
 }
 
 ui::FileDialogRequest tableRequest(std::string initialName) {
@@ -307,6 +316,7 @@ void bindFleetForm(ProgramState& state) {
     if (run->running) run->stopAsked = true;
     return !run->running;
   });
+  form.on("TemplateFile", ui::Event::Change, [&form, run](ui::Control&) { offerLog(form, *run); });
   form.on("TemplateBrowse", ui::Event::Click,
           [&state, run](ui::Control&) { TemplateBrowseClick(state, *run); });
   form.on("TableBrowse", ui::Event::Click, [&state](ui::Control&) { TableBrowseClick(state); });

@@ -21,7 +21,7 @@
 // transfer exactly.
 namespace rcp::app {
 
-inline constexpr const char* kVerifyingText = "正在校验数据,请稍候...";
+inline constexpr const char* kVerifyingText = "正在校验数据，请稍候...";
 inline constexpr const char* kVerifiedText = "校验正确";
 inline constexpr const char* kVerifyFailedText = "校验失败";
 inline constexpr const char* kVerifyUnfinishedText = "校验未完成";  // the read-back did not finish

@@ -148,9 +148,19 @@ void applyItems(QWidget* w, const ui::Control& c) {
   applyText(w, c);
 }
 
+// A hidden tab is disabled too: Qt skips disabled tabs on every way of switching (Ctrl+Tab,
+// Ctrl+PgUp/PgDn, the wheel, the arrow keys on the tab bar, a mnemonic), but not hidden ones.
+void applyTabState(QWidget* page, const ui::Control& c) {
+  QTabWidget* tabs = tabsOf(page);
+  if (!tabs) return;
+  const int index = tabs->indexOf(page);
+  tabs->setTabEnabled(index, c.enabled && c.visible);
+  tabs->setTabVisible(index, c.visible);
+}
+
 void applyEnabled(QWidget* w, const ui::Control& c) {
   if (c.kind == ControlKind::TabPage) {
-    if (auto* tabs = tabsOf(w)) tabs->setTabEnabled(tabs->indexOf(w), c.enabled);
+    applyTabState(w, c);
     return;
   }
   w->setEnabled(c.enabled);
@@ -158,7 +168,7 @@ void applyEnabled(QWidget* w, const ui::Control& c) {
 
 void applyVisible(QWidget* w, const ui::Control& c) {
   if (c.kind == ControlKind::TabPage) {
-    if (auto* tabs = tabsOf(w)) tabs->setTabVisible(tabs->indexOf(w), c.visible);
+    applyTabState(w, c);
     return;
   }
   w->setVisible(c.visible);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QStringList>
+#include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,18 +22,24 @@
 
 namespace rcp::gui {
 
-namespace {
-
-// The protocol trace's file: --trace FILE among the arguments Qt left, else RCP520_TRACE.
-std::string traceFileOf(const QStringList& arguments) {
+// The protocol trace's file (--trace FILE among the arguments Qt left, else RCP520_TRACE) and a
+// warning for each argument left over.
+DesktopArguments desktopArguments(const QStringList& arguments) {
   std::vector<std::string> texts;
   for (const QString& argument : arguments) texts.push_back(argument.toLocal8Bit().toStdString());
   std::vector<std::string_view> args;
   for (std::size_t i = 1; i < texts.size(); ++i) args.emplace_back(texts[i]);
-  return app::takeTraceOption(args).value_or(std::string());
+  DesktopArguments result;
+  if (const auto trace = app::takeTraceOption(args))
+    result.traceFile = *trace;
+  else
+    result.warnings.push_back("rcp520：--trace 后缺少文件名，本次运行不记录跟踪。");
+  for (const std::string_view unknown : args)
+    if (unknown != app::kTraceOption && !unknown.starts_with(std::string(app::kTraceOption) + "="))
+      result.warnings.push_back("rcp520：未知的参数“" + std::string(unknown) +
+                                "”，已忽略（rcp520 --help 列出可用的参数）。");
+  return result;
 }
-
-}  // namespace
 
 void prepareApplication() {
   installQtChinese();
@@ -45,6 +52,7 @@ void prepareApplication() {
 }
 
 int runDesktop(int argc, char** argv) {
+  useChineseLocale();
   QApplication app(argc, argv);
   prepareApplication();
 
@@ -54,7 +62,10 @@ int runDesktop(int argc, char** argv) {
   // The main window is built while the radio answers the start-up greeting.
   StartUpPort port(serial, [&screen] { screen.buildMainWindow(); });
   QtDialogs dialogs(screen);
-  app::TracedLink traced(port, clock, traceFileOf(QApplication::arguments()));
+  dialogs.setBackupsFolder(app::defaultBackupsFolder().string());
+  const DesktopArguments arguments = desktopArguments(QApplication::arguments());
+  for (const std::string& warning : arguments.warnings) std::cerr << warning << '\n';
+  app::TracedLink traced(port, clock, arguments.traceFile);
   if (traced.failed()) dialogs.message(app::errorBox(traced.failureMessage()));
   app::Services services{traced.port(), traced.clock(), dialogs, screen};
   services.backups = app::defaultBackupsFolder();

@@ -7,7 +7,9 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSlider>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -20,6 +22,7 @@
 #include "gui/error_box.hpp"
 #include "gui/grid_placement.hpp"
 #include "gui/input_router.hpp"
+#include "gui/qt_screen.hpp"
 #include "gui/spin_field.hpp"
 #include "gui/up_down_buttons.hpp"
 #include "gui/widget_factory.hpp"
@@ -89,6 +92,7 @@ void FormView::build() {
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
   auto* content = new QWidget(this);
+  content_ = content;
   buildChildren(nullptr, content, built);
   column->addWidget(content, 1);
   for (QWidget* bar : built.statusBars) column->addWidget(bar);
@@ -312,15 +316,44 @@ void FormView::fixSize() {
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+// A window larger than the screen it is on (a small screen, or a large scale factor): its
+// controls go into an area that scrolls, the status bar stays below it, and the window can be
+// resized up to its full size. A window that fits is left exactly as it was.
+void FormView::fitScreen(const QRect& available) {
+  // The title bar and borders a window manager adds, estimated before the first showing.
+  const QSize frame = frameGeometry().size() - size();
+  const QSize room = available.size() - (frame.isEmpty() ? QSize(8, 32) : frame);
+  const QSize full = size();
+  if (full.width() <= room.width() && full.height() <= room.height()) return;
+  layout()->activate();
+  const QSize inner = content_->size();
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("ScrolledControls"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(false);
+  delete layout()->replaceWidget(content_, scroll);
+  content_->setFixedSize(inner);
+  scroll->setWidget(content_);
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+  setMinimumSize(qMin(full.width(), 320), qMin(full.height(), 240));
+  setMaximumSize(full + QSize(bar, bar));
+  resize(qMin(full.width() + bar, room.width()), qMin(full.height() + bar, room.height()));
+}
+
 void FormView::showWindow() {
   if (!placed_) {
-    // Centred once, on the owner for a dialog that has one, else on the screen.
+    // Centred once, on the owner for a dialog that has one, else on the screen; never past the
+    // screen's edges.
     adjustSize();
+    const QRect available = screen() ? screen()->availableGeometry() : QRect(QPoint(0, 0), size());
+    fitScreen(available);
     const QWidget* owner = owner_ && owner_->isVisible() ? owner_.data() : nullptr;
-    const QRect area = owner      ? owner->frameGeometry()
-                       : screen() ? screen()->availableGeometry()
-                                  : QRect(QPoint(0, 0), size());
-    move(area.center() - rect().center());
+    const QRect area = owner ? owner->frameGeometry() : available;
+    QPoint at = area.center() - rect().center();
+    at.setX(qBound(available.left(), at.x(), qMax(available.left(), available.right() - width())));
+    at.setY(qBound(available.top(), at.y(), qMax(available.top(), available.bottom() - height())));
+    move(at);
     placed_ = true;
   }
   if (owner_) {
@@ -364,7 +397,7 @@ void FormView::closeEvent(QCloseEvent* event) {
       return;
     }
     event->accept();
-    QCoreApplication::quit();
+    endEventLoops();
     return;
   }
   event->ignore();

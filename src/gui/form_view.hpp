@@ -40,6 +40,9 @@ class FormView final : public QWidget {
   void setOwner(QWidget* owner) { owner_ = owner; }
   // Shows the form as a modal window and returns once the form has closed.
   void runModal();
+  // Fits the window into a screen's available area before its first showing: one too large puts
+  // its controls into an area that scrolls, the status bar below it, and becomes resizable.
+  void fitScreen(const QRect& available);
 
  signals:
   void formClosed();
@@ -77,6 +80,7 @@ class FormView final : public QWidget {
   // Tab pages whose widgets are not built yet.
   std::map<std::string, QWidget*, std::less<>> pendingPages_;
   std::map<std::string, QTimer*, std::less<>> timers_;
+  QWidget* content_ = nullptr;  // the window's controls, the status bar aside
   InputRouter* router_ = nullptr;
   QEventLoop* modalLoop_ = nullptr;
   bool placed_ = false;

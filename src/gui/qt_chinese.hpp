@@ -9,4 +9,10 @@ namespace rcp::gui {
 // returns its translator (owned by the application), or null when the catalogue is missing.
 QTranslator* installQtChinese();
 
+// What Qt formats itself (sizes, file types, dates in the file dialogs) in Chinese too, whatever
+// the environment's locale: Qt reads it from the environment once, so the environment is set for
+// it. Call it before the application object exists. The C library keeps the user's locale where
+// zh_CN is not installed.
+void useChineseLocale();
+
 }  // namespace rcp::gui

@@ -2,9 +2,15 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QStringList>
+#include <QTreeView>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -39,7 +45,63 @@ QWidget* currentOwner() {
   return QApplication::activeWindow();
 }
 
-std::optional<std::string> runFileDialog(const ui::FileDialogRequest& request, bool save) {
+// The letter that answers a box with this button, alone or with Alt, as on the desktop the
+// technician knows: Y(es), N(o), O(K), C(ancel). The captions stay as they are.
+Qt::Key letterOf(ui::MessageResult result) {
+  switch (result) {
+    case ui::MessageResult::Yes:
+      return Qt::Key_Y;
+    case ui::MessageResult::No:
+      return Qt::Key_N;
+    case ui::MessageResult::Ok:
+      return Qt::Key_O;
+    case ui::MessageResult::Cancel:
+      break;
+  }
+  return Qt::Key_C;
+}
+
+void answerByLetter(QAbstractButton* button, Qt::Key letter) {
+  button->setShortcut(QKeySequence(Qt::ALT | letter));
+  auto* alone = new QShortcut(QKeySequence(letter), button);
+  QObject::connect(alone, &QShortcut::activated, button, &QAbstractButton::click);
+}
+
+// A box of three lines or more lists one item a line (the fields a verification found wrong, the
+// radios of a fleet with their problems): it is made as wide as its longest line (within the
+// screen), so that no line wraps into two.
+void keepLinesWhole(QMessageBox& box, const QString& text) {
+  auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  if (!label) return;
+  int widest = 0;
+  for (const QString& line : text.split(QLatin1Char('\n')))
+    widest = qMax(widest, label->fontMetrics().horizontalAdvance(line));
+  const QScreen* screen = box.screen();
+  const int room = screen ? screen->availableGeometry().width() - 160 : widest;
+  label->setMinimumWidth(qMin(widest + 8, room));
+}
+
+// The files in columns, the newest on top and each name whole (a backup's name carries the time,
+// the model and the number), the dialog widened for them within the screen.
+void listNewestFirst(QFileDialog& dialog) {
+  dialog.setViewMode(QFileDialog::Detail);
+  auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+  if (!view) return;
+  constexpr int kDateColumn = 3;
+  view->sortByColumn(kDateColumn, Qt::DescendingOrder);
+  // "20261209-140327-HX34s-3262001201.ini" and the icon before it.
+  const int nameWidth = view->fontMetrics().horizontalAdvance(
+                            QStringLiteral("20261209-140327-HX34s-3262001201.ini")) +
+                        view->iconSize().width() + 32;
+  view->header()->resizeSection(0, nameWidth);
+  const int wanted = dialog.sizeHint().width() + nameWidth;
+  const QScreen* screen = dialog.screen();
+  const int room = screen ? screen->availableGeometry().width() - 32 : wanted;
+  dialog.resize(qMin(wanted, room), dialog.sizeHint().height());
+}
+
+std::optional<std::string> runFileDialog(const ui::FileDialogRequest& request, bool save,
+                                         bool newestFirst) {
   QFileDialog dialog(currentOwner(), save ? QStringLiteral("另存为") : QStringLiteral("打开"),
                      qt(request.initialFolder), QtDialogs::nameFilters(request.filter));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -55,6 +117,7 @@ std::optional<std::string> runFileDialog(const ui::FileDialogRequest& request, b
   dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("保存") : QStringLiteral("打开"));
   dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
   if (!request.initialName.empty()) dialog.selectFile(qt(request.initialName));
+  if (newestFirst) listNewestFirst(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front().toStdString();
 }
@@ -78,10 +141,13 @@ ui::MessageResult QtDialogs::message(const ui::Message& message) {
   QMessageBox box(iconOf(message.icon), qt(message.caption), qt(text), QMessageBox::NoButton,
                   message.ownerless ? nullptr : currentOwner());
   box.setTextFormat(Qt::PlainText);
+  if (std::count(text.begin(), text.end(), '\n') >= 2) keepLinesWhole(box, qt(text));
   // The buttons in order, each with its answer; the first is the default, the last the escape.
   std::vector<std::pair<QPushButton*, ui::MessageResult>> buttons;
   const auto add = [&](const char* caption, QMessageBox::ButtonRole role, ui::MessageResult r) {
-    buttons.emplace_back(box.addButton(QString::fromUtf8(caption), role), r);
+    QPushButton* button = box.addButton(QString::fromUtf8(caption), role);
+    answerByLetter(button, letterOf(r));
+    buttons.emplace_back(button, r);
   };
   switch (message.buttons) {
     case ui::MessageButtons::Ok:
@@ -114,11 +180,12 @@ void QtDialogs::showModal(ui::Form& form) {
 }
 
 std::optional<std::string> QtDialogs::openFile(const ui::FileDialogRequest& request) {
-  return runFileDialog(request, false);
+  const bool backups = !backups_.empty() && request.initialFolder == backups_;
+  return runFileDialog(request, false, backups);
 }
 
 std::optional<std::string> QtDialogs::saveFile(const ui::FileDialogRequest& request) {
-  return runFileDialog(request, true);
+  return runFileDialog(request, true, false);
 }
 
 }  // namespace rcp::gui

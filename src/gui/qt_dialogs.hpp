@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 #include "ui/dialogs.hpp"
 
@@ -12,6 +13,9 @@ class QtScreen;
 class QtDialogs final : public ui::Dialogs {
  public:
   explicit QtDialogs(QtScreen& screen) : screen_(screen) {}
+  // The folder of dated backups: an open dialog starting there lists the newest first and shows
+  // every name whole.
+  void setBackupsFolder(std::string folder) { backups_ = std::move(folder); }
 
   ui::MessageResult message(const ui::Message& message) override;
   void showModal(ui::Form& form) override;
@@ -24,6 +28,7 @@ class QtDialogs final : public ui::Dialogs {
 
  private:
   QtScreen& screen_;
+  std::string backups_;
 };
 
 }  // namespace rcp::gui

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QThread>
+#include <QWindow>
 
 #include "gui/form_view.hpp"
 
@@ -78,6 +80,27 @@ void QtScreen::setBusy(bool busy) {
 
 namespace {
 
+// The widget an event's receiver stands for: itself, the top-level widget of a window, or the
+// widget a shortcut belongs to. A person's keys and clicks reach a widget's window first, and
+// only then the widget; a key that is a shortcut reaches the shortcut object.
+const QWidget* widgetOf(const QObject* receiver) {
+  if (const auto* window = qobject_cast<const QWindow*>(receiver)) {
+    for (const QWidget* top : QApplication::topLevelWidgets())
+      if (top->windowHandle() == window) return top;
+    return nullptr;
+  }
+  for (const QObject* o = receiver; o; o = o->parent())
+    if (const auto* widget = qobject_cast<const QWidget*>(o)) return widget;
+  return nullptr;
+}
+
+// Whether a widget is the box or one of its parts, its pop-ups (a list dropped down) included.
+bool belongsTo(const QWidget* widget, const QWidget* box) {
+  for (; widget; widget = widget->parentWidget())
+    if (widget == box) return true;
+  return false;
+}
+
 // Drops the user's mouse and keyboard input, except in a modal box shown meanwhile. A close
 // request for the main window is refused and remembered: the transfer runs to its end, and the
 // window closes after it.
@@ -107,8 +130,7 @@ class InputBlocker final : public QObject {
         return false;
     }
     const QWidget* modal = QApplication::activeModalWidget();
-    const auto* widget = qobject_cast<const QWidget*>(watched);
-    return !(modal && widget && widget->window() == modal);
+    return !(modal && belongsTo(widgetOf(watched), modal));
   }
 
  private:
@@ -138,6 +160,13 @@ void QtScreen::processInput() {
   QCoreApplication::processEvents();
 }
 
+void endEventLoops() {
+  // Not quit(): that first asks every window to close, and the main window would ask about
+  // unsaved edits a second time. Not exit() before a loop runs either: Qt would keep it and end
+  // every loop started later at once.
+  if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
+}
+
 void QtScreen::setApplicationTitle(const std::string& title) {
   QGuiApplication::setApplicationDisplayName(QString::fromStdString(title));
 }
@@ -146,7 +175,7 @@ void QtScreen::quit() {
   // Before the event loop runs this only leaves a note for the caller of exec; afterwards it
   // ends every loop, a modal window's included.
   quitRequested_ = true;
-  QCoreApplication::quit();
+  endEventLoops();
 }
 
 }  // namespace rcp::gui

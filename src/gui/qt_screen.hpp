@@ -11,6 +11,10 @@ namespace rcp::gui {
 
 class FormView;
 
+// Ends the program's event loops, nested ones included, without asking the windows again; before
+// the first loop runs it does nothing (the caller of exec is told otherwise).
+void endEventLoops();
+
 // The program's windows as Qt windows. The first form created is the main window; every later
 // one is a dialog kept above it. A window's widgets are built when it is first shown (or its view
 // is first asked for): hidden dialogs cost nothing before the first paint, and the main window

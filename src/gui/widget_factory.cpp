@@ -14,6 +14,9 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextEdit>
+#include <algorithm>
+#include <array>
+#include <string_view>
 
 #include "gui/field_width.hpp"
 #include "gui/picture.hpp"
@@ -30,6 +33,13 @@ namespace {
 using ui::ControlKind;
 
 const QSize kSideTabSize(70, 30);
+
+// Edits that only show a number the program sets: no typing, no focus, no text cursor.
+constexpr std::array<std::string_view, 1> kShownOnly = {"Percent"};
+
+bool showsOnly(const ui::Control& c) {
+  return std::find(kShownOnly.begin(), kShownOnly.end(), c.name) != kShownOnly.end();
+}
 
 QTabWidget* tabWidget(const ui::Control& c, QWidget* parent, const WidgetOptions& options) {
   auto* tabs = new QTabWidget(parent);
@@ -151,6 +161,10 @@ QWidget* create(const ui::Control& c, QWidget* parent, const WidgetOptions& opti
     case ControlKind::Edit: {
       auto* edit = new QLineEdit(parent);
       if (c.passwordChar) edit->setEchoMode(QLineEdit::Password);
+      if (showsOnly(c)) {
+        edit->setReadOnly(true);
+        edit->setFocusPolicy(Qt::NoFocus);
+      }
       return edit;
     }
     case ControlKind::CheckBox:

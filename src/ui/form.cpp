@@ -413,7 +413,12 @@ void Form::userDown(std::string_view name) {
 }
 
 void Form::userActivatePage(std::string_view page) {
-  guarded([&] { setActivePage(page); });
+  guarded([&] {
+    // A hidden or disabled page is not the user's to open, whatever way the toolkit offers.
+    const Control& p = at(page);
+    if (!p.enabled || !p.visible) return;
+    setActivePage(page);
+  });
 }
 
 void Form::userTimer(std::string_view name) {

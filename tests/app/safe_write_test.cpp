@@ -171,7 +171,7 @@ TEST_F(SafeWrite, BothSafetiesSendAFullReadThenTheWriteThenAFullRead) {
   EXPECT_EQ(passes, (std::vector<Pass>{{"正在读取数据，请稍候...", 100},
                                        {"正在写录数据，请稍候...", 100},
                                        {"写录完毕!", 0},
-                                       {"正在校验数据,请稍候...", 100}}));
+                                       {"正在校验数据，请稍候...", 100}}));
   EXPECT_EQ(status(), "校验正确");
   EXPECT_TRUE(app.dialogs.messages.empty());
   // The reads changed nothing in the window, and the backup holds what the radio held before.

@@ -1,6 +1,8 @@
 // The whole program started on the Qt front end: the windows it shows and a shortcut that
 // travels from a key press through the main window to the program.
 
+#include "gui/desktop.hpp"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -76,6 +78,31 @@ TEST_F(DesktopTest, AltXInTheMainWindowEndsTheProgram) {
   QCoreApplication::sendEvent(QApplication::focusWidget(), &press);
   EXPECT_EQ(port.written, "Q");
   EXPECT_TRUE(screen.quitRequested());
+}
+
+// What Qt leaves of the command line: the trace taken, everything else named in a warning.
+TEST(DesktopArguments, UnknownOptionsAndATraceWithoutAFileAreWarnedAbout) {
+  const struct {
+    QStringList args;
+    std::string trace;
+    std::vector<std::string> warned;  // a part of each warning
+  } cases[] = {
+      {{"rcp520"}, "", {}},
+      {{"rcp520", "--trace", "t.log"}, "t.log", {}},
+      {{"rcp520", "--trace=t.log"}, "t.log", {}},
+      {{"rcp520", "--bogus"}, "", {"“--bogus”"}},
+      {{"rcp520", "--trcae", "t.log"}, "", {"“--trcae”", "“t.log”"}},
+      {{"rcp520", "--trace"}, "", {"--trace 后缺少文件名"}},
+  };
+  qunsetenv("RCP520_TRACE");
+  for (const auto& c : cases) {
+    const DesktopArguments got = desktopArguments(c.args);
+    const std::string label = c.args.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(got.traceFile, c.trace) << label;
+    ASSERT_EQ(got.warnings.size(), c.warned.size()) << label;
+    for (std::size_t i = 0; i < c.warned.size(); ++i)
+      EXPECT_NE(got.warnings[i].find(c.warned[i]), std::string::npos) << got.warnings[i];
+  }
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "app/program.hpp"
 #include "app/written_image.hpp"
 #include "gui/form_view.hpp"
+#include "gui/person_input.hpp"
 #include "gui/scripted_qt_dialogs.hpp"
 #include "link/ini_profile.hpp"
 #include "sim/line_end.hpp"
@@ -130,7 +131,10 @@ class FleetDialogTest : public ::testing::Test {
   void click(const char* name) { QTest::mouseClick(widget(name), Qt::LeftButton); }
   void type(const char* name, const QString& text) {
     auto* edit = qobject_cast<QLineEdit*>(widget(name));
-    edit->clear();
+    if (!edit->text().isEmpty()) {
+      edit->selectAll();
+      QTest::keyClick(edit, Qt::Key_Backspace);
+    }
     QTest::keyClicks(edit, text);
   }
   QTableWidget* table() { return qobject_cast<QTableWidget*>(widget("FleetRadios")); }
@@ -162,6 +166,32 @@ class FleetDialogTest : public ::testing::Test {
     app::RadioMemory memory{};
     EXPECT_EQ(app::writtenImage("HX77", file, {out, err}, memory), 0) << err.str();
     return memory;
+  }
+
+  // Runs the plan of three and clicks 停止 through the dialog's window once `now` holds: the run
+  // ends with the first radio written, and the log and the counts say so.
+  void stopThroughTheWindowWhen(const std::function<bool()>& now) {
+    withFleetDialog([&] {
+      plan("3262001201", "3262001203");
+      QTimer stopper;
+      bool pressed = false;
+      QObject::connect(&stopper, &QTimer::timeout, [&] {
+        if (pressed || !now()) return;
+        pressed = true;
+        clickAsPerson(widget("FleetStop"));
+      });
+      stopper.start(0);
+      clickAsPerson(widget("FleetStart"));
+      stopper.stop();
+      EXPECT_TRUE(pressed);
+      EXPECT_EQ(caption("FleetCounts"), QStringLiteral("已写 1 台，失败 0 次，剩余 2 台"));
+      EXPECT_TRUE(caption("FleetHint").startsWith(QStringLiteral("批量写频已中断")))
+          << caption("FleetHint").toStdString();
+    });
+    EXPECT_EQ(radios[0].bulkWrites(), 1);
+    EXPECT_EQ(radios[1].bulkWrites(), 0);
+    EXPECT_EQ(radios[2].bulkWrites(), 0);
+    EXPECT_EQ(logLines().size(), 2u) << "the header and the radio written";
   }
 
   link::VirtualClock clock;
@@ -258,6 +288,78 @@ TEST_F(FleetDialogTest, StopBetweenRadiosEndsTheRunAndARerunSkipsWhatTheLogHolds
   EXPECT_EQ(radios[1].bulkWrites(), 1);
   EXPECT_EQ(radios[2].bulkWrites(), 1);
   EXPECT_EQ(logLines().size(), 4u);
+}
+
+// 停止 clicked as a person clicks it, through the dialog's window, while the first radio is being
+// written and while the run waits for the second: the run ends after the radio at hand.
+TEST_F(FleetDialogTest, StopClickedThroughTheWindowWhileWritingEndsTheRunAfterThatRadio) {
+  stopThroughTheWindowWhen([this] { return cell(0, 1).startsWith(QStringLiteral("写录中")); });
+}
+
+TEST_F(FleetDialogTest, StopClickedThroughTheWindowWhileWaitingEndsTheRun) {
+  stopThroughTheWindowWhen([this] {
+    return caption("FleetHint").startsWith(QStringLiteral("等待电台应答（个人号 3262001202"));
+  });
+}
+
+// A radio that stops answering half-way through its write: the box the run shows takes the
+// person's Enter, and the run goes on until 停止.
+TEST_F(FleetDialogTest, TheBoxOfARadioThatFailsDuringTheRunTakesItsAnswer) {
+  radios[0].faults().ackChunks = 30;
+  BoxAnswerer answerer([](QMessageBox*) { return byKey("Enter", Qt::Key_Return); });
+  withFleetDialog([&] {
+    plan("3262001201", "3262001203");
+    QTimer stopper;
+    bool pressed = false;
+    int ignored = 0;
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+      if (answerer.answered.empty() || shownMessageBox()) return;
+      if (!pressed) {
+        pressed = true;
+        clickAsPerson(widget("FleetStop"));
+      } else if (widget("FleetStop")->isEnabled() && ++ignored > 1000) {
+        // The click went nowhere: stop from inside, so that the test ends.
+        qobject_cast<QAbstractButton*>(widget("FleetStop"))->click();
+        stopper.stop();
+      }
+    });
+    stopper.start(0);
+    clickAsPerson(widget("FleetStart"));
+    stopper.stop();
+    EXPECT_TRUE(pressed);
+    EXPECT_LE(ignored, 1000) << "停止 took no click";
+    EXPECT_TRUE(caption("FleetHint").startsWith(QStringLiteral("批量写频已中断")));
+  });
+  ASSERT_FALSE(answerer.answered.empty());
+  EXPECT_TRUE(answerer.answered.front().contains(QStringLiteral("写录失败")))
+      << answerer.answered.front().toStdString();
+  EXPECT_TRUE(answerer.stuck.empty()) << answerer.stuck.front();
+}
+
+// A template path typed in gets the log beside it as one chosen through "浏览…" does; a run
+// without a log is asked about first, and "否" sends nothing.
+TEST_F(FleetDialogTest, ATypedTemplateIsOfferedItsLogAndARunWithoutOneIsAskedAbout) {
+  std::vector<QString> questions;
+  BoxAnswerer answerer([&](QMessageBox* box) {
+    questions.push_back(box->text());
+    return byKey("N", Qt::Key_N);
+  });
+  withFleetDialog([&] {
+    type("TemplateFile", QString::fromStdString(templ.string()));
+    EXPECT_EQ(qobject_cast<QLineEdit*>(widget("LogFile"))->text().toStdString(),
+              app::defaultFleetLog(templ).string());
+    type("FirstNumber", QStringLiteral("3262001201"));
+    type("LastNumber", QStringLiteral("3262001203"));
+    type("LogFile", QString());
+    port.clearEvents();
+    clickAsPerson(widget("FleetStart"));
+  });
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_TRUE(questions[0].contains(QStringLiteral("没有指定日志文件")))
+      << questions[0].toStdString();
+  EXPECT_TRUE(answerer.stuck.empty());
+  EXPECT_TRUE(port.sent().empty());
+  EXPECT_EQ(radios[0].bulkWrites(), 0);
 }
 
 TEST_F(FleetDialogTest, APlanTheRulesWarnAboutIsListedAndNothingIsSent) {

@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
+#include <QDate>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -99,6 +101,21 @@ TEST(QtChineseTest, QtsOwnTextsAreChinese) {
   EXPECT_TRUE(items.contains(QStringLiteral("粘贴(&P)"))) << items.join(' ').toStdString();
 
   QCoreApplication::removeTranslator(translator.get());
+}
+
+// What Qt formats itself follows the Chinese locale whatever the environment says: the locale Qt
+// reads from the environment (once, as the application starts) is zh_CN.
+TEST(QtChineseTest, QtsLocaleIsChineseWhateverTheEnvironmentSays) {
+  const QLocale before;
+  qputenv("LC_ALL", "C.UTF-8");
+  useChineseLocale();
+  EXPECT_EQ(QLocale().language(), QLocale::Chinese);
+  for (const char* name : {"LC_ALL", "LC_TIME", "LC_NUMERIC", "LC_MESSAGES"})
+    EXPECT_EQ(qgetenv(name), QByteArray("zh_CN.UTF-8")) << name;
+  const QLocale chinese(QStringLiteral("zh_CN"));
+  const QString date = chinese.toString(QDate(2026, 12, 9), QLocale::ShortFormat);
+  EXPECT_FALSE(date.contains(QStringLiteral("Dec"))) << date.toStdString();
+  QLocale::setDefault(before);
 }
 
 TEST(QtDialogsTest, MessageBoxShowsCaptionIconAndChineseButtons) {

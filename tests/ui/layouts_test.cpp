@@ -321,7 +321,8 @@ TEST(Layouts, DialogFieldFamilies) {
     const Control& system = labels.at(nth("SysLabNum", 2 * k));
     EXPECT_EQ(route.cell.row, system.cell.row) << k;
     EXPECT_EQ(route.cell.col + 1, system.cell.col) << k;
-    EXPECT_EQ(route.cell.col, 2 * ((k - 1) / 10)) << k;  // column c holds pairs 10c+1..10c+10
+    // Column pair c holds pairs 10c+1..10c+10; an empty column keeps the pairs' headings apart.
+    EXPECT_EQ(route.cell.col, 3 * ((k - 1) / 10)) << k;
     EXPECT_EQ(route.text, "000");
     EXPECT_EQ(system.maxLength, 3);
   }

@@ -13,7 +13,7 @@ FormSpec writeDataForm() {
   windowLayout.clientWidth = 344;
   windowLayout.clientHeight = 91;
   LayoutWriter w(windowLayout);
-  w << label("WriteLabel", "", "正在写录数据,请稍候...")
+  w << label("WriteLabel", "", "正在写录数据，请稍候...")
            .font("隶书")
            .bold()
            .fontColor(colors::Green)
