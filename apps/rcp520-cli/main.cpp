@@ -262,7 +262,8 @@ constexpr const char* kFooter =
     "  3      write --verify: the radio gave back other bytes than were written (the\n"
     "         fields are listed)\n"
     "  128+N  a read or a write ended by signal N: Ctrl+C, SIGTERM and SIGHUP are held\n"
-    "         until the transfer ends, a second one ends the tool at once";
+    "         until the transfer ends (this code then wins over a failure's), a second one\n"
+    "         ends the tool at once";
 
 }  // namespace
 

@@ -80,11 +80,13 @@ Finished run(const std::string& program, const std::vector<std::string>& args,
     if (left.count() <= 0 && !finished.killed) {
       ::kill(pid, SIGKILL);
       finished.killed = true;
-      finished.err += "\n[killed: still running after " +
-                      std::to_string(std::chrono::duration_cast<std::chrono::seconds>(kRunLimit).count()) +
-                      " s]\n";
+      finished.err +=
+          "\n[killed: still running after " +
+          std::to_string(std::chrono::duration_cast<std::chrono::seconds>(kRunLimit).count()) +
+          " s]\n";
     }
-    const int wait = finished.killed ? -1 : static_cast<int>(std::max<std::int64_t>(left.count(), 0));
+    const int wait =
+        finished.killed ? -1 : static_cast<int>(std::max<std::int64_t>(left.count(), 0));
     if (poll(fds.data(), fds.size(), wait) <= 0) continue;
     for (std::size_t i = 0; i < fds.size(); ++i) {
       if (fds[i].fd < 0 || fds[i].revents == 0) continue;
