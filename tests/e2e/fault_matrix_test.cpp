@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/backups.hpp"
 #include "processes.hpp"
 #include "settings/data_file.hpp"
 #include "support/test_program.hpp"
@@ -218,8 +219,12 @@ TEST(FaultMatrix, ASecondCtrlCEndsTheWriteAtOnceWithAWarning) {
   std::filesystem::remove(source);
 }
 
+// It saves nothing into its file; the read itself was whole, so its backup is kept as after any
+// read.
 TEST(FaultMatrix, ASignalDuringAReadSavesNothing) {
   const auto target = scratch("interrupted.ini");
+  const auto backups = [] { return listBackups(testStateHome() / "rcp520" / "backups").size(); };
+  const std::size_t before = backups();
   RadioProcess radio({});
   const Timed read = timedRun({"read", "--port", radio.device(), target.string()}, [&](pid_t tool) {
     std::this_thread::sleep_for(Millis(1000));
@@ -228,6 +233,7 @@ TEST(FaultMatrix, ASignalDuringAReadSavesNothing) {
   EXPECT_EQ(read.finished.exitCode, 128 + SIGTERM);
   EXPECT_NE(read.finished.err.find("读取尚未结束"), std::string::npos) << read.finished.err;
   EXPECT_FALSE(std::filesystem::exists(target));
+  EXPECT_EQ(backups(), before + 1);
 }
 
 // ---- Input the tool refuses -----------------------------------------------------------------
