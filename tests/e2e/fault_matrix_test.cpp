@@ -109,10 +109,10 @@ TEST_P(UnansweredRead, TheReadFailsAndSavesNothing) {
   EXPECT_LT(read.took, Seconds(30));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    FaultMatrix, UnansweredRead,
-    ::testing::Values(ReadFault{{"--skip-read", "13"}}, ReadFault{{"--silent-after-reads", "22"}}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(FaultMatrix, UnansweredRead,
+                         ::testing::Values(ReadFault{{"--skip-read", "13"}},
+                                           ReadFault{{"--silent-after-reads", "22"}}),
+                         [](const auto& info) { return "case" + std::to_string(info.index); });
 
 // ---- A radio silent from some point of a write ----------------------------------------------
 
@@ -183,7 +183,8 @@ TEST_P(SignalDuringWrite, IsHeldUntilTheWriteEnds) {
   for (const auto& file : {source, memory}) std::filesystem::remove(file);
 }
 
-INSTANTIATE_TEST_SUITE_P(FaultMatrix, SignalDuringWrite, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
+INSTANTIATE_TEST_SUITE_P(FaultMatrix, SignalDuringWrite,
+                         ::testing::Values(SIGINT, SIGTERM, SIGHUP));
 
 // The signal's exit code wins over the failure's; the failure's message is still printed.
 TEST(FaultMatrix, ASignalHeldDuringAWriteThatThenFailsExitsWithTheSignal) {
@@ -223,7 +224,9 @@ TEST(FaultMatrix, ASecondCtrlCEndsTheWriteAtOnceWithAWarning) {
 // read.
 TEST(FaultMatrix, ASignalDuringAReadSavesNothing) {
   const auto target = scratch("interrupted.ini");
-  const auto backups = [] { return listBackups(testStateHome() / "rcp520" / "backups").size(); };
+  const auto backups = [] {
+    return app::listBackups(testStateHome() / "rcp520" / "backups").size();
+  };
   const std::size_t before = backups();
   RadioProcess radio({});
   const Timed read = timedRun({"read", "--port", radio.device(), target.string()}, [&](pid_t tool) {
