@@ -163,7 +163,8 @@ TEST(PrivateFiles, ConfigAndBackupFoldersAreMadePrivateAndTheBackupsToo) {
   ::umask(previous);
 }
 
-// Another user of the machine plants a link named like the next backup.
+// Another user of the machine plants links named like the next backup: one to a file of the
+// victim's, one to a name where the victim has no file yet.
 TEST(PrivateFiles, ABackupNeverFollowsALinkPlantedAtItsName) {
   test::TestProgram program;
   const fs::path folder = program.dir / "backups";
@@ -174,12 +175,16 @@ TEST(PrivateFiles, ABackupNeverFollowsALinkPlantedAtItsName) {
   localtime_r(&at, &when);
   const std::string name =
       backupFileName(when, "HX33", settings::Record(program.state()).text("Indivol"));
+  const std::string second = name.substr(0, name.size() - 4) + "-2.ini";
   fs::create_symlink(program.dir / "victim", folder / name);
+  fs::create_symlink(program.dir / "planted", folder / second);
   const BackupOutcome outcome = keepBackup(program.state(), folder, at);
   ASSERT_TRUE(outcome.backup) << outcome.error;
-  EXPECT_NE(outcome.backup->file, folder / name);
+  EXPECT_EQ(outcome.backup->file.filename().string(), name.substr(0, name.size() - 4) + "-3.ini");
   EXPECT_EQ(slurp(program.dir / "victim"), "victim's own");
+  EXPECT_FALSE(fs::exists(program.dir / "planted"));
   EXPECT_TRUE(fs::is_symlink(folder / name));
+  EXPECT_TRUE(fs::is_symlink(folder / second));
 }
 
 // Links planted at the names the fleet once used for its members in the shared temporary folder.
