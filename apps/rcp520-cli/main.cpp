@@ -272,8 +272,9 @@ constexpr const char* kFooter =
     "  4      write --verify: the write completed but the read-back did not (the radio\n"
     "         fell silent or sent what cannot be read); the radio was not verified\n"
     "  128+N  a read, a write or a fleet ended by signal N (130 after Ctrl+C): Ctrl+C,\n"
-    "         SIGTERM and SIGHUP are held until the transfer ends, a second one ends the\n"
-    "         tool at once; during the backup read before a write nothing is written";
+    "         SIGTERM and SIGHUP are held until the transfer ends (this code then wins\n"
+    "         over a failure's), a second one ends the tool at once; during the backup\n"
+    "         read before a write nothing is written";
 
 // One example a command, shown at the end of its help.
 constexpr std::pair<const char*, const char*> kExamples[] = {

@@ -11,12 +11,15 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/command_line.hpp"
+#include "link/file_stream.hpp"
+#include "link/private_files.hpp"
 #include "sim/memory_file.hpp"
 #include "sim/pty_radio.hpp"
 #include "sim/radio_fleet.hpp"
@@ -169,14 +172,18 @@ int serveLine(rcp::sim::PtyRadio& pty, const Options& options) {
       return 1;
     }
   }
-  std::ofstream trace;
+  std::unique_ptr<rcp::link::OutputFile> traceFile;
+  std::unique_ptr<rcp::link::FileStream> trace;
   if (!options.traceFile.empty()) {
-    trace.open(options.traceFile, std::ios::trunc);
-    if (!trace) {
-      std::cerr << "rcp520-radio: cannot write " << options.traceFile << '\n';
+    traceFile = std::make_unique<rcp::link::OutputFile>(options.traceFile,
+                                                        rcp::link::OutputFile::Start::Empty);
+    if (!traceFile->ok()) {
+      std::cerr << "rcp520-radio: 无法写入跟踪文件“" << options.traceFile << "”："
+                << traceFile->reason() << '\n';
       return 1;
     }
-    pty.traceTo(&trace);
+    trace = std::make_unique<rcp::link::FileStream>(*traceFile);
+    pty.traceTo(trace.get());
   }
 
   std::cout << pty.slavePath() << std::endl;
@@ -186,6 +193,14 @@ int serveLine(rcp::sim::PtyRadio& pty, const Options& options) {
 }
 
 int serveRadio(const Options& options, const rcp::link::RadioIdentity& identity) {
+  // A device or a FIFO is never read as a memory nor replaced by one.
+  if (!options.memoryFile.empty()) {
+    if (const auto refusal = rcp::link::outputRefusal(options.memoryFile)) {
+      std::cerr << "rcp520-radio: 无法使用存储文件“" << options.memoryFile << "”：" << *refusal
+                << '\n';
+      return 1;
+    }
+  }
   rcp::sim::VirtualRadio radio(identity, timingOf(options));
   radio.faults() = faultsOf(options);
   if (!options.memoryFile.empty()) rcp::sim::loadMemoryFile(options.memoryFile, radio.memory());
@@ -205,11 +220,9 @@ int serveFleet(const Options& options, const rcp::link::RadioIdentity& identity)
   setup.swap = *seconds(options.swapSeconds);
   setup.directory = options.memoryFile;
   if (!setup.directory.empty()) {
-    std::error_code ec;
-    std::filesystem::create_directories(setup.directory, ec);
-    if (ec || !std::filesystem::is_directory(setup.directory)) {
-      std::cerr << "rcp520-radio: cannot make the memory directory " << options.memoryFile
-                << (ec ? ": " + ec.message() : std::string()) << '\n';
+    const auto error = rcp::link::makePrivateFolder(setup.directory);
+    if (error) {
+      std::cerr << "rcp520-radio: cannot make the memory directory " << *error << '\n';
       return 1;
     }
   }

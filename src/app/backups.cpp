@@ -3,11 +3,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <string_view>
 #include <system_error>
 
 #include "link/identification.hpp"
+#include "link/private_files.hpp"
 #include "settings/data_file.hpp"
 #include "settings/record.hpp"
 
@@ -61,15 +63,15 @@ std::optional<Backup> parseName(const fs::path& file) {
   return backup;
 }
 
-// A free name: the plain one, or with "-2", "-3", ... before the extension.
-fs::path freeName(const fs::path& folder, const std::string& name) {
-  fs::path candidate = folder / name;
+// The plain name, or with "-2", "-3", ... before the extension.
+fs::path numberedName(const fs::path& folder, const std::string& name, int n) {
+  if (n < 2) return folder / name;
   const std::string stem = name.substr(0, name.size() - kExtension.size());
-  std::error_code ec;
-  for (int n = 2; fs::exists(candidate, ec); ++n)
-    candidate = folder / (stem + "-" + std::to_string(n) + std::string(kExtension));
-  return candidate;
+  return folder / (stem + "-" + std::to_string(n) + std::string(kExtension));
 }
+
+// A limit on the names tried, for a folder someone filled with them.
+constexpr int kNamesTried = 10000;
 
 void removeOldest(const fs::path& folder) {
   const std::vector<Backup> kept = listBackups(folder);
@@ -114,13 +116,23 @@ std::optional<std::string> folderProblem(const fs::path& folder, bool create) {
 }
 
 BackupOutcome keepBackup(settings::ProgramState& state, const fs::path& folder, std::time_t when) {
-  if (auto problem = folderProblem(folder, true)) return {std::nullopt, *problem};
+  if (auto problem = folderProblem(folder, false)) return {std::nullopt, *problem};
+  if (auto error = link::makePrivateFolder(folder)) return {std::nullopt, *error};
   std::tm local{};
   localtime_r(&when, &local);
   const std::string model(link::matchModel(state.radioIdentity).model);
   const std::string number = settings::Record(state).text("Indivol");
-  const fs::path file = freeName(folder, backupFileName(local, model, number));
-  if (const auto error = settings::saveDataFile(state, file)) return {std::nullopt, error->message};
+  const std::string name = backupFileName(local, model, number);
+  link::IniDocument document;
+  settings::saveRecord(state, document);
+  // Each name is created afresh, never through a link or over a file already there.
+  fs::path file;
+  link::NewFile created{EEXIST, {}};
+  for (int n = 1; n <= kNamesTried && created.error == EEXIST; ++n) {
+    file = numberedName(folder, name, n);
+    created = link::createNewFile(file, document.fileBytes());
+  }
+  if (created.error != 0) return {std::nullopt, file.string() + "：" + created.reason};
   removeOldest(folder);
   auto backup = parseName(file);
   return {backup, {}};

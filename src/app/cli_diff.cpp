@@ -7,6 +7,7 @@
 #include "app/config_diff.hpp"
 #include "app/file_commands.hpp"
 #include "app/offline_program.hpp"
+#include "app/output_clash.hpp"
 #include "app/terminal_services.hpp"
 #include "app/written_image.hpp"
 #include "link/hex_text.hpp"
@@ -121,6 +122,14 @@ int diffImages(const DiffRequest& request, const CliStreams& io) {
 }  // namespace
 
 int cliDiff(const DiffRequest& request, const CliStreams& io) {
+  const auto file = [](const std::string& side) {
+    return side == kRadioSide ? std::filesystem::path() : std::filesystem::path(side);
+  };
+  if (const auto clash = outputClash({{"跟踪文件", io.trace}}, {{"数据文件", file(request.a)},
+                                                                {"数据文件", file(request.b)}})) {
+    TerminalLines(io.err, false).line(*clash);
+    return kExitUsageFileOrPort;
+  }
   return request.image ? diffImages(request, io) : diffRecords(request, io);
 }
 

@@ -14,6 +14,7 @@
 #include "app/fleet_run.hpp"
 #include "app/held_signals.hpp"
 #include "app/offline_program.hpp"
+#include "app/output_clash.hpp"
 #include "app/program.hpp"
 #include "app/terminal_program.hpp"
 #include "app/terminal_services.hpp"
@@ -39,19 +40,6 @@ using image::TransferOutcome;
 
 constexpr std::size_t kListingBytesPerLine = 16;
 
-// Whether a save into `file` will fail, as far as can be told without writing it: an existing
-// file has to be a plain file that may be written, and its folder has to take the new file
-// that replaces it.
-bool cannotSave(const std::filesystem::path& file) {
-  std::error_code ec;
-  const auto status = std::filesystem::status(file, ec);
-  if (std::filesystem::exists(status) &&
-      (!std::filesystem::is_regular_file(status) || access(file.c_str(), W_OK) != 0))
-    return true;
-  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-  return access(folder.c_str(), W_OK | X_OK) != 0;
-}
-
 // The real serial line and clock a command runs on, traced when io.trace names a file.
 struct SerialLine {
   link::SerialPort serial;
@@ -59,6 +47,18 @@ struct SerialLine {
   TracedLink traced;
   explicit SerialLine(const CliStreams& io) : traced(serial, clock, io.trace) {}
 };
+
+// An output that is an input, or two outputs that are one file, end the command before anything
+// is opened for writing.
+bool outputsClash(const std::vector<NamedFile>& outputs, const std::vector<NamedFile>& inputs,
+                  const CliStreams& io) {
+  const auto clash = outputClash(outputs, inputs);
+  if (clash) TerminalLines(io.err, false).line(*clash);
+  return clash.has_value();
+}
+
+constexpr const char* kTraceFile = "跟踪文件";
+constexpr const char* kDataFile = "数据文件";
 
 }  // namespace
 
@@ -111,10 +111,12 @@ int readRadio(const std::string& device, const CliStreams& io, const CliSafety& 
 
 int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io,
             const CliSafety& safety) {
+  if (outputsClash({{kTraceFile, io.trace}, {kDataFile, file}}, {}, io))
+    return kExitUsageFileOrPort;
   const std::filesystem::path saved = link::savedFile(file);
-  if (cannotSave(saved)) {
-    TerminalLines(io.err, false)
-        .line(link::IniError(link::IniError::Operation::Write, file).message());
+  // Found before the radio is read, not after.
+  if (const auto refusal = link::saveRefusal(file)) {
+    TerminalLines(io.err, false).line(refusal->message());
     return kExitUsageFileOrPort;
   }
   return readRadio(device, io, safety, [&saved](settings::ProgramState& state) {
@@ -128,6 +130,7 @@ int cliRead(const std::string& device, const std::filesystem::path& file, const 
 
 int cliWrite(const std::string& device, const std::filesystem::path& file, const CliStreams& io,
              const CliSafety& safety) {
+  if (outputsClash({{kTraceFile, io.trace}}, {{kDataFile, file}}, io)) return kExitUsageFileOrPort;
   SerialLine line(io);
   if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
   DevicePort port(device, line.traced.port());
@@ -229,6 +232,9 @@ std::vector<FleetProblem> checkedFleet(TerminalLines& lines, const link::IniDocu
 int cliFleet(const std::string& device, const FleetRequest& request, const CliStreams& io,
              const CliSafety& safety) {
   TerminalLines lines(io.err, io.errIsTerminal);
+  if (outputsClash({{kTraceFile, io.trace}, {"日志", request.log}},
+                   {{"模板", request.templ}, {"号码表", request.table}}, io))
+    return kExitUsageFileOrPort;
   FleetPlanError planError;
   const auto templ = templateDocument(request.templ, planError);
   if (!templ) {
@@ -245,6 +251,15 @@ int cliFleet(const std::string& device, const FleetRequest& request, const CliSt
     for (const FleetProblem& problem : problems) lines.line(problem.text);
     lines.line(kMembersFaultyText);
     return kExitNoRadioOrFailed;
+  }
+  if (!request.log.empty()) {
+    // The log is the run's record of the radios written: without it a rerun writes them again.
+    if (const auto refusal = logRefusal(request.log)) {
+      lines.line(*refusal);
+      return kExitUsageFileOrPort;
+    }
+    if (const auto skipped = readFleetLog(request.log).skippedLines; !skipped.empty())
+      lines.line(skippedRowsText(request.log, skipped));
   }
   const std::vector<FleetMember> left = membersLeft(*members, request.log);
   if (left.empty()) {

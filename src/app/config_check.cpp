@@ -172,17 +172,33 @@ std::optional<CheckWarning> fleetPlanOrderWarning(settings::ProgramState& state)
                           "，应为 0 ≤ 一级队 ≤ 二级队 ≤ 三级队 ≤ 10（读取时会被改动）。"};
 }
 
-DataFileCheck checkDataFile(const std::filesystem::path& file) {
-  OfflineProgram offline;
-  DataFileCheck result;
-  result.openError = openDataFileAndCheck(offline.state(), file);
-  if (result.openError) return result;
+namespace {
+
+// The checks of a record the open left in `offline` without an error.
+void checkOpened(OfflineProgram& offline, DataFileCheck& result) {
   // On the record as opened: the rules below may change fields as they run.
   std::vector<CheckWarning> trip = writeRoundTripWarnings(offline.state(), &result.notes);
   const auto planOrder = fleetPlanOrderWarning(offline.state());
   result.warnings = checkRecord(offline);
   if (planOrder) result.warnings.push_back(*planOrder);
   result.warnings.insert(result.warnings.end(), trip.begin(), trip.end());
+}
+
+}  // namespace
+
+DataFileCheck checkDataFile(const std::filesystem::path& file) {
+  OfflineProgram offline;
+  DataFileCheck result;
+  result.openError = openDataFileAndCheck(offline.state(), file);
+  if (!result.openError) checkOpened(offline, result);
+  return result;
+}
+
+DataFileCheck checkDocument(const link::IniDocument& document) {
+  OfflineProgram offline;
+  DataFileCheck result;
+  result.openError = openDocumentAndCheck(offline.state(), document);
+  if (!result.openError) checkOpened(offline, result);
   return result;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/offline_program.hpp"
+#include "link/ini_document.hpp"
 #include "settings/data_file.hpp"
 
 // Checking a configuration without a window: every field's own leaving rule runs as a user
@@ -55,5 +56,7 @@ struct DataFileCheck {
 // the write's own check first, on the record as opened, then every field left in turn. What
 // the open itself warned of is met again when the fields are left, and counted then.
 DataFileCheck checkDataFile(const std::filesystem::path& file);
+// The same for a record that is no file (a fleet member's, made from the template and its row).
+DataFileCheck checkDocument(const link::IniDocument& document);
 
 }  // namespace rcp::app

@@ -60,6 +60,13 @@ std::optional<DataFileError> openDataFileAndCheck(ProgramState& state,
   return error;
 }
 
+std::optional<DataFileError> openDocumentAndCheck(ProgramState& state,
+                                                  const link::IniDocument& document) {
+  auto error = settings::openRecord(state, document);
+  if (!stopsTheOpen(error)) checkStopChannels(state);
+  return error;
+}
+
 void SaveFileClick(ProgramState& state, DataFileNames& names) {
   state.showStatus(StatusPanel::State, "存储数据");
   const auto chosen = state.dialogs.saveFile(dataFileRequest(names.saved));

@@ -35,6 +35,9 @@ void openChosenDataFile(settings::ProgramState& state, const std::filesystem::pa
 // the rules' warnings go to state.dialogs as usual.
 [[nodiscard]] std::optional<settings::DataFileError> openDataFileAndCheck(
     settings::ProgramState& state, const std::filesystem::path& file);
+// The same for a data file's text already in memory.
+[[nodiscard]] std::optional<settings::DataFileError> openDocumentAndCheck(
+    settings::ProgramState& state, const link::IniDocument& document);
 
 // The message box for a failure: the application's title and a stop icon for a failure inside
 // the command, "系统信息" for a name that is no readable data file.

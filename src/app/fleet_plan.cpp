@@ -222,32 +222,85 @@ link::IniDocument memberDocument(const link::IniDocument& templ, const FleetMemb
   return document;
 }
 
-std::set<std::string> numbersDone(const std::filesystem::path& log) {
-  std::set<std::string> done;
-  std::ifstream in(log);
+namespace {
+
+constexpr std::size_t kLogFields = 7;
+
+bool isLogResult(const std::string& text) {
+  for (const char* result : {kResultWritten, kResultVerified, kResultFailed, kResultMismatch,
+                             kResultUnverified, kResultKept})
+    if (text == result) return true;
+  return false;
+}
+
+// A row as appendLogRow writes it: seven fields, a number of digits, a known result, and no
+// control byte anywhere (a row cut short and run together with binary bytes is not taken).
+bool wellFormedRow(const std::string& line) {
+  if (std::any_of(line.begin(), line.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
+    return false;
+  const std::vector<std::string> fields = csvFields(line);
+  return fields.size() == kLogFields && !fields[4].empty() &&
+         std::all_of(fields[4].begin(), fields[4].end(),
+                     [](char c) { return c >= '0' && c <= '9'; }) &&
+         isLogResult(fields[5]);
+}
+
+}  // namespace
+
+FleetLogReading readFleetLog(const std::filesystem::path& log) {
+  FleetLogReading reading;
+  std::ifstream in(log, std::ios::binary);
   std::string line;
-  while (std::getline(in, line)) {
+  for (std::size_t number = 1; std::getline(in, line); ++number) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (trimmed(line).empty() || line == kLogHeader) continue;
+    if (!wellFormedRow(line)) {
+      reading.skippedLines.push_back(number);
+      continue;
+    }
     const std::vector<std::string> fields = csvFields(line);
-    if (fields.size() >= 6 &&
-        (fields[5] == kResultWritten || fields[5] == kResultVerified || fields[5] == kResultKept))
-      done.insert(fields[4]);
+    if (fields[5] == kResultWritten || fields[5] == kResultVerified || fields[5] == kResultKept)
+      reading.done.insert(fields[4]);
   }
-  return done;
+  return reading;
+}
+
+std::set<std::string> numbersDone(const std::filesystem::path& log) {
+  return readFleetLog(log).done;
+}
+
+std::string skippedRowsText(const std::filesystem::path& log,
+                            const std::vector<std::size_t>& lines) {
+  std::string numbers;
+  for (const std::size_t line : lines)
+    numbers += (numbers.empty() ? "" : "、") + std::to_string(line);
+  return "日志 " + log.string() + " 第 " + numbers + " 行不是完整的记录，已跳过。";
+}
+
+std::optional<std::string> logRefusal(const std::filesystem::path& log) {
+  const link::OutputFile out(log, link::OutputFile::Start::AtEnd);
+  if (out.ok()) return std::nullopt;
+  return "无法写入日志 " + log.string() + "：" +
+         (out.reason() == link::kNotRegularReason ? out.reason() : std::string("无法打开"));
 }
 
 bool appendLogRow(const std::filesystem::path& log, const FleetLogRow& row) {
-  std::error_code ec;
-  const bool fresh = !std::filesystem::exists(log, ec);
-  std::ofstream out(log, std::ios::app | std::ios::binary);
-  if (!out) return false;
-  if (fresh) out << kLogHeader << '\n';
+  link::OutputFile out(log, link::OutputFile::Start::AtEnd);
+  if (!out.ok()) return false;
+  std::string text;
+  if (out.sizeAtOpen() == 0) {
+    text += std::string(kLogHeader) + '\n';
+  } else if (out.lastByte() != '\n') {
+    // A row left without its line end (a crash, an editor) keeps its own line.
+    text += '\n';
+  }
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%.1f", row.seconds);
-  out << csvField(row.time) << ',' << csvField(row.port) << ',' << csvField(row.identity) << ','
-      << csvField(row.model) << ',' << csvField(row.number) << ',' << csvField(row.result) << ','
-      << seconds << '\n';
-  out.flush();
-  return static_cast<bool>(out);
+  text += csvField(row.time) + ',' + csvField(row.port) + ',' + csvField(row.identity) + ',' +
+          csvField(row.model) + ',' + csvField(row.number) + ',' + csvField(row.result) + ',' +
+          seconds + '\n';
+  return out.write(text);
 }
 
 }  // namespace rcp::app

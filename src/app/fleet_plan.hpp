@@ -82,10 +82,25 @@ struct FleetLogRow {
   double seconds = 0;
 };
 
+struct FleetLogReading {
+  std::set<std::string> done;             // the numbers written (or written and verified)
+  std::vector<std::size_t> skippedLines;  // from 1: rows that are not whole records
+};
+// Every well-formed row of the log; the others are skipped and named.
+FleetLogReading readFleetLog(const std::filesystem::path& log);
+// "日志 FILE 第 3、7 行不是完整的记录，已跳过。"
+std::string skippedRowsText(const std::filesystem::path& log,
+                            const std::vector<std::size_t>& lines);
+
 // The numbers the log names as written successfully (written, written and verified, or kept).
 std::set<std::string> numbersDone(const std::filesystem::path& log);
 
-// Appends the row, creating the file with its header when missing; false when it cannot.
+// Why rows cannot be appended to the log (it is not a regular file, or cannot be opened), told
+// before any radio is written; nothing when they can. An absent log is created (empty, 0600).
+std::optional<std::string> logRefusal(const std::filesystem::path& log);
+
+// Appends the row on a line of its own, creating the file (0600) with its header when missing
+// or empty; false when it cannot.
 [[nodiscard]] bool appendLogRow(const std::filesystem::path& log, const FleetLogRow& row);
 
 // One CSV line split into its fields.

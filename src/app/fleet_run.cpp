@@ -1,9 +1,6 @@
 #include "app/fleet_run.hpp"
 
-#include <unistd.h>
-
 #include <ctime>
-#include <fstream>
 
 #include "app/config_check.hpp"
 #include "app/file_commands.hpp"
@@ -24,20 +21,11 @@ using image::TransferOutcome;
 // The quiet after a short read before the write greets the radio.
 constexpr int kShortReadSettleMs = 300;
 
-// The document in a file of this process's own for the time `use` runs: a data file is what the
-// open command and the check take.
-template <typename Use>
-auto withDataFile(const link::IniDocument& document, const char* purpose, Use use) {
-  const std::filesystem::path file =
-      std::filesystem::temp_directory_path() /
-      ("rcp520-" + std::string(purpose) + "-" + std::to_string(getpid()) + ".ini");
-  {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << document.fileBytes();
-  }
-  auto result = use(file);
-  std::filesystem::remove(file);
-  return result;
+// The member's record opened as "打开文件" opens a data file, straight from its text: no file is
+// written for it.
+std::optional<settings::DataFileError> openMember(settings::ProgramState& state,
+                                                  const link::IniDocument& document) {
+  return openDocumentAndCheck(state, link::IniDocument(document.fileBytes()));
 }
 
 bool radioAnswers(const FleetLine& line, link::RadioIdentity& identity) {
@@ -125,9 +113,7 @@ WriteReport writeMember(const FleetLine& line, const link::IniDocument& document
   settings::ProgramState& state = program.state();
   state.radioIdentity = identity;
   followProgress(state, member, events);
-  const auto opened = withDataFile(
-      document, "fleet", [&state](const auto& file) { return openDataFileAndCheck(state, file); });
-  if (opened) {
+  if (const auto opened = openMember(state, document)) {
     line.dialogs.message(dataFileMessage(*opened));
     return {TransferOutcome::Failed, false};
   }
@@ -164,8 +150,7 @@ std::vector<FleetProblem> checkFleet(const link::IniDocument& templ,
   std::vector<FleetProblem> problems;
   for (std::size_t i = 0; i < members.size(); ++i) {
     const link::IniDocument document = memberDocument(templ, members[i]);
-    const DataFileCheck check =
-        withDataFile(document, "fleet-check", [](const auto& file) { return checkDataFile(file); });
+    const DataFileCheck check = checkDocument(link::IniDocument(document.fileBytes()));
     const std::string who = memberName(members[i]);
     if (check.openError && check.openError->kind == settings::DataFileError::Kind::NotANumber)
       problems.push_back({i, who + check.openError->key + "：'" +

@@ -9,6 +9,7 @@
 #include "app/trace_setup.hpp"
 #include "link/clock.hpp"
 #include "link/identification.hpp"
+#include "link/low_latency.hpp"
 #include "link/port_doctor.hpp"
 #include "link/port_opening.hpp"
 #include "link/radio_identity.hpp"
@@ -104,7 +105,20 @@ void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& 
   }
 }
 
+std::string latencyText(std::optional<int> timer) {
+  return timer ? std::to_string(*timer) + " ms" : std::string(kNone);
+}
+
 }  // namespace
+
+std::string highLatencyText(const std::string& name, int timerMs) {
+  return name + " 的延迟计时器为 " + std::to_string(timerMs) +
+         " ms：收到的字节最多要等这么久才交给程序，电台的应答可能被当作超时。打开串口时程序会设为"
+         " " +
+         std::to_string(link::kLowLatencyTimerMs) + " ms；若没有权限，请以 root 执行 echo " +
+         std::to_string(link::kLowLatencyTimerMs) + " > /sys/bus/usb-serial/devices/" + name +
+         "/latency_timer。";
+}
 
 std::optional<PortsOptions> portsOptions(std::span<const std::string_view> args) {
   PortsOptions options;
@@ -142,8 +156,8 @@ int cliPorts(const PortsOptions& options, const CliStreams& io, const link::Syst
   }
 
   std::vector<std::vector<std::string>> table;
-  std::vector<std::string> header = {"设备",   "产品",   "厂商",     "USB ID", "驱动",
-                                     "序列号", "通讯口", "可否打开", "占用者"};
+  std::vector<std::string> header = {"设备", "产品",   "厂商",   "USB ID",   "驱动",
+                                     "延迟", "序列号", "通讯口", "可否打开", "占用者"};
   if (options.probe) header.push_back("应答");
   header.push_back("固定名称");
   table.push_back(header);
@@ -155,6 +169,7 @@ int cliPorts(const PortsOptions& options, const CliStreams& io, const link::Syst
         orNone(d.manufacturer),
         d.vendorId.empty() ? kNone : printableText(d.vendorId + ":" + d.productId),
         orNone(d.driver),
+        latencyText(link::latencyTimer(d.name, roots)),
         orNone(d.serial),
         orNone(portNamesOf(d, devices, roots, comIni)),
         accessText(row.diagnosis.access),
@@ -170,6 +185,9 @@ int cliPorts(const PortsOptions& options, const CliStreams& io, const link::Syst
   for (const Row& row : rows) {
     anyUsable = anyUsable || row.usable;
     if (!row.usable) io.out << printableText(link::problemText(row.diagnosis)) << '\n';
+    const auto timer = link::latencyTimer(row.device->name, roots);
+    if (timer && *timer > link::kHighLatencyTimerMs)
+      io.out << highLatencyText(row.device->name, *timer) << '\n';
   }
   io.out << std::flush;
   return anyUsable ? kExitDone : kExitNoRadioOrFailed;

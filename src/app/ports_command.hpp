@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "app/cli_transfers.hpp"
@@ -21,9 +22,13 @@ struct PortsOptions {
 // The options after "ports"; nullopt for anything but "--probe".
 std::optional<PortsOptions> portsOptions(std::span<const std::string_view> args);
 
-// Prints the table to io.out, then for each device that cannot be used the reason, as the port
-// doctor gives it. Exits 0 when at least one device may be opened and is free, 1 otherwise, 2
-// when the trace file cannot be written.
+// What `ports` says of an adaptor whose latency timer is above link::kHighLatencyTimerMs.
+std::string highLatencyText(const std::string& name, int timerMs);
+
+// Prints the table to io.out (with each adaptor's latency timer), then for each device that
+// cannot be used the reason, as the port doctor gives it, and each high latency timer. Exits 0 when
+// at least one device may be opened and is free, 1 otherwise, 2 when the trace file cannot be
+// written.
 int cliPorts(const PortsOptions& options, const CliStreams& io, const link::SystemRoots& roots = {},
              const std::filesystem::path& comIni = link::comIniPath());
 

@@ -33,6 +33,7 @@ TracedLink::TracedLink(link::Port& port, link::Clock& clock, const std::string& 
   log_ = std::make_unique<link::TraceLog>(file, clock);
   if (!log_->ok()) {
     failed_ = true;
+    reason_ = log_->reason();
     log_.reset();
     return;
   }
@@ -41,7 +42,9 @@ TracedLink::TracedLink(link::Port& port, link::Clock& clock, const std::string& 
 }
 
 std::string TracedLink::failureMessage() const {
-  return "无法写入跟踪文件“" + file_ + "”";
+  // The system's own reasons are not in the user's language; the refusal of a device is.
+  const bool refused = reason_ == link::kNotRegularReason;
+  return "无法写入跟踪文件“" + file_ + "”" + (refused ? "：" + reason_ : std::string());
 }
 
 }  // namespace rcp::app

@@ -43,6 +43,7 @@ class TracedLink {
   link::Clock& clock_;
   std::string file_;
   bool failed_ = false;
+  std::string reason_;
   std::unique_ptr<link::TraceLog> log_;
   std::unique_ptr<link::TracedPort> tracedPort_;
   std::unique_ptr<link::TracedClock> tracedClock_;

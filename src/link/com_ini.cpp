@@ -21,9 +21,9 @@ constexpr std::array<std::string_view, 4> kDefaultDevices = {"/dev/ttyS0", "/dev
                                                              "/dev/ttyS2", "/dev/ttyS3"};
 
 std::optional<IniError> makeFolderOf(const std::filesystem::path& comIni) {
-  std::error_code ec;
-  if (comIni.has_parent_path()) std::filesystem::create_directories(comIni.parent_path(), ec);
-  if (ec) return IniError{IniError::Operation::Write, comIni, ec.message()};
+  if (!comIni.has_parent_path()) return std::nullopt;
+  if (auto error = makePrivateFolder(comIni.parent_path()))
+    return IniError{IniError::Operation::Write, comIni, *error};
   return std::nullopt;
 }
 

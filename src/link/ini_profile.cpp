@@ -1,11 +1,10 @@
 #include "link/ini_profile.hpp"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <system_error>
 
 namespace rcp::link {
@@ -14,15 +13,6 @@ namespace {
 
 std::string systemReason(int error) {
   return std::strerror(error);
-}
-
-std::filesystem::path temporaryBeside(const std::filesystem::path& file) {
-  std::random_device random;
-  std::ostringstream suffix;
-  suffix << ".tmp-" << std::hex << random() << random();
-  std::filesystem::path temporary = file;
-  temporary += suffix.str();
-  return temporary;
 }
 
 }  // namespace
@@ -36,19 +26,9 @@ FileCheck checkFile(const std::filesystem::path& file) {
   return !ec && size <= kMaxIniFileSize ? FileCheck::Usable : FileCheck::TooLarge;
 }
 
-std::filesystem::path savedFile(std::filesystem::path file) {
-  std::error_code ec;
-  for (int links = 0; links < 40 && std::filesystem::is_symlink(file, ec); ++links) {
-    const std::filesystem::path target = std::filesystem::read_symlink(file, ec);
-    if (ec) break;
-    file = target.is_absolute() ? target : file.parent_path() / target;
-  }
-  return file;
-}
-
 std::string IniError::message() const {
-  std::string text = (operation == Operation::Read ? "无法读取文件“" : "无法写入文件“") +
-                     file.string() + "”";
+  std::string text =
+      (operation == Operation::Read ? "无法读取文件“" : "无法写入文件“") + file.string() + "”";
   if (!explanation.empty()) text += "：" + explanation;
   return text;
 }
@@ -83,42 +63,36 @@ IniLoad loadIniFile(const std::filesystem::path& file) {
   return {IniDocument(bytes), std::nullopt};
 }
 
+std::optional<IniError> saveRefusal(const std::filesystem::path& file) {
+  std::error_code ec;
+  const std::filesystem::path target = savedFile(file);
+  const auto existing = std::filesystem::status(target, ec);
+  if (std::filesystem::exists(existing)) {
+    if (!std::filesystem::is_regular_file(existing))
+      return IniError{IniError::Operation::Write, file, "", std::string(kNotRegularReason)};
+    // A file marked read-only is not replaced, although its folder would allow it (and root
+    // could write it).
+    if ((existing.permissions() & std::filesystem::perms::owner_write) ==
+        std::filesystem::perms::none)
+      return IniError{IniError::Operation::Write, file, systemReason(EACCES), "文件是只读的"};
+  }
+  const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+  if (::access(folder.c_str(), W_OK | X_OK) != 0)
+    return IniError{IniError::Operation::Write, file, systemReason(errno),
+                    "无法在文件夹“" + folder.string() + "”中存储"};
+  return std::nullopt;
+}
+
 std::optional<IniError> saveIniFile(const IniDocument& document,
                                     const std::filesystem::path& file) {
-  std::error_code ec;
   // Replace what a symbolic link points at, not the link itself.
   const std::filesystem::path target = savedFile(file);
-
-  // A file marked read-only is not replaced, although its folder would allow it.
-  const auto existing = std::filesystem::status(target, ec);
-  if (!ec && std::filesystem::is_regular_file(existing) &&
-      (existing.permissions() & std::filesystem::perms::owner_write) ==
-          std::filesystem::perms::none) {
-    return IniError{IniError::Operation::Write, file, systemReason(EACCES)};
+  if (auto refusal = saveRefusal(target)) {
+    refusal->file = file;
+    return refusal;
   }
-
-  const std::filesystem::path temporary = temporaryBeside(target);
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return IniError{IniError::Operation::Write, file, systemReason(errno)};
-    const std::string bytes = document.fileBytes();
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      const int error = errno;
-      std::filesystem::remove(temporary, ec);
-      return IniError{IniError::Operation::Write, file, systemReason(error)};
-    }
-  }
-  if (std::filesystem::exists(existing)) {
-    std::filesystem::permissions(temporary, existing.permissions(), ec);
-  }
-  std::filesystem::rename(temporary, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    return IniError{IniError::Operation::Write, file, ec.message()};
-  }
+  if (auto reason = replaceFile(target, document.fileBytes()))
+    return IniError{IniError::Operation::Write, file, *reason};
   return std::nullopt;
 }
 

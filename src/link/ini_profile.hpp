@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "link/ini_document.hpp"
+#include "link/private_files.hpp"
 
 namespace rcp::link {
 
@@ -25,7 +26,9 @@ struct IniError {
   enum class Operation { Read, Write };
   IniError(Operation op, std::filesystem::path path, std::string systemReason = {},
            std::string why = {})
-      : operation(op), file(std::move(path)), reason(std::move(systemReason)),
+      : operation(op),
+        file(std::move(path)),
+        reason(std::move(systemReason)),
         explanation(std::move(why)) {}
 
   Operation operation = Operation::Write;
@@ -45,9 +48,10 @@ struct IniLoad {
 // sane size is not read (an error that says so).
 IniLoad loadIniFile(const std::filesystem::path& file);
 
-// The file a save into `file` replaces: a symbolic link's target (followed link by link), also
-// one that is not there yet.
-std::filesystem::path savedFile(std::filesystem::path file);
+// Why a save into `file` would fail, as far as can be told without writing it (a device or a
+// FIFO, a read-only file, a folder that does not take a file), in the user's words; nothing when
+// it looks possible.
+std::optional<IniError> saveRefusal(const std::filesystem::path& file);
 
 // Replaces the file as a whole: the text goes to a temporary file beside it, which then takes the
 // file's place, so a failure leaves the old file untouched. The folder must exist.

@@ -25,6 +25,8 @@ class Port {
   // Reads up to buffer.size() bytes within the time-outs; returns how many arrived. The read
   // succeeded only when that is buffer.size().
   virtual std::size_t read(std::span<std::uint8_t> buffer) = 0;
+  // What the last open set up on the line beyond its settings, for the trace; empty for none.
+  virtual std::string openNote() const { return {}; }
 };
 
 // The stand-in until a device is opened: every operation fails quietly.

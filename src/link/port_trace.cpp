@@ -35,11 +35,12 @@ std::string traceBytes(std::span<const std::uint8_t> bytes) {
 }
 
 TraceLog::TraceLog(const std::filesystem::path& file, const Clock& clock)
-    : file_(file, std::ios::out | std::ios::trunc | std::ios::binary),
-      out_(file_),
+    : file_(std::make_unique<OutputFile>(file, OutputFile::Start::Empty)),
+      stream_(std::make_unique<FileStream>(*file_)),
+      out_(*stream_),
       clock_(clock),
       originMs_(clock.nowMs()) {
-  header();
+  if (ok()) header();
 }
 
 TraceLog::TraceLog(std::ostream& out, const Clock& clock)
@@ -63,6 +64,10 @@ void TraceLog::opened(const std::string& device, bool success) {
   const std::int64_t now = clock_.nowMs();
   if (success) originMs_ = now;
   line(now, "open " + device + (success ? "" : " failed"));
+}
+
+void TraceLog::noted(std::string_view text) {
+  line(clock_.nowMs(), text);
 }
 
 void TraceLog::closed() {
@@ -96,6 +101,7 @@ void TraceLog::paused(int ms) {
 bool TracedPort::open(const std::string& device) {
   const bool success = port_.open(device);
   log_.opened(device, success);
+  if (success && !port_.openNote().empty()) log_.noted(port_.openNote());
   return success;
 }
 

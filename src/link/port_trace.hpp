@@ -3,12 +3,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
+#include <memory>
+#include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "link/clock.hpp"
+#include "link/file_stream.hpp"
 #include "link/port.hpp"
 
 // The protocol trace for support: everything that goes over the line, one line per event.
@@ -32,8 +34,8 @@ namespace rcp::link {
 
 class TraceLog {
  public:
-  // Writes to `file` (created or emptied); ok() tells whether it could be opened. Times come
-  // from `clock`.
+  // Writes to `file` (a regular file, emptied, or a new private one); ok() tells whether it
+  // could be opened and reason() why not. Times come from `clock`.
   TraceLog(const std::filesystem::path& file, const Clock& clock);
   // Writes to a stream the caller keeps.
   TraceLog(std::ostream& out, const Clock& clock);
@@ -41,9 +43,12 @@ class TraceLog {
   TraceLog& operator=(const TraceLog&) = delete;
 
   bool ok() const { return out_.good(); }
+  std::string reason() const { return file_ ? file_->reason() : std::string(); }
 
   // An open of the device; a successful one starts the time anew.
   void opened(const std::string& device, bool success);
+  // What the open set up ("low latency: ...").
+  void noted(std::string_view text);
   void closed();
   void purged(std::string_view which);
   void sent(std::span<const std::uint8_t> bytes, bool success, std::int64_t startMs);
@@ -57,7 +62,8 @@ class TraceLog {
   void header();
   void line(std::int64_t atMs, std::string_view text);
 
-  std::ofstream file_;
+  std::unique_ptr<OutputFile> file_;
+  std::unique_ptr<FileStream> stream_;
   std::ostream& out_;
   const Clock& clock_;
   std::int64_t originMs_ = 0;
@@ -67,6 +73,7 @@ class TraceLog {
 class TracedPort final : public Port {
  public:
   TracedPort(Port& port, TraceLog& log) : port_(port), log_(log) {}
+  std::string openNote() const override { return port_.openNote(); }
 
   bool open(const std::string& device) override;
   void close() override;

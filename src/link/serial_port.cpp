@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <chrono>
 
+#include "link/low_latency.hpp"
 #include "link/port_timings.hpp"
 
 namespace rcp::link {
@@ -84,6 +85,7 @@ bool SerialPort::open(const std::string& device) {
   }
   fd_ = fd;
   pseudoTerminal_ = isPseudoTerminal(fd);
+  openNote_ = pseudoTerminal_ ? std::string() : askLowLatency(fd, device);
   purgeBoth();
   return true;
 }

@@ -30,9 +30,12 @@ class SerialPort final : public Port {
   void purgeReceive() override;
   bool write(std::span<const std::uint8_t> bytes) override;
   std::size_t read(std::span<std::uint8_t> buffer) override;
+  // What the open asked of the driver for low latency (see low_latency.hpp).
+  std::string openNote() const override { return openNote_; }
 
  private:
   int fd_ = -1;
+  std::string openNote_;
   bool pseudoTerminal_ = false;
 };
 

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "link/private_files.hpp"
+
 namespace rcp::sim {
 
 void loadMemoryFile(const std::filesystem::path& file, VirtualRadio::Memory& memory) {
@@ -12,22 +14,9 @@ void loadMemoryFile(const std::filesystem::path& file, VirtualRadio::Memory& mem
 
 std::optional<std::string> saveMemoryFile(const std::filesystem::path& file,
                                           const VirtualRadio::Memory& memory) {
-  const std::string failure = "cannot write " + file.string();
-  std::filesystem::path temporary = file;
-  temporary += ".part";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(memory.data()),
-              static_cast<std::streamsize>(memory.size()));
-    out.close();
-    if (!out) return failure;
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary, file, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
-    return failure;
-  }
+  const std::string_view bytes(reinterpret_cast<const char*>(memory.data()), memory.size());
+  if (auto reason = link::replaceFile(file, bytes))
+    return "cannot write " + file.string() + ": " + *reason;
   return std::nullopt;
 }
 

@@ -134,7 +134,9 @@ void PtyRadio::serve(int stopFd) {
     if (!traceBurst_.empty() && at - traceBurstLast_ >= burstGap_) flushTraceBurst();
     sendDue(at);
     if (radio_ != nullptr) {
-      if (radio_->bulkWrites() != bulkWrites) {
+      // Saving waits until the last chunk's acknowledgement has gone out, so that a slow disk
+      // never delays an answer.
+      if (radio_->bulkWrites() != bulkWrites && outgoing_.empty()) {
         bulkWrites = radio_->bulkWrites();
         if (onBulkWrite_) onBulkWrite_();
       }

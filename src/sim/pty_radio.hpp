@@ -36,7 +36,7 @@ class PtyRadio {
 
   // One line per burst: milliseconds since start, '<' received or '>' sent, the bytes in hex.
   void traceTo(std::ostream* trace) { trace_ = trace; }
-  // Runs after each completed bulk write of a single radio.
+  // Runs after each completed bulk write of a single radio, once its last acknowledgement is out.
   void onBulkWrite(std::function<void()> callback) { onBulkWrite_ = std::move(callback); }
 
   // Serves until `stopFd` becomes readable (a signalfd, for example) or the line fails.

@@ -81,8 +81,10 @@ bool keptFromBulk(std::size_t address) {
 VirtualRadio::VirtualRadio(const link::RadioIdentity& identity, RadioTiming timing)
     : identity_(identity), timing_(timing) {}
 
-void VirtualRadio::receive(std::span<const std::uint8_t> bytes, Micros at) {
+void VirtualRadio::receive(std::span<const std::uint8_t> bytes, Micros arrival) {
   for (const std::uint8_t byte : bytes) {
+    const Micros at = paced_ ? std::max(arrival, lastByteAt_ + timing_.byteTime) : arrival;
+    paced_ = true;
     if (inBurst_ && at - lastByteAt_ >= timing_.burstGap) endBurst();
     received_.push_back({byte, at});
     inBurst_ = true;

@@ -37,6 +37,10 @@ struct RadioTiming {
   Micros burstGap = 3000;
   // Answers start this long after the last byte of the burst that asked for them.
   Micros processingDelay = 5000;
+  // The line's pace: each byte is taken no sooner than this after the one before (a byte's time
+  // at 9600 baud), however fast the bytes were handed over, so an answer never comes before the
+  // request could have crossed a real line. 0 takes bytes as they come (fast unit tests).
+  Micros byteTime = 1042;
 };
 
 // A radio as the programming tool sees it: a 1024-byte memory behind a byte-level protocol.
@@ -90,7 +94,8 @@ class VirtualRadio {
   const Memory& memory() const { return memory_; }
   const link::RadioIdentity& identity() const { return identity_; }
 
-  // Bytes that arrived at `at`; arrival times never go back.
+  // Bytes handed over at `at` (arrival times never go back); each is taken at `at` or one
+  // RadioTiming::byteTime after the one before, whichever is later.
   void receive(std::span<const std::uint8_t> bytes, Micros at);
   // Time passes up to `now`: a burst whose gap has run out ends and is acted upon.
   void advance(Micros now);
@@ -135,6 +140,7 @@ class VirtualRadio {
   std::vector<Answer> answers_;
 
   bool inBurst_ = false;
+  bool paced_ = false;  // a byte has been taken: the next keeps the line's pace after it
   Micros lastByteAt_ = 0;
   std::vector<std::vector<std::uint8_t>> burstAnswers_;
 

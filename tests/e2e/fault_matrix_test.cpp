@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/backups.hpp"
 #include "processes.hpp"
 #include "settings/data_file.hpp"
 #include "support/test_program.hpp"
@@ -86,7 +87,9 @@ TEST_P(AcknowledgedChunks, TheWriteFailsWithItsMessage) {
   std::filesystem::remove(source);
 }
 
-INSTANTIATE_TEST_SUITE_P(FaultMatrix, AcknowledgedChunks, ::testing::Values(0, 1, 30, 59, 60));
+// Every K, with and without the backup and the read-back, runs in process (tests/app); one over
+// the pseudo-terminal.
+INSTANTIATE_TEST_SUITE_P(FaultMatrix, AcknowledgedChunks, ::testing::Values(30));
 
 // ---- Requests of a read left unanswered -----------------------------------------------------
 
@@ -106,11 +109,10 @@ TEST_P(UnansweredRead, TheReadFailsAndSavesNothing) {
   EXPECT_LT(read.took, Seconds(30));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    FaultMatrix, UnansweredRead,
-    ::testing::Values(ReadFault{{"--skip-read", "1"}}, ReadFault{{"--skip-read", "13"}},
-                      ReadFault{{"--skip-read", "26"}}, ReadFault{{"--silent-after-reads", "22"}}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(FaultMatrix, UnansweredRead,
+                         ::testing::Values(ReadFault{{"--skip-read", "13"}},
+                                           ReadFault{{"--silent-after-reads", "22"}}),
+                         [](const auto& info) { return "case" + std::to_string(info.index); });
 
 // ---- A radio silent from some point of a write ----------------------------------------------
 
@@ -127,7 +129,7 @@ TEST_P(SilentDuringWrite, TheWriteFailsWithItsMessage) {
   std::filesystem::remove(source);
 }
 
-INSTANTIATE_TEST_SUITE_P(FaultMatrix, SilentDuringWrite, ::testing::Values(1, 12, 40));
+INSTANTIATE_TEST_SUITE_P(FaultMatrix, SilentDuringWrite, ::testing::Values(12));
 
 // ---- The radio's process killed: its side of the line hangs up ------------------------------
 
@@ -181,7 +183,24 @@ TEST_P(SignalDuringWrite, IsHeldUntilTheWriteEnds) {
   for (const auto& file : {source, memory}) std::filesystem::remove(file);
 }
 
-INSTANTIATE_TEST_SUITE_P(FaultMatrix, SignalDuringWrite, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
+INSTANTIATE_TEST_SUITE_P(FaultMatrix, SignalDuringWrite,
+                         ::testing::Values(SIGINT, SIGTERM, SIGHUP));
+
+// The signal's exit code wins over the failure's; the failure's message is still printed.
+TEST(FaultMatrix, ASignalHeldDuringAWriteThatThenFailsExitsWithTheSignal) {
+  const auto source = dataFile("signal-failed.ini");
+  RadioProcess radio({"--no-ack-after", "30"});
+  const Timed write =
+      timedRun({"write", "--port", radio.device(), source.string()}, [&](pid_t tool) {
+        std::this_thread::sleep_for(Millis(800));
+        ::kill(tool, SIGTERM);
+      });
+  EXPECT_EQ(write.finished.exitCode, 128 + SIGTERM);
+  EXPECT_NE(write.finished.err.find("写录尚未结束"), std::string::npos) << write.finished.err;
+  EXPECT_NE(write.finished.err.find(kWritePartial), std::string::npos) << write.finished.err;
+  EXPECT_LT(write.took, Seconds(15));
+  std::filesystem::remove(source);
+}
 
 TEST(FaultMatrix, ASecondCtrlCEndsTheWriteAtOnceWithAWarning) {
   const auto source = dataFile("twice.ini");
@@ -201,8 +220,14 @@ TEST(FaultMatrix, ASecondCtrlCEndsTheWriteAtOnceWithAWarning) {
   std::filesystem::remove(source);
 }
 
+// It saves nothing into its file; the read itself was whole, so its backup is kept as after any
+// read.
 TEST(FaultMatrix, ASignalDuringAReadSavesNothing) {
   const auto target = scratch("interrupted.ini");
+  const auto backups = [] {
+    return app::listBackups(testStateHome() / "rcp520" / "backups").size();
+  };
+  const std::size_t before = backups();
   RadioProcess radio({});
   const Timed read = timedRun({"read", "--port", radio.device(), target.string()}, [&](pid_t tool) {
     std::this_thread::sleep_for(Millis(1000));
@@ -211,6 +236,7 @@ TEST(FaultMatrix, ASignalDuringAReadSavesNothing) {
   EXPECT_EQ(read.finished.exitCode, 128 + SIGTERM);
   EXPECT_NE(read.finished.err.find("读取尚未结束"), std::string::npos) << read.finished.err;
   EXPECT_FALSE(std::filesystem::exists(target));
+  EXPECT_EQ(backups(), before + 1);
 }
 
 // ---- Input the tool refuses -----------------------------------------------------------------
@@ -233,10 +259,13 @@ TEST(FaultMatrix, ANumberTooLongForAnyFieldIsAMessageNotACrash) {
 
 TEST(FaultMatrix, ADestinationThatCannotBeWrittenIsRefusedBeforeTheRead) {
   RadioProcess radio({});
-  for (const std::string target : {"/no/such/folder/radio.ini", "/"}) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"/no/such/folder/radio.ini", "无法在文件夹“/no/such/folder”中存储"},
+      {"/", "它不是普通文件"}};
+  for (const auto& [target, why] : cases) {
     const Timed read = timedRun({"read", "--port", radio.device(), target});
     EXPECT_EQ(read.finished.exitCode, 2) << target;
-    EXPECT_EQ(read.finished.err, "无法写入文件“" + target + "”\n");
+    EXPECT_EQ(read.finished.err, "无法写入文件“" + target + "”：" + why + "\n");
     EXPECT_LT(read.took, Millis(1000)) << target;
   }
 }

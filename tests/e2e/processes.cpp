@@ -6,7 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -69,8 +72,22 @@ Finished run(const std::string& program, const std::vector<std::string>& args,
   Finished finished{-1, {}, {}};
   std::array<pollfd, 2> fds{{{out[0], POLLIN, 0}, {err[0], POLLIN, 0}}};
   int open = 2;
+  // A program that would wait for ever (a radio that never goes away) is killed at the limit.
+  const auto deadline = std::chrono::steady_clock::now() + kRunLimit;
   while (open > 0) {
-    if (poll(fds.data(), fds.size(), -1) < 0) continue;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0 && !finished.killed) {
+      ::kill(pid, SIGKILL);
+      finished.killed = true;
+      finished.err +=
+          "\n[killed: still running after " +
+          std::to_string(std::chrono::duration_cast<std::chrono::seconds>(kRunLimit).count()) +
+          " s]\n";
+    }
+    const int wait =
+        finished.killed ? -1 : static_cast<int>(std::max<std::int64_t>(left.count(), 0));
+    if (poll(fds.data(), fds.size(), wait) <= 0) continue;
     for (std::size_t i = 0; i < fds.size(); ++i) {
       if (fds[i].fd < 0 || fds[i].revents == 0) continue;
       char buffer[4096];

@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -17,9 +18,14 @@ struct Finished {
   int exitCode;  // -1 when it did not exit normally
   std::string out;
   std::string err;
+  bool killed = false;  // it ran past kRunLimit and was killed
 };
 
-// Runs a program to its end and collects what it wrote; `started` gets its process id first.
+// No program run by a test runs longer than this: one that would is killed, its exit code -1.
+inline constexpr std::chrono::seconds kRunLimit{120};
+
+// Runs a program to its end, at most kRunLimit, and collects what it wrote; `started` gets its
+// process id first.
 Finished run(const std::string& program, const std::vector<std::string>& args,
              const std::function<void(pid_t)>& started = {});
 

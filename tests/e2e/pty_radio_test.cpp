@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -79,6 +80,35 @@ TEST(PtyRadioLine, TakesEveryModeLetterWhenWritesArriveOneByteAtATimeBackToBack)
   port.close();
   const VirtualRadio& radio = served.stop();
   EXPECT_EQ(acceptedTexts(radio), (std::vector<std::string>{"T", "Q", "PROG", "T", "Q", "PROG"}));
+}
+
+// A pseudo-terminal delivers a chunk at once, where a 9600-baud line takes 16.7 ms for its 16
+// bytes; the radio keeps the line's pace, so a tool taken off the processor for 11 ms between
+// sending the chunk (drained) and purging its receive buffer still finds the acknowledgement.
+TEST(PtyRadioLine, AToolStalledBetweenTheChunkAndThePurgeStillGetsTheAcknowledgement) {
+  ServedRadio served;
+  link::SerialPort port;
+  ASSERT_TRUE(port.open(served.device()));
+  const auto send = [&port](const std::string& text) {
+    return port.write(std::vector<std::uint8_t>(text.begin(), text.end()));
+  };
+  ASSERT_TRUE(send("D"));
+  std::uint8_t ack = 0;
+  ASSERT_EQ(port.read(std::span(&ack, 1)), 1u);
+  for (int chunk = 0; chunk < 5; ++chunk) {
+    ASSERT_TRUE(send("0123456789ABCDEF"));
+    const auto sent = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(Millis(9));
+    port.purgeReceive();
+    const bool stalledLonger = std::chrono::steady_clock::now() - sent > Millis(18);
+    ack = 0;
+    const std::size_t got = port.read(std::span(&ack, 1));
+    // A machine so loaded that the stall grew past the chunk's line time proves nothing here.
+    if (stalledLonger) continue;
+    EXPECT_EQ(got, 1u) << "chunk " << chunk;
+    EXPECT_EQ(ack, 'D');
+  }
+  port.close();
 }
 
 }  // namespace

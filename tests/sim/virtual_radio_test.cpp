@@ -344,3 +344,50 @@ TEST_F(RadioLine, APurgeDropsOnlyWhatHasArrived) {
 
 }  // namespace
 }  // namespace rcp::sim
+
+namespace rcp::sim {
+namespace {
+
+// A pseudo-terminal hands the whole request over at once; a 9600-baud line takes 1.042 ms a byte.
+// The answer comes no sooner than the request's last byte could have crossed the line.
+TEST(LinePace, ARequestHandedOverAtOnceIsTakenAtTheLinesPace) {
+  const std::string prog = std::string("\x91") + "PROG\r";
+  for (const Micros byteTime : {Micros{1042}, Micros{0}}) {
+    SCOPED_TRACE(byteTime);
+    RadioTiming timing;
+    timing.byteTime = byteTime;
+    VirtualRadio radio(*identityOfModel("HX77"), timing);
+    radio.receive(std::vector<std::uint8_t>(prog.begin(), prog.end()), 100000);
+    const Micros lastByte = 100000 + 5 * byteTime;
+    EXPECT_EQ(radio.received().back().at, lastByte);
+    EXPECT_EQ(radio.burstEnd(), lastByte + timing.burstGap);
+    radio.advance(lastByte + timing.burstGap - 1);
+    EXPECT_TRUE(radio.takeAnswers().empty());
+    radio.advance(lastByte + timing.burstGap);
+    const auto answers = radio.takeAnswers();
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].notBefore, lastByte + timing.processingDelay);
+    // A byte handed over later than the pace needs is taken when it comes.
+    radio.receive(std::vector<std::uint8_t>{'T'}, 200000);
+    EXPECT_EQ(radio.received().back().at, 200000);
+  }
+}
+
+// A bulk chunk of 16 digits: its acknowledgement cannot come before the 16 bytes crossed
+// (16.7 ms), so a tool held up 11 ms between the chunk and its purge still finds it.
+TEST(LinePace, AChunksAcknowledgementComesNoSoonerThanTheChunkCouldCross) {
+  VirtualRadio radio(*identityOfModel("HX77"));
+  const auto feed = [&radio](std::string_view text, Micros at) {
+    radio.receive(std::vector<std::uint8_t>(text.begin(), text.end()), at);
+    radio.advance(at + 100000);
+    return radio.takeAnswers();
+  };
+  feed("\x91PROG\r", 0);
+  feed("D", 200000);
+  const auto acks = feed("0123456789ABCDEF", 400000);
+  ASSERT_EQ(acks.size(), 1u);
+  EXPECT_GE(acks[0].notBefore, 400000 + 15 * 1042 + 5000);
+}
+
+}  // namespace
+}  // namespace rcp::sim

@@ -32,8 +32,9 @@ class FakeSystem {
     std::string name;  // "ttyUSB0" or "ttyACM0"
     std::string port;  // the USB port, "1-2"
     std::string vendorId, productId, manufacturer, product, serial;
-    std::string driver;  // "ftdi_sio", "cdc_acm"
-    std::string byId;    // the by-id link's name, or empty
+    std::string driver;             // "ftdi_sio", "cdc_acm"
+    std::string byId;               // the by-id link's name, or empty
+    std::string latencyTimer = {};  // an FTDI adaptor's latency_timer ("16"), or empty for none
   };
 
   // A USB serial adaptor (its port device below the interface, as usb-serial drivers make it) or
@@ -58,6 +59,7 @@ class FakeSystem {
       device = interface / usb.name;
       std::filesystem::create_directories(device);
       driverLink(device, "usb-serial", usb.driver);
+      if (!usb.latencyTimer.empty()) write(device / "latency_timer", usb.latencyTimer);
     }
     addTerminal(usb.name, device, {});
     addDeviceFile(usb.name, deviceFile);
