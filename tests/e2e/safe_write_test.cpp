@@ -107,7 +107,7 @@ TEST(SafeWriteCli, AByteStoredWronglyExitsThreeNamingTheField) {
   EXPECT_EQ(write.exitCode, 3) << write.err;
   EXPECT_NE(write.err.find("写后校验失败"), std::string::npos) << write.err;
   // A line of its own, the bytes alone: the window would show the value clamped.
-  EXPECT_NE(write.err.find("\n用户信息 › 时间常数 › TA：地址 0x0CF：写入 3C，读回 C3\n"),
+  EXPECT_NE(write.err.find("\n用户信息 › 时间常数 › TA：地址 0x0CF：写入 0A，读回 F5\n"),
             std::string::npos)
       << write.err;
   EXPECT_EQ(write.err.find("\\x0A"), std::string::npos) << write.err;

@@ -57,7 +57,8 @@ std::string received(const fs::path& trace) {
 
 TEST(Telling, AVerificationThatCouldNotReadBackExitsFour) {
   const fs::path source = dataFile("silent.ini");
-  RadioProcess radio({"--silent-after-reads", "1"});
+  // Silent after two READs: the write is taken, the read-back goes unanswered.
+  RadioProcess radio({"--silent-after-reads", "2"});
   const Finished write = run(
       RCP520_CLI, {"write", "--verify", "--no-backup", "--port", radio.device(), source.string()});
   EXPECT_EQ(write.exitCode, 4) << write.err;
