@@ -118,8 +118,12 @@ TEST(FleetFaults, EveryCaseEndsWithItsSummaryItsLogAndWhatARerunHasLeft) {
     const auto members = numbersInRange("3262001201-3262001203", error);
     ASSERT_TRUE(members);
     const link::IniDocument templ(std::string("[File0]\r\nIndivol=3262001201\r\n"));
-    const FleetSettings settings{{},     c.skipFailed,    dir / "log.csv",
-                                 "COM1", dir / "Com.ini", dir / "backups"};
+    FleetSettings settings;
+    settings.skipFailed = c.skipFailed;
+    settings.log = dir / "log.csv";
+    settings.portLabel = "COM1";
+    settings.comIni = dir / "Com.ini";
+    settings.backups = dir / "backups";
     Events events(clock, c.stop);
     const FleetSummary summary =
         runFleet({port, clock, dialogs, screen}, templ, *members, settings, events);
