@@ -186,6 +186,8 @@ void verify(ProgramState& state, OfflineProgram& reader, const image::WriteImage
   try {
     const TestStateKept testState(state, true);
     read = image::readFromRadio(reader.state(), kVerifyingText);
+  } catch (const image::ReadStopped&) {  // an answer that is no number stops the read
+    unreadable = true;
   } catch (const ui::ConversionError&) {
     unreadable = true;
   }
