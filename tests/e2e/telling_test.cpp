@@ -72,8 +72,14 @@ TEST(Telling, CtrlCDuringTheBackupReadWritesNothing) {
   const fs::path trace = scratch("backup-signal-trace.txt");
   RadioProcess radio({"--trace", trace.string()});
   const Finished write = run(
-      RCP520_CLI, {"write", "--backup", "--port", radio.device(), source.string()}, [](pid_t tool) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+      RCP520_CLI, {"write", "--backup", "--port", radio.device(), source.string()},
+      [&trace](pid_t tool) {
+        // Once the backup read has begun (the radio has had a READ), not at a guessed moment:
+        // a slow start (a sanitizer build) would otherwise take the signal before it is held.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (received(trace).find("READ") == std::string::npos &&
+               std::chrono::steady_clock::now() < deadline)
+          std::this_thread::sleep_for(std::chrono::milliseconds(5));
         ::kill(tool, SIGINT);
       });
   radio.stop();
