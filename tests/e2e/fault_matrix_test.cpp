@@ -168,10 +168,11 @@ TEST_P(SignalDuringWrite, IsHeldUntilTheWriteEnds) {
   const int signal = GetParam();
   const auto source = dataFile("signal-" + std::to_string(signal) + ".ini");
   const auto memory = scratch("signal-" + std::to_string(signal) + ".bin");
-  RadioProcess radio({"--memory", memory.string()});
+  const auto trace = scratch("signal-" + std::to_string(signal) + "-trace.txt");
+  RadioProcess radio({"--memory", memory.string(), "--trace", trace.string()});
   const Timed write =
       timedRun({"write", "--port", radio.device(), source.string()}, [&](pid_t tool) {
-        std::this_thread::sleep_for(Millis(1200));
+        waitUntilRadioReceives(trace, "WRITE");  // in the middle of the write
         ::kill(tool, signal);
       });
   EXPECT_EQ(write.finished.exitCode, 128 + signal);
@@ -180,7 +181,7 @@ TEST_P(SignalDuringWrite, IsHeldUntilTheWriteEnds) {
   // The whole bulk block arrived: the radio saved its memory after it.
   EXPECT_EQ(contents(memory).size(), 1024u);
   radio.stop();
-  for (const auto& file : {source, memory}) std::filesystem::remove(file);
+  for (const auto& file : {source, memory, trace}) std::filesystem::remove(file);
 }
 
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, SignalDuringWrite,

@@ -11,7 +11,11 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include "support/temp_dir.hpp"
 
@@ -143,6 +147,28 @@ int RadioProcess::stop() {
   pid_ = -1;
   close(out_);
   return code;
+}
+
+std::string receivedByRadio(const std::filesystem::path& trace) {
+  std::ifstream in(trace, std::ios::binary);
+  std::istringstream lines(std::string(std::istreambuf_iterator<char>(in), {}));
+  std::string line, bytes;
+  while (std::getline(lines, line)) {
+    std::istringstream fields(line);
+    std::string at, direction, hex;
+    fields >> at >> direction;
+    if (direction != "<") continue;
+    while (fields >> hex) bytes += static_cast<char>(std::stoi(hex, nullptr, 16));
+  }
+  return bytes;
+}
+
+void waitUntilRadioReceives(const std::filesystem::path& trace, const std::string& text,
+                            std::chrono::seconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (receivedByRadio(trace).find(text) == std::string::npos &&
+         std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
 }  // namespace rcp::e2e

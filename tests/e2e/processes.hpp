@@ -29,6 +29,14 @@ inline constexpr std::chrono::seconds kRunLimit{120};
 Finished run(const std::string& program, const std::vector<std::string>& args,
              const std::function<void(pid_t)>& started = {});
 
+// What a radio run with --trace FILE received, from its trace (lines "<ms> < 52 45 ...").
+std::string receivedByRadio(const std::filesystem::path& trace);
+
+// Waits (at most `limit`) until the radio's trace shows `text` received: a signal meant for the
+// middle of a transfer is sent then, not at a guessed moment a slow start may not have reached.
+void waitUntilRadioReceives(const std::filesystem::path& trace, const std::string& text,
+                            std::chrono::seconds limit = std::chrono::seconds(30));
+
 // rcp520-radio in the background; its first line of output is the device to open.
 class RadioProcess {
  public:

@@ -41,20 +41,6 @@ fs::path dataFile(const std::string& name) {
   return file;
 }
 
-// What the radio received, from its trace: lines "<ms> < 52 45 ..." in hexadecimal.
-std::string received(const fs::path& trace) {
-  std::istringstream lines(contents(trace));
-  std::string line, bytes;
-  while (std::getline(lines, line)) {
-    std::istringstream fields(line);
-    std::string at, direction, hex;
-    fields >> at >> direction;
-    if (direction != "<") continue;
-    while (fields >> hex) bytes += static_cast<char>(std::stoi(hex, nullptr, 16));
-  }
-  return bytes;
-}
-
 TEST(Telling, AVerificationThatCouldNotReadBackExitsFour) {
   const fs::path source = dataFile("silent.ini");
   // Silent after two READs: the write is taken, the read-back goes unanswered.
@@ -71,22 +57,17 @@ TEST(Telling, CtrlCDuringTheBackupReadWritesNothing) {
   const fs::path source = dataFile("backup-signal.ini");
   const fs::path trace = scratch("backup-signal-trace.txt");
   RadioProcess radio({"--trace", trace.string()});
-  const Finished write = run(
-      RCP520_CLI, {"write", "--backup", "--port", radio.device(), source.string()},
-      [&trace](pid_t tool) {
-        // Once the backup read has begun (the radio has had a READ), not at a guessed moment:
-        // a slow start (a sanitizer build) would otherwise take the signal before it is held.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (received(trace).find("READ") == std::string::npos &&
-               std::chrono::steady_clock::now() < deadline)
-          std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        ::kill(tool, SIGINT);
-      });
+  const Finished write =
+      run(RCP520_CLI, {"write", "--backup", "--port", radio.device(), source.string()},
+          [&trace](pid_t tool) {
+            waitUntilRadioReceives(trace, "READ");  // the backup read has begun
+            ::kill(tool, SIGINT);
+          });
   radio.stop();
   EXPECT_EQ(write.exitCode, 130) << write.err;
   EXPECT_NE(write.err.find("写前备份尚未读完"), std::string::npos) << write.err;
   EXPECT_NE(write.err.find("写录没有开始，电台中的数据没有改动。"), std::string::npos) << write.err;
-  EXPECT_EQ(received(trace).find("WRITE"), std::string::npos);
+  EXPECT_EQ(receivedByRadio(trace).find("WRITE"), std::string::npos);
   for (const auto& file : {source, trace}) fs::remove(file);
 }
 
