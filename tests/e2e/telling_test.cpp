@@ -29,11 +29,6 @@ fs::path scratch(const std::string& name) {
          ("rcp520-e2e-telling-" + std::to_string(getpid()) + "-" + name);
 }
 
-std::string contents(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 fs::path dataFile(const std::string& name) {
   const fs::path file = scratch(name);
   test::TestProgram app;
