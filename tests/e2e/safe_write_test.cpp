@@ -29,20 +29,6 @@ std::string contents(const fs::path& file) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// What the radio received, from its trace: lines "<ms> < 52 45 ..." in hexadecimal.
-std::string received(const fs::path& trace) {
-  std::istringstream lines(contents(trace));
-  std::string line, bytes;
-  while (std::getline(lines, line)) {
-    std::istringstream fields(line);
-    std::string at, direction, hex;
-    fields >> at >> direction;
-    if (direction != "<") continue;
-    while (fields >> hex) bytes += static_cast<char>(std::stoi(hex, nullptr, 16));
-  }
-  return bytes;
-}
-
 fs::path backupsFolder() {
   return testStateHome() / "rcp520" / "backups";
 }
@@ -89,7 +75,7 @@ TEST(SafeWriteCli, BothSafetiesReadThenWriteThenReadBackAndSayItVerified) {
   EXPECT_EQ(app::listBackups(backupsFolder()).size(), 1u);
   radio.stop();
   // On the line: the reads' last request before the first WRITE and again after the bulk block.
-  const std::string line = received(trace);
+  const std::string line = receivedByRadio(trace);
   const std::size_t firstRead = line.find("READ02C928");
   const std::size_t firstWrite = line.find("WRITE");
   const std::size_t readBack = line.rfind("READ02C928");
