@@ -57,6 +57,7 @@ std::filesystem::path dataFile(const std::string& name, const std::string& from 
 struct Timed {
   Finished finished;
   std::chrono::steady_clock::duration took;
+  std::chrono::steady_clock::time_point ended;
 };
 
 // The tool run to its end; `meanwhile` runs beside it with the tool's process id.
@@ -67,9 +68,9 @@ Timed timedRun(const std::vector<std::string>& args,
   Finished finished = run(RCP520_CLI, args, [&](pid_t pid) {
     if (meanwhile) beside = std::thread(meanwhile, pid);
   });
-  const auto took = std::chrono::steady_clock::now() - start;
+  const auto ended = std::chrono::steady_clock::now();
   if (beside.joinable()) beside.join();
-  return {std::move(finished), took};
+  return {std::move(finished), ended - start, ended};
 }
 
 // ---- The bulk block not acknowledged after chunk K ------------------------------------------
@@ -135,9 +136,10 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, SilentDuringWrite, ::testing::Values(12));
 
 TEST(FaultMatrix, ARadioKilledDuringAReadFailsTheRead) {
   const auto target = scratch("killed.ini");
-  RadioProcess radio({});
+  const auto trace = scratch("killed-read-trace.txt");
+  RadioProcess radio({"--trace", trace.string()});
   const Timed read = timedRun({"read", "--port", radio.device(), target.string()}, [&](pid_t) {
-    std::this_thread::sleep_for(Millis(1200));
+    waitUntilRadioReceives(trace, "READ");
     radio.kill();
   });
   EXPECT_EQ(read.finished.exitCode, 1);
@@ -148,9 +150,10 @@ TEST(FaultMatrix, ARadioKilledDuringAReadFailsTheRead) {
 
 TEST(FaultMatrix, ARadioKilledDuringAWriteFailsTheWrite) {
   const auto source = dataFile("killed-write.ini");
-  RadioProcess radio({});
+  const auto trace = scratch("killed-write-trace.txt");
+  RadioProcess radio({"--trace", trace.string()});
   const Timed write = timedRun({"write", "--port", radio.device(), source.string()}, [&](pid_t) {
-    std::this_thread::sleep_for(Millis(1000));
+    waitUntilRadioReceives(trace, "WRITE");
     radio.kill();
   });
   EXPECT_EQ(write.finished.exitCode, 1);
@@ -190,10 +193,11 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, SignalDuringWrite,
 // The signal's exit code wins over the failure's; the failure's message is still printed.
 TEST(FaultMatrix, ASignalHeldDuringAWriteThatThenFailsExitsWithTheSignal) {
   const auto source = dataFile("signal-failed.ini");
-  RadioProcess radio({"--no-ack-after", "30"});
+  const auto trace = scratch("signal-failed-trace.txt");
+  RadioProcess radio({"--no-ack-after", "30", "--trace", trace.string()});
   const Timed write =
       timedRun({"write", "--port", radio.device(), source.string()}, [&](pid_t tool) {
-        std::this_thread::sleep_for(Millis(800));
+        waitUntilRadioReceives(trace, "WRITE");
         ::kill(tool, SIGTERM);
       });
   EXPECT_EQ(write.finished.exitCode, 128 + SIGTERM);
@@ -205,19 +209,23 @@ TEST(FaultMatrix, ASignalHeldDuringAWriteThatThenFailsExitsWithTheSignal) {
 
 TEST(FaultMatrix, ASecondCtrlCEndsTheWriteAtOnceWithAWarning) {
   const auto source = dataFile("twice.ini");
-  RadioProcess radio({});
+  const auto trace = scratch("twice-trace.txt");
+  RadioProcess radio({"--trace", trace.string()});
+  std::chrono::steady_clock::time_point second;
   const Timed write =
       timedRun({"write", "--port", radio.device(), source.string()}, [&](pid_t tool) {
-        std::this_thread::sleep_for(Millis(800));
+        waitUntilRadioReceives(trace, "WRITE");
         ::kill(tool, SIGINT);
         std::this_thread::sleep_for(Millis(200));
+        second = std::chrono::steady_clock::now();
         ::kill(tool, SIGINT);
       });
   EXPECT_EQ(write.finished.exitCode, 128 + SIGINT);
   EXPECT_NE(write.finished.err.find("写录已中断！电台中可能只有部分数据，请重新写录。"),
             std::string::npos)
       << write.finished.err;
-  EXPECT_LT(write.took, Millis(1800));
+  // At once: well before the rest of the bulk block could have been sent.
+  EXPECT_LT(write.ended - second, Millis(1000));
   std::filesystem::remove(source);
 }
 
@@ -229,9 +237,10 @@ TEST(FaultMatrix, ASignalDuringAReadSavesNothing) {
     return app::listBackups(testStateHome() / "rcp520" / "backups").size();
   };
   const std::size_t before = backups();
-  RadioProcess radio({});
+  const auto trace = scratch("interrupted-trace.txt");
+  RadioProcess radio({"--trace", trace.string()});
   const Timed read = timedRun({"read", "--port", radio.device(), target.string()}, [&](pid_t tool) {
-    std::this_thread::sleep_for(Millis(1000));
+    waitUntilRadioReceives(trace, "READ");
     ::kill(tool, SIGTERM);
   });
   EXPECT_EQ(read.finished.exitCode, 128 + SIGTERM);
