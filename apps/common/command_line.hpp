@@ -32,7 +32,7 @@ class UsageFormatter final : public CLI::Formatter {
 
   std::string make_help(const CLI::App* app, std::string name,
                         CLI::AppFormatMode mode) const override {
-    if (mode == CLI::AppFormatMode::Sub) return CLI::Formatter::make_help(app, name, mode);
+    if (mode == CLI::AppFormatMode::Sub) return expanded(app, name, mode);
     std::string description = make_description(app);
     return make_usage(app, name) + (description.empty() ? "" : "\n" + description) +
            make_positionals(app) + make_groups(app, mode) + make_subcommands(app, mode) + "\n" +
@@ -44,6 +44,23 @@ class UsageFormatter final : public CLI::Formatter {
     if (found == usages_.end()) return CLI::Formatter::make_subcommand(sub);
     return "  " + sub->get_name() + " " + found->second + "\n      " + sub->get_description() +
            "\n";
+  }
+
+  // A command's help within --help-all: CLI11's, with the command's usage line under its name
+  // and its footer (the example) after its options, indented as the rest.
+  std::string expanded(const CLI::App* app, const std::string& name,
+                       CLI::AppFormatMode mode) const {
+    std::string text = CLI::Formatter::make_help(app, name, mode);
+    const std::size_t firstLineEnd = text.find('\n');
+    if (firstLineEnd == std::string::npos) return text;
+    const std::string program = app->get_parent() ? app->get_parent()->get_name() + " " : "";
+    text.insert(firstLineEnd + 1, "  Usage: " + usageOf(app, program + app->get_name()) + "\n");
+    const std::string footer = app->get_footer();
+    if (footer.empty()) return text;
+    while (text.ends_with("\n\n")) text.pop_back();
+    std::string indented = "  ";
+    for (const char c : footer) indented += c == '\n' ? std::string("\n  ") : std::string(1, c);
+    return text + indented + "\n";
   }
 
   // "NAME USAGE": the command's name and its usage line.

@@ -162,7 +162,8 @@ void addFleet(rcp::apps::CommandLine& line, Request& request) {
       "Each radio is read before it is written: one that already holds a number this run\n"
       "wrote is not written again. A radio written whose verification did not pass keeps its\n"
       "number: on a terminal you are asked to write it again, keep it or stop; without a\n"
-      "terminal on standard input the run stops there (exit 1).");
+      "terminal on standard input the run stops there (exit 1), and a rerun from the same log\n"
+      "gives that number to no other radio.");
   runs(*command, request, [&request] {
     if (request.fleet.numbers.empty() && request.fleet.table.empty()) {
       rcp::app::TerminalLines(std::cerr, false)

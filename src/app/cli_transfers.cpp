@@ -258,8 +258,13 @@ int cliFleet(const std::string& device, const FleetRequest& request, const CliSt
       lines.line(*refusal);
       return kExitUsageFileOrPort;
     }
-    if (const auto skipped = readFleetLog(request.log).skippedLines; !skipped.empty())
-      lines.line(skippedRowsText(request.log, skipped));
+    const FleetLogReading reading = readFleetLog(request.log);
+    if (!reading.skippedLines.empty())
+      lines.line(skippedRowsText(request.log, reading.skippedLines));
+    std::set<std::string> held;
+    for (const FleetMember& member : *members)
+      if (reading.heldUnverified.contains(member.number)) held.insert(member.number);
+    if (!held.empty()) lines.line(heldUnverifiedText(held));
   }
   const std::vector<FleetMember> left = membersLeft(*members, request.log);
   if (left.empty()) {

@@ -25,6 +25,7 @@ using settings::ProgramState;
 constexpr const char* kGrid = "FleetRadios";
 constexpr const char* kWaiting = "等待";
 constexpr const char* kDoneBefore = "已写（日志）";
+constexpr const char* kHeldUnverified = "已写，未通过校验（日志）";
 constexpr const char* kNothingSent = "批量写频没有开始，未向电台发送任何数据。";
 const ui::Message kNoLogQuestion{
     "没有指定日志文件：日志记下已写的电台，没有它，重新运行时无法跳过已写的电台。\n"
@@ -223,18 +224,33 @@ void FleetStartClick(ProgramState& state, FleetDialogState& run) {
   }
   const std::filesystem::path log = form.text("LogFile");
   if (log.empty() && state.dialogs.message(kNoLogQuestion) != ui::MessageResult::Yes) return;
-  const std::set<std::string> done = log.empty() ? std::set<std::string>{} : numbersDone(log);
+  if (!log.empty()) {
+    // The log is the run's record of the radios written: without it a rerun writes them again.
+    if (const auto refusal = logRefusal(log)) {
+      state.dialogs.message(fleetMessage(*refusal + "\n" + kNothingSent));
+      return;
+    }
+  }
+  const FleetLogReading reading = log.empty() ? FleetLogReading{} : readFleetLog(log);
   std::vector<std::string> rows;
   std::vector<FleetMember> left;
   std::vector<std::size_t> rowOf;
+  std::set<std::string> heldHere;
   for (const FleetMember& member : *members) {
-    const bool written = done.contains(member.number);
-    rows.push_back(ui::gridRow({member.number, written ? kDoneBefore : kWaiting, ""}));
-    if (written) continue;
+    const bool written = reading.done.contains(member.number);
+    const bool held = reading.heldUnverified.contains(member.number);
+    rows.push_back(ui::gridRow(
+        {member.number, written ? kDoneBefore : held ? kHeldUnverified : kWaiting, ""}));
+    if (held) heldHere.insert(member.number);
+    if (written || held) continue;
     rowOf.push_back(rows.size() - 1);
     left.push_back(member);
   }
   form.setItems(kGrid, std::move(rows));
+  std::string notes;
+  if (!reading.skippedLines.empty()) notes += skippedRowsText(log, reading.skippedLines);
+  if (!heldHere.empty()) notes += (notes.empty() ? "" : "\n") + heldUnverifiedText(heldHere);
+  if (!notes.empty()) state.dialogs.message(fleetMessage(notes, ui::MessageIcon::Information));
   if (left.empty()) {
     state.dialogs.message(
         fleetMessage("日志中全部电台均已写录，没有要写的电台。", ui::MessageIcon::Information));

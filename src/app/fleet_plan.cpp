@@ -262,12 +262,25 @@ FleetLogReading readFleetLog(const std::filesystem::path& log) {
     const std::vector<std::string> fields = csvFields(line);
     if (fields[5] == kResultWritten || fields[5] == kResultVerified || fields[5] == kResultKept)
       reading.done.insert(fields[4]);
+    else if (fields[5] == kResultMismatch || fields[5] == kResultUnverified)
+      reading.heldUnverified.insert(fields[4]);
   }
+  // Written again later and verified (or kept): done after all.
+  std::erase_if(reading.heldUnverified,
+                [&](const std::string& number) { return reading.done.contains(number); });
   return reading;
 }
 
 std::set<std::string> numbersDone(const std::filesystem::path& log) {
   return readFleetLog(log).done;
+}
+
+std::string heldUnverifiedText(const std::set<std::string>& numbers) {
+  std::string list;
+  for (const std::string& number : numbers) list += (list.empty() ? "" : "、") + number;
+  return "号码 " + list +
+         " 已写入电台但没有通过校验，这次不会写给别的电台。要重写那台电台，请在日志中删去该号码的"
+         "行，再连接那台电台重新运行。";
 }
 
 std::string skippedRowsText(const std::filesystem::path& log,

@@ -83,7 +83,10 @@ struct FleetLogRow {
 };
 
 struct FleetLogReading {
-  std::set<std::string> done;             // the numbers written (or written and verified)
+  std::set<std::string> done;  // the numbers written (or written and verified)
+  // Numbers written into a radio whose verification did not pass (or could not run), the run then
+  // stopped: that radio holds the number, so no other radio is given it.
+  std::set<std::string> heldUnverified;
   std::vector<std::size_t> skippedLines;  // from 1: rows that are not whole records
 };
 // Every well-formed row of the log; the others are skipped and named.
@@ -94,6 +97,9 @@ std::string skippedRowsText(const std::filesystem::path& log,
 
 // The numbers the log names as written successfully (written, written and verified, or kept).
 std::set<std::string> numbersDone(const std::filesystem::path& log);
+
+// Why a rerun gives the log's unverified numbers to no radio, and what to do about it.
+std::string heldUnverifiedText(const std::set<std::string>& numbers);
 
 // Why rows cannot be appended to the log (it is not a regular file, or cannot be opened), told
 // before any radio is written; nothing when they can. An absent log is created (empty, 0600).

@@ -167,10 +167,11 @@ std::vector<FleetProblem> checkFleet(const link::IniDocument& templ,
 
 std::vector<FleetMember> membersLeft(const std::vector<FleetMember>& members,
                                      const std::filesystem::path& log) {
-  const std::set<std::string> done = log.empty() ? std::set<std::string>{} : numbersDone(log);
+  const FleetLogReading reading = log.empty() ? FleetLogReading{} : readFleetLog(log);
   std::vector<FleetMember> left;
   for (const FleetMember& member : members)
-    if (!done.contains(member.number)) left.push_back(member);
+    if (!reading.done.contains(member.number) && !reading.heldUnverified.contains(member.number))
+      left.push_back(member);
   return left;
 }
 

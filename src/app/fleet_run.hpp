@@ -98,7 +98,8 @@ std::vector<FleetProblem> checkFleet(const link::IniDocument& templ,
                                      const std::vector<FleetMember>& members,
                                      const std::function<void(std::size_t)>& checked = {});
 
-// The members whose number the log does not name as written, in order.
+// The members whose number the log does not name as written (or as written and not verified),
+// in order.
 std::vector<FleetMember> membersLeft(const std::vector<FleetMember>& members,
                                      const std::filesystem::path& log);
 

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -163,6 +164,37 @@ TEST_F(FleetRun, AWrittenRadioWhoseVerificationFailsKeepsItsNumberAsTheTechnicia
     }
   }
   std::filesystem::remove(app.dir / "log.csv");
+}
+
+// Stopped after a failed verification, the run leaves that number in the radio: a rerun from the
+// log gives it to no other radio, tells the technician why, and goes on with the next number.
+TEST_F(FleetRun, ARerunAfterAStoppedVerificationGivesThatNumberToNoOtherRadio) {
+  app.radio.faults().corruptAddresses = {0x0CF};
+  technician.answers = {UnverifiedChoice::Stop};
+  const std::vector<FleetMember> members = range("3262001201-3262001203");
+  EXPECT_TRUE(run(members, {false, true}).stopped);
+  const FleetLogReading log = readFleetLog(app.dir / "log.csv");
+  EXPECT_EQ(log.heldUnverified, (std::set<std::string>{"3262001201"}));
+  EXPECT_NE(heldUnverifiedText(log.heldUnverified).find("3262001201"), std::string::npos);
+
+  const std::vector<FleetMember> left = membersLeft(members, app.dir / "log.csv");
+  ASSERT_EQ(left.size(), 2u);
+  EXPECT_EQ(left[0].number, "3262001202");
+  // Another radio on the line: it gets the next number, never the unverified one.
+  app.radio.memory().fill(0x00);
+  app.radio.faults().corruptAddresses.clear();
+  technician.rows.clear();
+  technician.swap = [this] { app.radio.memory().fill(0x00); };
+  technician.stopAfter(400);
+  EXPECT_EQ(run(left, {false, true}).written, 2u);
+  ASSERT_EQ(technician.rows.size(), 2u);
+  EXPECT_EQ(technician.rows[0].number, "3262001202");
+  // A number verified later (its radio written again by hand, the row put in the log) is done.
+  ASSERT_TRUE(appendLogRow(app.dir / "log.csv",
+                           {"2026-12-09 10:00:00", "/dev/ttyUSB0", "", "", "3262001201",
+                            kResultVerified, 1.0}));
+  EXPECT_TRUE(readFleetLog(app.dir / "log.csv").heldUnverified.empty());
+  EXPECT_TRUE(membersLeft(members, app.dir / "log.csv").empty());
 }
 
 TEST_F(FleetRun, ATableRowsStartUpTextAndPasswordAreWrittenAndVerified) {

@@ -40,6 +40,17 @@ TEST(CommandLine, HelpGoesToStandardOutputAndExitsZero) {
                               "image [--model", "Exit status"})
     EXPECT_NE(all.out.find(command), std::string::npos) << command;
 
+  // --help-all: every command with its usage line and its example; no CLI11 marks.
+  const Finished every = run(RCP520_CLI, {"--help-all"});
+  for (const char* command :
+       {"info", "read", "write", "image", "ports", "backups", "fleet", "check", "diff"}) {
+    const std::string name = std::string("rcp520-cli ") + command;
+    EXPECT_NE(every.out.find("  Usage: " + name), std::string::npos) << command;
+    EXPECT_NE(every.out.find("  Example: " + name), std::string::npos) << command;
+  }
+  for (const char* mark : {"{false}", "{true}", "{0}", "{1}"})
+    EXPECT_EQ(every.out.find(mark), std::string::npos) << mark;
+
   const Finished radio = run(RCP520_RADIO, {"--help"});
   EXPECT_EQ(radio.exitCode, 0);
   EXPECT_EQ(radio.err, "");

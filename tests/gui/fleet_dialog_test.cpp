@@ -49,6 +49,13 @@ class RadiosInTurn final : public sim::LineEnd {
 
   explicit RadiosInTurn(std::deque<sim::VirtualRadio>& radios) : radios_(radios) {}
 
+  // The first radio on the line again, none swapped yet.
+  void reset() {
+    current_ = 0;
+    lastHeard_ = 0;
+    unpluggedAt_.reset();
+  }
+
   void receive(std::span<const std::uint8_t> bytes, Micros at) override {
     step(at);
     if (sim::VirtualRadio* radio = connected()) {
@@ -334,6 +341,68 @@ TEST_F(FleetDialogTest, TheBoxOfARadioThatFailsDuringTheRunTakesItsAnswer) {
   EXPECT_TRUE(answerer.answered.front().contains(QStringLiteral("写录失败")))
       << answerer.answered.front().toStdString();
   EXPECT_TRUE(answerer.stuck.empty()) << answerer.stuck.front();
+}
+
+// A radio written whose verification fails: the question 是/否/取消 takes a person's key or click
+// through the window system, and each answer does what it says: 是 writes the radio again (asked
+// again as it still fails, then kept), 否 keeps it and goes on, 取消 stops with its number given
+// to no other radio, and a rerun from the log says so.
+TEST_F(FleetDialogTest, TheQuestionAfterAFailedVerificationTakesEachAnswerThroughTheWindow) {
+  struct Case {
+    std::vector<BoxAnswer> answers;  // to the question, in turn
+    int firstRadioWrites;
+    bool stopped;
+    QString firstRow;
+  };
+  const Case cases[] = {
+      {{byKey("Alt+N", Qt::Key_N, Qt::AltModifier)}, 1, false, QStringLiteral("校验未通过，已保留")},
+      {{byClickOn("否")}, 1, false, QStringLiteral("校验未通过，已保留")},
+      {{byKey("Y", Qt::Key_Y), byKey("N", Qt::Key_N)}, 2, false,
+       QStringLiteral("校验未通过，已保留")},
+      {{byClickOn("是"), byKey("Alt+N", Qt::Key_N, Qt::AltModifier)}, 2, false,
+       QStringLiteral("校验未通过，已保留")},
+      {{byKey("Escape", Qt::Key_Escape)}, 1, true, QStringLiteral("校验失败")},
+      {{byClickOn("取消")}, 1, true, QStringLiteral("校验失败")},
+  };
+  for (const Case& c : cases) {
+    const std::string name = c.answers.front().name;
+    radios = threeRadios();
+    line.reset();
+    fs::remove(app::defaultFleetLog(templ));
+    radios[0].faults().corruptAddresses = {0x0CF};
+    std::size_t asked = 0;
+    BoxAnswerer answerer([&](QMessageBox* box) {
+      if (!box->text().contains(QStringLiteral("这个号码不会再给别的电台")))
+        return byKey("Enter", Qt::Key_Return);
+      return c.answers.at(std::min(asked++, c.answers.size() - 1));
+    });
+    withFleetDialog([&] {
+      plan("3262001201", "3262001203");
+      clickAsPerson(widget("FleetStart"));
+      EXPECT_EQ(cell(0, 1), c.firstRow) << name;
+      EXPECT_EQ(caption("FleetHint").startsWith(QStringLiteral("批量写频已中断")), c.stopped)
+          << name << ": " << caption("FleetHint").toStdString();
+    });
+    EXPECT_TRUE(answerer.stuck.empty()) << name << ": " << answerer.stuck.front();
+    EXPECT_EQ(asked, c.answers.size()) << name;
+    EXPECT_EQ(radios[0].bulkWrites(), c.firstRadioWrites) << name;
+    // The number stays with the first radio whatever the answer.
+    EXPECT_EQ(radios[1].bulkWrites(), c.stopped ? 0 : 1) << name;
+    if (!c.stopped) continue;
+    // The rerun: the first number is shown as held unverified and the next radio gets the second.
+    clock.pause(5000);
+    withFleetDialog([&] {
+      clickAsPerson(widget("FleetStart"));
+      EXPECT_EQ(cell(0, 1), QStringLiteral("已写，未通过校验（日志）")) << name;
+      EXPECT_EQ(cell(1, 1), QStringLiteral("校验正确")) << name;
+    });
+    EXPECT_TRUE(std::any_of(answerer.answered.begin(), answerer.answered.end(),
+                            [](const QString& text) {
+                              return text.contains(QStringLiteral("号码 3262001201 已写入电台"));
+                            }))
+        << name;
+    EXPECT_EQ(radios[0].bulkWrites(), 1) << name;
+  }
 }
 
 // A template path typed in gets the log beside it as one chosen through "浏览…" does; a run
