@@ -7,6 +7,7 @@
 #include "app/fleet_dialog.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -429,6 +430,30 @@ TEST_F(FleetDialogTest, ATypedTemplateIsOfferedItsLogAndARunWithoutOneIsAskedAbo
   EXPECT_TRUE(answerer.stuck.empty());
   EXPECT_TRUE(port.sent().empty());
   EXPECT_EQ(radios[0].bulkWrites(), 0);
+}
+
+// A log that cannot take rows (a folder, a FIFO) is refused before the first radio: the box says
+// so and nothing is sent.
+TEST_F(FleetDialogTest, ALogThatCannotBeWrittenIsRefusedBeforeAnyRadio) {
+  const fs::path fifo = folder / "log.fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const fs::path& log : {fs::path(folder.path()), fifo}) {
+    std::vector<QString> shown;
+    BoxAnswerer answerer([&](QMessageBox* box) {
+      shown.push_back(box->text());
+      return byKey("Enter", Qt::Key_Return);
+    });
+    withFleetDialog([&] {
+      plan("3262001201", "3262001203");
+      type("LogFile", QString::fromStdString(log.string()));
+      port.clearEvents();
+      clickAsPerson(widget("FleetStart"));
+    });
+    ASSERT_EQ(shown.size(), 1u) << log;
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("无法写入日志"))) << shown[0].toStdString();
+    EXPECT_TRUE(port.sent().empty()) << log;
+    EXPECT_EQ(radios[0].bulkWrites(), 0) << log;
+  }
 }
 
 TEST_F(FleetDialogTest, APlanTheRulesWarnAboutIsListedAndNothingIsSent) {
