@@ -239,8 +239,11 @@ void FleetStartClick(ProgramState& state, FleetDialogState& run) {
   for (const FleetMember& member : *members) {
     const bool written = reading.done.contains(member.number);
     const bool held = reading.heldUnverified.contains(member.number);
-    rows.push_back(ui::gridRow(
-        {member.number, written ? kDoneBefore : held ? kHeldUnverified : kWaiting, ""}));
+    rows.push_back(ui::gridRow({member.number,
+                                written ? kDoneBefore
+                                : held  ? kHeldUnverified
+                                        : kWaiting,
+                                ""}));
     if (held) heldHere.insert(member.number);
     if (written || held) continue;
     rowOf.push_back(rows.size() - 1);

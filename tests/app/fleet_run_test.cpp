@@ -190,9 +190,8 @@ TEST_F(FleetRun, ARerunAfterAStoppedVerificationGivesThatNumberToNoOtherRadio) {
   ASSERT_EQ(technician.rows.size(), 2u);
   EXPECT_EQ(technician.rows[0].number, "3262001202");
   // A number verified later (its radio written again by hand, the row put in the log) is done.
-  ASSERT_TRUE(appendLogRow(app.dir / "log.csv",
-                           {"2026-12-09 10:00:00", "/dev/ttyUSB0", "", "", "3262001201",
-                            kResultVerified, 1.0}));
+  ASSERT_TRUE(appendLogRow(app.dir / "log.csv", {"2026-12-09 10:00:00", "/dev/ttyUSB0", "", "",
+                                                 "3262001201", kResultVerified, 1.0}));
   EXPECT_TRUE(readFleetLog(app.dir / "log.csv").heldUnverified.empty());
   EXPECT_TRUE(membersLeft(members, app.dir / "log.csv").empty());
 }

@@ -13,26 +13,14 @@
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
 #include "gui/status_panels.hpp"
+#include "gui/window_fixtures.hpp"
 #include "support/fake_services.hpp"
 #include "support/temp_dir.hpp"
 
 namespace rcp::gui {
 namespace {
 
-class DesktopTest : public ::testing::Test {
- protected:
-  DesktopTest() : program(app::Services{port, clock, dialogs, screen, folder / "Com.ini"}) {
-    program.start();
-    main = screen.findView(program.mainForm());
-  }
-  test::RecordingPort port;
-  link::VirtualClock clock;
-  test::FakeDialogs dialogs;
-  QtScreen screen;
-  test::TempDir folder;
-  app::Program program;
-  FormView* main = nullptr;
-};
+using DesktopTest = WindowOnFakes;
 
 TEST_F(DesktopTest, StartsWithTheMainWindowShownOnItsFirstTab) {
   ASSERT_NE(main, nullptr);

@@ -356,11 +356,18 @@ TEST_F(FleetDialogTest, TheQuestionAfterAFailedVerificationTakesEachAnswerThroug
     QString firstRow;
   };
   const Case cases[] = {
-      {{byKey("Alt+N", Qt::Key_N, Qt::AltModifier)}, 1, false, QStringLiteral("校验未通过，已保留")},
-      {{byClickOn("否")}, 1, false, QStringLiteral("校验未通过，已保留")},
-      {{byKey("Y", Qt::Key_Y), byKey("N", Qt::Key_N)}, 2, false,
+      {{byKey("Alt+N", Qt::Key_N, Qt::AltModifier)},
+       1,
+       false,
        QStringLiteral("校验未通过，已保留")},
-      {{byClickOn("是"), byKey("Alt+N", Qt::Key_N, Qt::AltModifier)}, 2, false,
+      {{byClickOn("否")}, 1, false, QStringLiteral("校验未通过，已保留")},
+      {{byKey("Y", Qt::Key_Y), byKey("N", Qt::Key_N)},
+       2,
+       false,
+       QStringLiteral("校验未通过，已保留")},
+      {{byClickOn("是"), byKey("Alt+N", Qt::Key_N, Qt::AltModifier)},
+       2,
+       false,
        QStringLiteral("校验未通过，已保留")},
       {{byKey("Escape", Qt::Key_Escape)}, 1, true, QStringLiteral("校验失败")},
       {{byClickOn("取消")}, 1, true, QStringLiteral("校验失败")},

@@ -17,17 +17,16 @@
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
 #include "gui/spin_field.hpp"
+#include "gui/window_fixtures.hpp"
 #include "support/fake_services.hpp"
 #include "support/temp_dir.hpp"
 
 namespace rcp::gui {
 namespace {
 
-class PastedTextTest : public ::testing::Test {
+class PastedTextTest : public WindowOnFakes {
  protected:
-  PastedTextTest() : program(app::Services{port, clock, dialogs, screen, folder / "Com.ini"}) {
-    program.start();
-    main = screen.findView(program.mainForm());
+  PastedTextTest() {
     main->activateWindow();
     QCoreApplication::processEvents();
   }
@@ -53,14 +52,6 @@ class PastedTextTest : public ::testing::Test {
     return e->text();
   }
   std::string held(const char* name) { return program.mainForm().text(name); }
-
-  test::RecordingPort port;
-  link::VirtualClock clock;
-  test::FakeDialogs dialogs;
-  QtScreen screen;
-  test::TempDir folder;
-  app::Program program;
-  FormView* main = nullptr;
 };
 
 TEST_F(PastedTextTest, PastedCharactersPassTheKeyFilterOneByOne) {

@@ -19,6 +19,7 @@
 #include "app/safe_write.hpp"
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
+#include "gui/window_fixtures.hpp"
 #include "image/read_transfer.hpp"
 #include "settings/record.hpp"
 #include "sim/radio_models.hpp"
@@ -30,22 +31,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PersonInputTest : public ::testing::Test {
+class PersonInputTest : public WindowOnRadio {
  protected:
-  PersonInputTest() : program(services()) {
-    program.start();
-    dialogs.messages.clear();
-    main = screen.findView(program.mainForm());
-    main->activateWindow();
-    QCoreApplication::processEvents();
-    port.settle();
-    port.clearEvents();
-  }
-  app::Services services() {
-    app::Services s{port, clock, dialogs, screen, folder / "Com.ini"};
-    s.backups = folder / "backups";
-    return s;
-  }
+  PersonInputTest() : WindowOnRadio("backups") {}
   void options(const char* lines) {
     std::ofstream(folder / "Com.ini", std::ios::binary)
         << "[ComStatus]\r\nComport=COM2\r\n[Options]\r\n"
@@ -53,23 +41,7 @@ class PersonInputTest : public ::testing::Test {
   }
   // Alt with a letter on the main window, wherever its focus is.
   void alt(Qt::Key key) { keyAsPerson(main, key, Qt::AltModifier); }
-  std::string written() {
-    std::string out;
-    for (const auto& e : port.events())
-      if (e.kind == sim::SimulatedPort::Event::Kind::Write)
-        out.append(e.bytes.begin(), e.bytes.end());
-    return out;
-  }
   std::string status() { return program.mainForm().at("StatusBar").panels.at(2).text; }
-
-  link::VirtualClock clock;
-  sim::VirtualRadio radio{*sim::identityOfModel("HX77")};
-  sim::SimulatedPort port{radio, clock};
-  test::TempDir folder;
-  QtScreen screen;
-  ScriptedQtDialogs dialogs{screen};
-  app::Program program;
-  FormView* main = nullptr;
 };
 
 // Every way to end a box that has only 确定.

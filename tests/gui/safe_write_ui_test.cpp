@@ -17,6 +17,7 @@
 #include "app/program.hpp"
 #include "gui/form_view.hpp"
 #include "gui/scripted_qt_dialogs.hpp"
+#include "gui/window_fixtures.hpp"
 #include "link/com_ini.hpp"
 #include "settings/record.hpp"
 #include "sim/radio_models.hpp"
@@ -33,22 +34,10 @@ void saveShot(QWidget& window, const char* name) {
     window.grab().save(QString::fromLocal8Bit(shots) + QLatin1Char('/') + QLatin1String(name));
 }
 
-class SafeWriteUiTest : public ::testing::Test {
+class SafeWriteUiTest : public WindowOnRadio {
  protected:
-  SafeWriteUiTest() : program(services()) {
-    program.start();
-    dialogs.messages.clear();
-    main = screen.findView(program.mainForm());
+  SafeWriteUiTest() : WindowOnRadio(fs::path("state") / "backups") {
     ports = screen.findView(*program.state().comSet);
-    main->activateWindow();
-    QCoreApplication::processEvents();
-    port.settle();
-    port.clearEvents();
-  }
-  app::Services services() {
-    app::Services s{port, clock, dialogs, screen, folder / "Com.ini"};
-    s.backups = folder / "state" / "backups";
-    return s;
   }
   std::string comIni() {
     std::ifstream in(folder / "Com.ini", std::ios::binary);
@@ -69,13 +58,6 @@ class SafeWriteUiTest : public ::testing::Test {
     });
     button(main, "ComSet")->click();
   }
-  std::string written() {
-    std::string out;
-    for (const auto& e : port.events())
-      if (e.kind == sim::SimulatedPort::Event::Kind::Write)
-        out.append(e.bytes.begin(), e.bytes.end());
-    return out;
-  }
   void edit() { settings::Record(program.state()).set("RegCode", std::string("1234")); }
   // Answers the exit question by the button labelled `answer` once it shows.
   void answerQuestion(const QString& answer, bool shoot = false) {
@@ -90,14 +72,6 @@ class SafeWriteUiTest : public ::testing::Test {
     });
   }
 
-  link::VirtualClock clock;
-  sim::VirtualRadio radio{*sim::identityOfModel("HX77")};
-  sim::SimulatedPort port{radio, clock};
-  test::TempDir folder;
-  QtScreen screen;
-  ScriptedQtDialogs dialogs{screen};
-  app::Program program;
-  FormView* main = nullptr;
   FormView* ports = nullptr;
   QString questionText;
 

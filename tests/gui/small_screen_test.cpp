@@ -11,25 +11,16 @@
 #include "app/program.hpp"
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
+#include "gui/window_fixtures.hpp"
 #include "support/fake_services.hpp"
 #include "support/temp_dir.hpp"
 
 namespace rcp::gui {
 namespace {
 
-class SmallScreenTest : public ::testing::Test {
+class SmallScreenTest : public WindowOnFakes {
  protected:
-  SmallScreenTest() : program(app::Services{port, clock, dialogs, screen, folder / "Com.ini"}) {
-    program.start();
-  }
   FormView& view(ui::Form& form) { return *screen.findView(form); }
-
-  test::RecordingPort port;
-  link::VirtualClock clock;
-  test::FakeDialogs dialogs;
-  QtScreen screen;
-  test::TempDir folder;
-  app::Program program;
 };
 
 TEST_F(SmallScreenTest, AWindowThatFitsIsLeftAsItWas) {
