@@ -162,8 +162,7 @@ std::vector<CheckWarning> writeRoundTripWarnings(settings::ProgramState& state,
 std::optional<CheckWarning> fleetPlanOrderWarning(settings::ProgramState& state) {
   if (state.values.diallingScheme != settings::DiallingScheme::Cpsx) return std::nullopt;
   const settings::FleetBlocks b = settings::fleetBlocks(state.values);
-  if (0 <= b.large && b.large <= b.medium && b.medium <= b.small && b.small <= 10)
-    return std::nullopt;
+  if (settings::blocksInOrder(b)) return std::nullopt;
   const std::string value =
       std::to_string(b.large) + "/" + std::to_string(b.medium) + "/" + std::to_string(b.small);
   return CheckWarning{"Block", settings::fieldPath(state, "Block"), value, "警告",

@@ -13,6 +13,7 @@
 #include "settings/data_file.hpp"
 #include "settings/data_file_keys.hpp"
 #include "settings/field_captions.hpp"
+#include "settings/fleet_levels.hpp"
 #include "settings/record.hpp"
 #include "ui/number_text.hpp"
 
@@ -150,6 +151,14 @@ RoundTrip checkWriteRoundTrip(ProgramState& state) {
                               caption + " " + quoted(value) +
                                   " 在 CPSX 编号方式下只存前 8 位，读回为 " + quoted(got) +
                                   "（有意的改变）。"});
+      continue;
+    }
+    // A CPSX plan out of order is written as stored; a read puts it in order (the check warns of
+    // the order), and what that changes is told, not refused.
+    if (cpsx && !settings::blocksInOrder(settings::fleetBlocks(writer.state().values))) {
+      result.notes.push_back({key.field, key.key, value, got,
+                              caption + " " + quoted(value) + " 写入电台后读回为 " + quoted(got) +
+                                  "：队级号段次序有误，读取时会被改动。"});
       continue;
     }
     result.changed.push_back(

@@ -106,6 +106,10 @@ FleetBlocks fleetBlocks(const WorkingValues& values) {
   return {values.largeBlock, values.mediumBlock, values.smallBlock};
 }
 
+bool blocksInOrder(const FleetBlocks& b) {
+  return 0 <= b.large && b.large <= b.medium && b.medium <= b.small && b.small <= 10;
+}
+
 void boundLevelsByBlocks(WorkingValues& values) {
   const FleetPlan plan = FleetPlan::fromBlocks(fleetBlocks(values));
   values.levelBound1 = plan.bound1;

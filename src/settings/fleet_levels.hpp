@@ -102,6 +102,8 @@ SegmentChoice segmentChoice(int level, FleetBlocks blocks);
 // The fleet plan as the level bounds stand now, and the block values.
 FleetPlan fleetPlan(const WorkingValues& values);
 FleetBlocks fleetBlocks(const WorkingValues& values);
+// 0 ≤ level 1 ≤ level 2 ≤ level 3 ≤ 10, the order the window's level boxes keep.
+bool blocksInOrder(const FleetBlocks& blocks);
 // The level bounds follow the block values at once (a segment change, a read, an opened file).
 void boundLevelsByBlocks(WorkingValues& values);
 
