@@ -1,0 +1,177 @@
+// The command line's reading commands against a radio that misbehaves, in process on the virtual
+// clock: "read", "info" and "diff … radio" with every fault of the radio (silent, requests left
+// unanswered, stopped and going on again at several moments, answering late). Each case states
+// the exit code, what the tool printed, what became of the destination file that was there
+// before, how many backups were kept, and that the radio was left as it was.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/backups.hpp"
+#include "app/cli_diff.hpp"
+#include "app/cli_transfers.hpp"
+#include "image/read_transfer.hpp"
+#include "link/greeting.hpp"
+#include "settings/data_file.hpp"
+#include "support/cli_line.hpp"
+#include "support/test_program.hpp"
+
+namespace rcp::app {
+namespace {
+
+using Fault = std::function<void(sim::VirtualRadio&)>;
+constexpr sim::Micros kSecond = 1000000;
+
+const std::string kReadFailed = std::string(image::kReadFailedMessage) + "\n";
+const std::string kNoRadio = std::string(link::kNoRadioMessage) + "\n";
+const std::string kEarlier = "[File0]\r\nFirstChannel=1\r\n";  // what the destination held
+
+// The n-th (from 1) request of this kind a clean read of the radio handles, counted from the
+// first request as the radio's pause counts them.
+int requestOf(const std::vector<std::string>& handled, std::string_view kind, int n) {
+  for (std::size_t i = 0; i < handled.size(); ++i)
+    if (handled[i].starts_with(kind) && --n == 0) return static_cast<int>(i) + 1;
+  ADD_FAILURE() << "no " << kind << " " << n;
+  return 0;
+}
+
+std::vector<std::string> cleanRead() {
+  test::CliLine cli;
+  EXPECT_EQ(cliRead("/dev/ttyS1", cli.dir / "clean.ini", cli.io(), cli.safety()), kExitDone);
+  std::vector<std::string> texts;
+  for (const auto& h : cli.radio.handled()) texts.push_back(h.text);
+  return texts;
+}
+
+Fault pausedAt(std::string_view kind, int n, double seconds) {
+  static const std::vector<std::string> handled = cleanRead();
+  const int at = requestOf(handled, kind, n);
+  return [at, seconds](sim::VirtualRadio& radio) {
+    radio.faults().pause = sim::RadioPause{at, static_cast<sim::Micros>(seconds * kSecond)};
+  };
+}
+
+Fault late(int ms) {
+  return [ms](sim::VirtualRadio& radio) {
+    sim::RadioTiming timing = radio.timing();
+    timing.processingDelay = ms * 1000;
+    radio.setTiming(timing);
+  };
+}
+
+Fault faults(std::function<void(sim::RadioFaults&)> set) {
+  return [set](sim::VirtualRadio& radio) { set(radio.faults()); };
+}
+
+// What the tool printed on its error stream, by name.
+std::string messageName(const std::string& err) {
+  if (err.empty()) return "none";
+  if (err == kReadFailed) return "read failed";
+  if (err == kNoRadio) return "no radio";
+  return err;
+}
+
+// A case's outcome on one line, so that a case that differs shows all of it.
+struct Outcome {
+  int code;
+  std::string message;      // messageName of the error stream
+  std::string destination;  // "kept" (byte for byte), "saved" (a data file of the read), other
+  std::size_t backups;
+  bool radioUnchanged;
+  bool operator==(const Outcome&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Outcome& o) {
+  return out << "exit " << o.code << ", message " << o.message << ", destination " << o.destination
+             << ", " << o.backups << " backups, radio "
+             << (o.radioUnchanged ? "unchanged" : "changed");
+}
+
+const Outcome kRead{kExitDone, "none", "saved", 1, true};
+const Outcome kReadFailedOutcome{kExitNoRadioOrFailed, "read failed", "kept", 0, true};
+const Outcome kNoRadioOutcome{kExitNoRadioOrFailed, "no radio", "kept", 0, true};
+
+struct ReadCase {
+  std::string name;
+  Fault fault;
+  Outcome outcome;
+};
+
+std::vector<ReadCase> readCases() {
+  std::vector<ReadCase> all = {
+      {"clean", {}, kRead},
+      {"silent", faults([](auto& f) { f.silent = true; }), kNoRadioOutcome},
+      {"identity cut short", faults([](auto& f) { f.identityBytes = 10; }), kNoRadioOutcome},
+      {"skipped read 1", faults([](auto& f) { f.skippedRead = 1; }), kReadFailedOutcome},
+      {"skipped read 26", faults([](auto& f) { f.skippedRead = 26; }), kReadFailedOutcome},
+      {"short read 13", faults([](auto& f) { f.shortRead = 13; }), kReadFailedOutcome},
+      {"silent after 22 reads", faults([](auto& f) { f.silentAfterReads = 22; }),
+       kReadFailedOutcome},
+      {"bulk block cut", faults([](auto& f) { f.answerDigits = 500; }), kReadFailedOutcome},
+  };
+  // Stopped and going on again: at the start-up greeting, the read's greeting, the bulk block,
+  // the first, a middle and the last small read. A radio stopped at a greeting is not there; one
+  // stopped at a small read fails the read, but for the last one stopped for less than its
+  // answer's time-out.
+  for (const auto& [kind, n] : {std::pair{"PROG", 1}, std::pair{"PROG", 2}, std::pair{"U", 1},
+                                std::pair{"READ", 1}, std::pair{"READ", 13}, std::pair{"READ", 26}})
+    for (const double seconds : {0.5, 3.0, 30.0}) {
+      const bool greeting = std::string_view(kind) != "READ";
+      const bool inTime = n == 26 && seconds < 0.8;
+      all.push_back({"stopped at " + std::string(kind) + " " + std::to_string(n) + " for " +
+                         std::to_string(seconds) + " s",
+                     pausedAt(kind, n, seconds),
+                     greeting ? kNoRadioOutcome
+                     : inTime ? kRead
+                              : kReadFailedOutcome});
+    }
+  // Late answers: in time for every time-out, or too late for the greeting.
+  all.push_back({"late by 25 ms", late(25), kRead});
+  for (const int ms : {100, 300, 1000})
+    all.push_back({"late by " + std::to_string(ms) + " ms", late(ms), kNoRadioOutcome});
+  return all;
+}
+
+// The read into a file that was already there.
+Outcome readInto(test::CliLine& cli, const std::function<int(const std::filesystem::path&)>& run,
+                 const Fault& fault) {
+  const auto file = cli.dir / "radio.ini";
+  std::ofstream(file, std::ios::binary) << kEarlier;
+  const auto before = cli.radio.memory();
+  if (fault) fault(cli.radio);
+  const int code = run(file);
+  const auto bytes = test::fileBytes(file);
+  const std::string destination = !bytes                                           ? "missing"
+                                  : *bytes == kEarlier                             ? "kept"
+                                  : bytes->starts_with("[File0]\r\nFirstChannel=") ? "saved"
+                                                                                   : "other";
+  return {code, messageName(cli.err.str()), destination, listBackups(cli.backups()).size(),
+          cli.radio.memory() == before};
+}
+
+TEST(CliReadFaults, EveryFaultEndsWithItsCodeAndMessageAndKeepsTheEarlierFileByteForByte) {
+  const auto cases = readCases();
+  for (const ReadCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::CliLine cli;
+    const Outcome o = readInto(
+        cli,
+        [&cli](const std::filesystem::path& file) {
+          return cliRead("/dev/ttyS1", file, cli.io(), cli.safety());
+        },
+        c.fault);
+    EXPECT_EQ(o, c.outcome);
+    // A stopped radio's time and the time-outs, never more.
+    EXPECT_LT(cli.virtualClock.nowMs(), 45000);
+  }
+}
+
+}  // namespace
+}  // namespace rcp::app
