@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/backups.hpp"
+#include "app/cli_check.hpp"
 #include "app/cli_diff.hpp"
 #include "app/cli_transfers.hpp"
 #include "image/read_transfer.hpp"
@@ -169,6 +170,82 @@ TEST(CliReadFaults, EveryFaultEndsWithItsCodeAndMessageAndKeepsTheEarlierFileByt
         c.fault);
     EXPECT_EQ(o, c.outcome);
     // A stopped radio's time and the time-outs, never more.
+    EXPECT_LT(cli.virtualClock.nowMs(), 45000);
+  }
+}
+
+// "info" and "diff … radio" against the same faults: a radio that is not there or a read that
+// fails prints nothing on the output, only its message.
+struct CommandCase {
+  std::string name;
+  Fault fault;
+  int code;
+  std::string message;  // messageName of the error stream
+  bool output;          // something printed on the output
+};
+
+TEST(CliInfoFaults, ARadioThatDoesNotAnswerInTimeIsNotThereAndNothingIsPrinted) {
+  const std::vector<CommandCase> cases = {
+      {"clean", {}, kExitDone, "none", true},
+      {"late by 25 ms", late(25), kExitDone, "none", true},
+      {"late by 100 ms", late(100), kExitDone, "none", true},
+      {"late by 1 s", late(1000), kExitNoRadioOrFailed, "no radio", false},
+      {"silent", faults([](auto& f) { f.silent = true; }), kExitNoRadioOrFailed, "no radio", false},
+      {"identity cut short", faults([](auto& f) { f.identityBytes = 10; }), kExitNoRadioOrFailed,
+       "no radio", false},
+      {"stopped for 0.5 s", pausedAt("PROG", 1, 0.5), kExitNoRadioOrFailed, "no radio", false},
+      {"stopped for 30 s", pausedAt("PROG", 1, 30), kExitNoRadioOrFailed, "no radio", false},
+  };
+  for (const CommandCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::CliLine cli;
+    const auto before = cli.radio.memory();
+    if (c.fault) c.fault(cli.radio);
+    EXPECT_EQ(cliInfo("/dev/ttyS1", cli.io()), c.code);
+    EXPECT_EQ(messageName(cli.err.str()), c.message);
+    EXPECT_EQ(!cli.out.str().empty(), c.output) << cli.out.str();
+    EXPECT_EQ(cli.radio.memory(), before);
+    EXPECT_LT(cli.virtualClock.nowMs(), 5000);
+  }
+}
+
+TEST(CliDiffFaults, AReadThatFailsComparesNothingAndKeepsNoBackup) {
+  const std::vector<CommandCase> cases = {
+      {"clean", {}, kExitFound, "none", true},
+      {"silent", faults([](auto& f) { f.silent = true; }), kExitNoRadioOrFailed, "no radio", false},
+      {"skipped read 13", faults([](auto& f) { f.skippedRead = 13; }), kExitNoRadioOrFailed,
+       "read failed", false},
+      {"silent after 22 reads", faults([](auto& f) { f.silentAfterReads = 22; }),
+       kExitNoRadioOrFailed, "read failed", false},
+      {"stopped at the bulk block for 3 s", pausedAt("U", 1, 3), kExitNoRadioOrFailed, "no radio",
+       false},
+      {"stopped at READ 13 for 0.5 s", pausedAt("READ", 13, 0.5), kExitNoRadioOrFailed,
+       "read failed", false},
+      {"stopped at READ 26 for 30 s", pausedAt("READ", 26, 30), kExitNoRadioOrFailed, "read failed",
+       false},
+      {"late by 25 ms", late(25), kExitFound, "none", true},
+      {"late by 300 ms", late(300), kExitNoRadioOrFailed, "no radio", false},
+  };
+  for (const CommandCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::CliLine cli;
+    // A data file that differs from the radio's memory in the timers.
+    const auto file = cli.dir / "file.ini";
+    {
+      test::TestProgram app;
+      app.main().setValue("TA", 50);
+      ASSERT_FALSE(settings::saveDataFile(app.state(), file));
+    }
+    const auto before = cli.radio.memory();
+    if (c.fault) c.fault(cli.radio);
+    DiffRequest request{file, kRadioSide};
+    request.device = "/dev/ttyS1";
+    EXPECT_EQ(cliDiff(request, cli.io()), c.code);
+    EXPECT_EQ(messageName(cli.err.str()), c.message);
+    EXPECT_EQ(!cli.out.str().empty(), c.output) << cli.out.str();
+    // The radio's read keeps its backup as every read does, and only a read that succeeded.
+    EXPECT_EQ(listBackups(cli.dir / "state/rcp520/backups").size(), c.output ? 1u : 0u);
+    EXPECT_EQ(cli.radio.memory(), before);
     EXPECT_LT(cli.virtualClock.nowMs(), 45000);
   }
 }
