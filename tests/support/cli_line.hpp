@@ -56,7 +56,9 @@ class SignallingClock final : public link::Clock {
   void at(std::vector<Signal> signals) { signals_ = std::move(signals), next_ = 0; }
   std::size_t raised() const { return next_; }
 
+  // A pause is looked at when it starts and when it ends.
   void pause(int ms) override {
+    check();
     clock_.pause(ms);
     check();
   }
