@@ -328,7 +328,8 @@ std::vector<std::uint8_t> VirtualRadio::digitsOf(std::size_t from, std::size_t c
 
 void VirtualRadio::note(std::string text, bool accepted) {
   handled_.push_back({lastByteAt_, std::move(text), accepted});
-  if (faults_.pause && ++requests_ == faults_.pause->atRequest)
+  ++requests_;
+  if (faults_.pause && requests_ == faults_.pause->atRequest)
     stoppedUntil_ = lastByteAt_ + faults_.pause->duration;
 }
 

@@ -17,9 +17,10 @@ namespace rcp::sim {
 using Micros = std::int64_t;
 
 // A radio stopped for a while and then going on, as a process stopped and resumed: from the
-// n-th request it handles (from 1, every command word, mode letter and chunk, refused or not, as
-// VirtualRadio::handled() lists them) nothing is taken nor sent for `duration`; what arrived
-// meanwhile is then taken at the line's pace and answered as usual, that request's answer first.
+// n-th request it handles since it started (from 1, every command word, mode letter and chunk,
+// refused or not, as VirtualRadio::handled() lists them) nothing is taken nor sent for `duration`;
+// what arrived meanwhile is then taken at the line's pace and answered as usual, that request's
+// answer first.
 struct RadioPause {
   int atRequest = 1;
   Micros duration = 0;
