@@ -76,22 +76,18 @@ class SignallingClock final : public link::Clock {
   mutable std::size_t next_ = 0;
 };
 
-// The command-line tool's commands run in process: on a simulated line to a virtual radio, on a
-// virtual clock that can raise signals, with Com.ini and the backups in a folder of their own.
-struct CliLine {
+// The command-line tool's commands run in process: on a simulated line, on a virtual clock that
+// can raise signals, with Com.ini and the backups in a folder of their own.
+struct CliRun {
   TempDir dir;
   ScopedVariable config{"XDG_CONFIG_HOME", (dir / "config").string()};
   ScopedVariable state{"XDG_STATE_HOME", (dir / "state").string()};
   link::VirtualClock virtualClock;
   SignallingClock clock{virtualClock};
-  sim::VirtualRadio radio;
-  sim::SimulatedPort port{radio, virtualClock};
   std::ostringstream out;
   std::ostringstream err;
 
-  explicit CliLine(std::string_view model = "HX33") : radio(*sim::identityOfModel(model)) {}
-
-  app::CliStreams io() {
+  app::CliStreams io(link::Port& port) {
     app::CliStreams streams{out, err};
     streams.line = &port;
     streams.clock = &clock;
@@ -101,12 +97,23 @@ struct CliLine {
   app::CliSafety safety(bool backupBefore = false, bool verifyAfter = false) const {
     return {true, backupBefore, verifyAfter, backups()};
   }
-  // The number of requests of this kind ("READ", "WRITE", "chunk", "Q") the radio has handled.
-  std::size_t handled(std::string_view kind) const {
-    std::size_t n = 0;
-    for (const auto& h : radio.handled()) n += h.text.starts_with(kind);
-    return n;
-  }
+};
+
+// The number of requests of this kind ("READ", "WRITE", "chunk", "Q") the radio has handled.
+inline std::size_t handledBy(const sim::VirtualRadio& radio, std::string_view kind) {
+  std::size_t n = 0;
+  for (const auto& h : radio.handled()) n += h.text.starts_with(kind);
+  return n;
+}
+
+// One virtual radio on the line.
+struct CliLine : CliRun {
+  sim::VirtualRadio radio;
+  sim::SimulatedPort port{radio, virtualClock};
+
+  explicit CliLine(std::string_view model = "HX33") : radio(*sim::identityOfModel(model)) {}
+  app::CliStreams io() { return CliRun::io(port); }
+  std::size_t handled(std::string_view kind) const { return handledBy(radio, kind); }
 };
 
 // A file's bytes, or nullopt when there is none.
