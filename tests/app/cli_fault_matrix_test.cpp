@@ -250,5 +250,61 @@ TEST(CliDiffFaults, AReadThatFailsComparesNothingAndKeepsNoBackup) {
   }
 }
 
+// "write" with the backup before it and the read-back after it, against the faults of those
+// reads: a backup read that fails writes nothing (exit 1, the radio as it was); a read-back that
+// fails leaves the radio written but not verified (exit 4); a write cut short names the backup
+// to write back (exit 1).
+TEST(CliWriteFaults, TheBackupReadAndTheReadBackFailWithTheirOwnExitCodes) {
+  struct Case {
+    const char* name;
+    std::function<void(sim::RadioFaults&)> fault;
+    bool backup, verify;
+    int code;
+    const char* firstLine;  // of the error stream
+    bool written;           // the radio's memory changed
+    std::size_t backups;
+  };
+  const char* backupFailed = "写前备份失败：读取电台时电台中途停止应答，未开始写录。";
+  const char* partial = "写录失败！电台中现在可能只有部分配置。";
+  const char* unverified = "写后校验未完成：读回时电台没有应答。";
+  const std::vector<Case> cases = {
+      {"clean, both", {}, true, true, kExitDone, "校验正确", true, 1},
+      {"backup read silent after 22 reads", [](auto& f) { f.silentAfterReads = 22; }, true, false,
+       kExitNoRadioOrFailed, backupFailed, false, 0},
+      {"backup read silent after 22 reads, verify", [](auto& f) { f.silentAfterReads = 22; }, true,
+       true, kExitNoRadioOrFailed, backupFailed, false, 0},
+      {"backup read skips read 13", [](auto& f) { f.skippedRead = 13; }, true, true,
+       kExitNoRadioOrFailed, backupFailed, false, 0},
+      {"read-back silent after 22 reads", [](auto& f) { f.silentAfterReads = 22; }, false, true,
+       kExitVerifyUnfinished, unverified, true, 0},
+      {"read-back silent after 22 reads, backup", [](auto& f) { f.silentAfterReads = 48; }, true,
+       true, kExitVerifyUnfinished, unverified, true, 1},
+      {"not acknowledged after chunk 30, backup", [](auto& f) { f.ackChunks = 30; }, true, true,
+       kExitNoRadioOrFailed, partial, true, 1},
+      {"a cell that does not keep its byte", [](auto& f) { f.corruptAddresses = {0x0C0}; }, false,
+       true, kExitVerifyMismatch, "", true, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::CliLine cli;
+    const auto file = cli.dir / "write.ini";
+    {
+      test::TestProgram app;
+      app.main().setValue("TA", 50);
+      ASSERT_FALSE(settings::saveDataFile(app.state(), file));
+    }
+    const auto source = test::fileBytes(file);
+    const auto before = cli.radio.memory();
+    if (c.fault) c.fault(cli.radio.faults());
+    EXPECT_EQ(cliWrite("/dev/ttyS1", file, cli.io(), cli.safety(c.backup, c.verify)), c.code);
+    EXPECT_TRUE(cli.err.str().starts_with(c.firstLine)) << cli.err.str();
+    cli.port.settle();
+    EXPECT_EQ(cli.radio.memory() != before, c.written);
+    EXPECT_EQ(listBackups(cli.backups()).size(), c.backups);
+    EXPECT_EQ(test::fileBytes(file), source);
+    EXPECT_LT(cli.virtualClock.nowMs(), 60000);
+  }
+}
+
 }  // namespace
 }  // namespace rcp::app

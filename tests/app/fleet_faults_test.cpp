@@ -230,6 +230,7 @@ TEST(FleetFaults, ARadioStoppedKilledOrNotAcknowledgingAndAStopBetweenRadiosAreL
   const auto noAck = [](sim::VirtualRadio& r) { r.faults().ackChunks = 30; };
   // Killed in the middle of its write: silent for good, never taken off the line.
   const auto killed = [](sim::VirtualRadio& r) { r.faults().silentAfterWrites = 1; };
+  const auto readsCut = [](sim::VirtualRadio& r) { r.faults().silentAfterReads = 22; };
   const std::vector<MemberCase> cases = {
       {"stopped while waiting for the second radio",
        {},
@@ -297,6 +298,18 @@ TEST(FleetFaults, ARadioStoppedKilledOrNotAcknowledgingAndAStopBetweenRadiosAreL
        false,
        both,
        2,
+       1,
+       1,
+       2,
+       true,
+       {kVerified, kFailed},
+       {kVerified, kVerified}},
+      // Its backup read cut short: nothing is written into it and it is logged as failed.
+      {"second radio's backup read cut",
+       onMember(1, readsCut),
+       false,
+       both,
+       {},
        1,
        1,
        2,
