@@ -60,12 +60,14 @@ std::vector<Case> cases() {
       all.push_back(
           {"ack chunks", fault, safety, TransferOutcome::Failed, true, kPartial, left, backups});
   }
-  // Silent after n WRITE records: the bulk block is never acknowledged nor taken.
+  // Silent after n WRITE records: the bulk block is never acknowledged nor taken. The backup
+  // read before it (which the fault does not touch) is kept.
   for (const int n : {1, 12}) {
     const auto fault = [n](sim::RadioFaults& f) { f.silentAfterWrites = n; };
-    for (const auto& safety : {none, verify})
+    for (const auto& [safety, backups] :
+         {std::pair{none, 0u}, std::pair{backup, 1u}, std::pair{verify, 0u}, std::pair{both, 1u}})
       all.push_back({"silent after writes", fault, safety, TransferOutcome::Failed, true, kPartial,
-                     Memory::Before, 0});
+                     Memory::Before, backups});
   }
   // Faults of the reads touch only the backup and the read-back: a failed backup starts no write.
   for (const int n : {1, 20}) {
@@ -80,8 +82,13 @@ std::vector<Case> cases() {
                  "", Memory::Before, 0});
   all.push_back({"silent radio, backup", [](sim::RadioFaults& f) { f.silent = true; }, backup,
                  TransferOutcome::Failed, false, kNoRadio, Memory::Before, 0});
-  all.push_back({"silent radio, no safety", [](sim::RadioFaults& f) { f.silent = true; }, none,
-                 TransferOutcome::NoRadio, true, kNoRadio, Memory::Before, 0});
+  for (const auto& safety : {none, verify})
+    all.push_back({"silent radio", [](sim::RadioFaults& f) { f.silent = true; }, safety,
+                   TransferOutcome::NoRadio, true, kNoRadio, Memory::Before, 0});
+  all.push_back({"silent radio", [](sim::RadioFaults& f) { f.silent = true; }, both,
+                 TransferOutcome::Failed, false, kNoRadio, Memory::Before, 0});
+  all.push_back({"silent after reads", silentReads, both, TransferOutcome::Failed, false, "",
+                 Memory::Before, 0});
   return all;
 }
 
