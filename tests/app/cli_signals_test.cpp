@@ -98,7 +98,7 @@ std::filesystem::path destination(Command command, const test::CliLine& cli) {
   return file;
 }
 
-enum class Memory { Before, Written };
+enum class Memory { Before, Written, Partial };
 
 struct Case {
   const char* name;
@@ -109,6 +109,7 @@ struct Case {
   const char* held;     // the line the held signal prints
   std::size_t backups;  // kept by the case
   Memory memory;
+  const char* firstLine = "";  // how the command's error stream starts
 };
 
 TEST(CliSignals, AHeldSignalEndsTheCommandWhenTheTransferEndsWith128PlusTheSignal) {
@@ -170,6 +171,16 @@ TEST(CliSignals, AHeldSignalEndsTheCommandWhenTheTransferEndsWith128PlusTheSigna
        kWriteHeld,
        0,
        Memory::Written},
+      // The write's failure is told, and the command ends with the signal's code all the same.
+      {"write that then fails, Ctrl+C",
+       Command::Write,
+       {"chunk", 30, kChunks},
+       SIGINT,
+       [](sim::RadioFaults& f) { f.ackChunks = 40; },
+       kWriteHeld,
+       0,
+       Memory::Partial,
+       "写录失败！电台中现在可能只有部分配置。"},
       {"write, SIGTERM in the closing pause",
        Command::Write,
        {"chunk", 0, kChunks},
@@ -210,6 +221,7 @@ TEST(CliSignals, AHeldSignalEndsTheCommandWhenTheTransferEndsWith128PlusTheSigna
     EXPECT_EQ(cli.clock.raised(), 1u);
     EXPECT_EQ(code, exitCodeOfSignal(c.signal));
     EXPECT_NE(said.find(c.held), std::string::npos) << said;
+    EXPECT_TRUE(cli.err.str().starts_with(c.firstLine)) << cli.err.str();
     // A read saves nothing and a diff prints nothing; the file written from is left alone.
     EXPECT_EQ(test::fileBytes(file), earlier);
     EXPECT_EQ(cli.out.str(), "");
@@ -217,7 +229,11 @@ TEST(CliSignals, AHeldSignalEndsTheCommandWhenTheTransferEndsWith128PlusTheSigna
         c.command == Command::Diff ? cli.dir / "state/rcp520/backups" : cli.backups();
     EXPECT_EQ(listBackups(backups).size(), c.backups);
     cli.port.settle();
-    EXPECT_EQ(cli.radio.memory(), c.memory == Memory::Before ? before : written);
+    const auto& now = cli.radio.memory();
+    EXPECT_EQ(now == before    ? Memory::Before
+              : now == written ? Memory::Written
+                               : Memory::Partial,
+              c.memory);
   }
 }
 
