@@ -44,6 +44,8 @@ struct Options {
   std::optional<int> skippedRead;
   std::optional<int> silentAfterReads;
   std::optional<int> silentAfterWrites;
+  std::optional<int> stopAt;
+  std::string stopSeconds = "3";
   std::vector<std::string> corruptAddresses;
   std::optional<int> fleet;
   std::string swapSeconds = "3";
@@ -135,6 +137,8 @@ rcp::sim::RadioFaults faultsOf(const Options& options) {
   faults.skippedRead = options.skippedRead;
   faults.silentAfterReads = options.silentAfterReads;
   faults.silentAfterWrites = options.silentAfterWrites;
+  if (options.stopAt)
+    faults.pause = rcp::sim::RadioPause{*options.stopAt, *seconds(options.stopSeconds)};
   for (const auto& text : options.corruptAddresses)
     faults.corruptAddresses.push_back(*address(text));
   return faults;
@@ -290,6 +294,31 @@ int main(int argc, char** argv) {
            "Fall silent for good after N READ commands");
   addCount(app, "--silent-after-writes", "N", options.silentAfterWrites,
            "Fall silent for good after N WRITE commands");
+  CLI::Option* stopAt = app.add_option_function<std::string>(
+      "--stop-at", [&options](const std::string& text) { options.stopAt = number(text); },
+      "Stop at the N-th request (from 1: every command, mode letter and bulk chunk) for "
+      "--stop-seconds, as if stopped and resumed: nothing is taken nor answered meanwhile, and "
+      "what arrived is then taken and answered");
+  stopAt->type_name("N")
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            const auto n = number(text);
+            return n && *n > 0 ? std::string() : "a number of 1 to 999999 is expected, not " + text;
+          },
+          "", "count"))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_option("--stop-seconds", options.stopSeconds,
+                 "With --stop-at, how long the radio stays stopped (default 3)")
+      ->type_name("S")
+      ->needs(stopAt)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            return seconds(text)
+                       ? std::string()
+                       : "seconds of 0 to 86400 (such as 3 or 0.5) are expected, not " + text;
+          },
+          "", "seconds"));
   app.add_option("--corrupt", options.corruptAddresses,
                  "Store the byte a write puts at ADDRESS (0x0CF or 207) inverted; may be given "
                  "more than once")

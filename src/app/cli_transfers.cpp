@@ -40,12 +40,14 @@ using image::TransferOutcome;
 
 constexpr std::size_t kListingBytesPerLine = 16;
 
-// The real serial line and clock a command runs on, traced when io.trace names a file.
+// The real serial line and clock a command runs on (or those io names instead), traced when
+// io.trace names a file.
 struct SerialLine {
   link::SerialPort serial;
   link::RealClock clock;
   TracedLink traced;
-  explicit SerialLine(const CliStreams& io) : traced(serial, clock, io.trace) {}
+  explicit SerialLine(const CliStreams& io)
+      : traced(io.line ? *io.line : serial, io.clock ? *io.clock : clock, io.trace) {}
 };
 
 // An output that is an input, or two outputs that are one file, end the command before anything

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "link/clock.hpp"
+#include "link/port.hpp"
 #include "settings/program_state.hpp"
 
 // The command-line tool's transfers: the whole program runs as in the window, with the terminal
@@ -28,6 +30,10 @@ struct CliStreams {
   std::ostream& err;
   bool errIsTerminal = false;
   std::string trace = {};  // the protocol trace's file (see trace_setup.hpp), empty for none
+  // The line and clock the commands talk on instead of the device's serial port and the real
+  // clock (both or neither): a simulated line on a virtual clock runs a command in process.
+  link::Port* line = nullptr;
+  link::Clock* clock = nullptr;
 };
 
 // What the transfers keep and check besides the transfer itself (see safe_write.hpp). An unset

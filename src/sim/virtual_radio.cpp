@@ -83,7 +83,9 @@ VirtualRadio::VirtualRadio(const link::RadioIdentity& identity, RadioTiming timi
 
 void VirtualRadio::receive(std::span<const std::uint8_t> bytes, Micros arrival) {
   for (const std::uint8_t byte : bytes) {
-    const Micros at = paced_ ? std::max(arrival, lastByteAt_ + timing_.byteTime) : arrival;
+    Micros at = paced_ ? std::max(arrival, lastByteAt_ + timing_.byteTime) : arrival;
+    // A stopped radio finds what arrived meanwhile waiting once it goes on.
+    at = std::max(at, stoppedUntil_);
     paced_ = true;
     if (inBurst_ && at - lastByteAt_ >= timing_.burstGap) endBurst();
     received_.push_back({byte, at});
@@ -167,7 +169,8 @@ void VirtualRadio::endBurst() {
   }
   for (auto& bytes : burstAnswers_) {
     if (!faults_.silent)
-      answers_.push_back({std::move(bytes), lastByteAt_ + timing_.processingDelay});
+      answers_.push_back(
+          {std::move(bytes), std::max(lastByteAt_ + timing_.processingDelay, stoppedUntil_)});
   }
   burstAnswers_.clear();
 }
@@ -325,6 +328,9 @@ std::vector<std::uint8_t> VirtualRadio::digitsOf(std::size_t from, std::size_t c
 
 void VirtualRadio::note(std::string text, bool accepted) {
   handled_.push_back({lastByteAt_, std::move(text), accepted});
+  ++requests_;
+  if (faults_.pause && requests_ == faults_.pause->atRequest)
+    stoppedUntil_ = lastByteAt_ + faults_.pause->duration;
 }
 
 }  // namespace rcp::sim

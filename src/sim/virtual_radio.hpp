@@ -16,6 +16,16 @@ namespace rcp::sim {
 // Time on the virtual radio's side, in microseconds from an origin its owner chooses.
 using Micros = std::int64_t;
 
+// A radio stopped for a while and then going on, as a process stopped and resumed: from the
+// n-th request it handles since it started (from 1, every command word, mode letter and chunk,
+// refused or not, as VirtualRadio::handled() lists them) nothing is taken nor sent for `duration`;
+// what arrived meanwhile is then taken at the line's pace and answered as usual, that request's
+// answer first.
+struct RadioPause {
+  int atRequest = 1;
+  Micros duration = 0;
+};
+
 // Misbehaviour for tests of the tool's failure paths.
 struct RadioFaults {
   bool silent = false;                       // never sends anything
@@ -28,6 +38,7 @@ struct RadioFaults {
   std::optional<int> shortRead;              // answers the n-th READ (from 1) one digit short
   std::optional<int> silentAfterReads;       // after answering n READs, never sends again
   std::optional<int> silentAfterWrites;      // after taking n WRITEs, never sends again
+  std::optional<RadioPause> pause;           // stopped for a while at a request, then going on
   // Bytes that a write (bulk chunk or WRITE) stores inverted, as a bad memory cell would.
   std::vector<std::uint16_t> corruptAddresses;
 };
@@ -151,6 +162,8 @@ class VirtualRadio {
   int bulkWrites_ = 0;
   int reads_ = 0;
   int writes_ = 0;
+  int requests_ = 0;         // handled so far, for RadioFaults::pause
+  Micros stoppedUntil_ = 0;  // a stopped radio takes nothing and sends nothing before this
 };
 
 }  // namespace rcp::sim

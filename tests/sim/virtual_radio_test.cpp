@@ -332,6 +332,26 @@ TEST_F(RadioLine, FaultsSilenceCutOrSpoilTheAnswers) {
   EXPECT_EQ(radio.state(), VirtualRadio::State::Test);  // it still obeys
 }
 
+TEST_F(RadioLine, AStoppedRadioAnswersNothingUntilItGoesOnThenWhatCameMeanwhile) {
+  radio.memory()[0x007] = 0x01;
+  radio.faults().pause = RadioPause{2, 2000000};  // at the second request, for 2 s
+  send("\x91READ000701\r");
+  EXPECT_EQ(answer(2), "01");
+  const std::int64_t stopped = clock.nowMs();
+  send("\x91READ000701\r");
+  EXPECT_EQ(answer(2), "");
+  send("T");  // while stopped
+  EXPECT_EQ(answer(1), "");
+  EXPECT_EQ(radio.state(), VirtualRadio::State::Idle);
+  clock.pause(2000);
+  EXPECT_EQ(answer(3), "01T");
+  EXPECT_EQ(radio.state(), VirtualRadio::State::Test);
+  EXPECT_GE(clock.nowMs() - stopped, 2000);
+  // Once only.
+  send("\x91READ000701\r");
+  EXPECT_EQ(answer(2), "01");
+}
+
 TEST_F(RadioLine, APurgeDropsOnlyWhatHasArrived) {
   send("T");
   port.purgeReceive();  // at once: the answer is still to come
