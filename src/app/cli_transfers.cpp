@@ -7,6 +7,7 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <memory>
 #include <span>
 
 #include "app/device_port.hpp"
@@ -22,6 +23,7 @@
 #include "app/transfer_commands.hpp"
 #include "app/write_round_trip.hpp"
 #include "app/written_image.hpp"
+#include "image/write_transfer.hpp"
 #include "link/clock.hpp"
 #include "link/com_ini.hpp"
 #include "link/greeting.hpp"
@@ -157,6 +159,14 @@ int cliWrite(const std::string& device, const std::filesystem::path& file, const
       signals.becomes(HeldTransfer::Write);
       return true;
     };
+  // Once the radio has acknowledged every byte, a signal no longer leaves it half written. The
+  // form outlives this write: its observer lets go of the signals when the write ends.
+  const auto watching = std::make_shared<HeldSignals*>(&signals);
+  terminal.state().writeData->addObserver([watching](const ui::Control* control, ui::Property) {
+    if (*watching && control && control->name == "WriteLabel" &&
+        control->caption == image::kWriteDoneText)
+      (*watching)->becomes(HeldTransfer::WriteLanded);
+  });
   const int code = runTransfer(terminal, [&](settings::ProgramState& state) {
     const WriteReport report =
         safeWrite(state, memory, choice, RestoreOffer::PrintPath, std::time(nullptr), notStopped);
@@ -167,6 +177,7 @@ int cliWrite(const std::string& device, const std::filesystem::path& file, const
     if (report.check == WriteReport::Check::Passed) terminal.lines.line(kVerifiedText);
     return report.outcome;
   });
+  *watching = nullptr;
   if (signals.held()) return exitCodeOfSignal(signals.held());
   if (code == kExitDone && check == WriteReport::Check::Mismatch) return kExitVerifyMismatch;
   if (code == kExitDone && check == WriteReport::Check::Unanswered) return kExitVerifyUnfinished;

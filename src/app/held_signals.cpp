@@ -21,6 +21,10 @@ constexpr const char* kReadAbandoned = "读取已中断！未保存任何数据�
 constexpr const char* kBackupHeld =
     "写前备份尚未读完，读完后程序退出，不会写录，电台中的数据不会改动。再按一次Ctrl+C立即退出。\n";
 constexpr const char* kBackupAbandoned = "写前备份已中断！没有写录，电台中的数据没有改动。\n";
+constexpr const char* kLandedHeld =
+    "写录已完成，正在结束写录或写后校验，结束后程序将退出，再按一次Ctrl+C立即退出。\n";
+constexpr const char* kLandedAbandoned =
+    "已中断。写录已经完成，电台中是新的配置，但没有经过校验。\n";
 constexpr const char* kFleetHeld =
     "批量写频即将结束：正在写录的电台写完并记录后退出，再按一次Ctrl+C立即退出。\n";
 
@@ -70,6 +74,11 @@ void HeldSignals::becomes(HeldTransfer transfer) {
     case HeldTransfer::BackupBeforeWrite:
       heldText = kBackupHeld;
       abandonedText = kBackupAbandoned;
+      return;
+    case HeldTransfer::WriteLanded:
+      // A signal held before keeps its place; only a second one reads the new text.
+      heldText = kLandedHeld;
+      abandonedText = kLandedAbandoned;
       return;
   }
 }

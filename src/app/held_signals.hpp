@@ -8,7 +8,8 @@ namespace rcp::app {
 
 // Fleet: the whole run of many writes; the run asks held() between radios and ends there.
 // BackupBeforeWrite: the read before a write; a signal then means the write is not to start.
-enum class HeldTransfer { Read, Write, Fleet, BackupBeforeWrite };
+// WriteLanded: every byte of the write acknowledged; its closing pause and read-back remain.
+enum class HeldTransfer { Read, Write, Fleet, BackupBeforeWrite, WriteLanded };
 
 class HeldSignals {
  public:

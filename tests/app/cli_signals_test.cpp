@@ -30,6 +30,10 @@ constexpr const char* kReadHeld = "读取尚未结束，读取结束后程序将
 constexpr const char* kReadAbandoned = "读取已中断！未保存任何数据。";
 constexpr const char* kWriteHeld = "写录尚未结束，现在中断会使电台只写入部分数据！";
 constexpr const char* kWriteAbandoned = "写录已中断！电台中可能只有部分数据，请重新写录。";
+// Every byte of the write acknowledged: its closing pause and read-back leave no half-written
+// radio.
+constexpr const char* kLandedHeld = "写录已完成，正在结束写录或写后校验";
+constexpr const char* kLandedAbandoned = "已中断。写录已经完成，电台中是新的配置，但没有经过校验。";
 constexpr const char* kBackupHeld = "写前备份尚未读完，读完后程序退出，不会写录";
 const std::string kEarlier = "[File0]\r\nFirstChannel=1\r\n";
 constexpr int kReads = 26;   // the small reads of a read
@@ -186,7 +190,7 @@ TEST(CliSignals, AHeldSignalEndsTheCommandWhenTheTransferEndsWith128PlusTheSigna
        {"chunk", 0, kChunks},
        SIGTERM,
        {},
-       kWriteHeld,
+       kLandedHeld,
        0,
        Memory::Written},
       {"write, Ctrl+C in the backup read",
@@ -202,7 +206,7 @@ TEST(CliSignals, AHeldSignalEndsTheCommandWhenTheTransferEndsWith128PlusTheSigna
        {"READ", 0, kReads},
        SIGINT,
        {},
-       kWriteHeld,
+       kLandedHeld,
        0,
        Memory::Written},
   };
@@ -258,7 +262,7 @@ TEST(CliSignalsDeathTest, ASecondSignalEndsTheProgramAtOnce) {
        Command::Write,
        {"chunk", 60, kChunks},
        {"chunk", 0, kChunks},
-       kWriteAbandoned},
+       kLandedAbandoned},
   };
   for (const Twice& c : cases) {
     SCOPED_TRACE(c.name);
