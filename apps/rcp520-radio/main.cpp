@@ -20,6 +20,7 @@
 #include "common/command_line.hpp"
 #include "link/file_stream.hpp"
 #include "link/private_files.hpp"
+#include "sim/dedicated_processors.hpp"
 #include "sim/memory_file.hpp"
 #include "sim/pty_radio.hpp"
 #include "sim/radio_fleet.hpp"
@@ -191,6 +192,9 @@ int serveLine(rcp::sim::PtyRadio& pty, const Options& options) {
   }
 
   std::cout << pty.slavePath() << std::endl;
+  // A real radio answers from dedicated hardware: where permitted, the virtual one is not kept
+  // waiting behind the machine's time-shared work (the threads serving it inherit this).
+  rcp::sim::raiseToRealTime();
   pty.serve(stopFd);
   close(stopFd);
   return 0;

@@ -30,6 +30,7 @@
 #include "link/hex_text.hpp"
 #include "link/identification.hpp"
 #include "link/ini_profile.hpp"
+#include "link/low_latency.hpp"
 #include "link/port_doctor.hpp"
 #include "link/port_opening.hpp"
 #include "link/serial_port.hpp"
@@ -78,6 +79,7 @@ int cliInfo(const std::string& device, const CliStreams& io) {
       return kExitUsageFileOrPort;
     case link::PortOpening::NoRadio:
       lines.line(std::string(link::kNoRadioMessage));
+      if (const auto latency = link::latencyProblem(device)) lines.line(*latency);
       return kExitNoRadioOrFailed;
     case link::PortOpening::RadioAnswered:
       break;

@@ -145,23 +145,18 @@ void BackupFolderClick(ProgramState& state) {
   openChosenDataFile(state, *chosen);
 }
 
-std::string portProblem(const ProgramState& state, const std::string& device) {
-  if (state.portProblem) return state.portProblem(device);
-  return link::problemText(link::diagnosePort(device, state.system));
-}
-
 }  // namespace
 
 void reportPortBusy(ProgramState& state, const std::string& device) {
   ui::Message box{std::string(link::kPortBusyMessage), std::string(link::kPortBusyCaption),
                   ui::MessageIcon::Error};
-  box.detail = portProblem(state, device);
+  box.detail = link::problemText(link::diagnosePort(device, state.system));
   state.dialogs.message(box);
   state.showStatus(StatusPanel::State, std::string(link::kPortBusyStatus));
 }
 
 void openPortAndGreet(ProgramState& state) {
-  const std::string device = link::portDevice(state.comIni, state.portName);
+  const std::string device = state.portDevice();
   switch (link::openPort(state.port, state.clock, device, state.radioIdentity)) {
     case link::PortOpening::PortBusy:
       reportPortBusy(state, device);

@@ -111,15 +111,6 @@ std::string latencyText(std::optional<int> timer) {
 
 }  // namespace
 
-std::string highLatencyText(const std::string& name, int timerMs) {
-  return name + " 的延迟计时器为 " + std::to_string(timerMs) +
-         " ms：收到的字节最多要等这么久才交给程序，电台的应答可能被当作超时。打开串口时程序会设为"
-         " " +
-         std::to_string(link::kLowLatencyTimerMs) + " ms；若没有权限，请以 root 执行 echo " +
-         std::to_string(link::kLowLatencyTimerMs) + " > /sys/bus/usb-serial/devices/" + name +
-         "/latency_timer。";
-}
-
 std::optional<PortsOptions> portsOptions(std::span<const std::string_view> args) {
   PortsOptions options;
   for (const std::string_view arg : args) {
@@ -184,10 +175,12 @@ int cliPorts(const PortsOptions& options, const CliStreams& io, const link::Syst
   bool anyUsable = false;
   for (const Row& row : rows) {
     anyUsable = anyUsable || row.usable;
-    if (!row.usable) io.out << printableText(link::problemText(row.diagnosis)) << '\n';
-    const auto timer = link::latencyTimer(row.device->name, roots);
-    if (timer && *timer > link::kHighLatencyTimerMs)
-      io.out << highLatencyText(row.device->name, *timer) << '\n';
+    // The doctor's reason names a high latency timer too; a usable device gets that alone.
+    if (!row.usable) {
+      io.out << printableText(link::problemText(row.diagnosis)) << '\n';
+    } else if (row.diagnosis.latency) {
+      io.out << printableText(*row.diagnosis.latency) << '\n';
+    }
   }
   io.out << std::flush;
   return anyUsable ? kExitDone : kExitNoRadioOrFailed;

@@ -22,9 +22,6 @@ struct PortsOptions {
 // The options after "ports"; nullopt for anything but "--probe".
 std::optional<PortsOptions> portsOptions(std::span<const std::string_view> args);
 
-// What `ports` says of an adaptor whose latency timer is above link::kHighLatencyTimerMs.
-std::string highLatencyText(const std::string& name, int timerMs);
-
 // Prints the table to io.out (with each adaptor's latency timer), then for each device that
 // cannot be used the reason, as the port doctor gives it, and each high latency timer. Exits 0 when
 // at least one device may be opened and is free, 1 otherwise, 2 when the trace file cannot be

@@ -73,14 +73,18 @@ Program::Program(Services services)
       offline_(services.offline) {
   state_->comIni = services.comIni;
   state_->system = services.system;
-  state_->portProblem = std::move(services.portProblem);
+  state_->device = std::move(services.device);
   state_->backups = std::move(services.backups);
 }
 
 Program::~Program() = default;
 
-ui::Form& Program::mainForm() { return *state_->main; }
-ProgramState& Program::state() { return *state_; }
+ui::Form& Program::mainForm() {
+  return *state_->main;
+}
+ProgramState& Program::state() {
+  return *state_;
+}
 
 void Program::start() {
   ProgramState& s = *state_;

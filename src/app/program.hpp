@@ -32,9 +32,9 @@ struct Services {
   std::filesystem::path comIni = link::comIniPath();
   // Where the serial devices are listed and the port doctor looks.
   link::SystemRoots system = {};
-  // Says in one line why a device did not open; empty: the port doctor on that device. The
-  // command line, which opens its own device whatever the port name, says it of that device.
-  std::function<std::string(const std::string& device)> portProblem = {};
+  // The device every port name stands for: the command line opens its own (its --port) whatever
+  // the port name. Empty: the device Com.ini gives the port name.
+  std::string device = {};
   // Where every successful read keeps a copy of what it brought (see backups.hpp).
   std::filesystem::path backups = {};
   // No radio is attached: start-up neither opens a port nor greets (an offline program).

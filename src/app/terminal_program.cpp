@@ -24,9 +24,8 @@ std::string whyNotOpen(const std::string& device) {
 TerminalProgram::TerminalProgram(link::Port& port, link::Clock& clock, const CliStreams& io,
                                  const std::string& device, std::filesystem::path backups)
     : lines(io.err, io.errIsTerminal),
-      program(Services{port, clock, dialogs, screen, link::comIniPath(), {},
-                       [device](const std::string&) { return whyNotOpen(device); },
-                       std::move(backups)}) {
+      program(Services{
+          port, clock, dialogs, screen, link::comIniPath(), {}, device, std::move(backups)}) {
   program.start();
 }
 

@@ -19,6 +19,16 @@ constexpr int kLowLatencyTimerMs = 1;
 // the driver has none.
 std::optional<int> latencyTimer(const std::string& ttyName, const SystemRoots& roots = {});
 
+// "ttyUSB0" of "/dev/ttyUSB0" or of a by-id link to it.
+std::string ttyNameOf(const std::string& device, const SystemRoots& roots = {});
+
+// What a latency timer above kHighLatencyTimerMs costs and how to lower it, in Chinese.
+std::string highLatencyText(const std::string& ttyName, int timerMs);
+
+// highLatencyText for the adaptor behind `device` when its latency timer is high; nothing for a
+// low timer or a device without one.
+std::optional<std::string> latencyProblem(const std::string& device, const SystemRoots& roots = {});
+
 // Asks for low latency on the open terminal `fd` of `device`; what was done, for the trace:
 // "low latency: ASYNC_LOW_LATENCY on, latency_timer 16 -> 1 ms".
 std::string askLowLatency(int fd, const std::string& device, const SystemRoots& roots = {});

@@ -16,6 +16,8 @@
 #include <sstream>
 #include <system_error>
 
+#include "link/low_latency.hpp"
+
 namespace rcp::link {
 
 namespace {
@@ -226,6 +228,7 @@ PortAccess portAccess(const std::string& device, const SystemRoots& roots) {
 PortDiagnosis diagnosePort(const std::string& device, const SystemRoots& roots, bool mayOpen) {
   PortDiagnosis diagnosis;
   diagnosis.device = device;
+  diagnosis.latency = latencyProblem(device, roots);
   diagnosis.access = portAccess(device, roots);
   if (!diagnosis.access.exists) {
     diagnosis.kind = PortProblemKind::Missing;
@@ -262,7 +265,9 @@ std::string holdersText(const std::vector<PortHolder>& holders) {
   return text;
 }
 
-std::string problemText(const PortDiagnosis& d) {
+namespace {
+
+std::string reasonText(const PortDiagnosis& d) {
   const std::string& device = d.device;
   switch (d.kind) {
     case PortProblemKind::None:
@@ -288,6 +293,14 @@ std::string problemText(const PortDiagnosis& d) {
       return "打开 " + device + " 失败：" + d.error + "。";
   }
   return {};
+}
+
+}  // namespace
+
+std::string problemText(const PortDiagnosis& d) {
+  std::string text = reasonText(d);
+  if (d.latency) text += *d.latency;
+  return text;
 }
 
 }  // namespace rcp::link

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,18 +48,21 @@ struct PortDiagnosis {
   PortAccess access;                // Permission: the group
   std::vector<PortHolder> holders;  // Held, ModemManager
   std::string error;                // Failed: the system's words
+  // Whatever the kind: a USB adaptor's high latency timer named (see latencyProblem).
+  std::optional<std::string> latency;
 };
 
 // Looks for the reason in this order: the device is missing; this user may not open it; a
 // process holds it (ModemManager named as such). Only when `mayOpen` allows, then: it is no
 // character device; opening it once more without changing anything on the line finds it no
 // terminal, held exclusively (by ModemManager when it runs) or the system's error. Device paths
-// under /dev/ are looked up under the roots' dev folder.
+// under /dev/ are looked up under the roots' dev folder. A high latency timer is noted in any case.
 PortDiagnosis diagnosePort(const std::string& device, const SystemRoots& roots = {},
                            bool mayOpen = true);
 
-// The reason as one line in Chinese, e.g. "没有打开/dev/ttyUSB0的权限：该设备属于dialout组。请运行
-// sudo adduser $USER dialout，然后重新登录。"
+// The reason as one line in Chinese, a high latency timer named after it, e.g.
+// "没有打开/dev/ttyUSB0的权限：该设备属于dialout组。请运行 sudo adduser $USER
+// dialout，然后重新登录。"
 std::string problemText(const PortDiagnosis& diagnosis);
 
 // The holders as "rcp520-cli（进程号 4711）、minicom（进程号 815）".

@@ -37,6 +37,8 @@ struct ProgramState {
   void showStatus(StatusPanel panel, std::string text);
   void repaintStatusBar();
   void setCaption(std::string caption);
+  // The serial device the port opens for the port name `portName`.
+  std::string portDevice() const;
 
   // The windows, created at start-up in this order.
   std::unique_ptr<ui::Form> main;
@@ -57,9 +59,10 @@ struct ProgramState {
   std::filesystem::path comIni;
   std::string portName = "COM2";
   // Where the port dialog finds the serial devices and the port doctor looks (a fake tree in
-  // tests), and what says why a device did not open (empty: the port doctor over `system`).
+  // tests).
   link::SystemRoots system;
-  std::function<std::string(const std::string& device)> portProblem;
+  // The device every port name stands for (the command line's --port); empty: Com.ini's.
+  std::string device;
   // The folder every successful read keeps its backup in; empty: no backups are kept.
   std::filesystem::path backups;
   // For a program working offline for the window (reading a backup or a read-back without

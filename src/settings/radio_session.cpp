@@ -3,6 +3,7 @@
 #include <string>
 
 #include "link/greeting.hpp"
+#include "link/low_latency.hpp"
 #include "link/radio_identity.hpp"
 
 namespace rcp::settings {
@@ -14,8 +15,12 @@ void showIdentity(ProgramState& state) {
 void reportNoRadio(ProgramState& state) {
   state.showStatus(StatusPanel::State, std::string(link::kNoRadioStatus));
   state.repaintStatusBar();
-  state.dialogs.message({std::string(link::kNoRadioMessage), std::string(link::kNoRadioCaption),
-                         ui::MessageIcon::Error});
+  ui::Message box{std::string(link::kNoRadioMessage), std::string(link::kNoRadioCaption),
+                  ui::MessageIcon::Error};
+  // A USB adaptor that holds the answers back past the time-outs looks like a silent radio.
+  if (auto latency = link::latencyProblem(state.portDevice(), state.system))
+    box.detail = std::move(*latency);
+  state.dialogs.message(box);
 }
 
 void applyIdentification(ProgramState& state, link::IdentifyPurpose purpose) {

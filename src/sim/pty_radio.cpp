@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -13,6 +14,9 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <thread>
+
+#include "sim/dedicated_processors.hpp"
 
 namespace rcp::sim {
 
@@ -87,13 +91,25 @@ std::optional<std::string> PtyRadio::linkAs(const std::string& path) {
 
 void PtyRadio::traceLine(Micros at, char direction, const std::vector<std::uint8_t>& bytes) {
   if (trace_ == nullptr || bytes.empty()) return;
-  *trace_ << at / 1000 << ' ' << direction;
+  traceText_ += std::to_string(at / 1000) + ' ' + direction;
   for (const std::uint8_t byte : bytes) {
     char hex[4];
     std::snprintf(hex, sizeof hex, " %02X", byte);
-    *trace_ << hex;
+    traceText_ += hex;
   }
-  *trace_ << '\n' << std::flush;
+  traceText_ += '\n';
+}
+
+void PtyRadio::writeTrace() {
+  if (trace_ == nullptr) return;
+  // One writer at a time, taking everything queued so far: the lines stay in order.
+  const std::lock_guard writing(traceMutex_);
+  std::string text;
+  {
+    const std::lock_guard lock(mutex_);
+    text.swap(traceText_);
+  }
+  if (!text.empty()) *trace_ << text << std::flush;
 }
 
 void PtyRadio::flushTraceBurst() {
@@ -126,47 +142,117 @@ void PtyRadio::sendDue(Micros at) {
   }
 }
 
-void PtyRadio::serve(int stopFd) {
-  int bulkWrites = radio_ != nullptr ? radio_->bulkWrites() : 0;
-  for (;;) {
-    Micros at = now();
-    far_.advance(at);
-    if (!traceBurst_.empty() && at - traceBurstLast_ >= burstGap_) flushTraceBurst();
-    sendDue(at);
-    if (radio_ != nullptr) {
-      // Saving waits until the last chunk's acknowledgement has gone out, so that a slow disk
-      // never delays an answer.
-      if (radio_->bulkWrites() != bulkWrites && outgoing_.empty()) {
-        bulkWrites = radio_->bulkWrites();
-        if (onBulkWrite_) onBulkWrite_();
-      }
-      radio_->boundRecords();
+Micros PtyRadio::step(Micros at) {
+  far_.advance(at);
+  if (!traceBurst_.empty() && at - traceBurstLast_ >= burstGap_) flushTraceBurst();
+  sendDue(at);
+  if (radio_ != nullptr) {
+    // Saving waits until the last chunk's acknowledgement has gone out, so that a slow disk
+    // never delays an answer.
+    if (radio_->bulkWrites() != bulkWrites_ && outgoing_.empty()) {
+      bulkWrites_ = radio_->bulkWrites();
+      if (onBulkWrite_) onBulkWrite_();
     }
+    radio_->boundRecords();
+  }
 
-    Micros next = std::numeric_limits<Micros>::max();
-    if (const auto end = far_.burstEnd()) next = std::min(next, *end);
-    if (!outgoing_.empty()) next = std::min(next, outgoing_.front().notBefore);
-    if (!traceBurst_.empty()) next = std::min(next, traceBurstLast_ + burstGap_);
+  Micros next = kNever;
+  if (const auto end = far_.burstEnd()) next = std::min(next, *end);
+  if (!outgoing_.empty()) next = std::min(next, outgoing_.front().notBefore);
+  if (!traceBurst_.empty()) next = std::min(next, traceBurstLast_ + burstGap_);
+  return next;
+}
 
-    std::array<pollfd, 2> fds{{{master_, POLLIN, 0}, {stopFd, POLLIN, 0}}};
-    int rc = 0;
-    if (next == std::numeric_limits<Micros>::max()) {
-      rc = ::ppoll(fds.data(), fds.size(), nullptr, nullptr);
-    } else {
-      const Micros wait = std::max<Micros>(0, next - now());
-      const timespec timeout{static_cast<time_t>(wait / 1000000),
-                             static_cast<long>(wait % 1000000) * 1000};
-      rc = ::ppoll(fds.data(), fds.size(), &timeout, nullptr);
-    }
-    if (rc < 0 && errno != EINTR) return;
-    if (rc <= 0) continue;
-    if (fds[1].revents != 0) return;
-    if ((fds[0].revents & POLLIN) != 0) {
-      receiveFromTool(now());
-    } else if (fds[0].revents != 0) {
-      return;  // the line failed
+void PtyRadio::plan(std::size_t self, Micros next) {
+  watchers_[self].until = next;
+  for (std::size_t other = 0; other < watchers_.size(); ++other) {
+    if (other == self || watchers_[other].until <= next) continue;
+    const std::uint64_t one = 1;
+    if (::write(watchers_[other].wakeFd, &one, sizeof one) < 0) {
+      // The counter is full, so that watcher is awake already.
     }
   }
+}
+
+void PtyRadio::finish() {
+  done_ = true;
+  for (std::size_t self = 0; self < watchers_.size(); ++self) plan(self, 0);
+}
+
+bool PtyRadio::watch(std::size_t self, int stopFd, Micros& next) {
+  std::array<pollfd, 3> fds{
+      {{master_, POLLIN, 0}, {stopFd, POLLIN, 0}, {watchers_[self].wakeFd, POLLIN, 0}}};
+  int rc = 0;
+  if (next == kNever) {
+    rc = ::ppoll(fds.data(), fds.size(), nullptr, nullptr);
+  } else {
+    const Micros wait = std::max<Micros>(0, next - now());
+    const timespec timeout{static_cast<time_t>(wait / 1000000),
+                           static_cast<long>(wait % 1000000) * 1000};
+    rc = ::ppoll(fds.data(), fds.size(), &timeout, nullptr);
+  }
+  const std::lock_guard lock(mutex_);
+  if (done_) return false;
+  const bool stopped = fds[1].revents != 0;
+  const bool lineFailed = (fds[0].revents & ~POLLIN) != 0 && (fds[0].revents & POLLIN) == 0;
+  if ((rc < 0 && errno != EINTR) || (rc > 0 && (stopped || lineFailed))) {
+    finish();
+    return false;
+  }
+  if (rc > 0) {
+    if (fds[2].revents != 0) {
+      std::uint64_t count = 0;
+      if (::read(watchers_[self].wakeFd, &count, sizeof count) < 0) {
+        // Another wake-up took it; nothing is lost.
+      }
+    }
+    if ((fds[0].revents & POLLIN) != 0) receiveFromTool(now());
+  }
+  next = step(now());
+  plan(self, next);
+  return true;
+}
+
+void PtyRadio::serveOn(std::size_t self, int stopFd) {
+  Micros next = kNever;
+  {
+    const std::lock_guard lock(mutex_);
+    if (done_) return;
+    next = step(now());
+    plan(self, next);
+  }
+  // The trace is written outside the radio's lock: a slow disk, or this thread's processor
+  // taken away meanwhile, never holds up the other serving thread's answers.
+  while (watch(self, stopFd, next)) writeTrace();
+  writeTrace();
+}
+
+void PtyRadio::serve(int stopFd) {
+  bulkWrites_ = radio_ != nullptr ? radio_->bulkWrites() : 0;
+  done_ = false;
+  // One watcher per processor (two at most): when the processor under one is taken away for a
+  // while (a virtual machine's processor is descheduled by its host without the system here
+  // knowing), the other answers on time.
+  std::vector<int> processors = servingProcessors(2);
+  if (processors.empty()) processors.push_back(-1);
+  watchers_.clear();
+  for (std::size_t i = 0; i < processors.size(); ++i) {
+    const int wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (wakeFd < 0) break;
+    watchers_.push_back({wakeFd, kNever});
+  }
+  if (watchers_.empty()) return;
+  std::vector<std::thread> threads;
+  for (std::size_t i = 0; i < watchers_.size(); ++i) {
+    threads.emplace_back([this, i, stopFd, processor = processors[i]] {
+      if (processor >= 0 && watchers_.size() > 1) keepThreadOn(processor);
+      serveOn(i, stopFd);
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  writeTrace();
+  for (const Watcher& watcher : watchers_) ::close(watcher.wakeFd);
+  watchers_.clear();
 }
 
 }  // namespace rcp::sim

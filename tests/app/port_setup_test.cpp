@@ -5,9 +5,12 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "link/com_ini.hpp"
 #include "link/ini_profile.hpp"
+#include "link/low_latency.hpp"
 #include "support/fake_system.hpp"
 #include "support/test_program.hpp"
 
@@ -53,6 +56,36 @@ TEST(PortSetupTest, ASilentRadioIsReportedOnceAndStartUpGoesOn) {
   EXPECT_EQ(app.state().values.duplexSpacing, 100000);
   EXPECT_FALSE(app.state().values.phoneBookModel);
   EXPECT_TRUE(app.main().isShowing());
+}
+
+// A USB adaptor holding the answers back past the time-outs looks like a silent radio: the box
+// names a high latency timer of the device really opened (Com.ini's, or the command line's own).
+TEST(PortSetupTest, ASilentRadioOnAnAdaptorWithAHighLatencyTimerNamesIt) {
+  struct Case {
+    std::string comIniDevice;
+    std::string ownDevice;  // the command line's --port
+    std::string named;      // the adaptor whose timer is named; empty: no second line
+  };
+  for (const Case& c : std::vector<Case>{{"/dev/ttyUSB0", "", "ttyUSB0"},
+                                         {"/dev/ttyUSB1", "", ""},
+                                         {"/dev/ttyUSB1", "/dev/ttyUSB0", "ttyUSB0"},
+                                         {"/dev/ttyUSB0", "/dev/ttyUSB1", ""}}) {
+    test::TestProgram app(false);
+    test::FakeSystem system(app.dir.path());
+    system.addUsb(
+        {"ttyUSB0", "1-2", "0403", "6001", "FTDI", "FT232R USB UART", "A1", "ftdi_sio", "", "16"});
+    system.addUsb(
+        {"ttyUSB1", "1-3", "0403", "6001", "FTDI", "FT232R USB UART", "A2", "ftdi_sio", "", "1"});
+    ASSERT_FALSE(link::writePortDevice(app.state().comIni, "COM2", c.comIniDevice));
+    app.state().device = c.ownDevice;
+    app.radio.faults().silent = true;
+    app.program.start();
+    ASSERT_EQ(app.dialogs.messages.size(), 1u);
+    EXPECT_EQ(app.dialogs.messages[0].text, "设备未开启！请检查电源及通讯口！");
+    EXPECT_EQ(app.dialogs.messages[0].detail,
+              c.named.empty() ? std::string() : link::highLatencyText(c.named, 16))
+        << c.comIniDevice << " / " << c.ownDevice;
+  }
 }
 
 TEST(PortSetupTest, ABusyPortIsReportedWithoutAGreeting) {

@@ -27,7 +27,7 @@ TEST(LowLatency, TheTimerIsReadAndLoweredAndThePortsListShowsAHighOne) {
   std::ostringstream out, err;
   app::cliPorts({}, {out, err}, system.roots(), dir / "Com.ini");
   EXPECT_NE(out.str().find("16 ms"), std::string::npos) << out.str();
-  EXPECT_NE(out.str().find(app::highLatencyText("ttyUSB0", 16)), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find(highLatencyText("ttyUSB0", 16)), std::string::npos) << out.str();
 
   // A terminal that is no serial driver's (here /dev/null) takes no flag; the timer is set.
   const int fd = ::open("/dev/null", O_RDWR);

@@ -10,8 +10,11 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "link/low_latency.hpp"
 #include "link/serial_port.hpp"
 #include "support/fake_system.hpp"
 #include "support/temp_dir.hpp"
@@ -157,6 +160,38 @@ TEST_F(PortDoctorTest, WithoutPermissionForTheGroupEitherOnlyTheOwnerIsSaidToOpe
   if (text.empty()) GTEST_SKIP() << "cannot drop to uid " << kNobody << " here";
   EXPECT_NE(text.find("的权限：该设备属于 "), std::string::npos) << text;
   EXPECT_NE(text.find("只有其所有者可以读写它"), std::string::npos) << text;
+}
+
+// A USB adaptor holding received bytes back up to its latency timer makes a radio's answers late
+// or lost; the doctor names a high one after whatever else it finds, by any name of the device.
+TEST_F(PortDoctorTest, AHighLatencyTimerIsNamedWithWhatItCostsAndHowToLowerIt) {
+  const std::string byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port1";
+  system.addUsb({"ttyUSB1", "1-3", "0403", "6001", "FTDI", "FT232R USB UART", "A50285BI",
+                 "ftdi_sio", "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port1", "16"});
+  system.addUsb(
+      {"ttyUSB2", "1-4", "0403", "6001", "FTDI", "FT232R USB UART", "B1", "ftdi_sio", "", "2"});
+  system.addProcess(4711, "minicom", {"/dev/ttyUSB1"});
+  const std::string advice =
+      "ttyUSB1 的延迟计时器为 16 ms：收到的字节最多要等这么久才交给程序，电台的应答可能被当作超时。"
+      "打开串口时程序会设为 1 ms；若没有权限，请以 root 执行 echo 1 > "
+      "/sys/bus/usb-serial/devices/ttyUSB1/latency_timer。";
+  struct Case {
+    std::string device;
+    std::optional<std::string> latency;
+  };
+  for (const Case& c : std::vector<Case>{{"/dev/ttyUSB1", advice},
+                                         {byId, advice},
+                                         {"/dev/ttyUSB2", std::nullopt},     // at the limit
+                                         {"/dev/ttyUSB0", std::nullopt}}) {  // no timer at all
+    const PortDiagnosis d = diagnose(c.device);
+    EXPECT_EQ(d.latency, c.latency) << c.device;
+    EXPECT_EQ(latencyProblem(c.device, system.roots()), c.latency) << c.device;
+    if (c.latency) {
+      EXPECT_TRUE(problemText(d).ends_with("。" + *c.latency)) << problemText(d);
+    }
+  }
+  EXPECT_EQ(problemText(diagnose("/dev/ttyUSB1")),
+            "/dev/ttyUSB1 正被另一个程序占用：minicom（进程号 4711）。" + advice);
 }
 
 // A real pseudo-terminal behind the device name, looked up with an empty fake /proc.
