@@ -118,6 +118,43 @@ void addCount(CLI::App& app, const std::string& name, const std::string& unit,
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 }
 
+// A count of 1 or more ("--fleet N") and the seconds that go with it, given only with the count
+// ("--swap-seconds S").
+struct PositiveCount {
+  const char* name;
+  std::optional<int>& target;
+  const char* help;
+};
+struct SecondsOfCount {
+  const char* name;
+  std::string& target;
+  const char* help;
+};
+void addCountAndSeconds(CLI::App& app, const PositiveCount& count, const SecondsOfCount& length) {
+  CLI::Option* option = app.add_option_function<std::string>(
+      count.name, [&target = count.target](const std::string& text) { target = number(text); },
+      count.help);
+  option->type_name("N")
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            const auto n = number(text);
+            return n && *n > 0 ? std::string() : "a number of 1 to 999999 is expected, not " + text;
+          },
+          "", "count"))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_option(length.name, length.target, length.help)
+      ->type_name("S")
+      ->needs(option)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            return seconds(text)
+                       ? std::string()
+                       : "seconds of 0 to 86400 (such as 3 or 0.5) are expected, not " + text;
+          },
+          "", "seconds"));
+}
+
 void addText(CLI::App& app, const std::string& name, const std::string& unit, std::string& target,
              const std::string& help) {
   app.add_option(name, target, help)
@@ -298,31 +335,13 @@ int main(int argc, char** argv) {
            "Fall silent for good after N READ commands");
   addCount(app, "--silent-after-writes", "N", options.silentAfterWrites,
            "Fall silent for good after N WRITE commands");
-  CLI::Option* stopAt = app.add_option_function<std::string>(
-      "--stop-at", [&options](const std::string& text) { options.stopAt = number(text); },
-      "Stop at the N-th request (from 1: every command, mode letter and bulk chunk) for "
-      "--stop-seconds, as if stopped and resumed: nothing is taken nor answered meanwhile, and "
-      "what arrived is then taken and answered");
-  stopAt->type_name("N")
-      ->check(CLI::Validator(
-          [](std::string& text) {
-            const auto n = number(text);
-            return n && *n > 0 ? std::string() : "a number of 1 to 999999 is expected, not " + text;
-          },
-          "", "count"))
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  app.add_option("--stop-seconds", options.stopSeconds,
-                 "With --stop-at, how long the radio stays stopped (default 3)")
-      ->type_name("S")
-      ->needs(stopAt)
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
-      ->check(CLI::Validator(
-          [](std::string& text) {
-            return seconds(text)
-                       ? std::string()
-                       : "seconds of 0 to 86400 (such as 3 or 0.5) are expected, not " + text;
-          },
-          "", "seconds"));
+  addCountAndSeconds(app,
+                     {"--stop-at", options.stopAt,
+                      "Stop at the N-th request (from 1: every command, mode letter and bulk "
+                      "chunk) for --stop-seconds, as if stopped and resumed: nothing is taken "
+                      "nor answered meanwhile, and what arrived is then taken and answered"},
+                     {"--stop-seconds", options.stopSeconds,
+                      "With --stop-at, how long the radio stays stopped (default 3)"});
   app.add_option("--corrupt", options.corruptAddresses,
                  "Store the byte a write puts at ADDRESS (0x0CF or 207) inverted; may be given "
                  "more than once")
@@ -335,31 +354,14 @@ int main(int argc, char** argv) {
                        : "an address of 0 to 1023 (0x000 to 0x3FF) is expected, not " + text;
           },
           "", "address"));
-  CLI::Option* fleet = app.add_option_function<std::string>(
-      "--fleet", [&options](const std::string& text) { options.fleet = number(text); },
-      "Be N radios connected one after another: each is unplugged once it has been written and "
-      "the line has been quiet for a second, and the next is connected with a blank memory after "
-      "the swap time; after the last the line stays silent");
-  fleet->type_name("N")
-      ->check(CLI::Validator(
-          [](std::string& text) {
-            const auto n = number(text);
-            return n && *n > 0 ? std::string() : "a number of 1 to 999999 is expected, not " + text;
-          },
-          "", "count"))
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  app.add_option("--swap-seconds", options.swapSeconds,
-                 "With --fleet, how long the line is silent between two radios (default 3)")
-      ->type_name("S")
-      ->needs(fleet)
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
-      ->check(CLI::Validator(
-          [](std::string& text) {
-            return seconds(text)
-                       ? std::string()
-                       : "seconds of 0 to 86400 (such as 3 or 0.5) are expected, not " + text;
-          },
-          "", "seconds"));
+  addCountAndSeconds(
+      app,
+      {"--fleet", options.fleet,
+       "Be N radios connected one after another: each is unplugged once it has been written and "
+       "the line has been quiet for a second, and the next is connected with a blank memory after "
+       "the swap time; after the last the line stays silent"},
+      {"--swap-seconds", options.swapSeconds,
+       "With --fleet, how long the line is silent between two radios (default 3)"});
 
   if (const auto ended = line.parse(argc, argv)) return *ended;
   try {
