@@ -28,6 +28,14 @@ namespace rcp::app {
 namespace {
 
 using Fault = std::function<void(sim::VirtualRadio&)>;
+
+// A data file that differs from the radio's memory in the timers.
+std::filesystem::path fileWithOtherTimers(const std::filesystem::path& file) {
+  test::TestProgram app;
+  app.main().setValue("TA", 50);
+  EXPECT_FALSE(settings::saveDataFile(app.state(), file));
+  return file;
+}
 constexpr sim::Micros kSecond = 1000000;
 
 const std::string kReadFailed = std::string(image::kReadFailedMessage) + "\n";
@@ -229,13 +237,7 @@ TEST(CliDiffFaults, AReadThatFailsComparesNothingAndKeepsNoBackup) {
   for (const CommandCase& c : cases) {
     SCOPED_TRACE(c.name);
     test::CliLine cli;
-    // A data file that differs from the radio's memory in the timers.
-    const auto file = cli.dir / "file.ini";
-    {
-      test::TestProgram app;
-      app.main().setValue("TA", 50);
-      ASSERT_FALSE(settings::saveDataFile(app.state(), file));
-    }
+    const auto file = fileWithOtherTimers(cli.dir / "file.ini");
     const auto before = cli.radio.memory();
     if (c.fault) c.fault(cli.radio);
     DiffRequest request{file, kRadioSide};
@@ -287,12 +289,7 @@ TEST(CliWriteFaults, TheBackupReadAndTheReadBackFailWithTheirOwnExitCodes) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     test::CliLine cli;
-    const auto file = cli.dir / "write.ini";
-    {
-      test::TestProgram app;
-      app.main().setValue("TA", 50);
-      ASSERT_FALSE(settings::saveDataFile(app.state(), file));
-    }
+    const auto file = fileWithOtherTimers(cli.dir / "write.ini");
     const auto source = test::fileBytes(file);
     const auto before = cli.radio.memory();
     if (c.fault) c.fault(cli.radio.faults());
