@@ -9,8 +9,10 @@ namespace rcp::link {
 //
 // A read of n bytes ends at the latest readTimeout(n) after it starts, and, once a byte has
 // arrived, as soon as kByteGap passes without the next one. A write of n bytes returns once its
-// bytes have left and fails if that takes longer than writeTimeout(n). Bytes that have left are
-// never taken back: a purge drops only bytes that have come in. Pauses between the steps of a
+// bytes are handed to the line, not once they have crossed it, and fails if handing them over
+// takes longer than writeTimeout(n); so the purge after a request happens while the request is
+// still crossing, before any answer. Bytes handed over are never taken back: a purge drops only
+// bytes that have come in. Pauses between the steps of a
 // transfer are the transfer's own (link::Clock), never the port's.
 struct PortTimings {
   using Millis = std::chrono::milliseconds;

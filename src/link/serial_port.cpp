@@ -86,12 +86,18 @@ bool SerialPort::open(const std::string& device) {
   fd_ = fd;
   pseudoTerminal_ = isPseudoTerminal(fd);
   openNote_ = pseudoTerminal_ ? std::string() : askLowLatency(fd, device);
-  purgeBoth();
+  // Nothing of ours is queued yet, so the transmit side of a real port can go too. On a
+  // pseudo-terminal "unsent" output is the other side's unread input, which is not ours to drop.
+  tcflush(fd_, pseudoTerminal_ ? TCIFLUSH : TCIOFLUSH);
   return true;
 }
 
 void SerialPort::close() {
   if (fd_ < 0) return;
+  // What was handed over still leaves before the line is let go. A signal taken meanwhile (one
+  // held during a transfer) does not cut it short.
+  while (tcdrain(fd_) != 0 && errno == EINTR) {
+  }
   // The exclusive mark belongs to the terminal, not to this descriptor: take it back so the
   // next program can open the port even while another descriptor keeps the terminal alive.
   ioctl(fd_, TIOCNXCL);
@@ -101,10 +107,9 @@ void SerialPort::close() {
 
 void SerialPort::purgeBoth() {
   if (fd_ < 0) return;
-  // A write returns only once its bytes have left, so the transmit side holds nothing of ours.
-  // On a pseudo-terminal "unsent" output is the other side's unread input: discarding it would
-  // take back bytes a real line would already have delivered.
-  tcflush(fd_, pseudoTerminal_ ? TCIFLUSH : TCIOFLUSH);
+  // The transmit side holds only requests already handed over, which a real line would deliver:
+  // they are never taken back, so only what came in is dropped.
+  tcflush(fd_, TCIFLUSH);
 }
 
 void SerialPort::purgeReceive() {
@@ -126,10 +131,10 @@ bool SerialPort::write(std::span<const std::uint8_t> bytes) {
     const short ready = waitFor(fd_, POLLOUT, deadline);
     if (ready == 0 || (ready & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
   }
-  // A signal taken meanwhile (one held during a transfer) does not fail the write.
-  int drained = tcdrain(fd_);
-  while (drained != 0 && errno == EINTR) drained = tcdrain(fd_);
-  return drained == 0;
+  // No wait for the bytes to cross: the purge that follows a request must happen while the
+  // request is still on the line, before the radio can answer it. Waiting here would let a tool
+  // held up for a few milliseconds after the drain purge a quick radio's answer.
+  return true;
 }
 
 std::size_t SerialPort::read(std::span<std::uint8_t> buffer) {

@@ -14,8 +14,9 @@ namespace rcp::link {
 // Opening is exclusive: the terminal is marked exclusive and locked with flock, so a port that
 // another program holds does not open. The line is raw 9600 baud 8N1 without flow control.
 // Waiting sleeps in poll, within the time-outs of PortTimings. A write returns once its bytes
-// have left (drained), so that a purge after it cannot take them back; on a pseudo-terminal,
-// purging both buffers therefore purges only the receive side.
+// are handed to the driver, so the purge after a request happens while it is still crossing;
+// purges never take back bytes handed over (purging both drops only what came in), and closing
+// waits for them to leave.
 class SerialPort final : public Port {
  public:
   SerialPort() = default;

@@ -411,3 +411,46 @@ TEST(LinePace, AChunksAcknowledgementComesNoSoonerThanTheChunkCouldCross) {
 
 }  // namespace
 }  // namespace rcp::sim
+
+namespace rcp::sim {
+namespace {
+
+// Where the wait for a chunk to cross belongs. A radio that answers 1 ms after the chunk's last
+// byte, a tool held up between the chunk and its purge: when the purge waits for the chunk to
+// cross first (a drained write), a hold-up of a few milliseconds purges the acknowledgement; when
+// it does not (the write returns once the bytes are handed over, as the serial port's does), the
+// purge happens while the chunk is still on the line and the acknowledgement survives any hold-up
+// shorter than the chunk's 16.7 ms.
+TEST(LinePace, APurgeThatDoesNotWaitForTheChunkToCrossKeepsAQuickRadiosAcknowledgement) {
+  struct Row {
+    bool drainedWrite;
+    int holdUpMs;
+    bool acknowledged;
+  };
+  for (const Row row : {Row{false, 0, true}, Row{false, 8, true}, Row{false, 15, true},
+                        Row{true, 0, true}, Row{true, 3, false}, Row{true, 8, false}}) {
+    link::VirtualClock clock;
+    VirtualRadio radio(*identityOfModel("HX77"), RadioTiming{.processingDelay = 1000});
+    SimulatedPort port{radio, clock};
+    port.open("/dev/ttyS1");
+    const auto send = [&port](std::string_view text) {
+      return port.write(std::vector<std::uint8_t>(text.begin(), text.end()));
+    };
+    std::uint8_t answer[18] = {};
+    send("\x91PROG\r");
+    ASSERT_EQ(port.read(answer), 18u);
+    send("D");
+    ASSERT_EQ(port.read(std::span(answer, 1)), 1u);
+
+    send("0123456789ABCDEF");
+    if (row.drainedWrite) clock.pause(17);  // the 16 bytes' time on the line
+    clock.pause(row.holdUpMs);
+    port.purgeReceive();
+    clock.pause(30);
+    EXPECT_EQ(port.read(std::span(answer, 1)) == 1, row.acknowledged)
+        << (row.drainedWrite ? "drained" : "handed over") << ", held up " << row.holdUpMs << " ms";
+  }
+}
+
+}  // namespace
+}  // namespace rcp::sim
