@@ -28,7 +28,7 @@ inline constexpr auto kCounters = [] {
   using G = CounterGroup;
   constexpr G N = G::MessageCounts;
   constexpr G T = G::Timers;
-  return std::array<CounterDef, 19>{{
+  return std::to_array<CounterDef>({
       {"ND1", 0x0C8, N, 0, 31, 1, 2, "个别被呼叫无线单元发出的非连接消息个数"},
       {"ND2", 0x0C9, N, 0, 31, 1, 4, "主叫单元发出的非连接消息个数"},
       {"NE", 0x0CA, N, 0, 31, 1, 16, "RQE的最多随机接续次数"},
@@ -52,7 +52,7 @@ inline constexpr auto kCounters = [] {
        "无线单元需要等待进一步信令的限时"},
       {"NPON", 0x0D9, N, 0, 7, 1, 1, "PTT键按下时发的消息数"},
       {"NPOFF", 0x0DA, N, 0, 7, 1, 1, "PTT键松开时发的消息数"},
-  }};
+  });
 }();
 
 }  // namespace rcp::ui
