@@ -16,6 +16,7 @@
 #include "app/cli_check.hpp"
 #include "app/cli_diff.hpp"
 #include "app/cli_transfers.hpp"
+#include "app/cli_where.hpp"
 #include "app/ports_command.hpp"
 #include "app/terminal_services.hpp"
 #include "app/trace_setup.hpp"
@@ -44,6 +45,7 @@ struct Request {
   std::string port;    // --port of info, read and write; empty for the one in Com.ini
   std::string model;   // --model of image (HX33 unless given)
   std::string file;    // the data file of read, write and image
+  std::string query;   // the address, field or data-file key of where
   bool probe = false;  // --probe of ports
   // --backup/--no-backup and --verify/--no-verify of write (unset: Com.ini's), --no-backup of read
   std::optional<bool> backupBefore;
@@ -241,6 +243,23 @@ void addPorts(rcp::apps::CommandLine& line, Request& request) {
        [&request] { return rcp::app::cliPorts({request.probe}, request.streams()); });
 }
 
+void addWhere(rcp::apps::CommandLine& line, Request& request) {
+  CLI::App* command = line.subcommand(
+      "where", "Show what lives at an address of the radio's memory, or where a field lives",
+      "ADDRESS|FIELD|KEY");
+  command
+      ->add_option("query", request.query,
+                   "An address (0x0CF, 0CF or 207), a field name (TA) or a data-file key")
+      ->type_name("ADDRESS|FIELD|KEY")
+      ->required();
+  command->footer(
+      "An address gives each field (or filler) stored there: its place on the window, its\n"
+      "data-file keys and how the bytes hold it. A field or key gives its addresses.\n"
+      "Exit status: 0 answered, 2 neither an address of the memory nor a field or key");
+  runs(*command, request,
+       [&request] { return rcp::app::cliWhere(request.query, request.streams()); });
+}
+
 // The protocol trace is an option of the program, accepted before or after the command.
 void addTrace(CLI::App& app, Request& request) {
   app.add_option(rcp::app::kTraceOption, request.trace,
@@ -290,6 +309,7 @@ constexpr std::pair<const char*, const char*> kExamples[] = {
      "--log fleet.csv --verify"},
     {"check", "rcp520-cli check radio.ini"},
     {"diff", "rcp520-cli diff radio radio.ini"},
+    {"where", "rcp520-cli where 0x0CF"},
 };
 
 void addExamples(CLI::App& app) {
@@ -321,6 +341,7 @@ int main(int argc, char** argv) {
   addFleet(line, request);
   addCheck(line, request);
   addDiff(line, request);
+  addWhere(line, request);
   addTrace(app, request);
   addExamples(app);
   app.footer(kFooter);

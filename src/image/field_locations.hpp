@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,9 @@ using Locations = std::vector<FieldLocation>;
 
 // Every place the write fills, in address order.
 const Locations& fieldLocations();
+// Every address the write can send: the bulk block and every line of every small record (some
+// only when their condition holds).
+std::set<Address> writtenAddresses();
 // The places of one field (empty for a field the write does not store).
 std::vector<const FieldLocation*> locationsOf(std::string_view field);
 // The places covering one address: one per scheme that lays it out differently, one per bit of

@@ -6,6 +6,7 @@
 
 #include "image/field_locations.hpp"
 #include "settings/field_table.hpp"
+#include "ui/counters.hpp"
 #include "ui/layout.hpp"
 
 namespace rcp::image {
@@ -73,10 +74,7 @@ void network(MapBuilder& m) {
 }
 
 void countersAndRights(MapBuilder& m) {
-  const char* counters[] = {"ND1", "ND2", "NE", "NI", "NR", "NT", "NW", "TA",   "TB",   "TC",
-                            "TI",  "TJ",  "TN", "TP", "TS", "TT", "TW", "NPON", "NPOFF"};
-  for (std::size_t i = 0; i < std::size(counters); ++i)
-    m.add(static_cast<Address>(0x0C8 + i), E::Byte, counters[i], G::Counters);
+  for (const ui::CounterDef& c : ui::kCounters) m.add(c.address, E::Byte, c.name, G::Counters);
   m.add(0x1FA, E::Byte, "PSTNLength", G::Counters);
   m.add(0x1FC, E::Byte, "RingCategory", G::Counters);
 

@@ -121,35 +121,18 @@ class BulkDecoder {
 };
 
 using S = ReadStep;
-constexpr std::array<SmallRead, 26> kSmallReads = {{
-    {S::RadioType, 0x1F7, 0x02, 4, 4},
-    {S::Vrsq, 0x2DD, 0x01, 2, 2},
-    {S::Vrpp0, 0x2DE, 0x01, 2, 2},
-    {S::Vrpp, 0x2E1, 0x01, 2, 2},
-    {S::Vrpp2, 0x2E2, 0x01, 2, 2},
-    {S::Vrpp3, 0x2E3, 0x01, 2, 2},
-    {S::VrSen1, 0x2E4, 0x01, 2, 2},
-    {S::VrSen2, 0x2E5, 0x01, 2, 2},
-    {S::VrSen3, 0x2E6, 0x01, 2, 2},
-    {S::Vrbf, 0x2DF, 0x01, 2, 2},
-    {S::Vrpwr, 0x2E0, 0x01, 2, 2},
-    // The radio answers two characters; the read waits for sixteen.
-    {S::Callback, 0x007, 0x01, 16, 2},
-    {S::PttCode, 0x1FD, 0x01, 16, 2},
-    {S::RangeLimits, 0x270, 0x10, 16, 16},
-    {S::MenuBits, 0x2C2, 0x03, 6, 6},
-    {S::SmallChoices, 0x000, 0x06, 12, 12},
-    {S::KeyAndPower, 0x00A, 0x03, 6, 6},
-    {S::InRing, 0x00E, 0x01, 2, 2},
-    {S::HiddenGroups, 0x2A8, 0x18, 48, 48},
-    {S::Timelimit, 0x2C0, 0x02, 4, 4},
-    {S::WaitingGroups, 0x310, 0x78, 240, 240},
-    {S::SystemLabels, 0x388, 0x78, 240, 240},
-    {S::TalkAround, 0x210, 0x10, 32, 32},
-    {S::StartUpText, 0x220, 0x10, 32, 32},
-    {S::Simplex, 0x230, 0x40, 128, 128},
-    {S::SystemAlarm, 0x2C9, 0x28, 40, 40},
-}};
+
+// The memory areas the read fetches on their own, put in reading order.
+constexpr auto kSmallReads = [] {
+  std::array<SmallRead, readAreaCount()> out{};
+  for (const MemoryArea& a : kMemoryAreas) {
+    if (a.read.order < 0) continue;
+    const AreaRead& r = a.read;
+    out[static_cast<std::size_t>(r.order)] = {r.step, a.address, r.length, r.answerChars,
+                                              r.neededChars};
+  }
+  return out;
+}();
 
 // A call-back or PTT-code answer: its first two characters as a decimal number, nonzero is on.
 void decodeDecimalFlag(ProgramState& state, const char* field, std::string_view answer) {

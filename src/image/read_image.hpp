@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "image/memory_image.hpp"
+#include "image/memory_map.hpp"
 #include "image/small_records.hpp"
 #include "settings/program_state.hpp"
 
@@ -42,35 +43,6 @@ inline constexpr std::size_t kBulkAnswerChars = 992;  // 0x010 to 0x1FF
 // 992nd are ignored.
 bool decodeBulk(settings::ProgramState& state, std::string_view answer);
 
-enum class ReadStep {
-  RadioType,  // radio type and baud rate
-  Vrsq,
-  Vrpp0,
-  Vrpp,
-  Vrpp2,
-  Vrpp3,
-  VrSen1,
-  VrSen2,
-  VrSen3,
-  Vrbf,
-  Vrpwr,
-  Callback,      // decimal text
-  PttCode,       // decimal text
-  RangeLimits,   // IndivolStart, IndivolStop, GrpStart, GrpStop
-  MenuBits,      // kept in the session for InRing
-  SmallChoices,  // 0x000-0x005
-  KeyAndPower,   // 0x00A-0x00C
-  InRing,        // 0x00E, then the seventeen menu switches from MenuBits
-  HiddenGroups,
-  Timelimit,
-  WaitingGroups,
-  SystemLabels,
-  TalkAround,  // talk-around numbers and off-network channel 9
-  StartUpText,
-  Simplex,  // off-network channels 10 to 19
-  SystemAlarm,
-};
-
 struct SmallRead {
   ReadStep step;
   Address address;          // the request: "READ", address, length field
@@ -79,7 +51,7 @@ struct SmallRead {
   std::size_t neededChars;  // characters decoding needs; fewer is a short answer
 };
 
-// The small reads in the order the read sends them.
+// The small reads in the order the read sends them, as the memory areas (memory_map.hpp) say.
 std::span<const SmallRead> smallReads();
 const SmallRead& smallRead(ReadStep step);
 

@@ -6,17 +6,13 @@
 #include "rules/field_rules.hpp"
 #include "settings/field_table.hpp"
 #include "settings/menu_switch_table.hpp"
+#include "ui/counters.hpp"
 
 namespace rcp::rules {
 
 namespace {
 
 using settings::ProgramState;
-
-// The counters and timers in the order "还原默认值" restores their start values.
-constexpr const char* kRestoredCounters[] = {"ND1", "ND2", "NE", "NI",   "NR",   "NT", "NW",
-                                             "TA",  "TB",  "TC", "TI",   "TJ",   "TN", "TP",
-                                             "TS",  "TT",  "TW", "NPON", "NPOFF"};
 
 constexpr const char* kRightsSpinFields[] = {"RingCategory", "Timelimit", "limitlength",
                                              "MaxNumber"};
@@ -30,9 +26,7 @@ void systemAlarmFilter(char32_t& key) {
 }  // namespace
 
 void DefaultClick(ProgramState& state) {
-  for (const char* field : kRestoredCounters)
-    state.main->setValue(
-        field, static_cast<int>(std::get<std::int64_t>(settings::findField(field)->start)));
+  for (const ui::CounterDef& c : ui::kCounters) state.main->setValue(c.name, c.start);
 }
 
 void MaxNumberChange(ProgramState& state) {
@@ -80,7 +74,7 @@ void bindCallOptionRules(ProgramState& state) {
   on("Label48", ui::Event::DblClick, Label48DblClick);
   on("Label51", ui::Event::DblClick, Label51DblClick);
 
-  for (const char* field : kRestoredCounters) bindDigitFilter(form, field);
+  for (const ui::CounterDef& c : ui::kCounters) bindDigitFilter(form, c.name);
   for (const char* field : kRightsSpinFields) bindDigitFilter(form, field);
   for (int j = 0; j <= 9; ++j) bindDigitFilter(form, "Phone_Number" + std::to_string(j));
   bindDigitFilter(form, {"password", "TalkIndivol", "TalkGrp"});

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "settings/menu_switch_table.hpp"
+#include "ui/counters.hpp"
 #include "ui/layout.hpp"
 
 namespace rcp::settings {
@@ -192,7 +193,8 @@ void network(TableBuilder& t) {
   opened(t.number("Category", "Category", 1, 1), S::Network, 6);
   int rank = 7;
   opened(t.digits("RegCode", "RegCode", 5, "00000", "0"), S::Network, rank++);
-  for (const char* name : {"ZoneData", "ZoneLength", "AreaData", "AreaLength", "SilData", "SilLength"})
+  for (const char* name :
+       {"ZoneData", "ZoneLength", "AreaData", "AreaLength", "SilData", "SilLength"})
     opened(t.digits(name, name, 3, "000", "0"), S::Network, rank++);
   for (int k : kZoneCodeLayoutOrder)
     opened(t.digits("ZoneData" + ui::twoDigits(k), "ZoneData" + std::to_string(k), 3, "000", "0"),
@@ -305,12 +307,11 @@ void rightsCountersAndPhoneBook(TableBuilder& t) {
   readAs(opened(savedWhen(t.digits("DynaGroup", "MPT1343_Dyna", 10, "", ""), WhenWritten::DynaCode),
                 S::Numbers, 9),
          OpenRead::Text);
+  // The data file keeps the timers, then the message counts.
   int rank = 17;
-  const std::pair<const char*, int> counters[] = {
-      {"TA", 60}, {"TB", 2},  {"TC", 60}, {"TI", 2},   {"TJ", 20},  {"TN", 7},  {"TP", 5},
-      {"TS", 5},  {"TT", 60}, {"TW", 60}, {"ND1", 2},  {"ND2", 4},  {"NE", 16}, {"NI", 4},
-      {"NR", 8},  {"NT", 1},  {"NW", 4},  {"NPON", 1}, {"NPOFF", 1}};
-  for (const auto& [name, start] : counters) t.number(name, name, start, start).openRank = rank++;
+  for (ui::CounterGroup group : {ui::CounterGroup::Timers, ui::CounterGroup::MessageCounts})
+    for (const ui::CounterDef& c : ui::kCounters)
+      if (c.group == group) t.number(c.name, c.name, c.start, c.start).openRank = rank++;
   t.toggle("IncludeCall", "Include_Call", true, true).openRank = 5;
   t.toggle("PSTNCall", "PSTN_Call", true, true).openRank = 6;
   t.toggle("PABXCall", "PABX_Call", true, true).openRank = 7;

@@ -39,6 +39,19 @@ TEST(ConfigCommands, CheckAndDiffExitByWhatTheyFound) {
   EXPECT_EQ(run(RCP520_CLI, {"diff", "--image", "--model", "HX99", good, good}).exitCode, 2);
 }
 
+TEST(ConfigCommands, WhereAnswersOnStandardOutputAndRefusesWhatItDoesNotKnow) {
+  const Finished address = run(RCP520_CLI, {"where", "0x0CF"});
+  EXPECT_EQ(address.exitCode, 0) << address.err;
+  EXPECT_EQ(address.out, "0x0CF（byte）：字段 TA，用户信息 › 时间常数 › TA，数据文件键：TA\n");
+  const Finished field = run(RCP520_CLI, {"where", "TA"});
+  EXPECT_EQ(field.exitCode, 0) << field.err;
+  EXPECT_NE(field.out.find("电台存储：0x0CF（byte）\n"), std::string::npos) << field.out;
+  const Finished unknown = run(RCP520_CLI, {"where", "0x400"});
+  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_EQ(unknown.out, "");
+  EXPECT_NE(unknown.err.find("“0x400”不是电台存储中的地址"), std::string::npos) << unknown.err;
+}
+
 TEST(ConfigCommands, AFileAgainstTheRadioItWasWrittenIntoDiffersOnlyInWhatTheRadioDoesNotKeep) {
   test::TempDir dir;
   // The call-back menu setting is saved as the box shows it; the radio keeps the switch only.

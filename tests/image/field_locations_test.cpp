@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
-
-#include "image/write_image.hpp"
-#include "image/write_records.hpp"
 #include "settings/field_table.hpp"
 
 namespace rcp::image {
@@ -14,24 +9,6 @@ namespace {
 
 bool inScheme(const FieldLocation& l, SchemeOnly scheme) {
   return l.scheme == SchemeOnly::Both || l.scheme == scheme;
-}
-
-// Every byte the write sends: the bulk block and every line of every small record.
-std::set<Address> writtenAddresses() {
-  std::set<Address> out;
-  for (std::size_t i = 0; i < kBulkWriteBytes; ++i)
-    out.insert(static_cast<Address>(kBulkStart + i));
-  for (const WriteRecordDef& r : kWriteRecords) {
-    const bool alarm = r.when == RecordWhen::AlarmFirstPart || r.when == RecordWhen::AlarmRest;
-    const std::size_t bytes = !alarm ? r.bytes
-                              : r.when == RecordWhen::AlarmFirstPart
-                                  ? kAlarmFirstPart
-                                  : kSystemAlarmBytes - kAlarmFirstPart;
-    for (int line = 0; line < r.lines; ++line)
-      for (std::size_t b = 0; b < bytes; ++b)
-        out.insert(static_cast<Address>(lineAddress(r, line) + b));
-  }
-  return out;
 }
 
 TEST(FieldLocations, EveryBitTheWriteSendsBelongsToExactlyOneFieldOrFiller) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "settings/field_starts.hpp"
+#include "ui/counters.hpp"
 #include "ui/layout.hpp"
 
 namespace rcp::ui {
@@ -186,8 +187,16 @@ TEST(Layouts, FieldsStartWithTheirStartValues) {
     EXPECT_EQ(captionOf(form, s.name)->caption, s.name);
   }
   EXPECT_EQ(captionOf(form, "NW")->hint, "在工作开始时的WAIT值");
+  // Every declared counter is in its group box as declared, and nothing else is there.
+  for (const CounterDef& d : kCounters) {
+    const Control& c = form.at(d.name);
+    EXPECT_EQ(c.parent, d.group == CounterGroup::Timers ? "GroupBox3" : "GroupBox2") << d.name;
+    EXPECT_EQ(std::tie(c.min, c.max, c.step), std::tie(d.min, d.max, d.step)) << d.name;
+    EXPECT_EQ(c.numericValue(), d.start) << d.name;
+    EXPECT_EQ(captionOf(form, d.name)->hint, d.hint) << d.name;
+  }
   EXPECT_EQ(form.children("GroupBox2").size() + form.children("GroupBox3").size(),
-            2u * 19u + 1u);  // label and field each, and the restore button
+            2u * kCounters.size() + 1u);  // label and field each, and the restore button
 
   EXPECT_EQ(form.text("CurrentChannelNum"), "001");
   EXPECT_EQ(form.text("FreqInc"), "2000");

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/counters.hpp"
 #include "ui/layouts/layout_support.hpp"
 #include "ui/layouts/layouts.hpp"
 
@@ -298,61 +299,28 @@ void phoneBook(LayoutWriter& w) {
   }
 }
 
-// One MPT 1327 counter or timer: a spin field captioned with its own name, the label carrying
-// the explanation as its hint.
-struct Constant {
-  const char* name;
-  int min;
-  int max;
-  int step;
-  const char* hint;
-};
-
-void constants(LayoutWriter& w, const std::string& fram, const std::vector<Constant>& table,
-               int perRow) {
-  for (int i = 0; i < static_cast<int>(table.size()); ++i) {
-    const Constant& c = table[static_cast<std::size_t>(i)];
-    const int row = i / perRow;
-    const int col = 2 * (i % perRow);
+// The counters of one group box, five to a row: each a spin field captioned with its own name,
+// the label carrying the explanation as its hint.
+void counters(LayoutWriter& w, const std::string& fram, CounterGroup group) {
+  constexpr int kPerRow = 5;
+  int i = 0;
+  for (const CounterDef& c : kCounters) {
+    if (c.group != group) continue;
+    const int row = i / kPerRow;
+    const int col = 2 * (i % kPerRow);
     w << label(std::string(c.name) + "Lab", fram, c.name).hint(c.hint).at(row, col);
     w << spinEdit(c.name, fram, c.min, c.max).step(c.step).color(kUserInput).at(row, col + 1);
+    ++i;
   }
 }
 
 void messageCounts(LayoutWriter& w) {
-  const std::vector<Constant> counts = {
-      {"ND1", 0, 31, 1, "个别被呼叫无线单元发出的非连接消息个数"},
-      {"ND2", 0, 31, 1, "主叫单元发出的非连接消息个数"},
-      {"NE", 0, 31, 1, "RQE的最多随机接续次数"},
-      {"NI", 0, 31, 1, "RQS或RQX的话务信道传输的最大次数"},
-      {"NR", 0, 31, 1, "RQS,RQD,RQX,RQT,RQR,RQQ或RQC的最大接续次数"},
-      {"NT", 1, 12, 1, "TSC对话务信道上无线单元发出的非请求消息应答时的最大延迟"},
-      {"NW", 0, 60, 1, "在工作开始时的WAIT值"},
-      {"NPON", 0, 7, 1, "PTT键按下时发的消息数"},
-      {"NPOFF", 0, 7, 1, "PTT键松开时发的消息数"},
-  };
-  constants(w, "GroupBox2", counts, 5);
+  counters(w, "GroupBox2", CounterGroup::MessageCounts);
   w << button("Default", "GroupBox2", "还原默认值").at(1, 8, 1, 2);
 }
 
 void timers(LayoutWriter& w) {
-  const std::vector<Constant> times = {
-      {"TA", 10, 120, 10, "收到AHY后对被叫的限时"},
-      {"TB", 0, 60, 1,
-       "收到ACK,ACKX,ACKV或ACKB(QUAL=0)能呼叫同一识别码,或收到ACKT(QUAL=0)"
-       "能对任何单元进行转移的时间限制"},
-      {"TC", 0, 120, 10, "无线单元尝试随机接续的限时"},
-      {"TI", 0, 60, 1, "尝试包容呼叫接续时,无线单元等待进一步信令的限时"},
-      {"TJ", 0, 60, 10, "在控制信道上等待TSC处理时,无线单元等待进一步信令的限时"},
-      {"TN", 0, 10, 1, "在话务信道上无线单元无动作限时"},
-      {"TP", 0, 60, 1, "工作开始时,周期发送消息的最大间隔"},
-      {"TS", 0, 10, 1, "如果译不出系统识别码,无线单元返回控制信道捕获过程的时间"},
-      {"TT", 0, 60, 10, "话音通信一次发射的最大持续时间"},
-      {"TW", 0, 120, 10,
-       "由于等待处理,等待话务信道安排,或等待被呼叫方空闲而进行的排队等,"
-       "无线单元需要等待进一步信令的限时"},
-  };
-  constants(w, "GroupBox3", times, 5);
+  counters(w, "GroupBox3", CounterGroup::Timers);
 }
 
 void personal(LayoutWriter& w) {
