@@ -117,7 +117,7 @@ TEST_F(FleetRun, TheSameRadioPutBackIsNotWrittenAgainAndTheTechnicianIsTold) {
   technician.stopAfter(400);
   EXPECT_EQ(run(range("3262001401-3262001402"), {false, true}).written, 2u);
   EXPECT_EQ(technician.rows.back().number, "3262001402");
-  EXPECT_EQ(technician.rows.back().result, kResultVerified);
+  EXPECT_EQ(technician.rows.back().result, FleetResult::Verified);
   EXPECT_NE(app.radio.memory(), memory);
 }
 
@@ -127,18 +127,18 @@ TEST_F(FleetRun, AWrittenRadioWhoseVerificationFailsKeepsItsNumberAsTheTechnicia
     std::vector<UnverifiedChoice> answers;
     std::size_t rows, written, left;
     bool stopped;
-    std::string lastResult;
+    FleetResult lastResult;
   };
   for (const Case& c : std::vector<Case>{
            // Stop: the number is not given to the next radio.
-           {{UnverifiedChoice::Stop}, 1, 0, 2, true, kResultMismatch},
+           {{UnverifiedChoice::Stop}, 1, 0, 2, true, FleetResult::Mismatch},
            // Write it again (still failing), then keep it and go on to the next radio.
            {{UnverifiedChoice::WriteAgain, UnverifiedChoice::KeepAndGoOn},
             3,
             2,
             0,
             false,
-            kResultKept},
+            FleetResult::Kept},
        }) {
     technician.rows.clear();
     technician.asked.clear();
@@ -160,7 +160,7 @@ TEST_F(FleetRun, AWrittenRadioWhoseVerificationFailsKeepsItsNumberAsTheTechnicia
     if (c.rows == 3) {
       EXPECT_EQ(technician.rows[1].number, "3262001201");
       EXPECT_EQ(technician.rows[2].number, "3262001202");
-      EXPECT_EQ(technician.rows[2].result, kResultVerified);
+      EXPECT_EQ(technician.rows[2].result, FleetResult::Verified);
     }
   }
   std::filesystem::remove(app.dir / "log.csv");
@@ -191,7 +191,7 @@ TEST_F(FleetRun, ARerunAfterAStoppedVerificationGivesThatNumberToNoOtherRadio) {
   EXPECT_EQ(technician.rows[0].number, "3262001202");
   // A number verified later (its radio written again by hand, the row put in the log) is done.
   ASSERT_TRUE(appendLogRow(app.dir / "log.csv", {"2026-12-09 10:00:00", "/dev/ttyUSB0", "", "",
-                                                 "3262001201", kResultVerified, 1.0}));
+                                                 "3262001201", FleetResult::Verified, 1.0}));
   EXPECT_TRUE(readFleetLog(app.dir / "log.csv").heldUnverified.empty());
   EXPECT_TRUE(membersLeft(members, app.dir / "log.csv").empty());
 }
@@ -207,7 +207,7 @@ TEST_F(FleetRun, ATableRowsStartUpTextAndPasswordAreWrittenAndVerified) {
   const FleetSummary summary = run(*members, {false, true});
   EXPECT_EQ(summary.written, 1u);
   ASSERT_EQ(technician.rows.size(), 1u);
-  EXPECT_EQ(technician.rows[0].result, kResultVerified);
+  EXPECT_EQ(technician.rows[0].result, FleetResult::Verified);
   EXPECT_EQ(memoryText(app.radio, 0x220, 16), "ABCD    1111    ");
 }
 

@@ -10,6 +10,7 @@
 
 #include "settings/field_starts.hpp"
 #include "ui/layout.hpp"
+#include "ui/number_text.hpp"
 
 namespace rcp::ui {
 namespace {
