@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <set>
@@ -44,6 +45,10 @@ class Technician final : public FleetEvents {
     return choice;
   }
   void finished(std::size_t, const FleetLogRow& row) override { rows.push_back(row); }
+  void progress(std::size_t, WriteStep step, int percent) override {
+    if (steps.empty() || steps.back() != step) steps.push_back(step);
+    mostPercent = std::max(mostPercent, percent);
+  }
   bool stopRequested() override {
     if (offFor_ > 0 && --offFor_ == 0) {
       if (swap) swap();
@@ -56,6 +61,8 @@ class Technician final : public FleetEvents {
   std::vector<std::string> asked;
   std::vector<UnverifiedChoice> answers;
   std::vector<FleetLogRow> rows;
+  std::vector<WriteStep> steps;  // as the progress named them, each once in a row
+  int mostPercent = 0;
   std::function<void()> swap;  // another radio put on the line instead of the same one
   void stopAfter(int polls) { lastPoll = polls_ + polls; }
 
@@ -119,6 +126,26 @@ TEST_F(FleetRun, TheSameRadioPutBackIsNotWrittenAgainAndTheTechnicianIsTold) {
   EXPECT_EQ(technician.rows.back().number, "3262001402");
   EXPECT_EQ(technician.rows.back().result, FleetResult::Verified);
   EXPECT_NE(app.radio.memory(), memory);
+}
+
+// The radio's row follows its transfers by the step each belongs to, in the order they run.
+TEST_F(FleetRun, TheProgressNamesEachTransferOfTheRadioByItsStep) {
+  using S = WriteStep;
+  struct Case {
+    bool backup, verify;
+    std::vector<WriteStep> steps;
+  };
+  for (const Case& c : std::vector<Case>{{true, true, {S::Backup, S::Write, S::Verify}},
+                                         {false, true, {S::Write, S::Verify}},
+                                         {true, false, {S::Backup, S::Write}},
+                                         {false, false, {S::Write}}}) {
+    technician.steps.clear();
+    technician.mostPercent = 0;
+    const FleetSummary summary = run(range("3262001201"), {c.backup, c.verify});
+    EXPECT_EQ(summary.written, 1u);
+    EXPECT_EQ(technician.steps, c.steps) << c.backup << c.verify;
+    EXPECT_EQ(technician.mostPercent, 100);
+  }
 }
 
 TEST_F(FleetRun, AWrittenRadioWhoseVerificationFailsKeepsItsNumberAsTheTechnicianChooses) {
