@@ -56,14 +56,8 @@ std::string countsText(std::size_t written, std::size_t failed, std::size_t left
 
 // What a radio's transfer is doing, as its row says it.
 std::string stepText(WriteStep step) {
-  switch (step) {
-    case WriteStep::Backup:
-      return "备份中";
-    case WriteStep::Verify:
-      return "校验中";
-    case WriteStep::Write:
-      break;
-  }
+  if (step == WriteStep::Backup) return "备份中";
+  if (step == WriteStep::Verify) return "校验中";
   return "写录中";
 }
 
