@@ -198,7 +198,8 @@ class FleetLines final : public FleetEvents {
     lines_.line("等待电台应答（个人号 " + members_[member].number + "）...");
   }
   void finished(std::size_t, const FleetLogRow& row) override {
-    lines_.line(row.number + "：" + row.result + "（" + row.model + "，" + row.identity + "）");
+    lines_.line(row.number + "：" + resultText(row.result) + "（" + row.model + "，" +
+                row.identity + "）");
   }
   void connectNext() override { lines_.line("请取下这台电台，连接下一台。"); }
   void alreadyWritten(const std::string& number) override {

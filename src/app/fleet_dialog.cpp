@@ -11,7 +11,6 @@
 #include "app/offline_program.hpp"
 #include "app/port_setup.hpp"
 #include "app/program.hpp"
-#include "image/read_transfer.hpp"
 #include "link/com_ini.hpp"
 #include "link/identification.hpp"
 #include "ui/layout.hpp"
@@ -56,9 +55,9 @@ std::string countsText(std::size_t written, std::size_t failed, std::size_t left
 }
 
 // What a radio's transfer is doing, as its row says it.
-std::string phaseOf(const std::string& activity) {
-  if (activity == kVerifyingText) return "校验中";
-  if (activity == image::kReadingText) return "备份中";
+std::string stepText(WriteStep step) {
+  if (step == WriteStep::Backup) return "备份中";
+  if (step == WriteStep::Verify) return "校验中";
   return "写录中";
 }
 
@@ -80,20 +79,18 @@ class FleetWindow final : public FleetEvents {
     hint("等待电台应答（个人号 " + numberOf(member) + "）...");
   }
   void writing(std::size_t member) override {
-    setCell(member, 1, "写录中");
+    setCell(member, 1, stepText(WriteStep::Write));
     hint("正在写录个人号 " + numberOf(member) + " 的电台，请勿取下电台。");
   }
-  void progress(std::size_t member, const std::string& activity, int percent) override {
-    setCell(member, 1, phaseOf(activity) + " " + std::to_string(percent) + "%");
+  void progress(std::size_t member, WriteStep step, int percent) override {
+    setCell(member, 1, stepText(step) + " " + std::to_string(percent) + "%");
   }
   void finished(std::size_t member, const FleetLogRow& row) override {
-    const bool good =
-        row.result == kResultWritten || row.result == kResultVerified || row.result == kResultKept;
-    ++(good ? written_ : failed_);
+    ++(isGood(row.result) ? written_ : failed_);
     std::vector<std::string> items = form_.at(kGrid).items;
     std::vector<std::string> cells = ui::gridCells(items[rowOf_[member]]);
     cells.resize(3);
-    cells[1] = row.result;
+    cells[1] = resultText(row.result);
     cells[2] = row.identity;  // it names the model too
     items[rowOf_[member]] = ui::gridRow(cells);
     form_.setItems(kGrid, std::move(items));

@@ -1,6 +1,7 @@
 #include "app/fleet_plan.hpp"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <fstream>
 #include <map>
@@ -224,26 +225,59 @@ link::IniDocument memberDocument(const link::IniDocument& templ, const FleetMemb
 
 namespace {
 
+// Every result with its text; the texts are what logs hold, old ones included.
+constexpr std::array<std::pair<FleetResult, const char*>, 6> kResultTexts = {{
+    {FleetResult::Written, "写录完毕"},
+    {FleetResult::Verified, "校验正确"},
+    {FleetResult::Failed, "写录失败"},
+    {FleetResult::Mismatch, "校验失败"},
+    {FleetResult::Unverified, "校验未完成"},
+    {FleetResult::Kept, "校验未通过，已保留"},
+}};
+
+}  // namespace
+
+const char* resultText(FleetResult result) {
+  for (const auto& [known, text] : kResultTexts)
+    if (known == result) return text;
+  return "";
+}
+
+std::optional<FleetResult> resultOfText(std::string_view text) {
+  for (const auto& [result, known] : kResultTexts)
+    if (text == known) return result;
+  return std::nullopt;
+}
+
+bool isGood(FleetResult result) {
+  return result == FleetResult::Written || result == FleetResult::Verified ||
+         result == FleetResult::Kept;
+}
+
+bool holdsNumber(FleetResult result) {
+  return result != FleetResult::Failed;
+}
+
+namespace {
+
 constexpr std::size_t kLogFields = 7;
 
-bool isLogResult(const std::string& text) {
-  for (const char* result : {kResultWritten, kResultVerified, kResultFailed, kResultMismatch,
-                             kResultUnverified, kResultKept})
-    if (text == result) return true;
-  return false;
-}
+struct LoggedRadio {
+  std::string number;
+  FleetResult result;
+};
 
 // A row as appendLogRow writes it: seven fields, a number of digits, a known result, and no
 // control byte anywhere (a row cut short and run together with binary bytes is not taken).
-bool wellFormedRow(const std::string& line) {
+std::optional<LoggedRadio> wellFormedRow(const std::string& line) {
   if (std::any_of(line.begin(), line.end(),
                   [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
-    return false;
+    return std::nullopt;
   const std::vector<std::string> fields = csvFields(line);
-  return fields.size() == kLogFields && !fields[4].empty() &&
-         std::all_of(fields[4].begin(), fields[4].end(),
-                     [](char c) { return c >= '0' && c <= '9'; }) &&
-         isLogResult(fields[5]);
+  if (fields.size() != kLogFields || !allDigits(fields[4])) return std::nullopt;
+  const auto result = resultOfText(fields[5]);
+  if (!result) return std::nullopt;
+  return LoggedRadio{fields[4], *result};
 }
 
 }  // namespace
@@ -255,15 +289,15 @@ FleetLogReading readFleetLog(const std::filesystem::path& log) {
   for (std::size_t number = 1; std::getline(in, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (trimmed(line).empty() || line == kLogHeader) continue;
-    if (!wellFormedRow(line)) {
+    const auto radio = wellFormedRow(line);
+    if (!radio) {
       reading.skippedLines.push_back(number);
       continue;
     }
-    const std::vector<std::string> fields = csvFields(line);
-    if (fields[5] == kResultWritten || fields[5] == kResultVerified || fields[5] == kResultKept)
-      reading.done.insert(fields[4]);
-    else if (fields[5] == kResultMismatch || fields[5] == kResultUnverified)
-      reading.heldUnverified.insert(fields[4]);
+    if (isGood(radio->result))
+      reading.done.insert(radio->number);
+    else if (holdsNumber(radio->result))
+      reading.heldUnverified.insert(radio->number);
   }
   // Written again later and verified (or kept): done after all.
   std::erase_if(reading.heldUnverified,
@@ -311,8 +345,8 @@ bool appendLogRow(const std::filesystem::path& log, const FleetLogRow& row) {
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%.1f", row.seconds);
   text += csvField(row.time) + ',' + csvField(row.port) + ',' + csvField(row.identity) + ',' +
-          csvField(row.model) + ',' + csvField(row.number) + ',' + csvField(row.result) + ',' +
-          seconds + '\n';
+          csvField(row.model) + ',' + csvField(row.number) + ',' +
+          csvField(resultText(row.result)) + ',' + seconds + '\n';
   return out.write(text);
 }
 

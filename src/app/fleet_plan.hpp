@@ -5,6 +5,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -64,13 +65,23 @@ link::IniDocument memberDocument(const link::IniDocument& templ, const FleetMemb
 // The log, one row a radio written or tried: time, port, radio identity, model, number, result,
 // seconds. Written in UTF-8 with a header; each row appended and flushed as the radio ends.
 inline constexpr const char* kLogHeader = "时间,端口,电台标识,型号,个人号,结果,秒";
-inline constexpr const char* kResultWritten = "写录完毕";
-inline constexpr const char* kResultVerified = "校验正确";
-inline constexpr const char* kResultFailed = "写录失败";
-inline constexpr const char* kResultMismatch = "校验失败";
-inline constexpr const char* kResultUnverified = "校验未完成";  // the read-back did not complete
-// Written, its verification not passed, and kept as it is by the technician's choice.
-inline constexpr const char* kResultKept = "校验未通过，已保留";
+
+// How a radio's turn ended, as its log row and its row in the window say it.
+enum class FleetResult {
+  Written,     // "写录完毕"
+  Verified,    // "校验正确"
+  Failed,      // "写录失败": the write did not complete
+  Mismatch,    // "校验失败"
+  Unverified,  // "校验未完成": the read-back did not complete
+  Kept,  // "校验未通过，已保留": not verified, kept as it is by the technician's choice
+};
+const char* resultText(FleetResult result);
+// The result a log's text names; nothing for a text that is no result.
+std::optional<FleetResult> resultOfText(std::string_view text);
+// Written successfully: written, written and verified, or kept.
+bool isGood(FleetResult result);
+// The radio holds the number: every result but a failed write.
+bool holdsNumber(FleetResult result);
 
 struct FleetLogRow {
   std::string time;
@@ -78,7 +89,7 @@ struct FleetLogRow {
   std::string identity;
   std::string model;
   std::string number;
-  std::string result;
+  FleetResult result = FleetResult::Failed;
   double seconds = 0;
 };
 

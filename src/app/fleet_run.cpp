@@ -54,28 +54,30 @@ std::string localTime(std::time_t now) {
   return text;
 }
 
-std::string resultOf(const WriteReport& report) {
-  if (report.outcome != TransferOutcome::Done) return kResultFailed;
+FleetResult resultOf(const WriteReport& report) {
+  if (report.outcome != TransferOutcome::Done) return FleetResult::Failed;
   switch (report.check) {
     case WriteReport::Check::Passed:
-      return kResultVerified;
+      return FleetResult::Verified;
     case WriteReport::Check::Mismatch:
-      return kResultMismatch;
+      return FleetResult::Mismatch;
     case WriteReport::Check::Unanswered:
-      return kResultUnverified;
+      return FleetResult::Unverified;
     case WriteReport::Check::NotAsked:
       break;
   }
-  return kResultWritten;
+  return FleetResult::Written;
 }
 
-// Every step of the program's progress dialog (the backup, the write, the read-back) passed on.
-void followProgress(settings::ProgramState& state, std::size_t member, FleetEvents& events) {
-  ui::Form& dialog = *state.writeData;
-  dialog.addObserver([&dialog, member, &events](const ui::Control* control, ui::Property what) {
-    if (control && control->name == "WriteProgressBar" && what == ui::Property::Value)
-      events.progress(member, dialog.at("WriteLabel").caption, control->value);
-  });
+// Every step of the program's progress dialog (the backup, the write, the read-back) passed on,
+// named by `step`, which outlives the program.
+void followProgress(settings::ProgramState& state, std::size_t member, const WriteStep& step,
+                    FleetEvents& events) {
+  state.writeData->addObserver(
+      [member, &step, &events](const ui::Control* control, ui::Property what) {
+        if (control && control->name == "WriteProgressBar" && what == ui::Property::Value)
+          events.progress(member, step, control->value);
+      });
 }
 
 // The individual number the radio holds, from the bulk block its read greeting brings (the short
@@ -105,6 +107,7 @@ WriteReport writeMember(const FleetLine& line, const link::IniDocument& document
                         const FleetSettings& settings, const link::RadioIdentity& identity,
                         std::size_t member, const std::set<std::string>& writtenThisRun,
                         std::string& heldNumber, FleetEvents& events) {
+  WriteStep step = WriteStep::Write;  // before the program, whose dialog tells it
   Services services{line.port, line.clock, line.dialogs, line.screen, settings.comIni};
   services.backups = settings.backups;
   services.offline = true;
@@ -112,7 +115,7 @@ WriteReport writeMember(const FleetLine& line, const link::IniDocument& document
   program.start();
   settings::ProgramState& state = program.state();
   state.radioIdentity = identity;
-  followProgress(state, member, events);
+  followProgress(state, member, step, events);
   if (const auto opened = openMember(state, document)) {
     line.dialogs.message(dataFileMessage(*opened));
     return {TransferOutcome::Failed, false};
@@ -135,7 +138,7 @@ WriteReport writeMember(const FleetLine& line, const link::IniDocument& document
   TransferMemory memory;
   try {
     return safeWrite(state, memory, settings.safety, RestoreOffer::PrintPath, std::time(nullptr),
-                     notWrittenYet);
+                     notWrittenYet, [&step](WriteStep next) { step = next; });
   } catch (const std::exception& e) {
     line.dialogs.message(errorBox(e.what()));
     return {TransferOutcome::Failed, false};
@@ -176,13 +179,13 @@ std::vector<FleetMember> membersLeft(const std::vector<FleetMember>& members,
 }
 
 ui::Message unverifiedQuestion(const FleetLogRow& row) {
-  return {
-      "这台电台已写为 " + row.number + "，但" + row.result + "。这个号码不会再给别的电台，请选择：",
-      "批量写频",
-      ui::MessageIcon::Warning,
-      ui::MessageButtons::YesNoCancel,
-      false,
-      "是：重新写这台电台；否：保留这台电台，继续下一台；取消：停止批量写频。"};
+  return {"这台电台已写为 " + row.number + "，但" + resultText(row.result) +
+              "。这个号码不会再给别的电台，请选择：",
+          "批量写频",
+          ui::MessageIcon::Warning,
+          ui::MessageButtons::YesNoCancel,
+          false,
+          "是：重新写这台电台；否：保留这台电台，继续下一台；取消：停止批量写频。"};
 }
 
 UnverifiedChoice unverifiedChoice(ui::MessageResult answer) {
@@ -242,13 +245,12 @@ FleetSummary runFleet(const FleetLine& line, const link::IniDocument& templ,
                       static_cast<double>(line.clock.nowMs() - start) / 1000.0};
       const bool completed = report.started && report.outcome == TransferOutcome::Done;
       if (completed) writtenThisRun.insert(members[next].number);
-      bool good = row.result == kResultWritten || row.result == kResultVerified;
       UnverifiedChoice choice = UnverifiedChoice::KeepAndGoOn;
-      if (completed && !good) {
+      if (completed && !isGood(row.result)) {
         choice = events.unverified(next, row);
-        if (choice == UnverifiedChoice::KeepAndGoOn) row.result = kResultKept;
-        good = choice == UnverifiedChoice::KeepAndGoOn;
+        if (choice == UnverifiedChoice::KeepAndGoOn) row.result = FleetResult::Kept;
       }
+      const bool good = isGood(row.result);
       logged = settings.log.empty() || appendLogRow(settings.log, row);
       if (!logged)
         line.dialogs.message(

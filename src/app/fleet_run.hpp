@@ -44,8 +44,8 @@ class FleetEvents {
   virtual ~FleetEvents() = default;
   virtual void waiting(std::size_t /*member*/) {}
   virtual void writing(std::size_t /*member*/) {}
-  // The radio's transfers as its progress dialog shows them: the activity and the percent.
-  virtual void progress(std::size_t /*member*/, const std::string& /*activity*/, int /*percent*/) {}
+  // The radio's transfers as its progress dialog shows them: the step and the percent.
+  virtual void progress(std::size_t /*member*/, WriteStep /*step*/, int /*percent*/) {}
   virtual void finished(std::size_t /*member*/, const FleetLogRow& /*row*/) {}
   // The radio just written is to be taken off and the next one connected.
   virtual void connectNext() {}
@@ -53,7 +53,7 @@ class FleetEvents {
   // again, and the run waits for it to be taken off (tell the technician alreadyWrittenText).
   virtual void alreadyWritten(const std::string& /*number*/) {}
   // The write of this member completed but its verification did not pass (row.result says
-  // how). Without a face to ask, the run stops.
+  // how: a mismatch or a read-back that did not complete). Without a face to ask, the run stops.
   virtual UnverifiedChoice unverified(std::size_t /*member*/, const FleetLogRow& /*row*/) {
     return UnverifiedChoice::Stop;
   }

@@ -239,9 +239,14 @@ ReadReport readAndKeep(ProgramState& state, TransferMemory& memory, std::time_t 
 }
 
 WriteReport safeWrite(ProgramState& state, TransferMemory& memory, const WriteSafetyChoice& choice,
-                      RestoreOffer offer, std::time_t now, const BeforeWrite& beforeWrite) {
+                      RestoreOffer offer, std::time_t now, const BeforeWrite& beforeWrite,
+                      const StepStarted& started) {
+  const auto step = [&started](WriteStep next) {
+    if (started) started(next);
+  };
   WriteReport report{TransferOutcome::Done};
   if (choice.backupBefore) {
+    step(WriteStep::Backup);
     ReadBefore before = readBeforeWrite(state, now, beforeWrite);
     if (!before.good || before.declined) {
       report.outcome = before.good ? TransferOutcome::Done : TransferOutcome::Failed;
@@ -257,6 +262,7 @@ WriteReport safeWrite(ProgramState& state, TransferMemory& memory, const WriteSa
   // radio may be taken off the line soon after it falls quiet.
   std::optional<OfflineProgram> reader;
   if (choice.verifyAfter) reader.emplace(state);
+  step(WriteStep::Write);
   const image::WriteResult written = image::writeImageToRadio(
       state, memory.menuBits, image::FailureMessage::LeftToCaller, memory.restoring);
   report.outcome = written.outcome;
@@ -266,8 +272,10 @@ WriteReport safeWrite(ProgramState& state, TransferMemory& memory, const WriteSa
                            offer, choice.restorePort);
     return report;
   }
-  if (written.outcome == TransferOutcome::Done && choice.verifyAfter)
+  if (written.outcome == TransferOutcome::Done && choice.verifyAfter) {
+    step(WriteStep::Verify);
     verify(state, *reader, written.image, report);
+  }
   return report;
 }
 

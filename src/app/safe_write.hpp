@@ -86,11 +86,17 @@ struct WriteReport {
 // written (the report then says Done, not started).
 using BeforeWrite = std::function<bool(settings::ProgramState& read)>;
 
+// The transfers of a safe write, in order; each one the progress dialog follows.
+enum class WriteStep { Backup, Write, Verify };
+// Told each step as it starts.
+using StepStarted = std::function<void(WriteStep)>;
+
 // The write of the window's record with the safety asked for. Everything it has to say is shown
 // through state.dialogs and the status bar as it happens. With a backup asked, `beforeWrite` is
 // shown its read.
 [[nodiscard]] WriteReport safeWrite(settings::ProgramState& state, TransferMemory& memory,
                                     const WriteSafetyChoice& choice, RestoreOffer offer,
-                                    std::time_t now, const BeforeWrite& beforeWrite = {});
+                                    std::time_t now, const BeforeWrite& beforeWrite = {},
+                                    const StepStarted& started = {});
 
 }  // namespace rcp::app

@@ -7,7 +7,7 @@
 #include "image/field_locations.hpp"
 #include "settings/field_table.hpp"
 #include "ui/counters.hpp"
-#include "ui/layout.hpp"
+#include "ui/number_text.hpp"
 
 namespace rcp::image {
 

@@ -110,7 +110,8 @@ class BulkDecoder {
 
   void groupCallMode() {
     const bool current = image_.flag(addressOf("GrpWayCurrent"));
-    state_.values.grpWayCurrent = current ? 1 : 0;
+    state_.values.grpWayCurrent =
+        current ? settings::GroupCallMode::CurrentGroup : settings::GroupCallMode::AllGroups;
     record_.set("GrpWay", std::string(current ? kCurrentGroupsText : kAllGroupsText));
   }
 

@@ -278,30 +278,22 @@ void groupRangeExit(ProgramState& state, const ui::Control& sender) {
 }
 
 void GrpWayChange(ProgramState& state) {
-  state.values.grpWayCurrent = state.main->text("GrpWay") == kAllGroupsActive ? 0 : 1;
+  state.values.grpWayCurrent = state.main->text("GrpWay") == kAllGroupsActive
+                                   ? settings::GroupCallMode::AllGroups
+                                   : settings::GroupCallMode::CurrentGroup;
 }
 
 void dynamicGroupSwitchClick(ProgramState& state) {
   const bool on = state.main->checked("Dyna_Enable");
   setFieldEnabled(*state.main, "MPT1343_Dyna", "DynaLab", on, ui::colors::UserInput);
-  state.values.dynaBit = on ? 64 : 0;
-}
-
-void StandardClick(ProgramState& state) {
-  state.values.signalEnhanced = 0;
-}
-void EnhanceClick(ProgramState& state) {
-  state.values.signalEnhanced = 1;
 }
 
 // The network number is not re-checked: a value above the new maximum stays.
 void NationalClick(ProgramState& state) {
-  state.values.netTypeBit = 128;
   state.main->setRange("NetId", state.main->at("NetId").min, 3);
 }
 
 void RegionalClick(ProgramState& state) {
-  state.values.netTypeBit = 0;
   state.main->setRange("NetId", state.main->at("NetId").min, 127);
 }
 
@@ -334,8 +326,6 @@ void bindNumberingRules(ProgramState& state) {
   bind("GrpWay", ui::Event::Change, GrpWayChange);
   bind("Dyna_Enable", ui::Event::Click, dynamicGroupSwitchClick);
   bind("Shrink_num", ui::Event::Click, dynamicGroupSwitchClick);
-  bind("Standard", ui::Event::Click, StandardClick);
-  bind("Enhance", ui::Event::Click, EnhanceClick);
   bind("National", ui::Event::Click, NationalClick);
   bind("Regional", ui::Event::Click, RegionalClick);
   bind("RegCode", ui::Event::Exit, RegCodeExit);

@@ -40,8 +40,6 @@ void GrpWayChange(settings::ProgramState& state);
 // "动态编组" or "缩位允许" clicked: the dynamic group follows "动态编组". Handler
 // Dyna_EnableClick.
 void dynamicGroupSwitchClick(settings::ProgramState& state);
-void StandardClick(settings::ProgramState& state);
-void EnhanceClick(settings::ProgramState& state);
 void NationalClick(settings::ProgramState& state);
 void RegionalClick(settings::ProgramState& state);
 void RegCodeExit(settings::ProgramState& state);

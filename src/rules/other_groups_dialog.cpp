@@ -21,7 +21,6 @@ constexpr std::size_t kGroups = std::tuple_size_v<decltype(settings::WorkingValu
 constexpr std::array<const char*, 2> kWaitingPages = {"WaitGrpPage1", "WaitGrpPage2"};
 constexpr const char* kHiddenPage = "HideGrpPage";
 constexpr const char* kMoreGroups = "MoreGrpEnable";
-constexpr int kMoreGroupsShown = 16;
 constexpr int kCpsxLength = 8;
 constexpr int kMpt1343Length = 10;
 
@@ -47,7 +46,7 @@ void offerWaitingGroups(ui::Form& form, bool offered) {
 
 void OtherGrpSetFormShow(ProgramState& state) {
   ui::Form& form = *state.otherGrpSet;
-  offerWaitingGroups(form, state.values.moreGrpDisp != 0);
+  offerWaitingGroups(form, state.values.moreGrpDisp);
   const int length = isCpsx(state) ? kCpsxLength : kMpt1343Length;
   for (std::size_t i = 0; i < kGroups; ++i) {
     const std::uint32_t group = state.values.otherGroups[i];
@@ -68,7 +67,7 @@ void BitBtn1Click(ProgramState& state) {
   // empty is 0, a number beyond 32 bits wraps.
   for (std::size_t i = 0; i < kGroups; ++i)
     state.values.otherGroups[i] = settings::readLenientU32(form.text(groupField(i)));
-  state.values.moreGrpDisp = form.checked(kMoreGroups) ? kMoreGroupsShown : 0;
+  state.values.moreGrpDisp = form.checked(kMoreGroups);
   form.close();
 }
 

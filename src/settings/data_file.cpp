@@ -315,7 +315,7 @@ void openField(OpenPlan& plan, const FieldDef& field) {
     case OpenRead::VersionText:
       return plan.set(key, plan.raw(key) == "Old");
     case OpenRead::MoreGroups:
-      return plan.set(key, int64_t{readSwitch(plan.raw(key)) ? 16 : 0});
+      return plan.set(key, readSwitch(plan.raw(key)) ? kMoreGroupsShown : int64_t{0});
     case OpenRead::ByCode:
       return openByCode(plan, field);
   }

@@ -7,7 +7,6 @@
 
 #include "settings/field_table.hpp"
 #include "settings/fleet_levels.hpp"
-#include "ui/layout.hpp"
 #include "ui/number_text.hpp"
 
 namespace rcp::settings {

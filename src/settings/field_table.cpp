@@ -7,7 +7,7 @@
 
 #include "settings/menu_switch_table.hpp"
 #include "ui/counters.hpp"
-#include "ui/layout.hpp"
+#include "ui/number_text.hpp"
 
 namespace rcp::settings {
 
@@ -107,6 +107,18 @@ struct TableBuilder {
     f.write = [access](ProgramState& s, const FieldValue& v) {
       auto& slot = access(s);
       slot = static_cast<std::remove_reference_t<decltype(slot)>>(std::get<int64_t>(v));
+    };
+    return f;
+  }
+  // A working switch the record shows as a number: `on` when set, 0 when not.
+  template <typename Access>
+  FieldDef& workingSwitch(std::string name, std::int64_t on, Access access) {
+    FieldDef& f = add(std::move(name), FieldKind::Integer, "", int64_t{0}, FieldValue{int64_t{0}});
+    f.read = [access, on](const ProgramState& s) {
+      return FieldValue{access(const_cast<ProgramState&>(s)) ? on : int64_t{0}};
+    };
+    f.write = [access](ProgramState& s, const FieldValue& v) {
+      access(s) = std::get<int64_t>(v) != 0;
     };
     return f;
   }
@@ -320,8 +332,8 @@ void rightsCountersAndPhoneBook(TableBuilder& t) {
   t.toggle("DeregClose", "Close_Dereg", false, false).openRank = 12;
   t.toggle("KeyGrpCall", "KeyGrpEnable", false, false).openRank = 13;
   t.toggle("Shrink", "Shrink_num", false, true).openRank = 8;
-  FieldDef& more = t.working("MoreGrpDisp", FieldKind::Integer, 0, 0,
-                             [](ProgramState& s) -> int& { return s.values.moreGrpDisp; });
+  FieldDef& more = t.workingSwitch("MoreGrpDisp", kMoreGroupsShown,
+                                   [](ProgramState& s) -> bool& { return s.values.moreGrpDisp; });
   readAs(savedWhen(more, WhenWritten::Always, ValueForm::MoreGroups), OpenRead::MoreGroups)
       .openRank = 14;
   t.toggle("Callback", "Callback", false, false).openRank = 15;
@@ -380,9 +392,9 @@ void derivedWorkingValues(TableBuilder& t) {
   t.working("RangeSearch", FieldKind::Integer, 1, std::nullopt, [](ProgramState& s) -> SearchMode& {
      return s.values.rangeSearch;
    }).saveWhen = WhenWritten::Never;
-  t.working("GrpWayCurrent", FieldKind::Integer, 0, std::nullopt, [](ProgramState& s) -> int& {
-     return s.values.grpWayCurrent;
-   }).saveWhen = WhenWritten::Never;
+  t.working("GrpWayCurrent", FieldKind::Integer, 0, std::nullopt,
+            [](ProgramState& s) -> GroupCallMode& { return s.values.grpWayCurrent; })
+      .saveWhen = WhenWritten::Never;
 }
 
 std::vector<FieldDef> buildTable() {

@@ -86,6 +86,9 @@ enum class OpenStep {
   NotOpened,     // opening leaves the field alone
 };
 
+// How the record shows "MoreGrpDisp" switched on: the radio's bit for it.
+inline constexpr std::int64_t kMoreGroupsShown = 16;
+
 // How opening turns a key's value into the field's value.
 enum class OpenRead {
   NumberText,   // a digit field gets the number's decimal text
@@ -97,7 +100,7 @@ enum class OpenRead {
   MenuSwitch,   // "打开" or not
   FirstOption,  // a radio choice: the first option for exactly its value, else the second
   VersionText,  // the old version for exactly "Old"
-  MoreGroups,   // 16 for "True", else 0
+  MoreGroups,   // kMoreGroupsShown for "True", else 0
   ByCode,       // read by the open's own code for the field
 };
 

@@ -18,6 +18,9 @@ enum class MenuPreset : int { Common = 0, None = 1, All = 2, HandPicked = 3 };
 // How the radio searches for a control channel.
 enum class SearchMode : int { AllChannels = 0, Range = 1 };
 enum class DiallingScheme : int { Mpt1343 = 0, Cpsx = 1 };
+// Which groups a group call reaches: "全部有效" or "当前有效" (any other text counts as the current
+// group).
+enum class GroupCallMode : int { AllGroups = 0, CurrentGroup = 1 };
 
 // The program-wide values kept beside the main window for the whole run. Start values are the
 // ones the program starts with.
@@ -31,10 +34,7 @@ struct WorkingValues {
 
   // Numbering plan and fleets.
   DiallingScheme diallingScheme = DiallingScheme::Mpt1343;
-  int netTypeBit = 128;
-  int signalEnhanced = 0;
-  int dynaBit = 0;
-  int grpWayCurrent = 0;
+  GroupCallMode grpWayCurrent = GroupCallMode::AllGroups;
   int largeBlock = 10;
   int mediumBlock = 10;
   int smallBlock = 10;
@@ -53,7 +53,7 @@ struct WorkingValues {
 
   // The 48 other groups: 1 to 8 hidden groups, 9 to 48 waiting groups; index 0 is group 1.
   std::array<std::uint32_t, 48> otherGroups{};
-  int moreGrpDisp = 0;
+  bool moreGrpDisp = false;  // the waiting groups are offered ("允许显示更多组")
 
   std::array<SystemLabel, 40> systemLabels{};
 

@@ -1,7 +1,5 @@
 #include "ui/layout.hpp"
 
-#include <cstdio>
-
 namespace rcp::ui {
 
 ControlSpec::ControlSpec(ControlKind kind, std::string name, std::string parent) {
@@ -197,12 +195,6 @@ ControlSpec bevel(std::string name, std::string parent) {
 }
 ControlSpec timer(std::string name, int intervalMs) {
   return ControlSpec(ControlKind::Timer, std::move(name), "").value(intervalMs);
-}
-
-std::string twoDigits(int n) {
-  char buf[8];
-  std::snprintf(buf, sizeof buf, "%02d", n);
-  return buf;
 }
 
 }  // namespace rcp::ui

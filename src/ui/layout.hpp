@@ -89,7 +89,4 @@ class LayoutWriter {
   FormSpec& spec_;
 };
 
-// "01" .. "50": the two-digit row numbers the layouts show.
-std::string twoDigits(int n);
-
 }  // namespace rcp::ui

@@ -1,6 +1,7 @@
 #include "ui/number_text.hpp"
 
 #include <charconv>
+#include <cstdio>
 #include <stdexcept>
 
 #include "ui/conversion_error.hpp"
@@ -39,6 +40,12 @@ std::int64_t toInt64(std::string_view text) {
 }
 
 std::string decimal(std::int64_t value) { return std::to_string(value); }
+
+std::string twoDigits(int n) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%02d", n);
+  return buf;
+}
 
 bool isDigits(std::string_view text) {
   if (text.empty()) return false;

@@ -20,6 +20,10 @@ std::int64_t toInt64(std::string_view text);
 // Decimal text without leading zeros.
 std::string decimal(std::int64_t value);
 
+// "01" .. "50": a member of a numbered family as its name and the window count it (ZoneData07,
+// the row labels).
+std::string twoDigits(int n);
+
 bool isDigits(std::string_view text);  // non-empty and only "0" to "9"
 
 }  // namespace rcp::ui

@@ -30,7 +30,9 @@ class Events final : public FleetEvents {
   Events(const link::Clock& clock, std::function<bool(std::size_t writing)> stop)
       : clock_(clock), stop_(std::move(stop)) {}
   void writing(std::size_t member) override { writing_ = member; }
-  void finished(std::size_t, const FleetLogRow& row) override { rows.push_back(row.result); }
+  void finished(std::size_t, const FleetLogRow& row) override {
+    rows.push_back(resultText(row.result));
+  }
   bool stopRequested() override {
     return clock_.nowMs() > kLimitMs || (stop_ && writing_ && stop_(*writing_));
   }
@@ -55,9 +57,9 @@ struct Case {
   std::vector<std::string> rows;  // the results logged, in order
 };
 
-const std::string kWritten = kResultWritten;
-const std::string kFailed = kResultFailed;
-const std::string kVerified = kResultVerified;
+const std::string kWritten = resultText(FleetResult::Written);
+const std::string kFailed = resultText(FleetResult::Failed);
+const std::string kVerified = resultText(FleetResult::Verified);
 
 TEST(FleetFaults, EveryCaseEndsWithItsSummaryItsLogAndWhatARerunHasLeft) {
   const std::vector<Case> cases = {
@@ -169,7 +171,9 @@ class MemberEvents final : public FleetEvents {
     if (case_.fault && radios_.radio() && faulted_.insert(member).second)
       case_.fault(member, *radios_.radio());
   }
-  void finished(std::size_t, const FleetLogRow& row) override { rows.push_back(row.result); }
+  void finished(std::size_t, const FleetLogRow& row) override {
+    rows.push_back(resultText(row.result));
+  }
   bool stopRequested() override {
     return clock_.nowMs() > kLimitMs || (waiting_ && waiting_ == case_.stopWaitingFor);
   }

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include "link/cp936.hpp"
 #include "support/temp_dir.hpp"
@@ -100,12 +103,12 @@ TEST(FleetPlan, TheLogNamesOnlyTheNumbersWrittenAsDone) {
   const test::TempDir dir;
   const auto log = dir / "fleet.csv";
   for (const auto& [number, result] :
-       std::vector<std::pair<std::string, std::string>>{{"3262001201", kResultVerified},
-                                                        {"3262001202", kResultFailed},
-                                                        {"3262001203", kResultWritten},
-                                                        {"3262001204", kResultMismatch},
-                                                        {"3262001205", kResultKept},
-                                                        {"3262001206", kResultUnverified}})
+       std::vector<std::pair<std::string, FleetResult>>{{"3262001201", FleetResult::Verified},
+                                                        {"3262001202", FleetResult::Failed},
+                                                        {"3262001203", FleetResult::Written},
+                                                        {"3262001204", FleetResult::Mismatch},
+                                                        {"3262001205", FleetResult::Kept},
+                                                        {"3262001206", FleetResult::Unverified}})
     ASSERT_TRUE(appendLogRow(
         log, {"2026-12-09 10:00:00", "/dev/ttyUSB0", "RCP77D, HX77", "HX77", number, result, 6.8}));
   EXPECT_EQ(numbersDone(log), (std::set<std::string>{"3262001201", "3262001203", "3262001205"}));
@@ -113,6 +116,49 @@ TEST(FleetPlan, TheLogNamesOnlyTheNumbersWrittenAsDone) {
   std::string header;
   std::getline(in, header);
   EXPECT_EQ(header, kLogHeader);
+}
+
+// The results' texts are what logs hold: every text an earlier run wrote reads back as its result
+// (written or kept: done; not verified: held), and each result is written as that same text.
+TEST(FleetPlan, EveryResultTextOfAnEarlierLogReadsAsItsResult) {
+  struct Case {
+    const char* text;
+    FleetResult result;
+    bool done, held;
+  };
+  const std::vector<Case> cases = {
+      {"写录完毕", FleetResult::Written, true, false},
+      {"校验正确", FleetResult::Verified, true, false},
+      {"写录失败", FleetResult::Failed, false, false},
+      {"校验失败", FleetResult::Mismatch, false, true},
+      {"校验未完成", FleetResult::Unverified, false, true},
+      {"校验未通过，已保留", FleetResult::Kept, true, false},
+  };
+  const test::TempDir dir;
+  std::string earlier = std::string(kLogHeader) + "\n";
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const std::string number = "326200130" + std::to_string(i);
+    earlier +=
+        "2026-12-09 10:00:00,COM1,\"RCP77D, HX77\",HX77," + number + "," + cases[i].text + ",6.8\n";
+    ASSERT_TRUE(appendLogRow(dir / "now.csv", {"2026-12-09 10:00:00", "COM1", "RCP77D, HX77",
+                                               "HX77", number, cases[i].result, 6.8}));
+  }
+  std::ofstream(dir / "earlier.csv", std::ios::binary)
+      << earlier << "2026-12-09 10:00:00,COM1,RCP,HX77,3262001399,写录成功,6.8\n";
+  std::ifstream now(dir / "now.csv", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(now), {}), earlier);
+
+  const FleetLogReading reading = readFleetLog(dir / "earlier.csv");
+  EXPECT_EQ(reading.skippedLines, std::vector<std::size_t>{8}) << "no result has that text";
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
+    const std::string number = "326200130" + std::to_string(i);
+    EXPECT_EQ(resultOfText(c.text), c.result) << c.text;
+    EXPECT_STREQ(resultText(c.result), c.text);
+    EXPECT_EQ(isGood(c.result), c.done) << c.text;
+    EXPECT_EQ(reading.done.contains(number), c.done) << c.text;
+    EXPECT_EQ(reading.heldUnverified.contains(number), c.held) << c.text;
+  }
 }
 
 }  // namespace

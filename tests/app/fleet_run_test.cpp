@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <set>
@@ -44,6 +45,10 @@ class Technician final : public FleetEvents {
     return choice;
   }
   void finished(std::size_t, const FleetLogRow& row) override { rows.push_back(row); }
+  void progress(std::size_t, WriteStep step, int percent) override {
+    if (steps.empty() || steps.back() != step) steps.push_back(step);
+    mostPercent = std::max(mostPercent, percent);
+  }
   bool stopRequested() override {
     if (offFor_ > 0 && --offFor_ == 0) {
       if (swap) swap();
@@ -56,6 +61,8 @@ class Technician final : public FleetEvents {
   std::vector<std::string> asked;
   std::vector<UnverifiedChoice> answers;
   std::vector<FleetLogRow> rows;
+  std::vector<WriteStep> steps;  // as the progress named them, each once in a row
+  int mostPercent = 0;
   std::function<void()> swap;  // another radio put on the line instead of the same one
   void stopAfter(int polls) { lastPoll = polls_ + polls; }
 
@@ -117,8 +124,28 @@ TEST_F(FleetRun, TheSameRadioPutBackIsNotWrittenAgainAndTheTechnicianIsTold) {
   technician.stopAfter(400);
   EXPECT_EQ(run(range("3262001401-3262001402"), {false, true}).written, 2u);
   EXPECT_EQ(technician.rows.back().number, "3262001402");
-  EXPECT_EQ(technician.rows.back().result, kResultVerified);
+  EXPECT_EQ(technician.rows.back().result, FleetResult::Verified);
   EXPECT_NE(app.radio.memory(), memory);
+}
+
+// The radio's row follows its transfers by the step each belongs to, in the order they run.
+TEST_F(FleetRun, TheProgressNamesEachTransferOfTheRadioByItsStep) {
+  using S = WriteStep;
+  struct Case {
+    bool backup, verify;
+    std::vector<WriteStep> steps;
+  };
+  for (const Case& c : std::vector<Case>{{true, true, {S::Backup, S::Write, S::Verify}},
+                                         {false, true, {S::Write, S::Verify}},
+                                         {true, false, {S::Backup, S::Write}},
+                                         {false, false, {S::Write}}}) {
+    technician.steps.clear();
+    technician.mostPercent = 0;
+    const FleetSummary summary = run(range("3262001201"), {c.backup, c.verify});
+    EXPECT_EQ(summary.written, 1u);
+    EXPECT_EQ(technician.steps, c.steps) << c.backup << c.verify;
+    EXPECT_EQ(technician.mostPercent, 100);
+  }
 }
 
 TEST_F(FleetRun, AWrittenRadioWhoseVerificationFailsKeepsItsNumberAsTheTechnicianChooses) {
@@ -127,18 +154,18 @@ TEST_F(FleetRun, AWrittenRadioWhoseVerificationFailsKeepsItsNumberAsTheTechnicia
     std::vector<UnverifiedChoice> answers;
     std::size_t rows, written, left;
     bool stopped;
-    std::string lastResult;
+    FleetResult lastResult;
   };
   for (const Case& c : std::vector<Case>{
            // Stop: the number is not given to the next radio.
-           {{UnverifiedChoice::Stop}, 1, 0, 2, true, kResultMismatch},
+           {{UnverifiedChoice::Stop}, 1, 0, 2, true, FleetResult::Mismatch},
            // Write it again (still failing), then keep it and go on to the next radio.
            {{UnverifiedChoice::WriteAgain, UnverifiedChoice::KeepAndGoOn},
             3,
             2,
             0,
             false,
-            kResultKept},
+            FleetResult::Kept},
        }) {
     technician.rows.clear();
     technician.asked.clear();
@@ -160,7 +187,7 @@ TEST_F(FleetRun, AWrittenRadioWhoseVerificationFailsKeepsItsNumberAsTheTechnicia
     if (c.rows == 3) {
       EXPECT_EQ(technician.rows[1].number, "3262001201");
       EXPECT_EQ(technician.rows[2].number, "3262001202");
-      EXPECT_EQ(technician.rows[2].result, kResultVerified);
+      EXPECT_EQ(technician.rows[2].result, FleetResult::Verified);
     }
   }
   std::filesystem::remove(app.dir / "log.csv");
@@ -191,7 +218,7 @@ TEST_F(FleetRun, ARerunAfterAStoppedVerificationGivesThatNumberToNoOtherRadio) {
   EXPECT_EQ(technician.rows[0].number, "3262001202");
   // A number verified later (its radio written again by hand, the row put in the log) is done.
   ASSERT_TRUE(appendLogRow(app.dir / "log.csv", {"2026-12-09 10:00:00", "/dev/ttyUSB0", "", "",
-                                                 "3262001201", kResultVerified, 1.0}));
+                                                 "3262001201", FleetResult::Verified, 1.0}));
   EXPECT_TRUE(readFleetLog(app.dir / "log.csv").heldUnverified.empty());
   EXPECT_TRUE(membersLeft(members, app.dir / "log.csv").empty());
 }
@@ -207,7 +234,7 @@ TEST_F(FleetRun, ATableRowsStartUpTextAndPasswordAreWrittenAndVerified) {
   const FleetSummary summary = run(*members, {false, true});
   EXPECT_EQ(summary.written, 1u);
   ASSERT_EQ(technician.rows.size(), 1u);
-  EXPECT_EQ(technician.rows[0].result, kResultVerified);
+  EXPECT_EQ(technician.rows[0].result, FleetResult::Verified);
   EXPECT_EQ(memoryText(app.radio, 0x220, 16), "ABCD    1111    ");
 }
 

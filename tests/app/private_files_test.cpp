@@ -81,8 +81,8 @@ const std::vector<Save>& everySave() {
                      const fs::path& f) { return !link::writePortName(f, "COM1").has_value(); }},
       {"fleet log",
        [](test::TestProgram&, const fs::path& f) {
-         return appendLogRow(
-             f, {"2026-12-09 10:00:00", "COM1", "RCP", "HX33", "3262001201", kResultWritten, 1.0});
+         return appendLogRow(f, {"2026-12-09 10:00:00", "COM1", "RCP", "HX33", "3262001201",
+                                 FleetResult::Written, 1.0});
        }},
       {"trace",
        [](test::TestProgram& p, const fs::path& f) {
@@ -287,14 +287,16 @@ TEST(FleetLog, AppendingStartsANewLineAndReadingSkipsAndNamesBrokenRows) {
   spit(log, std::string(kLogHeader) + "\n" +
                 "2026-12-09 10:00:00,COM1,RCP,HX33,3262001201,写录完毕,1.0\n"
                 "2026-12-09 10:01:00,COM1,RCP,HX33,3262001202,校验正确,1.0");
-  ASSERT_TRUE(appendLogRow(log, {"t", "COM1", "RCP", "HX33", "3262001203", kResultWritten, 1.0}));
+  ASSERT_TRUE(
+      appendLogRow(log, {"t", "COM1", "RCP", "HX33", "3262001203", FleetResult::Written, 1.0}));
   EXPECT_EQ(readFleetLog(log).done,
             (std::set<std::string>{"3262001201", "3262001202", "3262001203"}));
 
   // A row ending in binary bytes, and half a row.
   spit(log, std::string(kLogHeader) + "\n" + "t,COM1,RCP,HX33,3262001201,写录完毕,1.0\x01\xff" +
                 "\n" + "t,COM1,RCP\n");
-  ASSERT_TRUE(appendLogRow(log, {"t", "COM1", "RCP", "HX33", "3262001204", kResultWritten, 1.0}));
+  ASSERT_TRUE(
+      appendLogRow(log, {"t", "COM1", "RCP", "HX33", "3262001204", FleetResult::Written, 1.0}));
   const FleetLogReading reading = readFleetLog(log);
   EXPECT_EQ(reading.done, std::set<std::string>{"3262001204"});
   EXPECT_EQ(reading.skippedLines, (std::vector<std::size_t>{2, 3}));
@@ -303,7 +305,8 @@ TEST(FleetLog, AppendingStartsANewLineAndReadingSkipsAndNamesBrokenRows) {
 
   // An empty log (made by the check before the run) gets its header with the first row.
   spit(log, "");
-  ASSERT_TRUE(appendLogRow(log, {"t", "COM1", "RCP", "HX33", "3262001205", kResultFailed, 1.0}));
+  ASSERT_TRUE(
+      appendLogRow(log, {"t", "COM1", "RCP", "HX33", "3262001205", FleetResult::Failed, 1.0}));
   EXPECT_EQ(slurp(log), std::string(kLogHeader) + "\nt,COM1,RCP,HX33,3262001205,写录失败,1.0\n");
 }
 

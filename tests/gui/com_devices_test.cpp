@@ -119,10 +119,14 @@ TEST(ComDevicesGui, ChoosingTheRadiosAdaptorWritesComDevicesAndGreetsTheRadio) {
       view->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/ComSet_Form-devices.png"));
     qobject_cast<QAbstractButton*>(view->controlWidget("ComSet_OK"))->click();
   });
-  // Should anything above fail, the dialog still closes.
-  QTimer::singleShot(30000, qApp, [&] {
+  // Should anything above fail, the dialog still closes. The timer ends with the test: one left
+  // on the application would close this test's dialog, long gone, in the middle of a later test.
+  QTimer failsafe;
+  failsafe.setSingleShot(true);
+  QObject::connect(&failsafe, &QTimer::timeout, [&] {
     if (comSet.isShowing()) comSet.close();
   });
+  failsafe.start(30000);
   qobject_cast<QAbstractButton*>(main->controlWidget("ComSet"))->click();
 
   EXPECT_EQ(items, (QStringList{QStringLiteral("u-blox GNSS receiver (ttyACM0)"),

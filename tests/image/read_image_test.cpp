@@ -183,7 +183,7 @@ TEST_F(ReadImageTest, SearchModeTalkAroundAndGroupCallMode) {
   EXPECT_TRUE(form.at("ControlStart").enabled);
   EXPECT_TRUE(form.at("TalkGrp").visible);
   EXPECT_EQ(record.text("GrpWay"), "当前有效");
-  EXPECT_EQ(app.state().values.grpWayCurrent, 1);
+  EXPECT_EQ(app.state().values.grpWayCurrent, settings::GroupCallMode::CurrentGroup);
 
   radio.setByte(0x1F2, 0);
   radio.setWord(0x180, 9);

@@ -95,7 +95,7 @@ class RandomRecord {
     form.fire("SearchWay", ui::Event::Change);
     r.set("NetId", std::int64_t{between(0, form.at("NetId").max)});
     r.set("SingalCode", std::string(coin() ? "Standard" : "Enhanced"));
-    app_.state().values.moreGrpDisp = coin() ? 16 : 0;
+    app_.state().values.moreGrpDisp = coin();
 
     // The phone book keeps only the entries below its size.
     const std::size_t phoneDigits = cpsx ? 8 : 16;

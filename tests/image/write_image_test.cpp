@@ -159,7 +159,7 @@ TEST_F(WriteImageTest, ConditionalBitsAndTheSearchRange) {
   record.set("Dead", true);
   record.set("Shrink", true);
   record.set("NetType", std::string("Regional"));
-  app.state().values.moreGrpDisp = 16;
+  app.state().values.moreGrpDisp = true;
   EXPECT_EQ(bulkAt(encode(), 0x032, 2), "3002") << "dynamic code off; Dead is never shown";
   app.main().setEnabled("KeyGrpEnable", false);
   EXPECT_EQ(bulkAt(encode(), 0x032, 1), "10");

@@ -240,25 +240,21 @@ TEST_F(NumberingTest, SwitchesSetTheirWorkingValues) {
   EXPECT_TRUE(c("MPT1343_Dyna").enabled);
   EXPECT_EQ(c("MPT1343_Dyna").color, ui::colors::UserInput);
   EXPECT_EQ(c("DynaLab").fontColor, ui::colors::Navy);
-  EXPECT_EQ(values.dynaBit, 64);
-  values.dynaBit = 0;
   main.userClick("Shrink_num");  // follows "动态编组", not its own state
-  EXPECT_EQ(values.dynaBit, 64);
+  EXPECT_TRUE(c("MPT1343_Dyna").enabled);
   main.userClick("Dyna_Enable");
   EXPECT_FALSE(c("MPT1343_Dyna").enabled);
   EXPECT_EQ(c("DynaLab").fontColor, ui::colors::Grey);
-  EXPECT_EQ(values.dynaBit, 0);
 
   main.userSelect("GrpWay", 1);
-  EXPECT_EQ(values.grpWayCurrent, 1);
-  main.userClick("Enhance");
-  EXPECT_EQ(values.signalEnhanced, 1);
+  EXPECT_EQ(values.grpWayCurrent, settings::GroupCallMode::CurrentGroup);
+  main.userSelect("GrpWay", 0);
+  EXPECT_EQ(values.grpWayCurrent, settings::GroupCallMode::AllGroups);
   main.userClick("Regional");
-  EXPECT_EQ(values.netTypeBit, 0);
+  EXPECT_EQ(c("NetId").max, 127);
   main.userSetValue("NetId", 100);
   EXPECT_EQ(main.value("NetId"), 100);
   main.userClick("National");
-  EXPECT_EQ(values.netTypeBit, 128);
   EXPECT_EQ(c("NetId").max, 3);
   EXPECT_EQ(main.value("NetId"), 100) << "the value is not re-checked";
 

@@ -38,7 +38,7 @@ struct OtherGroupsDialogTest : ::testing::Test {
 TEST_F(OtherGroupsDialogTest, ShowingFollowsMoreGroupsAndTheScheme) {
   values.otherGroups[0] = 3265500901u;
   values.otherGroups[47] = 3265500948u;
-  values.moreGrpDisp = 16;
+  values.moreGrpDisp = true;
   open([&](ui::Form& f) {
     for (const char* c : {"WaitGrpPage1", "WaitGrpPage2", "MoreGrpEnable"})
       EXPECT_TRUE(f.at(c).visible && f.at(c).enabled) << c;
@@ -48,7 +48,7 @@ TEST_F(OtherGroupsDialogTest, ShowingFollowsMoreGroupsAndTheScheme) {
     EXPECT_EQ(f.at("OtherGrp30").maxLength, 10);
     f.userActivatePage("WaitGrpPage2");
   });
-  values.moreGrpDisp = 0;
+  values.moreGrpDisp = false;
   app.main().userClick("CPSX");  // sets every group to 0
   open([&](ui::Form& f) {
     EXPECT_FALSE(f.at("WaitGrpPage1").visible || f.at("WaitGrpPage2").visible);
@@ -87,7 +87,7 @@ TEST_F(OtherGroupsDialogTest, LeavingAGroupChecksItsLengthAndAreaCodeOnly) {
 }
 
 TEST_F(OtherGroupsDialogTest, OkStoresTheGroupsAndTheSwitchCancelNothing) {
-  values.moreGrpDisp = 16;
+  values.moreGrpDisp = true;
   values.otherGroups[2] = 3265500903u;
   auto edit = [](ui::Form& f) {
     f.userType("OtherGrp1", "32620");  // warned of on leaving, stored all the same
@@ -101,7 +101,7 @@ TEST_F(OtherGroupsDialogTest, OkStoresTheGroupsAndTheSwitchCancelNothing) {
     EXPECT_FALSE(f.isShowing());
   });
   EXPECT_EQ(values.otherGroups[2], 3265500903u);
-  EXPECT_EQ(values.moreGrpDisp, 16);
+  EXPECT_TRUE(values.moreGrpDisp);
   open([&](ui::Form& f) {
     edit(f);
     f.userClick("BitBtn1");
@@ -110,7 +110,7 @@ TEST_F(OtherGroupsDialogTest, OkStoresTheGroupsAndTheSwitchCancelNothing) {
   EXPECT_EQ(values.otherGroups[0], 32620u);
   EXPECT_EQ(values.otherGroups[2], 0u);
   EXPECT_EQ(values.otherGroups[8], 1410065407u) << "9999999999 modulo 2^32";
-  EXPECT_EQ(values.moreGrpDisp, 0);
+  EXPECT_FALSE(values.moreGrpDisp);
 }
 
 TEST_F(OtherGroupsDialogTest, WritingTheCodeBringsTheFieldsIntoRangeAndSendsThem) {

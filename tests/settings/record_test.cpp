@@ -48,7 +48,8 @@ TEST_F(RecordTest, EveryFieldIsSetThroughItsControlAndReadsBack) {
         break;
       case FieldKind::Integer:
       case FieldKind::U32:
-        v = std::int64_t{4242};
+        // The more-groups switch is on or off: the record shows it on as the radio's bit.
+        v = std::int64_t{f.name == "MoreGrpDisp" ? kMoreGroupsShown : 4242};
         break;
     }
     record.set(f.name, v);

@@ -16,11 +16,11 @@ inline std::string everything(const settings::ProgramState& s) {
         << c.max << '|' << c.enabled << '|' << c.visible << '|' << c.color << '|' << c.fontColor
         << '|' << c.caption << '|' << c.maxLength << '|' << c.items.size() << '\n';
   const settings::WorkingValues& v = s.values;
-  for (int n :
-       {v.baseRxFreq, v.baseTxFreq, v.duplexSpacing, v.highestChannel,
-        static_cast<int>(v.rangeSearch), static_cast<int>(v.diallingScheme), v.netTypeBit,
-        v.signalEnhanced, v.dynaBit, v.grpWayCurrent, v.largeBlock, v.mediumBlock, v.smallBlock,
-        v.levelBound1, v.levelBound2, v.levelBound3, static_cast<int>(v.menuPreset), v.moreGrpDisp})
+  for (int n : {v.baseRxFreq, v.baseTxFreq, v.duplexSpacing, v.highestChannel,
+                static_cast<int>(v.rangeSearch), static_cast<int>(v.diallingScheme),
+                static_cast<int>(v.grpWayCurrent), v.largeBlock, v.mediumBlock, v.smallBlock,
+                v.levelBound1, v.levelBound2, v.levelBound3, static_cast<int>(v.menuPreset),
+                static_cast<int>(v.moreGrpDisp)})
     out << n << ' ';
   for (int n : v.simplexRx) out << n << ' ';
   for (int n : v.simplexTx) out << n << ' ';

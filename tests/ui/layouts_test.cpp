@@ -11,6 +11,7 @@
 #include "settings/field_starts.hpp"
 #include "ui/counters.hpp"
 #include "ui/layout.hpp"
+#include "ui/number_text.hpp"
 
 namespace rcp::ui {
 namespace {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "ui/layout.hpp"
+#include "ui/number_text.hpp"
 
 namespace rcp::ui::layouts::detail {
 
