@@ -1,7 +1,7 @@
-#include "app/cli_check.hpp"
+#include "cli/check.hpp"
 
-#include "app/config_check.hpp"
-#include "app/terminal_services.hpp"
+#include "cli/terminal_services.hpp"
+#include "review/config_check.hpp"
 
 namespace rcp::app {
 

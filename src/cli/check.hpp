@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/cli_transfers.hpp"
+#include "cli/command.hpp"
 
 namespace rcp::app {
 

@@ -1,17 +1,18 @@
-#include "app/cli_diff.hpp"
+#include "cli/diff.hpp"
 
 #include <memory>
 
-#include "app/backups.hpp"
-#include "app/cli_check.hpp"
-#include "app/config_diff.hpp"
-#include "app/file_commands.hpp"
-#include "app/offline_program.hpp"
-#include "app/output_clash.hpp"
-#include "app/terminal_services.hpp"
-#include "app/written_image.hpp"
+#include "cli/check.hpp"
+#include "cli/output_clash.hpp"
+#include "cli/read.hpp"
+#include "cli/terminal_services.hpp"
+#include "cli/written_image.hpp"
 #include "link/hex_text.hpp"
 #include "link/ini_profile.hpp"
+#include "program/data_file_opening.hpp"
+#include "program/offline_program.hpp"
+#include "review/config_diff.hpp"
+#include "safety/backups.hpp"
 
 namespace rcp::app {
 

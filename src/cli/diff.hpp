@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/cli_transfers.hpp"
+#include "cli/command.hpp"
 
 namespace rcp::app {
 

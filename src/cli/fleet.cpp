@@ -1,190 +1,22 @@
-#include "app/cli_transfers.hpp"
+#include "cli/fleet.hpp"
 
 #include <unistd.h>
 
-#include <ctime>
-#include <exception>
-#include <fstream>
-#include <functional>
 #include <iostream>
-#include <memory>
-#include <span>
+#include <set>
+#include <string>
+#include <vector>
 
-#include "app/device_port.hpp"
-#include "app/file_commands.hpp"
-#include "app/fleet_run.hpp"
-#include "app/held_signals.hpp"
-#include "app/offline_program.hpp"
-#include "app/output_clash.hpp"
-#include "app/program.hpp"
-#include "app/terminal_program.hpp"
-#include "app/terminal_services.hpp"
-#include "app/trace_setup.hpp"
-#include "app/transfer_commands.hpp"
-#include "app/write_round_trip.hpp"
-#include "app/written_image.hpp"
-#include "image/write_transfer.hpp"
-#include "link/clock.hpp"
+#include "cli/held_signals.hpp"
+#include "cli/output_clash.hpp"
+#include "cli/serial_line.hpp"
+#include "cli/terminal_program.hpp"
+#include "cli/terminal_services.hpp"
+#include "fleet/fleet_run.hpp"
 #include "link/com_ini.hpp"
-#include "link/greeting.hpp"
-#include "link/hex_text.hpp"
-#include "link/identification.hpp"
-#include "link/ini_profile.hpp"
-#include "link/low_latency.hpp"
-#include "link/port_doctor.hpp"
 #include "link/port_opening.hpp"
-#include "link/serial_port.hpp"
 
 namespace rcp::app {
-
-namespace {
-
-using image::TransferOutcome;
-
-constexpr std::size_t kListingBytesPerLine = 16;
-
-// The real serial line and clock a command runs on (or those io names instead), traced when
-// io.trace names a file.
-struct SerialLine {
-  link::SerialPort serial;
-  link::RealClock clock;
-  TracedLink traced;
-  explicit SerialLine(const CliStreams& io)
-      : traced(io.line ? *io.line : serial, io.clock ? *io.clock : clock, io.trace) {}
-};
-
-// An output that is an input, or two outputs that are one file, end the command before anything
-// is opened for writing.
-bool outputsClash(const std::vector<NamedFile>& outputs, const std::vector<NamedFile>& inputs,
-                  const CliStreams& io) {
-  const auto clash = outputClash(outputs, inputs);
-  if (clash) TerminalLines(io.err, false).line(*clash);
-  return clash.has_value();
-}
-
-constexpr const char* kTraceFile = "跟踪文件";
-constexpr const char* kDataFile = "数据文件";
-
-}  // namespace
-
-int cliInfo(const std::string& device, const CliStreams& io) {
-  SerialLine line(io);
-  if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
-  TerminalLines lines(io.err, false);
-  link::RadioIdentity identity{};
-  switch (link::openPort(line.traced.port(), line.traced.clock(), device, identity)) {
-    case link::PortOpening::PortBusy:
-      lines.line(std::string(link::kPortBusyMessage));
-      lines.line(whyNotOpen(device));
-      return kExitUsageFileOrPort;
-    case link::PortOpening::NoRadio:
-      lines.line(std::string(link::kNoRadioMessage));
-      if (const auto latency = link::latencyProblem(device)) lines.line(*latency);
-      return kExitNoRadioOrFailed;
-    case link::PortOpening::RadioAnswered:
-      break;
-  }
-  const auto identification = link::identify(identity, link::IdentifyPurpose::StartUp);
-  io.out << link::identityText(identity) << '\n' << identification.model->caption << '\n';
-  return kExitDone;
-}
-
-int readRadio(const std::string& device, const CliStreams& io, const CliSafety& safety,
-              const std::function<int(settings::ProgramState&)>& then) {
-  SerialLine line(io);
-  if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
-  DevicePort port(device, line.traced.port());
-  TerminalProgram terminal(port, line.traced.clock(), io, device,
-                           safety.keepBackup ? safety.backups : std::filesystem::path());
-  if (!port.isOpen()) return kExitUsageFileOrPort;
-  if (terminal.radioSilent()) return kExitNoRadioOrFailed;
-  TransferMemory memory;
-  std::optional<BackupOutcome> backup;
-  int code = kExitDone;
-  {
-    const HeldSignals signals(HeldTransfer::Read);
-    code = runTransfer(terminal, [&](settings::ProgramState& state) {
-      ReadReport report = ReadDataClick(state, memory);
-      backup = std::move(report.backup);
-      return report.outcome;
-    });
-    if (signals.held()) return exitCodeOfSignal(signals.held());
-  }
-  if (code != kExitDone) return code;
-  if (backup && !backup->backup) terminal.lines.line(backupStatusText(*backup));
-  return then(terminal.state());
-}
-
-int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io,
-            const CliSafety& safety) {
-  if (outputsClash({{kTraceFile, io.trace}, {kDataFile, file}}, {}, io))
-    return kExitUsageFileOrPort;
-  const std::filesystem::path saved = link::savedFile(file);
-  // Found before the radio is read, not after.
-  if (const auto refusal = link::saveRefusal(file)) {
-    TerminalLines(io.err, false).line(refusal->message());
-    return kExitUsageFileOrPort;
-  }
-  return readRadio(device, io, safety, [&saved](settings::ProgramState& state) {
-    if (const auto error = settings::saveDataFile(state, saved)) {
-      state.dialogs.message(dataFileMessage(*error));
-      return kExitUsageFileOrPort;
-    }
-    return kExitDone;
-  });
-}
-
-int cliWrite(const std::string& device, const std::filesystem::path& file, const CliStreams& io,
-             const CliSafety& safety) {
-  if (outputsClash({{kTraceFile, io.trace}}, {{kDataFile, file}}, io)) return kExitUsageFileOrPort;
-  SerialLine line(io);
-  if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
-  DevicePort port(device, line.traced.port());
-  TerminalProgram terminal(port, line.traced.clock(), io, device, safety.backups);
-  if (!port.isOpen()) return kExitUsageFileOrPort;
-  if (const int code = openFile(terminal, file); code != kExitDone) return code;
-  if (refuseUnfaithfulWrite(terminal.state())) return kExitUsageFileOrPort;
-  if (terminal.radioSilent()) return kExitNoRadioOrFailed;
-  const WriteSafetyChoice stored = storedWriteSafety(terminal.state().comIni);
-  const WriteSafetyChoice choice{safety.backupBefore.value_or(stored.backupBefore),
-                                 safety.verifyAfter.value_or(stored.verifyAfter), device};
-  TransferMemory memory;
-  // A backup written back leaves the radio as its read found it.
-  takeBackupRead(terminal.state(), memory, link::loadIniFile(file).document);
-  WriteReport::Check check = WriteReport::Check::NotAsked;
-  HeldSignals signals(choice.backupBefore ? HeldTransfer::BackupBeforeWrite : HeldTransfer::Write);
-  // A signal during the backup read stops before anything is written.
-  BeforeWrite notStopped;
-  if (choice.backupBefore)
-    notStopped = [&signals](settings::ProgramState&) {
-      if (signals.held()) return false;
-      signals.becomes(HeldTransfer::Write);
-      return true;
-    };
-  // Once the radio has acknowledged every byte, a signal no longer leaves it half written. The
-  // form outlives this write: its observer lets go of the signals when the write ends.
-  const auto watching = std::make_shared<HeldSignals*>(&signals);
-  terminal.state().writeData->addObserver([watching](const ui::Control* control, ui::Property) {
-    if (*watching && control && control->name == "WriteLabel" &&
-        control->caption == image::kWriteDoneText)
-      (*watching)->becomes(HeldTransfer::WriteLanded);
-  });
-  const int code = runTransfer(terminal, [&](settings::ProgramState& state) {
-    const WriteReport report =
-        safeWrite(state, memory, choice, RestoreOffer::PrintPath, std::time(nullptr), notStopped);
-    if (!report.started && report.outcome == TransferOutcome::Done)
-      terminal.lines.line("写录没有开始，电台中的数据没有改动。");
-    check = report.check;
-    // The window's status bar says it; a terminal has none.
-    if (report.check == WriteReport::Check::Passed) terminal.lines.line(kVerifiedText);
-    return report.outcome;
-  });
-  *watching = nullptr;
-  if (signals.held()) return exitCodeOfSignal(signals.held());
-  if (code == kExitDone && check == WriteReport::Check::Mismatch) return kExitVerifyMismatch;
-  if (code == kExitDone && check == WriteReport::Check::Unanswered) return kExitVerifyUnfinished;
-  return code;
-}
 
 namespace {
 
@@ -312,33 +144,6 @@ int cliFleet(const std::string& device, const FleetRequest& request, const CliSt
              " 次，剩余 " + std::to_string(summary.left) + " 台。");
   if (held.held()) return exitCodeOfSignal(held.held());
   return summary.left == 0 && summary.failed == 0 ? kExitDone : kExitNoRadioOrFailed;
-}
-
-int cliBackups(const std::filesystem::path& folder, const CliStreams& io) {
-  if (const auto problem = folderProblem(folder, false)) {
-    TerminalLines(io.err, false).line(*problem);
-    return kExitUsageFileOrPort;
-  }
-  for (const Backup& backup : listBackups(folder))
-    io.out << backup.time << "  " << printableText(backup.model) << "  "
-           << printableText(backup.number) << "  " << printableText(backup.file.string()) << '\n';
-  return kExitDone;
-}
-
-int cliImage(std::string_view model, const std::filesystem::path& file, const CliStreams& io) {
-  RadioMemory memory{};
-  if (const int code = writtenImage(model, file, io, memory); code != kExitDone) return code;
-  io.out << memoryListing(memory);
-  return kExitDone;
-}
-
-std::string memoryListing(const std::array<std::uint8_t, 1024>& memory) {
-  std::string listing;
-  for (std::size_t at = 0; at < memory.size(); at += kListingBytesPerLine) {
-    listing += link::hexWord(static_cast<std::uint16_t>(at)) + ": " +
-               link::hexDigits(std::span(memory).subspan(at, kListingBytesPerLine)) + '\n';
-  }
-  return listing;
 }
 
 }  // namespace rcp::app

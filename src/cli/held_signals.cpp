@@ -1,4 +1,4 @@
-#include "app/held_signals.hpp"
+#include "cli/held_signals.hpp"
 
 #include <signal.h>
 #include <unistd.h>

@@ -1,5 +1,6 @@
-#include "app/output_clash.hpp"
+#include "cli/output_clash.hpp"
 
+#include "cli/terminal_services.hpp"
 #include "link/private_files.hpp"
 
 namespace rcp::app {
@@ -25,6 +26,13 @@ std::optional<std::string> outputClash(const std::vector<NamedFile>& outputs,
         return clashText(outputs[i], outputs[j]);
   }
   return std::nullopt;
+}
+
+bool outputsClash(const std::vector<NamedFile>& outputs, const std::vector<NamedFile>& inputs,
+                  const CliStreams& io) {
+  const auto clash = outputClash(outputs, inputs);
+  if (clash) TerminalLines(io.err, false).line(*clash);
+  return clash.has_value();
 }
 
 }  // namespace rcp::app

@@ -1,12 +1,11 @@
-#include "app/ports_command.hpp"
+#include "cli/ports.hpp"
 
 #include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
 
-#include "app/terminal_services.hpp"
-#include "app/trace_setup.hpp"
+#include "cli/terminal_services.hpp"
 #include "link/clock.hpp"
 #include "link/identification.hpp"
 #include "link/low_latency.hpp"
@@ -15,6 +14,7 @@
 #include "link/radio_identity.hpp"
 #include "link/serial_devices.hpp"
 #include "link/serial_port.hpp"
+#include "program/trace_setup.hpp"
 
 namespace rcp::app {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/cli_transfers.hpp"
+#include "cli/command.hpp"
 #include "link/com_ini.hpp"
 #include "link/system_roots.hpp"
 

@@ -1,11 +1,11 @@
-#include "app/terminal_program.hpp"
+#include "cli/terminal_program.hpp"
 
 #include <exception>
 
-#include "app/file_commands.hpp"
 #include "link/com_ini.hpp"
 #include "link/greeting.hpp"
 #include "link/port_doctor.hpp"
+#include "program/data_file_opening.hpp"
 
 namespace rcp::app {
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "program/printable_text.hpp"
 #include "ui/dialogs.hpp"
 #include "ui/screen.hpp"
 
@@ -15,10 +16,6 @@
 // Nothing waits for an answer: a message is taken as confirmed (its first button), a modal window
 // as closed at once, a file dialog as cancelled.
 namespace rcp::app {
-
-// The text with every control character (C0, DEL and C1) shown as "\xNN", so that nothing a
-// message quotes (a file name, a value from a file) can move the cursor or clear the screen.
-std::string printableText(std::string_view text);
 
 class TerminalLines {
  public:

@@ -1,12 +1,12 @@
-#include "app/written_image.hpp"
+#include "cli/written_image.hpp"
 
 #include <string>
 
-#include "app/terminal_program.hpp"
-#include "app/transfer_commands.hpp"
+#include "cli/terminal_program.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
 #include "sim/virtual_radio.hpp"
+#include "window/transfer_commands.hpp"
 
 namespace rcp::app {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "app/cli_transfers.hpp"
+#include "cli/command.hpp"
 
 namespace rcp::app {
 

@@ -1,4 +1,4 @@
-#include "app/fleet_plan.hpp"
+#include "fleet/fleet_plan.hpp"
 
 #include <algorithm>
 #include <charconv>

@@ -1,14 +1,14 @@
-#include "app/fleet_run.hpp"
+#include "fleet/fleet_run.hpp"
 
 #include <ctime>
 
-#include "app/config_check.hpp"
-#include "app/file_commands.hpp"
-#include "app/offline_program.hpp"
-#include "app/program.hpp"
 #include "image/read_image.hpp"
 #include "link/greeting.hpp"
 #include "link/identification.hpp"
+#include "program/data_file_opening.hpp"
+#include "program/offline_program.hpp"
+#include "program/program.hpp"
+#include "review/config_check.hpp"
 #include "settings/data_file.hpp"
 #include "settings/record.hpp"
 

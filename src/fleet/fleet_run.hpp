@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/fleet_plan.hpp"
-#include "app/safe_write.hpp"
+#include "fleet/fleet_plan.hpp"
 #include "link/clock.hpp"
 #include "link/ini_document.hpp"
 #include "link/port.hpp"
+#include "safety/safe_write.hpp"
 #include "ui/dialogs.hpp"
 #include "ui/screen.hpp"
 

@@ -1,4 +1,4 @@
-#include "app/offline_program.hpp"
+#include "program/offline_program.hpp"
 
 #include "ui/window_text.hpp"
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/program.hpp"
 #include "link/clock.hpp"
 #include "link/port.hpp"
+#include "program/program.hpp"
 #include "ui/dialogs.hpp"
 #include "ui/screen.hpp"
 
@@ -22,7 +22,7 @@ namespace rcp::app {
 class RecordingDialogs final : public ui::Dialogs {
  public:
   struct Shown {
-    std::string form;     // the modal window's name; empty for a message box
+    std::string form;  // the modal window's name; empty for a message box
     // The message box; for a modal window, its caption and what its labels said when it was
     // shown (the range warning is one window whose labels the next warning overwrites).
     ui::Message message;

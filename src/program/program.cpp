@@ -1,13 +1,9 @@
-#include "app/program.hpp"
+#include "program/program.hpp"
 
 #include <exception>
 
-#include "app/file_commands.hpp"
-#include "app/fleet_dialog.hpp"
-#include "app/frame.hpp"
-#include "app/port_setup.hpp"
-#include "app/transfer_commands.hpp"
-#include "app/unsaved_changes.hpp"
+#include "program/opening_port.hpp"
+#include "program/unsaved_changes.hpp"
 #include "rules/call_options.hpp"
 #include "rules/channel_plan.hpp"
 #include "rules/field_rules.hpp"
@@ -18,6 +14,7 @@
 #include "rules/system_labels_dialog.hpp"
 #include "settings/field_starts.hpp"
 #include "testmode/password.hpp"
+#include "testmode/test_state.hpp"
 #include "testmode/test_tab.hpp"
 #include "ui/layouts/layouts.hpp"
 
@@ -40,18 +37,24 @@ std::unique_ptr<ui::Form> createWindow(ProgramState& state, ui::FormSpec windowL
   return form;
 }
 
+// The main window's showing: its first one starts with every menu option enabled, and a page
+// shown other than the test tab and the About page leaves the test state (the first page does
+// as the window first shows). The window's commands are bound over the started program.
+void bindShowing(ProgramState& state) {
+  ui::Form& form = *state.main;
+  for (const char* page : {"NormalSet", "UserInfo", "Appendix"})
+    form.on(page, ui::Event::Shown, [&state](ui::Control&) { testmode::leaveTestStep(state); });
+  form.onShown([&form] { form.fire("All_OK", ui::Event::Click); });
+}
+
 void bindMainWindow(ProgramState& state) {
-  bindFrame(state);
-  bindFileCommands(state);
-  bindTransferCommands(state);
+  bindShowing(state);
   rules::bindMenuPresets(state);
   rules::bindChannelPlanRules(state);
   rules::bindCallOptionRules(state);
   rules::bindNumberingRules(state);
   testmode::bindTestTab(state);
   ui::Form& form = *state.main;
-  form.on("ComSet", ui::Event::Click,
-          [&state](ui::Control&) { state.dialogs.showModal(*state.comSet); });
   form.on("OtherGrpButt", ui::Event::Click,
           [&state](ui::Control&) { state.dialogs.showModal(*state.otherGrpSet); });
 }
@@ -102,10 +105,8 @@ void Program::start() {
   s.error1 = createWindow(s, ui::layouts::error1Form());
   rules::bindRangeWarningDialog(s);
   s.comSet = createWindow(s, ui::layouts::comSetForm());
-  bindComSetForm(s);
   s.writeData = createWindow(s, ui::layouts::writeDataForm());
   s.version = createWindow(s, ui::layouts::versionForm());
-  bindVersionForm(s);
   s.simplexSet = createWindow(s, ui::layouts::simplexSet());
   rules::bindSimplexDialog(s);
   s.otherGrpSet = createWindow(s, ui::layouts::otherGrpSet());
@@ -113,7 +114,6 @@ void Program::start() {
   s.sysLableform = createWindow(s, ui::layouts::sysLableform());
   rules::bindSystemLabelsDialog(s);
   s.fleet = createWindow(s, ui::layouts::fleetForm());
-  bindFleetForm(s);
   // The record as the program starts with it (whatever the start-up greeting set) is no unsaved
   // change.
   markRecordKept(s);

@@ -8,20 +8,13 @@
 #include "link/com_ini.hpp"
 #include "link/port.hpp"
 #include "link/system_roots.hpp"
+#include "program/application_title.hpp"
 #include "settings/program_state.hpp"
 #include "ui/dialogs.hpp"
 #include "ui/form.hpp"
 #include "ui/screen.hpp"
 
 namespace rcp::app {
-
-// The title the task bar shows, and the caption of the standard error box.
-inline constexpr const char* kApplicationTitle = "Veltra写频软件";
-
-// The toolkit's standard error box: an error's text under the application title.
-inline ui::Message errorBox(std::string text) {
-  return {std::move(text), kApplicationTitle, ui::MessageIcon::Error};
-}
 
 // The platform the program runs on, handed in by the front end (or by a test).
 struct Services {

@@ -1,4 +1,4 @@
-#include "app/trace_setup.hpp"
+#include "program/trace_setup.hpp"
 
 #include <cstdlib>
 

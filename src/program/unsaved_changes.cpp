@@ -1,4 +1,4 @@
-#include "app/unsaved_changes.hpp"
+#include "program/unsaved_changes.hpp"
 
 #include <string>
 

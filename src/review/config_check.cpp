@@ -1,16 +1,16 @@
-#include "app/config_check.hpp"
+#include "review/config_check.hpp"
 
 #include <algorithm>
 #include <functional>
 #include <memory>
 #include <string_view>
 
-#include "app/file_commands.hpp"
-#include "app/write_round_trip.hpp"
 #include "image/transfer_outcome.hpp"
+#include "program/data_file_opening.hpp"
 #include "rules/other_groups_dialog.hpp"
 #include "rules/simplex_dialog.hpp"
 #include "rules/system_labels_dialog.hpp"
+#include "safety/write_round_trip.hpp"
 #include "settings/field_captions.hpp"
 #include "settings/field_table.hpp"
 #include "settings/fleet_levels.hpp"

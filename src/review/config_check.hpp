@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/offline_program.hpp"
 #include "link/ini_document.hpp"
+#include "program/offline_program.hpp"
 #include "settings/data_file.hpp"
 
 // Checking a configuration without a window: every field's own leaving rule runs as a user

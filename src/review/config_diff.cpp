@@ -1,4 +1,4 @@
-#include "app/config_diff.hpp"
+#include "review/config_diff.hpp"
 
 #include <algorithm>
 #include <map>

@@ -1,4 +1,4 @@
-#include "app/backup_read.hpp"
+#include "safety/backup_read.hpp"
 
 #include <cstdint>
 #include <string>

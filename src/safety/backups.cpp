@@ -1,4 +1,4 @@
-#include "app/backups.hpp"
+#include "safety/backups.hpp"
 
 #include <unistd.h>
 

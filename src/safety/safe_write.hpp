@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/backups.hpp"
 #include "image/small_records.hpp"
 #include "image/transfer_outcome.hpp"
 #include "image/write_verification.hpp"
 #include "link/ini_document.hpp"
+#include "safety/backups.hpp"
 #include "settings/program_state.hpp"
 
 // Reads that keep a backup, and writes that can take one first, verify what the radio holds

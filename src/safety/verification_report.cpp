@@ -1,12 +1,12 @@
-#include "app/verification_report.hpp"
+#include "safety/verification_report.hpp"
 
 #include <algorithm>
 #include <optional>
 
-#include "app/terminal_services.hpp"
 #include "image/field_locations.hpp"
 #include "image/write_image.hpp"
 #include "link/hex_text.hpp"
+#include "program/printable_text.hpp"
 #include "settings/field_captions.hpp"
 #include "settings/field_table.hpp"
 #include "settings/record.hpp"

@@ -1,8 +1,7 @@
-#include "app/write_round_trip.hpp"
+#include "safety/write_round_trip.hpp"
 
 #include <variant>
 
-#include "app/offline_program.hpp"
 #include "image/field_locations.hpp"
 #include "image/read_image.hpp"
 #include "image/transfer_outcome.hpp"
@@ -10,6 +9,7 @@
 #include "image/write_verification.hpp"
 #include "link/identification.hpp"
 #include "link/ini_document.hpp"
+#include "program/offline_program.hpp"
 #include "settings/data_file.hpp"
 #include "settings/data_file_keys.hpp"
 #include "settings/field_captions.hpp"

@@ -1,17 +1,15 @@
-#include "app/file_commands.hpp"
+#include "window/file_commands.hpp"
 
 #include <cstdlib>
 #include <memory>
 
-#include "app/program.hpp"
-#include "app/unsaved_changes.hpp"
-#include "rules/channel_plan.hpp"
+#include "program/data_file_opening.hpp"
+#include "program/unsaved_changes.hpp"
 
 namespace rcp::app {
 
 namespace {
 
-using settings::DataFileError;
 using settings::ProgramState;
 using settings::StatusPanel;
 
@@ -21,50 +19,10 @@ std::string homeFolder() {
   return {};
 }
 
-// A value that is no number, or a rule that failed, ends the open command there; anything else
-// (a cancel included) goes on to check the stop channels of the three segments as if each had
-// been left.
-bool stopsTheOpen(const std::optional<DataFileError>& error) {
-  return error && (error->kind == DataFileError::Kind::NotANumber ||
-                   error->kind == DataFileError::Kind::Interrupted);
-}
-
-void checkStopChannels(ProgramState& state) {
-  for (int segment = 1; segment <= 3; ++segment) rules::ChannelStopNumExit(state, segment);
-}
-
 }  // namespace
 
 ui::FileDialogRequest dataFileRequest(std::string initialName) {
   return {"数据文件（*.ini）|*.ini", "ini", homeFolder(), std::move(initialName)};
-}
-
-ui::Message dataFileMessage(const DataFileError& error) {
-  switch (error.kind) {
-    case DataFileError::Kind::Missing:
-    case DataFileError::Kind::Unreadable:
-    case DataFileError::Kind::NotDataFile:
-      return {error.message, "系统信息", ui::MessageIcon::Error};
-    case DataFileError::Kind::NotANumber:
-    case DataFileError::Kind::Interrupted:
-    case DataFileError::Kind::Unwritable:
-      break;
-  }
-  return errorBox(error.message);
-}
-
-std::optional<DataFileError> openDataFileAndCheck(ProgramState& state,
-                                                  const std::filesystem::path& file) {
-  auto error = settings::openDataFile(state, file);
-  if (!stopsTheOpen(error)) checkStopChannels(state);
-  return error;
-}
-
-std::optional<DataFileError> openDocumentAndCheck(ProgramState& state,
-                                                  const link::IniDocument& document) {
-  auto error = settings::openRecord(state, document);
-  if (!stopsTheOpen(error)) checkStopChannels(state);
-  return error;
 }
 
 void SaveFileClick(ProgramState& state, DataFileNames& names) {
@@ -76,14 +34,6 @@ void SaveFileClick(ProgramState& state, DataFileNames& names) {
     state.dialogs.message(dataFileMessage(*error));
   else
     markRecordKept(state);
-}
-
-void openChosenDataFile(ProgramState& state, const std::filesystem::path& file) {
-  const auto error = settings::openDataFile(state, file);
-  // The failure shows before any stop-channel warning.
-  if (error) state.dialogs.message(dataFileMessage(*error));
-  if (!stopsTheOpen(error)) checkStopChannels(state);
-  if (!error) markRecordKept(state);
 }
 
 void OpenFileClick(ProgramState& state, DataFileNames& names) {

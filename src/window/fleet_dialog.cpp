@@ -1,20 +1,20 @@
-#include "app/fleet_dialog.hpp"
+#include "window/fleet_dialog.hpp"
 
 #include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/file_commands.hpp"
-#include "app/fleet_run.hpp"
-#include "app/input_blocked.hpp"
-#include "app/offline_program.hpp"
-#include "app/port_setup.hpp"
-#include "app/program.hpp"
+#include "fleet/fleet_run.hpp"
 #include "image/read_transfer.hpp"
 #include "link/com_ini.hpp"
 #include "link/identification.hpp"
+#include "program/input_blocked.hpp"
+#include "program/offline_program.hpp"
+#include "program/opening_port.hpp"
+#include "program/program.hpp"
 #include "ui/layout.hpp"
+#include "window/file_commands.hpp"
 
 namespace rcp::app {
 

@@ -1,9 +1,9 @@
-#include "app/frame.hpp"
+#include "window/frame.hpp"
 
 #include <cstdint>
 
-#include "app/program.hpp"
-#include "app/unsaved_changes.hpp"
+#include "program/application_title.hpp"
+#include "program/unsaved_changes.hpp"
 #include "testmode/test_state.hpp"
 
 namespace rcp::app {
@@ -112,20 +112,15 @@ void Timer1Timer(ProgramState& state) {
 void bindFrame(ProgramState& state) {
   ui::Form& form = *state.main;
   onClick(form, "OutProg", [&state] { OutProgClick(state); });
-  for (const char* page : {"NormalSet", "UserInfo", "Appendix"})
-    form.on(page, ui::Event::Shown, [&state](ui::Control&) { testmode::leaveTestStep(state); });
   form.on("Help", ui::Event::Shown, [&state](ui::Control&) { HelpShow(state); });
   form.on("TestOpen", ui::Event::DblClick, [&state](ui::Control&) { openPassword(state); });
   form.on("Image2", ui::Event::DblClick,
           [&state](ui::Control&) { state.main->setVisible("OldVersion", true); });
-  form.on("StatusBar", ui::Event::DblClick,
-          [&state](ui::Control&) { StatusBarDblClick(state); });
+  form.on("StatusBar", ui::Event::DblClick, [&state](ui::Control&) { StatusBarDblClick(state); });
   form.on("Timer1", ui::Event::Timer, [&state](ui::Control&) { Timer1Timer(state); });
   form.onKeyDown([&state](char32_t key, bool alt) { FormKeyDown(state, key, alt); });
   // The close box ends the program as the exit does, without "Q".
   form.onCloseQuery([&state] { return mayExit(state); });
-  // The first showing starts with every menu option enabled.
-  form.onShown([&form] { form.fire("All_OK", ui::Event::Click); });
 }
 
 void bindVersionForm(ProgramState& state) {

@@ -1,4 +1,4 @@
-#include "app/port_setup.hpp"
+#include "window/port_setup.hpp"
 
 #include <array>
 #include <filesystem>
@@ -7,13 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "app/backups.hpp"
-#include "app/file_commands.hpp"
 #include "link/com_ini.hpp"
 #include "link/port_doctor.hpp"
 #include "link/port_opening.hpp"
 #include "link/serial_devices.hpp"
+#include "program/data_file_opening.hpp"
+#include "program/opening_port.hpp"
+#include "safety/backups.hpp"
 #include "settings/radio_session.hpp"
+#include "window/file_commands.hpp"
 
 namespace rcp::app {
 
@@ -146,35 +148,6 @@ void BackupFolderClick(ProgramState& state) {
 }
 
 }  // namespace
-
-void reportPortBusy(ProgramState& state, const std::string& device) {
-  ui::Message box{std::string(link::kPortBusyMessage), std::string(link::kPortBusyCaption),
-                  ui::MessageIcon::Error};
-  box.detail = link::problemText(link::diagnosePort(device, state.system));
-  state.dialogs.message(box);
-  state.showStatus(StatusPanel::State, std::string(link::kPortBusyStatus));
-}
-
-void openPortAndGreet(ProgramState& state) {
-  const std::string device = state.portDevice();
-  switch (link::openPort(state.port, state.clock, device, state.radioIdentity)) {
-    case link::PortOpening::PortBusy:
-      reportPortBusy(state, device);
-      return;
-    case link::PortOpening::NoRadio:
-      settings::reportNoRadio(state);
-      return;
-    case link::PortOpening::RadioAnswered:
-      settings::showIdentity(state);
-      settings::applyIdentification(state, link::IdentifyPurpose::StartUp);
-      return;
-  }
-}
-
-void openPortAtStartUp(ProgramState& state) {
-  state.portName = link::readPortName(state.comIni);
-  openPortAndGreet(state);
-}
 
 void bindComSetForm(ProgramState& state) {
   ui::Form& dialog = *state.comSet;

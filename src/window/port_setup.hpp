@@ -6,19 +6,6 @@
 
 namespace rcp::app {
 
-// The main window's creation step: the port name from Com.ini, then the port opened and the
-// radio greeted and identified.
-void openPortAtStartUp(settings::ProgramState& state);
-
-// Opens the port named by PortName and greets the radio, reporting a busy port (with the port
-// doctor's reason as the box's second line) or a silent radio; an answering radio is shown and
-// identified with the start-up purpose.
-void openPortAndGreet(settings::ProgramState& state);
-
-// The box "通讯口被占用" for a device that did not open, with the port doctor's reason as its
-// second line, and the state panel saying so.
-void reportPortBusy(settings::ProgramState& state, const std::string& device);
-
 // The port dialog: shows the port in use and, beside each port name, the device it stands for
 // (a serial device of the list, shown by product and short name, or a path; "（不存在）" after one
 // that is not there); "刷新" reads the list again. Confirmation stores the port name and every

@@ -1,11 +1,11 @@
-#include "app/transfer_commands.hpp"
+#include "window/transfer_commands.hpp"
 
 #include <ctime>
 #include <memory>
 
-#include "app/input_blocked.hpp"
-#include "app/unsaved_changes.hpp"
-#include "app/write_round_trip.hpp"
+#include "program/input_blocked.hpp"
+#include "program/unsaved_changes.hpp"
+#include "safety/write_round_trip.hpp"
 
 namespace rcp::app {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/safe_write.hpp"
+#include "safety/safe_write.hpp"
 #include "settings/program_state.hpp"
 
 // The main window's two transfer buttons, "读取数据" (Alt+R) and "写录数据" (Alt+W).

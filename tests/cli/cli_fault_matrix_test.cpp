@@ -14,12 +14,14 @@
 #include <string>
 #include <vector>
 
-#include "app/backups.hpp"
-#include "app/cli_check.hpp"
-#include "app/cli_diff.hpp"
-#include "app/cli_transfers.hpp"
+#include "cli/check.hpp"
+#include "cli/diff.hpp"
+#include "cli/info.hpp"
+#include "cli/read.hpp"
+#include "cli/write.hpp"
 #include "image/read_transfer.hpp"
 #include "link/greeting.hpp"
+#include "safety/backups.hpp"
 #include "settings/data_file.hpp"
 #include "support/cli_line.hpp"
 #include "support/test_program.hpp"

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/cli_transfers.hpp"
-#include "app/fleet_plan.hpp"
-#include "app/fleet_run.hpp"
-#include "app/held_signals.hpp"
+#include "cli/fleet.hpp"
+#include "cli/held_signals.hpp"
+#include "fleet/fleet_plan.hpp"
+#include "fleet/fleet_run.hpp"
 #include "sim/radio_fleet.hpp"
 #include "support/cli_line.hpp"
 

@@ -14,11 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "app/backups.hpp"
-#include "app/cli_diff.hpp"
-#include "app/cli_transfers.hpp"
-#include "app/held_signals.hpp"
+#include "cli/diff.hpp"
+#include "cli/held_signals.hpp"
+#include "cli/read.hpp"
+#include "cli/write.hpp"
 #include "image/read_transfer.hpp"
+#include "safety/backups.hpp"
 #include "settings/data_file.hpp"
 #include "support/cli_line.hpp"
 #include "support/test_program.hpp"

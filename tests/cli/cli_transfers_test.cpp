@@ -1,10 +1,9 @@
-#include "app/cli_transfers.hpp"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
+#include "cli/image.hpp"
 #include "support/temp_dir.hpp"
 
 namespace rcp::app {

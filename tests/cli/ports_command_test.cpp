@@ -1,11 +1,10 @@
 // "rcp520-cli ports" over a fake machine: the table, the reasons and the exit code.
 
-#include "app/ports_command.hpp"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "cli/ports.hpp"
 #include "support/fake_system.hpp"
 #include "support/temp_dir.hpp"
 
@@ -49,19 +48,23 @@ TEST_F(PortsCommandTest, TheTableShowsEachDeviceWhoHoldsItAndWhyItCannotBeUsed) 
   EXPECT_EQ(ports(), kExitDone) << "the adaptor and the UART are free";
   const auto table = lines();
   ASSERT_EQ(table.size(), 5u) << out.str();
-  EXPECT_EQ(table[0],
-            "设备     产品                  厂商       USB ID     驱动      延迟  序列号    通讯口  "
-            "可否打开  占用者                      固定名称");
-  EXPECT_EQ(table[1],
-            "ttyACM0  u-blox GNSS receiver  u-blox AG  1546:01a8  cdc_acm   -     -         -       "
-            "可以      ModemManager（进程号 812）  -");
-  EXPECT_EQ(table[2],
-            "ttyUSB0  FT232R USB UART       FTDI       0403:6001  ftdi_sio  -     A50285BI  COM3    "
-            "可以      -                           " +
-                (system.roots().dev / "serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0")
-                    .string());
-  EXPECT_TRUE(table[3].starts_with(
-      "ttyS0    -                     -          -          serial    -     -         COM1    可以  "))
+  EXPECT_EQ(
+      table[0],
+      "设备     产品                  厂商       USB ID     驱动      延迟  序列号    通讯口  "
+      "可否打开  占用者                      固定名称");
+  EXPECT_EQ(
+      table[1],
+      "ttyACM0  u-blox GNSS receiver  u-blox AG  1546:01a8  cdc_acm   -     -         -       "
+      "可以      ModemManager（进程号 812）  -");
+  EXPECT_EQ(
+      table[2],
+      "ttyUSB0  FT232R USB UART       FTDI       0403:6001  ftdi_sio  -     A50285BI  COM3    "
+      "可以      -                           " +
+          (system.roots().dev / "serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0")
+              .string());
+  EXPECT_TRUE(
+      table[3].starts_with("ttyS0    -                     -          -          serial    -     - "
+                           "        COM1    可以  "))
       << table[3];
   EXPECT_EQ(table[4], "ModemManager（进程号 812）正在探测 " +
                           (system.roots().dev / "ttyACM0").string() +

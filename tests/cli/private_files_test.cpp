@@ -18,14 +18,17 @@
 #include <string>
 #include <vector>
 
-#include "app/backups.hpp"
-#include "app/cli_transfers.hpp"
-#include "app/fleet_plan.hpp"
-#include "app/fleet_run.hpp"
-#include "app/output_clash.hpp"
+#include "cli/fleet.hpp"
+#include "cli/info.hpp"
+#include "cli/output_clash.hpp"
+#include "cli/read.hpp"
+#include "cli/write.hpp"
+#include "fleet/fleet_plan.hpp"
+#include "fleet/fleet_run.hpp"
 #include "link/com_ini.hpp"
 #include "link/ini_profile.hpp"
 #include "link/port_trace.hpp"
+#include "safety/backups.hpp"
 #include "settings/data_file.hpp"
 #include "sim/memory_file.hpp"
 #include "support/temp_dir.hpp"

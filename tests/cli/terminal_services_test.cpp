@@ -1,7 +1,7 @@
 // The command-line tool's dialogs and screen: lines on a stream, the progress dialog as a
 // progress line.
 
-#include "app/terminal_services.hpp"
+#include "cli/terminal_services.hpp"
 
 #include <gtest/gtest.h>
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/fleet_plan.hpp"
-#include "app/fleet_run.hpp"
-#include "app/safe_write.hpp"
+#include "fleet/fleet_plan.hpp"
+#include "fleet/fleet_run.hpp"
+#include "safety/safe_write.hpp"
 #include "sim/radio_fleet.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"

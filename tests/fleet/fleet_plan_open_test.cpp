@@ -6,13 +6,13 @@
 #include <string>
 #include <variant>
 
-#include "app/config_check.hpp"
-#include "app/file_commands.hpp"
-#include "app/transfer_commands.hpp"
 #include "image/write_image.hpp"
+#include "program/data_file_opening.hpp"
+#include "review/config_check.hpp"
 #include "settings/fleet_levels.hpp"
 #include "support/saved_file.hpp"
 #include "support/test_program.hpp"
+#include "window/transfer_commands.hpp"
 
 namespace rcp::app {
 namespace {

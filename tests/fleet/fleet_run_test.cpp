@@ -1,4 +1,4 @@
-#include "app/fleet_run.hpp"
+#include "fleet/fleet_run.hpp"
 
 #include <gtest/gtest.h>
 

@@ -10,14 +10,15 @@
 #include <filesystem>
 #include <string>
 
-#include "app/program.hpp"
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
 #include "gui/scripted_qt_dialogs.hpp"
+#include "program/program.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
 #include "support/fake_services.hpp"
 #include "support/temp_dir.hpp"
+#include "window/bind.hpp"
 
 namespace rcp::gui {
 
@@ -25,6 +26,7 @@ class WindowOnFakes : public ::testing::Test {
  protected:
   WindowOnFakes() : program(app::Services{port, clock, dialogs, screen, folder / "Com.ini"}) {
     program.start();
+    app::bind(program.state());
     main = screen.findView(program.mainForm());
   }
 
@@ -43,6 +45,7 @@ class WindowOnRadio : public ::testing::Test {
   explicit WindowOnRadio(const std::filesystem::path& backups)
       : program(services(folder / backups)) {
     program.start();
+    app::bind(program.state());
     dialogs.messages.clear();
     main = screen.findView(program.mainForm());
     main->activateWindow();

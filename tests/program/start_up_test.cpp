@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/frame.hpp"
 #include "settings/menu_switch_table.hpp"
 #include "support/test_program.hpp"
 #include "ui/layouts/layouts.hpp"
+#include "window/frame.hpp"
 
 namespace rcp::app {
 namespace {
@@ -13,8 +13,8 @@ TEST(StartUpTest, CreatesTheWindowsInOrderAndShowsTheMainWindowReadyToWork) {
   EXPECT_EQ(app.screen.title, "Veltra写频软件");
   EXPECT_EQ(app.screen.created,
             (std::vector<std::string>{"Main_Form", "Password_Form", "Error1_Form", "ComSet_Form",
-                                      "WriteData_Form", "Version_Form", "SimplexSet",
-                                      "OtherGrpSet", "SysLableform", "Fleet_Form"}));
+                                      "WriteData_Form", "Version_Form", "SimplexSet", "OtherGrpSet",
+                                      "SysLableform", "Fleet_Form"}));
   ui::Form& main = app.main();
   EXPECT_EQ(main.caption(), "HX33单工手持台参数设置") << "the radio answered at start-up";
   EXPECT_TRUE(main.isShowing());

@@ -1,14 +1,14 @@
 // Unsaved edits: what keeps the record, and what the exit asks before it ends the program.
 
-#include "app/unsaved_changes.hpp"
+#include "program/unsaved_changes.hpp"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-#include "app/frame.hpp"
 #include "support/test_program.hpp"
+#include "window/frame.hpp"
 
 namespace rcp::app {
 namespace {

@@ -1,14 +1,14 @@
-#include "app/config_check.hpp"
+#include "review/config_check.hpp"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "app/cli_check.hpp"
-#include "app/transfer_commands.hpp"
+#include "cli/check.hpp"
 #include "settings/data_file.hpp"
 #include "support/saved_file.hpp"
 #include "support/test_program.hpp"
+#include "window/transfer_commands.hpp"
 
 namespace rcp::app {
 

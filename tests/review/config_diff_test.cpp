@@ -1,17 +1,17 @@
-#include "app/config_diff.hpp"
+#include "review/config_diff.hpp"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "app/cli_check.hpp"
-#include "app/cli_diff.hpp"
-#include "app/file_commands.hpp"
-#include "app/transfer_commands.hpp"
-#include "app/written_image.hpp"
+#include "cli/check.hpp"
+#include "cli/diff.hpp"
+#include "cli/written_image.hpp"
 #include "link/ini_profile.hpp"
+#include "program/data_file_opening.hpp"
 #include "support/saved_file.hpp"
 #include "support/test_program.hpp"
+#include "window/transfer_commands.hpp"
 
 namespace rcp::app {
 namespace {
@@ -117,7 +117,8 @@ TEST(CompareValues, WhatARadioBringsBackDiffersOnlyInWhatItDoesNotKeep) {
   const KeptValues written = dataFileValues(writer.state(), link::loadIniFile(file).document);
   TransferMemory memory;
   writer.clock.pause(1000);
-  ASSERT_EQ(WriteDataClick(writer.state(), memory, {}, RestoreOffer::Ask).outcome, image::TransferOutcome::Done);
+  ASSERT_EQ(WriteDataClick(writer.state(), memory, {}, RestoreOffer::Ask).outcome,
+            image::TransferOutcome::Done);
 
   test::TestProgram reader;
   reader.radio.memory() = writer.radio.memory();

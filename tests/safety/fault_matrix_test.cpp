@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "app/backups.hpp"
-#include "app/safe_write.hpp"
-#include "app/transfer_commands.hpp"
 #include "image/read_transfer.hpp"
 #include "image/write_transfer.hpp"
+#include "safety/backups.hpp"
+#include "safety/safe_write.hpp"
 #include "support/test_program.hpp"
+#include "window/transfer_commands.hpp"
 
 namespace rcp::app {
 namespace {

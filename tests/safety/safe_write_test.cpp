@@ -1,4 +1,4 @@
-#include "app/safe_write.hpp"
+#include "safety/safe_write.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "app/backups.hpp"
-#include "app/offline_program.hpp"
-#include "app/transfer_commands.hpp"
-#include "app/verification_report.hpp"
 #include "image/field_locations.hpp"
 #include "image/read_image.hpp"
 #include "image/read_transfer.hpp"
@@ -23,9 +19,13 @@
 #include "image/write_verification.hpp"
 #include "link/ini_document.hpp"
 #include "link/ini_profile.hpp"
+#include "program/offline_program.hpp"
+#include "safety/backups.hpp"
+#include "safety/verification_report.hpp"
 #include "settings/data_file.hpp"
 #include "settings/field_table.hpp"
 #include "support/test_program.hpp"
+#include "window/transfer_commands.hpp"
 
 namespace rcp {
 namespace {

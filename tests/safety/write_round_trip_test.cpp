@@ -2,7 +2,7 @@
 // the same values with the same words, and random valid files written to the in-process radio
 // read back key for key.
 
-#include "app/write_round_trip.hpp"
+#include "safety/write_round_trip.hpp"
 
 #include <gtest/gtest.h>
 
@@ -15,18 +15,18 @@
 #include <sstream>
 #include <string>
 
-#include "app/cli_check.hpp"
-#include "app/config_check.hpp"
-#include "app/file_commands.hpp"
-#include "app/fleet_run.hpp"
-#include "app/transfer_commands.hpp"
+#include "cli/check.hpp"
+#include "fleet/fleet_run.hpp"
 #include "link/identification.hpp"
 #include "link/ini_document.hpp"
+#include "program/data_file_opening.hpp"
+#include "review/config_check.hpp"
 #include "settings/data_file.hpp"
 #include "settings/data_file_keys.hpp"
 #include "support/saved_file.hpp"
 #include "support/test_program.hpp"
 #include "ui/number_text.hpp"
+#include "window/transfer_commands.hpp"
 
 namespace rcp::app {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/file_commands.hpp"
+#include "window/file_commands.hpp"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,9 @@
 #include <iterator>
 
 #include "link/cp936.hpp"
+#include "program/data_file_opening.hpp"
 #include "support/test_program.hpp"
+#include "window/bind.hpp"
 
 namespace rcp::app {
 namespace {
@@ -41,6 +43,7 @@ struct FileCommandsTest : ::testing::Test {
 
   void SetUp() override {
     program.start();
+    app::bind(program.state());
     main = &program.mainForm();
     dialogs.messages.clear();
   }

@@ -1,4 +1,4 @@
-#include "app/frame.hpp"
+#include "window/frame.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/port_setup.hpp"
+#include "window/port_setup.hpp"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +46,7 @@ TEST(PortSetupTest, ASilentRadioIsReportedOnceAndStartUpGoesOn) {
     repaintsBeforeBox = app.screen.repaints;
     return ui::MessageResult::Ok;
   };
-  app.program.start();
+  app.start();
   ASSERT_EQ(app.dialogs.messages.size(), 1u);
   EXPECT_EQ(app.dialogs.messages[0].text, "设备未开启！请检查电源及通讯口！");
   EXPECT_EQ(app.dialogs.messages[0].caption, "系统信息");
@@ -79,7 +79,7 @@ TEST(PortSetupTest, ASilentRadioOnAnAdaptorWithAHighLatencyTimerNamesIt) {
     ASSERT_FALSE(link::writePortDevice(app.state().comIni, "COM2", c.comIniDevice));
     app.state().device = c.ownDevice;
     app.radio.faults().silent = true;
-    app.program.start();
+    app.start();
     ASSERT_EQ(app.dialogs.messages.size(), 1u);
     EXPECT_EQ(app.dialogs.messages[0].text, "设备未开启！请检查电源及通讯口！");
     EXPECT_EQ(app.dialogs.messages[0].detail,
@@ -91,7 +91,7 @@ TEST(PortSetupTest, ASilentRadioOnAnAdaptorWithAHighLatencyTimerNamesIt) {
 TEST(PortSetupTest, ABusyPortIsReportedWithoutAGreeting) {
   test::TestProgram app(false);
   app.port.setOpenable(false);
-  app.program.start();
+  app.start();
   ASSERT_EQ(app.dialogs.messages.size(), 1u);
   EXPECT_EQ(app.dialogs.messages[0].text, "通讯口被占用");
   EXPECT_EQ(app.dialogs.messages[0].caption, "打开串口错误");
@@ -110,7 +110,7 @@ TEST(PortSetupTest, ABusyPortNamesTheProgramThatHoldsIt) {
   system.addProcess(4711, "minicom", {"/dev/ttyUSB0"});
   ASSERT_FALSE(link::writePortDevice(app.state().comIni, "COM2", "/dev/ttyUSB0"));
   app.port.setOpenable(false);
-  app.program.start();
+  app.start();
   ASSERT_EQ(app.dialogs.messages.size(), 1u);
   EXPECT_EQ(app.dialogs.messages[0].text, "通讯口被占用");
   EXPECT_EQ(app.dialogs.messages[0].detail,
@@ -121,7 +121,7 @@ TEST(PortSetupTest, PortNameComesFromComIniAndNamesTheDevice) {
   test::TestProgram app(false);
   std::ofstream(app.state().comIni) << "[ComStatus]\r\nComport=com1\r\n[ComDevices]\r\n"
                                        "COM4=/dev/ttyUSB0\r\n";
-  app.program.start();
+  app.start();
   EXPECT_EQ(app.state().portName, "COM4") << "the comparison is exact and case-sensitive";
   EXPECT_EQ(app.port.events().front().device, "/dev/ttyUSB0");
 }
@@ -226,7 +226,7 @@ struct ComDevicesTest : ::testing::Test {
     system.addUart("ttyS1", 0);  // the default "COM2" is a phantom here
     ftdiById =
         (system.roots().dev / "serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0").string();
-    app.program.start();
+    app.start();
     dialog = app.state().comSet.get();
     app.port.clearEvents();
     app.dialogs.messages.clear();
