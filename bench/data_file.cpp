@@ -106,8 +106,7 @@ int main(int argc, char** argv) {
   QuietDialogs dialogs;
   NoScreen screen;
   rcp::app::Program program(rcp::app::Services{port, clock, dialogs, screen, dir / "Com.ini"});
-  program.start();
-  rcp::app::bind(program.state());
+  rcp::app::startWithWindow(program);
   ProgramState& state = program.state();
 
   // Two full files to open in turn.

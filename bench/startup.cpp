@@ -157,8 +157,7 @@ int child(int argc, char** argv) {
   rcp::gui::StartUpPort port(serial, [&screen] { screen.buildMainWindow(); });
   AnsweringDialogs dialogs(screen);
   rcp::app::Program program(rcp::app::Services{port, clock, dialogs, screen});
-  program.start();
-  rcp::app::bind(program.state());
+  rcp::app::startWithWindow(program);
   if (!paint.painted) QApplication::exec();
   return painted(paint.painted, atMain, sinceStart);
 }

@@ -178,8 +178,7 @@ int main(int argc, char** argv) {
                          {},
                          std::filesystem::temp_directory_path() /
                              ("rcp520-bench-backups-" + std::to_string(getpid()))});
-  program.start();
-  rcp::app::bind(program.state());
+  rcp::app::startWithWindow(program);
   clock.pause(200);  // a user's pause before the first click
 
   rcp::app::TransferMemory memory;

@@ -52,8 +52,7 @@ struct HeadlessProgram {
   explicit HeadlessProgram(std::string_view model = "HX33")
       : radio(*sim::identityOfModel(model)),
         program(app::Services{port, clock, dialogs, screen, scratch() / "Com.ini"}) {
-    program.start();
-    app::bind(program.state());
+    app::startWithWindow(program);
   }
   settings::ProgramState& state() { return program.state(); }
 };

@@ -107,8 +107,7 @@ int shootProgram(const char* file) {
   rcp::gui::QtScreen screen;
   rcp::gui::QtDialogs dialogs(screen);
   rcp::app::Program program(rcp::app::Services{port, clock, dialogs, screen});
-  program.start();
-  rcp::app::bind(program.state());
+  rcp::app::startWithWindow(program);
   QCoreApplication::processEvents();
   FormView& view = screen.view(program.mainForm());
   if (!view.grab().save(QString::fromLocal8Bit(file))) {

@@ -71,8 +71,7 @@ int runDesktop(int argc, char** argv) {
   app::Services services{traced.port(), traced.clock(), dialogs, screen};
   services.backups = app::defaultBackupsFolder();
   app::Program program(std::move(services));
-  program.start();
-  app::bind(program.state());
+  app::startWithWindow(program);
   if (screen.quitRequested()) return 0;
   return QApplication::exec();
 }

@@ -19,4 +19,9 @@ void bind(settings::ProgramState& state) {
   bindFleetForm(state);
 }
 
+void startWithWindow(Program& program) {
+  program.start();
+  bind(program.state());
+}
+
 }  // namespace rcp::app

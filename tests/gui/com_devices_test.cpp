@@ -90,8 +90,7 @@ TEST(ComDevicesGui, ChoosingTheRadiosAdaptorWritesComDevicesAndGreetsTheRadio) {
   RecordingQtDialogs dialogs(screen);
   app::Program program(
       app::Services{port, clock, dialogs, screen, folder / "Com.ini", machine.roots()});
-  program.start();
-  app::bind(program.state());
+  app::startWithWindow(program);
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].text, "通讯口被占用");
   EXPECT_EQ(dialogs.messages[0].detail, "设备 " + gone + " 不存在，请检查数据线是否插好。");

@@ -31,8 +31,7 @@ struct WarningDialogs : test::FakeDialogs {
 class EditingRulesGuiTest : public ::testing::Test {
  protected:
   EditingRulesGuiTest() : program(app::Services{port, clock, dialogs, screen, folder / "Com.ini"}) {
-    program.start();
-    app::bind(program.state());
+    app::startWithWindow(program);
     dialogs.messages.clear();
     main = screen.findView(program.mainForm());
     main->activateWindow();

@@ -108,8 +108,7 @@ std::deque<sim::VirtualRadio> threeRadios() {
 class FleetDialogTest : public ::testing::Test {
  protected:
   FleetDialogTest() : program(services()) {
-    program.start();
-    app::bind(program.state());
+    app::startWithWindow(program);
     main = screen.findView(program.mainForm());
     main->activateWindow();
     QCoreApplication::processEvents();

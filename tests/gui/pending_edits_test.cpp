@@ -25,8 +25,7 @@ namespace {
 class PendingEditsGuiTest : public ::testing::Test {
  protected:
   PendingEditsGuiTest() : program(app::Services{port, clock, dialogs, screen, folder / "Com.ini"}) {
-    program.start();
-    app::bind(program.state());
+    app::startWithWindow(program);
     dialogs.messages.clear();
     main = screen.findView(program.mainForm());
     main->activateWindow();

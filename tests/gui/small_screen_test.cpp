@@ -39,8 +39,7 @@ TEST_F(SmallScreenTest, AWindowLargerThanTheScreenScrollsItsControlsAboveTheStat
     test::TempDir other;
     QtScreen screen2;
     app::Program program2(app::Services{port, clock, dialogs, screen2, other / "Com.ini"});
-    program2.start();
-    app::bind(program2.state());
+    app::startWithWindow(program2);
     FormView& main = *screen2.findView(program2.mainForm());
     const QSize full = main.size();
     main.fitScreen(available);

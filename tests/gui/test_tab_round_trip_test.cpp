@@ -31,8 +31,7 @@ TEST(TestTabRoundTrip, AlignedValuesComeBackFromTheRadio) {
   QtScreen screen;
   test::TempDir folder;
   app::Program program(app::Services{port, clock, dialogs, screen, folder / "Com.ini"});
-  program.start();
-  app::bind(program.state());
+  app::startWithWindow(program);
   FormView* main = screen.findView(program.mainForm());
   main->activateWindow();
   QCoreApplication::processEvents();

@@ -41,8 +41,7 @@ void soon(std::function<void()> action) {
 class WarnedClickTest : public ::testing::Test {
  protected:
   WarnedClickTest() : program(app::Services{port, clock, dialogs, screen, folder / "Com.ini"}) {
-    program.start();
-    app::bind(program.state());
+    app::startWithWindow(program);
     dialogs.live = true;
     failsafe.setSingleShot(true);
   }

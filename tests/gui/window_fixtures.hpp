@@ -25,8 +25,7 @@ namespace rcp::gui {
 class WindowOnFakes : public ::testing::Test {
  protected:
   WindowOnFakes() : program(app::Services{port, clock, dialogs, screen, folder / "Com.ini"}) {
-    program.start();
-    app::bind(program.state());
+    app::startWithWindow(program);
     main = screen.findView(program.mainForm());
   }
 
@@ -44,8 +43,7 @@ class WindowOnRadio : public ::testing::Test {
   // `backups`: the backups folder, below the test's own folder.
   explicit WindowOnRadio(const std::filesystem::path& backups)
       : program(services(folder / backups)) {
-    program.start();
-    app::bind(program.state());
+    app::startWithWindow(program);
     dialogs.messages.clear();
     main = screen.findView(program.mainForm());
     main->activateWindow();

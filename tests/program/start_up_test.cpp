@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "program/offline_program.hpp"
 #include "settings/menu_switch_table.hpp"
 #include "support/test_program.hpp"
 #include "ui/layouts/layouts.hpp"
@@ -38,6 +43,35 @@ TEST(StartUpTest, FirstShowingEnablesEveryMenuOption) {
   EXPECT_EQ(main.at("All_OK").fontColor, ui::colors::Blue);
   EXPECT_EQ(main.at("All_NO").fontColor, ui::colors::Navy);
   EXPECT_EQ(main.at("Often_OK").fontColor, ui::colors::Navy);
+}
+
+// The start-up showing belongs to the program, the commands to the window: a program started
+// without the window (an offline one) shows its first page as the tool does, and a click or a
+// shortcut of the window opens nothing there.
+TEST(StartUpTest, AProgramWithoutTheWindowShowsAsTheToolDoesButTakesNoWindowCommand) {
+  test::TestProgram tool;
+  OfflineProgram offline;
+  ui::Form& main = *offline.state().main;
+  for (const auto& s : settings::kMenuSwitches) EXPECT_TRUE(main.checked(s.control)) << s.control;
+  EXPECT_EQ(offline.state().values.menuPreset, settings::MenuPreset::All);
+  struct Way {
+    const char* name;
+    std::function<void(ui::Form&)> act;
+    const char* opens;
+  };
+  const Way ways[] = {
+      {"the port button", [](ui::Form& form) { form.userClick("ComSet"); }, "ComSet_Form"},
+      {"Alt+C", [](ui::Form& form) { form.userKeyDown('C', true); }, "ComSet_Form"},
+      {"Alt+B", [](ui::Form& form) { form.userKeyDown('B', true); }, "Fleet_Form"},
+  };
+  for (const Way& way : ways) {
+    tool.dialogs.shownForms.clear();
+    way.act(tool.main());
+    EXPECT_EQ(tool.dialogs.shownForms, std::vector<std::string>{way.opens}) << way.name;
+    const std::size_t shownBefore = offline.shown().size();
+    way.act(main);
+    EXPECT_EQ(offline.shown().size(), shownBefore) << way.name;
+  }
 }
 
 TEST(StartUpTest, StatusBarPanelsStartAsLaidOut) {

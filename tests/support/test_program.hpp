@@ -31,10 +31,7 @@ struct TestProgram {
     if (start) this->start();
   }
   // The program started with the window's commands bound, as the desktop tool starts it.
-  void start() {
-    program.start();
-    app::bind(program.state());
-  }
+  void start() { app::startWithWindow(program); }
   settings::ProgramState& state() { return program.state(); }
   ui::Form& main() { return *program.state().main; }
   settings::Record record() { return settings::Record(program.state()); }

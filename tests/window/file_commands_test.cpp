@@ -42,8 +42,7 @@ struct FileCommandsTest : ::testing::Test {
   fs::path file = dir / "客户.ini";
 
   void SetUp() override {
-    program.start();
-    app::bind(program.state());
+    app::startWithWindow(program);
     main = &program.mainForm();
     dialogs.messages.clear();
   }
