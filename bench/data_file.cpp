@@ -22,11 +22,12 @@
 #include <string>
 #include <vector>
 
-#include "app/program.hpp"
 #include "link/clock.hpp"
 #include "link/ini_profile.hpp"
 #include "link/port.hpp"
+#include "program/program.hpp"
 #include "settings/record.hpp"
+#include "window/bind.hpp"
 
 namespace {
 
@@ -105,7 +106,7 @@ int main(int argc, char** argv) {
   QuietDialogs dialogs;
   NoScreen screen;
   rcp::app::Program program(rcp::app::Services{port, clock, dialogs, screen, dir / "Com.ini"});
-  program.start();
+  rcp::app::startWithWindow(program);
   ProgramState& state = program.state();
 
   // Two full files to open in turn.

@@ -41,13 +41,14 @@
 #include <utility>
 #include <vector>
 
-#include "app/program.hpp"
 #include "gui/desktop.hpp"
 #include "gui/qt_dialogs.hpp"
 #include "gui/qt_screen.hpp"
 #include "gui/start_up_port.hpp"
 #include "link/clock.hpp"
 #include "link/serial_port.hpp"
+#include "program/program.hpp"
+#include "window/bind.hpp"
 
 extern char** environ;
 
@@ -156,7 +157,7 @@ int child(int argc, char** argv) {
   rcp::gui::StartUpPort port(serial, [&screen] { screen.buildMainWindow(); });
   AnsweringDialogs dialogs(screen);
   rcp::app::Program program(rcp::app::Services{port, clock, dialogs, screen});
-  program.start();
+  rcp::app::startWithWindow(program);
   if (!paint.painted) QApplication::exec();
   return painted(paint.painted, atMain, sinceStart);
 }

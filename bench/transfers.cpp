@@ -27,11 +27,12 @@
 #include <string>
 #include <vector>
 
-#include "app/device_port.hpp"
-#include "app/program.hpp"
-#include "app/terminal_services.hpp"
-#include "app/transfer_commands.hpp"
+#include "cli/device_port.hpp"
+#include "cli/terminal_services.hpp"
 #include "link/clock.hpp"
+#include "program/program.hpp"
+#include "window/bind.hpp"
+#include "window/transfer_commands.hpp"
 
 extern char** environ;
 
@@ -177,7 +178,7 @@ int main(int argc, char** argv) {
                          {},
                          std::filesystem::temp_directory_path() /
                              ("rcp520-bench-backups-" + std::to_string(getpid()))});
-  program.start();
+  rcp::app::startWithWindow(program);
   clock.pause(200);  // a user's pause before the first click
 
   rcp::app::TransferMemory memory;

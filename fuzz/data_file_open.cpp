@@ -11,9 +11,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/file_commands.hpp"
 #include "headless_program.hpp"
+#include "program/data_file_opening.hpp"
 #include "settings/data_file.hpp"
+#include "window/file_commands.hpp"
 
 using namespace rcp;
 

@@ -8,13 +8,14 @@
 #include <string>
 #include <string_view>
 
-#include "app/program.hpp"
+#include "program/program.hpp"
 #include "settings/program_state.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
 #include "sim/virtual_radio.hpp"
 #include "support/fake_services.hpp"
 #include "support/temp_dir.hpp"
+#include "window/bind.hpp"
 
 // What the fuzz targets share: a whole program on the test fakes (dialogs that answer "OK" and
 // cancel file dialogs unless told a name, a screen that shows nothing), a virtual clock and an
@@ -51,7 +52,7 @@ struct HeadlessProgram {
   explicit HeadlessProgram(std::string_view model = "HX33")
       : radio(*sim::identityOfModel(model)),
         program(app::Services{port, clock, dialogs, screen, scratch() / "Com.ini"}) {
-    program.start();
+    app::startWithWindow(program);
   }
   settings::ProgramState& state() { return program.state(); }
 };

@@ -13,13 +13,13 @@
 #include <utility>
 #include <vector>
 
-#include "app/file_commands.hpp"
-#include "app/transfer_commands.hpp"
 #include "headless_program.hpp"
 #include "image/memory_image.hpp"
 #include "image/read_image.hpp"
 #include "settings/record.hpp"
 #include "sim/radio_models.hpp"
+#include "window/file_commands.hpp"
+#include "window/transfer_commands.hpp"
 
 using namespace rcp;
 namespace fs = std::filesystem;
@@ -100,8 +100,8 @@ int failed(const char* transfer, const std::string& model) {
 }
 
 const std::vector<std::pair<std::string, std::string>> kChanged = {
-    {"FirstChannel", "25"}, {"FirstStop", "300"},           {"RegCode", "1234"},
-    {"Hunt07", "77"},       {"StartUp-Infomation", "Hi"},  {"StartUp-Password", "12345678"},
+    {"FirstChannel", "25"},  {"FirstStop", "300"},         {"RegCode", "1234"},
+    {"Hunt07", "77"},        {"StartUp-Infomation", "Hi"}, {"StartUp-Password", "12345678"},
     {"Group2", "3262001901"}};
 
 }  // namespace

@@ -17,16 +17,17 @@
 #include <string_view>
 #include <vector>
 
-#include "app/program.hpp"
 #include "gui/fonts.hpp"
 #include "gui/form_view.hpp"
 #include "gui/qt_dialogs.hpp"
 #include "gui/qt_screen.hpp"
 #include "link/clock.hpp"
 #include "link/serial_port.hpp"
-#include "ui/form.hpp"
+#include "program/program.hpp"
 #include "settings/field_starts.hpp"
+#include "ui/form.hpp"
 #include "ui/layouts/layouts.hpp"
+#include "window/bind.hpp"
 
 namespace {
 
@@ -106,7 +107,7 @@ int shootProgram(const char* file) {
   rcp::gui::QtScreen screen;
   rcp::gui::QtDialogs dialogs(screen);
   rcp::app::Program program(rcp::app::Services{port, clock, dialogs, screen});
-  program.start();
+  rcp::app::startWithWindow(program);
   QCoreApplication::processEvents();
   FormView& view = screen.view(program.mainForm());
   if (!view.grab().save(QString::fromLocal8Bit(file))) {
@@ -139,7 +140,8 @@ int main(int argc, char** argv) {
       layouts::writeDataForm, layouts::versionForm,  layouts::simplexSet,
       layouts::otherGrpSet,   layouts::sysLableform, layouts::fleetForm};
   bool ok = shoot(rcp::settings::withFieldStarts(layouts::mainForm()), FormView::Role::Main, dir);
-  for (const auto& windowLayout : dialogs) ok = shoot(windowLayout(), FormView::Role::Dialog, dir) && ok;
+  for (const auto& windowLayout : dialogs)
+    ok = shoot(windowLayout(), FormView::Role::Dialog, dir) && ok;
   ok = shootPortDevices(dir) && ok;
   return ok ? 0 : 1;
 }

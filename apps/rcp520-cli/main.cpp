@@ -12,16 +12,21 @@
 #include <string>
 #include <utility>
 
-#include "app/backups.hpp"
-#include "app/cli_check.hpp"
-#include "app/cli_diff.hpp"
-#include "app/cli_transfers.hpp"
-#include "app/cli_where.hpp"
-#include "app/ports_command.hpp"
-#include "app/terminal_services.hpp"
-#include "app/trace_setup.hpp"
+#include "cli/backups.hpp"
+#include "cli/check.hpp"
+#include "cli/diff.hpp"
+#include "cli/fleet.hpp"
+#include "cli/image.hpp"
+#include "cli/info.hpp"
+#include "cli/ports.hpp"
+#include "cli/read.hpp"
+#include "cli/terminal_services.hpp"
+#include "cli/where.hpp"
+#include "cli/write.hpp"
 #include "common/command_line.hpp"
 #include "link/com_ini.hpp"
+#include "program/trace_setup.hpp"
+#include "safety/backups.hpp"
 
 namespace {
 

@@ -8,9 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/backups.hpp"
-#include "app/program.hpp"
-#include "app/trace_setup.hpp"
 #include "gui/fonts.hpp"
 #include "gui/picture.hpp"
 #include "gui/qt_chinese.hpp"
@@ -19,6 +16,10 @@
 #include "gui/start_up_port.hpp"
 #include "link/clock.hpp"
 #include "link/serial_port.hpp"
+#include "program/program.hpp"
+#include "program/trace_setup.hpp"
+#include "safety/backups.hpp"
+#include "window/bind.hpp"
 
 namespace rcp::gui {
 
@@ -70,7 +71,7 @@ int runDesktop(int argc, char** argv) {
   app::Services services{traced.port(), traced.clock(), dialogs, screen};
   services.backups = app::defaultBackupsFolder();
   app::Program program(std::move(services));
-  program.start();
+  app::startWithWindow(program);
   if (screen.quitRequested()) return 0;
   return QApplication::exec();
 }

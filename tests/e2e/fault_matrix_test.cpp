@@ -14,8 +14,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/backups.hpp"
 #include "processes.hpp"
+#include "safety/backups.hpp"
 #include "settings/data_file.hpp"
 #include "support/test_program.hpp"
 
@@ -88,7 +88,7 @@ TEST_P(AcknowledgedChunks, TheWriteFailsWithItsMessage) {
   std::filesystem::remove(source);
 }
 
-// Every K, with and without the backup and the read-back, runs in process (tests/app); one over
+// Every K, with and without the backup and the read-back, runs in process (tests/safety); one over
 // the pseudo-terminal.
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, AcknowledgedChunks, ::testing::Values(30));
 

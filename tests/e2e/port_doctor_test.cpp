@@ -17,7 +17,7 @@
 #include <string>
 #include <thread>
 
-#include "app/ports_command.hpp"
+#include "cli/ports.hpp"
 #include "processes.hpp"
 #include "support/fake_system.hpp"
 #include "support/temp_dir.hpp"

@@ -11,9 +11,9 @@
 #include <sstream>
 #include <string>
 
-#include "app/backups.hpp"
 #include "link/ini_document.hpp"
 #include "processes.hpp"
+#include "safety/backups.hpp"
 
 namespace rcp::e2e {
 namespace {

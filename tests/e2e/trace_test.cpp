@@ -15,13 +15,13 @@
 #include <thread>
 #include <vector>
 
-#include "app/file_commands.hpp"
-#include "app/transfer_commands.hpp"
 #include "link/hex_text.hpp"
 #include "processes.hpp"
+#include "program/data_file_opening.hpp"
 #include "settings/data_file.hpp"
 #include "support/temp_dir.hpp"
 #include "support/test_program.hpp"
+#include "window/transfer_commands.hpp"
 
 namespace rcp::e2e {
 namespace {

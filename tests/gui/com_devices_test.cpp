@@ -14,7 +14,6 @@
 #include <fstream>
 #include <optional>
 
-#include "app/program.hpp"
 #include "e2e/processes.hpp"
 #include "gui/form_view.hpp"
 #include "gui/input_router.hpp"
@@ -24,8 +23,10 @@
 #include "link/com_ini.hpp"
 #include "link/ini_profile.hpp"
 #include "link/serial_port.hpp"
+#include "program/program.hpp"
 #include "support/fake_system.hpp"
 #include "support/temp_dir.hpp"
+#include "window/bind.hpp"
 
 namespace rcp::gui {
 namespace {
@@ -89,7 +90,7 @@ TEST(ComDevicesGui, ChoosingTheRadiosAdaptorWritesComDevicesAndGreetsTheRadio) {
   RecordingQtDialogs dialogs(screen);
   app::Program program(
       app::Services{port, clock, dialogs, screen, folder / "Com.ini", machine.roots()});
-  program.start();
+  app::startWithWindow(program);
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].text, "通讯口被占用");
   EXPECT_EQ(dialogs.messages[0].detail, "设备 " + gone + " 不存在，请检查数据线是否插好。");

@@ -9,11 +9,11 @@
 #include <QKeyEvent>
 #include <QTabWidget>
 
-#include "app/program.hpp"
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
 #include "gui/status_panels.hpp"
 #include "gui/window_fixtures.hpp"
+#include "program/program.hpp"
 #include "support/fake_services.hpp"
 #include "support/temp_dir.hpp"
 

@@ -9,11 +9,12 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "app/program.hpp"
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
+#include "program/program.hpp"
 #include "support/fake_services.hpp"
 #include "support/temp_dir.hpp"
+#include "window/bind.hpp"
 
 namespace rcp::gui {
 namespace {
@@ -30,7 +31,7 @@ struct WarningDialogs : test::FakeDialogs {
 class EditingRulesGuiTest : public ::testing::Test {
  protected:
   EditingRulesGuiTest() : program(app::Services{port, clock, dialogs, screen, folder / "Com.ini"}) {
-    program.start();
+    app::startWithWindow(program);
     dialogs.messages.clear();
     main = screen.findView(program.mainForm());
     main->activateWindow();

@@ -4,7 +4,7 @@
 // nothing. With RCP520_SCREENSHOT_DIR set, the dialog during and after the run is saved as
 // Fleet_Form-writing.png and Fleet_Form-run.png, the problems' box as Fleet_Form-problems.png.
 
-#include "app/fleet_dialog.hpp"
+#include "window/fleet_dialog.hpp"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -19,18 +19,19 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/fleet_plan.hpp"
-#include "app/program.hpp"
-#include "app/written_image.hpp"
+#include "cli/written_image.hpp"
+#include "fleet/fleet_plan.hpp"
 #include "gui/form_view.hpp"
 #include "gui/person_input.hpp"
 #include "gui/scripted_qt_dialogs.hpp"
 #include "link/ini_profile.hpp"
+#include "program/program.hpp"
 #include "sim/line_end.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
 #include "support/saved_file.hpp"
 #include "support/temp_dir.hpp"
+#include "window/bind.hpp"
 
 namespace rcp::gui {
 namespace {
@@ -107,7 +108,7 @@ std::deque<sim::VirtualRadio> threeRadios() {
 class FleetDialogTest : public ::testing::Test {
  protected:
   FleetDialogTest() : program(services()) {
-    program.start();
+    app::startWithWindow(program);
     main = screen.findView(program.mainForm());
     main->activateWindow();
     QCoreApplication::processEvents();

@@ -13,11 +13,11 @@
 #include <QMimeData>
 #include <QTest>
 
-#include "app/program.hpp"
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
 #include "gui/spin_field.hpp"
 #include "gui/window_fixtures.hpp"
+#include "program/program.hpp"
 #include "support/fake_services.hpp"
 #include "support/temp_dir.hpp"
 

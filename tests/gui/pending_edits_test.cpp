@@ -9,14 +9,15 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/program.hpp"
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
 #include "gui/spin_field.hpp"
+#include "program/program.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
 #include "support/fake_services.hpp"
 #include "support/temp_dir.hpp"
+#include "window/bind.hpp"
 
 namespace rcp::gui {
 namespace {
@@ -24,7 +25,7 @@ namespace {
 class PendingEditsGuiTest : public ::testing::Test {
  protected:
   PendingEditsGuiTest() : program(app::Services{port, clock, dialogs, screen, folder / "Com.ini"}) {
-    program.start();
+    app::startWithWindow(program);
     dialogs.messages.clear();
     main = screen.findView(program.mainForm());
     main->activateWindow();

@@ -15,12 +15,12 @@
 #include <QWindow>
 #include <fstream>
 
-#include "app/program.hpp"
-#include "app/safe_write.hpp"
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
 #include "gui/window_fixtures.hpp"
 #include "image/read_transfer.hpp"
+#include "program/program.hpp"
+#include "safety/safe_write.hpp"
 #include "settings/record.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"

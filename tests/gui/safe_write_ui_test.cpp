@@ -13,16 +13,16 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/frame.hpp"
-#include "app/program.hpp"
 #include "gui/form_view.hpp"
 #include "gui/scripted_qt_dialogs.hpp"
 #include "gui/window_fixtures.hpp"
 #include "link/com_ini.hpp"
+#include "program/program.hpp"
 #include "settings/record.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
 #include "support/temp_dir.hpp"
+#include "window/frame.hpp"
 
 namespace rcp::gui {
 namespace {

@@ -8,12 +8,13 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-#include "app/program.hpp"
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
 #include "gui/window_fixtures.hpp"
+#include "program/program.hpp"
 #include "support/fake_services.hpp"
 #include "support/temp_dir.hpp"
+#include "window/bind.hpp"
 
 namespace rcp::gui {
 namespace {
@@ -38,7 +39,7 @@ TEST_F(SmallScreenTest, AWindowLargerThanTheScreenScrollsItsControlsAboveTheStat
     test::TempDir other;
     QtScreen screen2;
     app::Program program2(app::Services{port, clock, dialogs, screen2, other / "Com.ini"});
-    program2.start();
+    app::startWithWindow(program2);
     FormView& main = *screen2.findView(program2.mainForm());
     const QSize full = main.size();
     main.fitScreen(available);

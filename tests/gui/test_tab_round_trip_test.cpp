@@ -9,15 +9,16 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/program.hpp"
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
 #include "gui/spin_field.hpp"
 #include "gui/up_down_buttons.hpp"
+#include "program/program.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
 #include "support/fake_services.hpp"
 #include "support/temp_dir.hpp"
+#include "window/bind.hpp"
 
 namespace rcp::gui {
 namespace {
@@ -30,7 +31,7 @@ TEST(TestTabRoundTrip, AlignedValuesComeBackFromTheRadio) {
   QtScreen screen;
   test::TempDir folder;
   app::Program program(app::Services{port, clock, dialogs, screen, folder / "Com.ini"});
-  program.start();
+  app::startWithWindow(program);
   FormView* main = screen.findView(program.mainForm());
   main->activateWindow();
   QCoreApplication::processEvents();

@@ -10,12 +10,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/program.hpp"
 #include "gui/form_view.hpp"
 #include "gui/qt_dialogs.hpp"
 #include "gui/qt_screen.hpp"
+#include "program/program.hpp"
 #include "support/fake_services.hpp"
 #include "support/temp_dir.hpp"
+#include "window/bind.hpp"
 
 namespace rcp::gui {
 namespace {
@@ -40,7 +41,7 @@ void soon(std::function<void()> action) {
 class WarnedClickTest : public ::testing::Test {
  protected:
   WarnedClickTest() : program(app::Services{port, clock, dialogs, screen, folder / "Com.ini"}) {
-    program.start();
+    app::startWithWindow(program);
     dialogs.live = true;
     failsafe.setSingleShot(true);
   }

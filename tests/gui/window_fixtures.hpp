@@ -10,21 +10,22 @@
 #include <filesystem>
 #include <string>
 
-#include "app/program.hpp"
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
 #include "gui/scripted_qt_dialogs.hpp"
+#include "program/program.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
 #include "support/fake_services.hpp"
 #include "support/temp_dir.hpp"
+#include "window/bind.hpp"
 
 namespace rcp::gui {
 
 class WindowOnFakes : public ::testing::Test {
  protected:
   WindowOnFakes() : program(app::Services{port, clock, dialogs, screen, folder / "Com.ini"}) {
-    program.start();
+    app::startWithWindow(program);
     main = screen.findView(program.mainForm());
   }
 
@@ -42,7 +43,7 @@ class WindowOnRadio : public ::testing::Test {
   // `backups`: the backups folder, below the test's own folder.
   explicit WindowOnRadio(const std::filesystem::path& backups)
       : program(services(folder / backups)) {
-    program.start();
+    app::startWithWindow(program);
     dialogs.messages.clear();
     main = screen.findView(program.mainForm());
     main->activateWindow();

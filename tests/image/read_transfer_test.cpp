@@ -12,14 +12,14 @@
 #include <regex>
 #include <string>
 
-#include "app/program.hpp"
-#include "app/transfer_commands.hpp"
 #include "image/transfer_test_support.hpp"
+#include "program/program.hpp"
 #include "settings/data_file.hpp"
 #include "support/form_driver.hpp"
 #include "support/temp_dir.hpp"
 #include "support/test_program.hpp"
 #include "testmode/test_tab_fixture.hpp"
+#include "window/transfer_commands.hpp"
 
 namespace rcp::image {
 namespace {

@@ -11,9 +11,9 @@
 #include <string>
 #include <variant>
 
-#include "app/program.hpp"
 #include "image/transfer_test_support.hpp"
 #include "image/write_image.hpp"
+#include "program/program.hpp"
 #include "support/test_program.hpp"
 #include "testmode/test_tab_fixture.hpp"
 

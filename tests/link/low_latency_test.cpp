@@ -8,7 +8,7 @@
 
 #include <sstream>
 
-#include "app/ports_command.hpp"
+#include "cli/ports.hpp"
 #include "support/fake_system.hpp"
 #include "support/temp_dir.hpp"
 

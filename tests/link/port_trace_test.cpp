@@ -9,8 +9,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "app/trace_setup.hpp"
 #include "link/port_opening.hpp"
+#include "program/trace_setup.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
 #include "sim/virtual_radio.hpp"

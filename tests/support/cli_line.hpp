@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/cli_transfers.hpp"
+#include "cli/command.hpp"
 #include "link/clock.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/offline_program.hpp"
 #include "link/ini_document.hpp"
+#include "program/offline_program.hpp"
 #include "settings/data_file.hpp"
 #include "settings/data_file_keys.hpp"
 #include "settings/record.hpp"

@@ -2,13 +2,14 @@
 
 #include <string>
 
-#include "app/program.hpp"
+#include "program/program.hpp"
 #include "settings/record.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
 #include "sim/virtual_radio.hpp"
 #include "support/fake_services.hpp"
 #include "support/temp_dir.hpp"
+#include "window/bind.hpp"
 
 namespace rcp::test {
 
@@ -27,8 +28,10 @@ struct TestProgram {
 
   explicit TestProgram(bool start = true, std::string_view model = "HX33")
       : radio(*sim::identityOfModel(model)) {
-    if (start) program.start();
+    if (start) this->start();
   }
+  // The program started with the window's commands bound, as the desktop tool starts it.
+  void start() { app::startWithWindow(program); }
   settings::ProgramState& state() { return program.state(); }
   ui::Form& main() { return *program.state().main; }
   settings::Record record() { return settings::Record(program.state()); }
@@ -37,7 +40,8 @@ struct TestProgram {
   std::string written() const {
     std::string out;
     for (const auto& e : port.events())
-      if (e.kind == sim::SimulatedPort::Event::Kind::Write) out.append(e.bytes.begin(), e.bytes.end());
+      if (e.kind == sim::SimulatedPort::Event::Kind::Write)
+        out.append(e.bytes.begin(), e.bytes.end());
     return out;
   }
 };

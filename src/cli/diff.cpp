@@ -1,0 +1,137 @@
+#include "cli/diff.hpp"
+
+#include <memory>
+
+#include "cli/check.hpp"
+#include "cli/output_clash.hpp"
+#include "cli/read.hpp"
+#include "cli/terminal_services.hpp"
+#include "cli/written_image.hpp"
+#include "link/hex_text.hpp"
+#include "link/ini_profile.hpp"
+#include "program/data_file_opening.hpp"
+#include "program/offline_program.hpp"
+#include "review/config_diff.hpp"
+#include "safety/backups.hpp"
+
+namespace rcp::app {
+
+namespace {
+
+constexpr const char* kNotCarried = "无此项";
+constexpr const char* kNotKeptByRadio = "电台不保存";
+constexpr const char* kOnNoTab = "其他";
+
+// One side of the comparison: a data file opened into an offline program of its own, or what a
+// read of the radio brought.
+struct Side {
+  std::string name;  // as the summary names it
+  bool radio = false;
+  std::unique_ptr<OfflineProgram> offline;  // a data file's
+  KeptValues values;
+};
+
+bool isRadio(const std::filesystem::path& side) {
+  return side == kRadioSide;
+}
+
+int load(const std::filesystem::path& what, const DiffRequest& request, const CliStreams& io,
+         Side& side) {
+  if (isRadio(what)) {
+    side.name = "电台 " + request.device;
+    side.radio = true;
+    // The read keeps its backup as every read does.
+    const CliSafety safety{true, std::nullopt, std::nullopt, defaultBackupsFolder()};
+    return readRadio(request.device, io, safety, [&side](settings::ProgramState& state) {
+      side.values = savedValues(state);
+      return kExitDone;
+    });
+  }
+  side.name = what.string();
+  side.offline = std::make_unique<OfflineProgram>();
+  if (const auto error = openDataFileAndCheck(side.offline->state(), what)) {
+    TerminalLines(io.err, false).line(settings::dataFileErrorDetail(*error, what));
+    return kExitUsageFileOrPort;
+  }
+  // The open read the file already; it is read again only for the keys the open leaves alone.
+  side.values = dataFileValues(side.offline->state(), link::loadIniFile(what).document);
+  return kExitDone;
+}
+
+std::string shown(const Side& side, const FieldDifference& d,
+                  const std::optional<std::string>& value) {
+  if (side.radio && !radioKeeps(d.field)) return kNotKeptByRadio;
+  return value ? "“" + *value + "”" : kNotCarried;
+}
+
+int diffRecords(const DiffRequest& request, const CliStreams& io) {
+  if (isRadio(request.a) && isRadio(request.b)) {
+    TerminalLines(io.err, false).line("两边都是电台：请至少给出一个数据文件。");
+    return kExitUsageFileOrPort;
+  }
+  Side a;
+  Side b;
+  if (const int code = load(request.a, request, io, a); code != kExitDone) return code;
+  if (const int code = load(request.b, request, io, b); code != kExitDone) return code;
+  // The fields are named as the data file's program names them.
+  OfflineProgram& namer = a.offline ? *a.offline : *b.offline;
+  const auto differences = compareValues(a.values, b.values, namer.state());
+  if (differences.empty()) return kExitDone;
+  TerminalLines lines(io.out, false);
+  std::optional<std::string> tab;
+  std::size_t notKept = 0;
+  for (const FieldDifference& d : differences) {
+    if (d.tab != tab) lines.line("[" + (d.tab.empty() ? std::string(kOnNoTab) : d.tab) + "]");
+    tab = d.tab;
+    const bool radioOnly = (a.radio || b.radio) && !radioKeeps(d.field);
+    notKept += radioOnly;
+    lines.line("  " + d.path + "：A " + shown(a, d, d.a) + "，B " + shown(b, d, d.b));
+  }
+  const std::size_t differing = differences.size() - notKept;
+  lines.line("共 " + std::to_string(differing) + " 项不同" +
+             (notKept ? "，" + std::to_string(notKept) + " 项电台不保存" : "") + "（A：" + a.name +
+             "，B：" + b.name + "）。");
+  return differing ? kExitFound : kExitDone;
+}
+
+int diffImages(const DiffRequest& request, const CliStreams& io) {
+  if (isRadio(request.a) || isRadio(request.b)) {
+    TerminalLines(io.err, false)
+        .line("--image 只比较两个数据文件写入后的内存，不能用于电台：请去掉 --image 比较字段。");
+    return kExitUsageFileOrPort;
+  }
+  RadioMemory a{};
+  RadioMemory b{};
+  if (const int code = writtenImage(request.model, request.a, io, a); code != kExitDone)
+    return code;
+  if (const int code = writtenImage(request.model, request.b, io, b); code != kExitDone)
+    return code;
+  const auto differences = compareImages(a, b);
+  if (differences.empty()) return kExitDone;
+  // The fields' places on the window, as a fresh program names them.
+  OfflineProgram namer;
+  TerminalLines lines(io.out, false);
+  for (const ByteDifference& d : differences)
+    lines.line(link::hexWord(d.address) + "：A " + link::hexByte(d.a) + "，B " +
+               link::hexByte(d.b) + "  " +
+               ownerOfByte(namer.state(), d.address, holdsCpsx(a), holdsCpsx(b)));
+  lines.line("共 " + std::to_string(differences.size()) + " 个字节不同（型号 " + request.model +
+             "）。");
+  return kExitFound;
+}
+
+}  // namespace
+
+int cliDiff(const DiffRequest& request, const CliStreams& io) {
+  const auto file = [](const std::string& side) {
+    return side == kRadioSide ? std::filesystem::path() : std::filesystem::path(side);
+  };
+  if (const auto clash = outputClash({{"跟踪文件", io.trace}}, {{"数据文件", file(request.a)},
+                                                                {"数据文件", file(request.b)}})) {
+    TerminalLines(io.err, false).line(*clash);
+    return kExitUsageFileOrPort;
+  }
+  return request.image ? diffImages(request, io) : diffRecords(request, io);
+}
+
+}  // namespace rcp::app

@@ -1,0 +1,285 @@
+#include "fleet/fleet_run.hpp"
+
+#include <ctime>
+
+#include "image/read_image.hpp"
+#include "link/greeting.hpp"
+#include "link/identification.hpp"
+#include "program/data_file_opening.hpp"
+#include "program/offline_program.hpp"
+#include "program/program.hpp"
+#include "review/config_check.hpp"
+#include "settings/data_file.hpp"
+#include "settings/record.hpp"
+
+namespace rcp::app {
+
+namespace {
+
+using image::TransferOutcome;
+
+// The quiet after a short read before the write greets the radio.
+constexpr int kShortReadSettleMs = 300;
+
+// The member's record opened as "打开文件" opens a data file, straight from its text: no file is
+// written for it.
+std::optional<settings::DataFileError> openMember(settings::ProgramState& state,
+                                                  const link::IniDocument& document) {
+  return openDocumentAndCheck(state, link::IniDocument(document.fileBytes()));
+}
+
+bool radioAnswers(const FleetLine& line, link::RadioIdentity& identity) {
+  line.port.purgeBoth();
+  return link::greet(line.port, line.clock, link::GreetingPurpose::StartUp, identity).radioAnswered;
+}
+
+// Waits for the state asked (a radio answering, or none); false when the run is to stop first.
+bool waitFor(const FleetLine& line, bool present, int firstPauseMs, int everyMs,
+             link::RadioIdentity& identity, FleetEvents& events) {
+  line.clock.pause(firstPauseMs);
+  while (!events.stopRequested()) {
+    const std::int64_t start = line.clock.nowMs();
+    if (radioAnswers(line, identity) == present) return true;
+    const std::int64_t took = line.clock.nowMs() - start;
+    if (took < everyMs) line.clock.pause(static_cast<int>(everyMs - took));
+  }
+  return false;
+}
+
+std::string localTime(std::time_t now) {
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  return text;
+}
+
+FleetResult resultOf(const WriteReport& report) {
+  if (report.outcome != TransferOutcome::Done) return FleetResult::Failed;
+  switch (report.check) {
+    case WriteReport::Check::Passed:
+      return FleetResult::Verified;
+    case WriteReport::Check::Mismatch:
+      return FleetResult::Mismatch;
+    case WriteReport::Check::Unanswered:
+      return FleetResult::Unverified;
+    case WriteReport::Check::NotAsked:
+      break;
+  }
+  return FleetResult::Written;
+}
+
+// Every step of the program's progress dialog (the backup, the write, the read-back) passed on,
+// named by `step`, which outlives the program.
+void followProgress(settings::ProgramState& state, std::size_t member, const WriteStep& step,
+                    FleetEvents& events) {
+  state.writeData->addObserver(
+      [member, &step, &events](const ui::Control* control, ui::Property what) {
+        if (control && control->name == "WriteProgressBar" && what == ui::Property::Value)
+          events.progress(member, step, control->value);
+      });
+}
+
+// The individual number the radio holds, from the bulk block its read greeting brings (the short
+// read of a radio written without a backup's read); empty when the block does not come whole.
+std::string numberHeld(settings::ProgramState& state) {
+  OfflineProgram reader(state);
+  settings::ProgramState& read = reader.state();
+  if (!link::greet(read.port, read.clock, link::GreetingPurpose::Read, read.radioIdentity)
+           .radioAnswered)
+    return {};
+  std::string bulk(image::kBulkAnswerChars, '\0');
+  const std::size_t got =
+      read.port.read(std::span(reinterpret_cast<std::uint8_t*>(bulk.data()), bulk.size()));
+  read.clock.pause(kShortReadSettleMs);
+  try {
+    if (got != bulk.size() || !image::decodeBulk(read, bulk)) return {};
+  } catch (const std::exception&) {
+    return {};
+  }
+  return settings::Record(read).text(kNumberKey);
+}
+
+// One radio written by a program of its own on the fleet's line, started without greeting (the
+// radio has just answered the poll). The radio is read first: one that holds a number this run
+// wrote is left as it is (`heldNumber` says which).
+WriteReport writeMember(const FleetLine& line, const link::IniDocument& document,
+                        const FleetSettings& settings, const link::RadioIdentity& identity,
+                        std::size_t member, const std::set<std::string>& writtenThisRun,
+                        std::string& heldNumber, FleetEvents& events) {
+  WriteStep step = WriteStep::Write;  // before the program, whose dialog tells it
+  Services services{line.port, line.clock, line.dialogs, line.screen, settings.comIni};
+  services.backups = settings.backups;
+  services.offline = true;
+  Program program(std::move(services));
+  program.start();
+  settings::ProgramState& state = program.state();
+  state.radioIdentity = identity;
+  followProgress(state, member, step, events);
+  if (const auto opened = openMember(state, document)) {
+    line.dialogs.message(dataFileMessage(*opened));
+    return {TransferOutcome::Failed, false};
+  }
+  settings::openStartUpTexts(state, document);
+  const BeforeWrite notWrittenYet = [&](settings::ProgramState& read) {
+    const std::string held = settings::Record(read).text(kNumberKey);
+    if (!writtenThisRun.contains(held)) return true;
+    heldNumber = held;
+    return false;
+  };
+  // Without a backup's read, the short read of the bulk block tells the number.
+  if (!settings.safety.backupBefore && !writtenThisRun.empty()) {
+    const std::string held = numberHeld(state);
+    if (writtenThisRun.contains(held)) {
+      heldNumber = held;
+      return {TransferOutcome::Done, false};
+    }
+  }
+  TransferMemory memory;
+  try {
+    return safeWrite(state, memory, settings.safety, RestoreOffer::PrintPath, std::time(nullptr),
+                     notWrittenYet, [&step](WriteStep next) { step = next; });
+  } catch (const std::exception& e) {
+    line.dialogs.message(errorBox(e.what()));
+    return {TransferOutcome::Failed, false};
+  }
+}
+
+}  // namespace
+
+std::vector<FleetProblem> checkFleet(const link::IniDocument& templ,
+                                     const std::vector<FleetMember>& members,
+                                     const std::function<void(std::size_t)>& checked) {
+  std::vector<FleetProblem> problems;
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    const link::IniDocument document = memberDocument(templ, members[i]);
+    const DataFileCheck check = checkDocument(link::IniDocument(document.fileBytes()));
+    const std::string who = memberName(members[i]);
+    if (check.openError && check.openError->kind == settings::DataFileError::Kind::NotANumber)
+      problems.push_back({i, who + check.openError->key + "：'" +
+                                 document.value(kDataSection, check.openError->key, "") +
+                                 "' 不是数字"});
+    else if (check.openError)
+      problems.push_back({i, who + check.openError->message});
+    for (const CheckWarning& w : check.warnings)
+      problems.push_back({i, who + w.path + " “" + w.value + "”：" + w.text});
+    if (checked) checked(i + 1);
+  }
+  return problems;
+}
+
+std::vector<FleetMember> membersLeft(const std::vector<FleetMember>& members,
+                                     const std::filesystem::path& log) {
+  const FleetLogReading reading = log.empty() ? FleetLogReading{} : readFleetLog(log);
+  std::vector<FleetMember> left;
+  for (const FleetMember& member : members)
+    if (!reading.done.contains(member.number) && !reading.heldUnverified.contains(member.number))
+      left.push_back(member);
+  return left;
+}
+
+ui::Message unverifiedQuestion(const FleetLogRow& row) {
+  return {"这台电台已写为 " + row.number + "，但" + resultText(row.result) +
+              "。这个号码不会再给别的电台，请选择：",
+          "批量写频",
+          ui::MessageIcon::Warning,
+          ui::MessageButtons::YesNoCancel,
+          false,
+          "是：重新写这台电台；否：保留这台电台，继续下一台；取消：停止批量写频。"};
+}
+
+UnverifiedChoice unverifiedChoice(ui::MessageResult answer) {
+  switch (answer) {
+    case ui::MessageResult::Yes:
+      return UnverifiedChoice::WriteAgain;
+    case ui::MessageResult::No:
+      return UnverifiedChoice::KeepAndGoOn;
+    default:
+      return UnverifiedChoice::Stop;
+  }
+}
+
+std::string alreadyWrittenText(const std::string& number) {
+  return "这台电台已写为 " + number + "，请连接下一台。";
+}
+
+FleetSummary runFleet(const FleetLine& line, const link::IniDocument& templ,
+                      const std::vector<FleetMember>& members, const FleetSettings& settings,
+                      FleetEvents& events) {
+  FleetSummary summary;
+  std::size_t next = 0;
+  link::RadioIdentity identity{};
+  // The numbers whose write completed this run: each is in a radio, verified or not.
+  std::set<std::string> writtenThisRun;
+  bool sameRadioAgain = false;  // the technician asked for the radio on the line to be rewritten
+  while (next < members.size()) {
+    events.waiting(next);
+    if (!sameRadioAgain && !waitFor(line, true, 0, kPollMs, identity, events)) {
+      summary.stopped = true;
+      break;
+    }
+    events.writing(next);
+    const std::int64_t start = line.clock.nowMs();
+    std::string heldNumber;
+    std::set<std::string> others = writtenThisRun;
+    if (sameRadioAgain) others.erase(members[next].number);
+    sameRadioAgain = false;
+    const WriteReport report = writeMember(line, memberDocument(templ, members[next]), settings,
+                                           identity, next, others, heldNumber, events);
+    if (!heldNumber.empty()) {
+      events.alreadyWritten(heldNumber);
+      if (events.stopRequested() || !waitFor(line, false, kLetGoMs, kPollMs, identity, events)) {
+        summary.stopped = true;
+        break;
+      }
+      continue;
+    }
+    bool logged = true;
+    {
+      FleetLogRow row{localTime(std::time(nullptr)),
+                      settings.portLabel,
+                      link::identityText(identity),
+                      std::string(link::matchModel(identity).model),
+                      members[next].number,
+                      resultOf(report),
+                      static_cast<double>(line.clock.nowMs() - start) / 1000.0};
+      const bool completed = report.started && report.outcome == TransferOutcome::Done;
+      if (completed) writtenThisRun.insert(members[next].number);
+      UnverifiedChoice choice = UnverifiedChoice::KeepAndGoOn;
+      if (completed && !isGood(row.result)) {
+        choice = events.unverified(next, row);
+        if (choice == UnverifiedChoice::KeepAndGoOn) row.result = FleetResult::Kept;
+      }
+      const bool good = isGood(row.result);
+      logged = settings.log.empty() || appendLogRow(settings.log, row);
+      if (!logged)
+        line.dialogs.message(
+            errorBox("无法写入日志 " + settings.log.string() +
+                     "，批量写频已停止：日志是已写电台的记录，没有它重新运行会重写电台。"));
+      events.finished(next, row);
+      ++(good ? summary.written : summary.failed);
+      if (good || (!completed && settings.skipFailed)) ++next;
+      if (completed && choice == UnverifiedChoice::Stop) {
+        summary.stopped = true;
+        break;
+      }
+      if (logged && choice == UnverifiedChoice::WriteAgain && !events.stopRequested()) {
+        sameRadioAgain = true;
+        continue;
+      }
+    }
+    if (!logged || next >= members.size() || events.stopRequested()) {
+      summary.stopped = next < members.size();
+      break;
+    }
+    events.connectNext();
+    if (!waitFor(line, false, kLetGoMs, kPollMs, identity, events)) {
+      summary.stopped = true;
+      break;
+    }
+  }
+  summary.left = members.size() - next;
+  return summary;
+}
+
+}  // namespace rcp::app
