@@ -6,7 +6,7 @@
 
 #include "cli/command.hpp"
 #include "cli/terminal_services.hpp"
-#include "image/transfer_outcome.hpp"
+#include "transfer/transfer_outcome.hpp"
 #include "link/clock.hpp"
 #include "link/port.hpp"
 #include "program/program.hpp"

@@ -8,7 +8,7 @@
 #include "cli/output_clash.hpp"
 #include "cli/serial_line.hpp"
 #include "cli/terminal_program.hpp"
-#include "image/write_transfer.hpp"
+#include "transfer/write_transfer.hpp"
 #include "link/ini_profile.hpp"
 #include "safety/safe_write.hpp"
 #include "safety/write_round_trip.hpp"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-#include "image/transfer_outcome.hpp"
+#include "transfer/transfer_outcome.hpp"
 #include "program/data_file_opening.hpp"
 #include "rules/other_groups_dialog.hpp"
 #include "rules/simplex_dialog.hpp"

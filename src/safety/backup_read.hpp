@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "image/read_transfer.hpp"
+#include "transfer/read_transfer.hpp"
 #include "image/small_records.hpp"
-#include "image/write_verification.hpp"
+#include "transfer/write_verification.hpp"
 #include "link/ini_document.hpp"
 
 // What a backup keeps beside its record, so that writing it back leaves the radio byte for byte

@@ -1,8 +1,8 @@
 #include "safety/safe_write.hpp"
 
-#include "image/read_transfer.hpp"
-#include "image/write_transfer.hpp"
-#include "image/write_verification.hpp"
+#include "transfer/read_transfer.hpp"
+#include "transfer/write_transfer.hpp"
+#include "transfer/write_verification.hpp"
 #include "link/com_ini.hpp"
 #include "link/commands.hpp"
 #include "link/greeting.hpp"

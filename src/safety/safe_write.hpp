@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "image/small_records.hpp"
-#include "image/transfer_outcome.hpp"
-#include "image/write_verification.hpp"
+#include "transfer/transfer_outcome.hpp"
+#include "transfer/write_verification.hpp"
 #include "link/ini_document.hpp"
 #include "safety/backups.hpp"
 #include "settings/program_state.hpp"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "image/write_verification.hpp"
+#include "transfer/write_verification.hpp"
 #include "settings/program_state.hpp"
 
 // A failed verification in the window's own words: one line per field whose bytes the radio

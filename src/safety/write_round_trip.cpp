@@ -4,9 +4,9 @@
 
 #include "image/field_locations.hpp"
 #include "image/read_image.hpp"
-#include "image/transfer_outcome.hpp"
+#include "transfer/transfer_outcome.hpp"
 #include "image/write_image.hpp"
-#include "image/write_verification.hpp"
+#include "transfer/write_verification.hpp"
 #include "link/identification.hpp"
 #include "link/ini_document.hpp"
 #include "program/offline_program.hpp"

@@ -19,7 +19,7 @@
 #include "cli/info.hpp"
 #include "cli/read.hpp"
 #include "cli/write.hpp"
-#include "image/read_transfer.hpp"
+#include "transfer/read_transfer.hpp"
 #include "link/greeting.hpp"
 #include "safety/backups.hpp"
 #include "settings/data_file.hpp"

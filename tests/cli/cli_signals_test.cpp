@@ -18,7 +18,7 @@
 #include "cli/held_signals.hpp"
 #include "cli/read.hpp"
 #include "cli/write.hpp"
-#include "image/read_transfer.hpp"
+#include "transfer/read_transfer.hpp"
 #include "safety/backups.hpp"
 #include "settings/data_file.hpp"
 #include "support/cli_line.hpp"

@@ -18,7 +18,7 @@
 #include "gui/form_view.hpp"
 #include "gui/qt_screen.hpp"
 #include "gui/window_fixtures.hpp"
-#include "image/read_transfer.hpp"
+#include "transfer/read_transfer.hpp"
 #include "program/program.hpp"
 #include "safety/safe_write.hpp"
 #include "settings/record.hpp"

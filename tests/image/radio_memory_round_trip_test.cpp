@@ -12,7 +12,7 @@
 #include <random>
 #include <string>
 
-#include "image/read_transfer.hpp"
+#include "transfer/read_transfer.hpp"
 #include "settings/data_file.hpp"
 #include "support/test_program.hpp"
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "image/read_transfer.hpp"
-#include "image/write_transfer.hpp"
+#include "transfer/read_transfer.hpp"
+#include "transfer/write_transfer.hpp"
 #include "safety/backups.hpp"
 #include "safety/safe_write.hpp"
 #include "support/test_program.hpp"

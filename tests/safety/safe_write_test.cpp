@@ -14,9 +14,9 @@
 
 #include "image/field_locations.hpp"
 #include "image/read_image.hpp"
-#include "image/read_transfer.hpp"
-#include "image/write_transfer.hpp"
-#include "image/write_verification.hpp"
+#include "transfer/read_transfer.hpp"
+#include "transfer/write_transfer.hpp"
+#include "transfer/write_verification.hpp"
 #include "link/ini_document.hpp"
 #include "link/ini_profile.hpp"
 #include "program/offline_program.hpp"

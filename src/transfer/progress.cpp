@@ -1,4 +1,4 @@
-#include "image/progress.hpp"
+#include "transfer/progress.hpp"
 
 #include "ui/number_text.hpp"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "image/memory_image.hpp"
-#include "image/read_transfer.hpp"
+#include "transfer/read_transfer.hpp"
 #include "image/write_image.hpp"
 
 // Comparing what a write sent with what a read of the same radio brings back, byte by byte,

@@ -1,7 +1,7 @@
 // The write transfer on the virtual clock against the in-process virtual radio: the bytes it
 // sends with the pauses between them, the progress dialog and the failure paths.
 
-#include "image/write_transfer.hpp"
+#include "transfer/write_transfer.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <variant>
 
-#include "image/transfer_test_support.hpp"
+#include "transfer/transfer_test_support.hpp"
 #include "image/write_image.hpp"
 #include "program/program.hpp"
 #include "support/test_program.hpp"

@@ -1,4 +1,4 @@
-#include "image/write_transfer.hpp"
+#include "transfer/write_transfer.hpp"
 
 #include <array>
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <variant>
 
 #include "image/group_lists.hpp"
-#include "image/progress.hpp"
+#include "transfer/progress.hpp"
 #include "image/subscriber_numbers.hpp"
 #include "image/test_values.hpp"
 #include "image/write_image.hpp"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "image/small_records.hpp"
-#include "image/transfer_outcome.hpp"
+#include "transfer/transfer_outcome.hpp"
 #include "image/write_image.hpp"
-#include "image/write_verification.hpp"
+#include "transfer/write_verification.hpp"
 #include "settings/program_state.hpp"
 
 // Writing the settings record into the radio ("写录数据"): the record is encoded first, then the

@@ -1,4 +1,4 @@
-#include "image/read_transfer.hpp"
+#include "transfer/read_transfer.hpp"
 
 #include <array>
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "image/progress.hpp"
+#include "transfer/progress.hpp"
 #include "image/read_image.hpp"
 #include "link/commands.hpp"
 #include "link/greeting.hpp"

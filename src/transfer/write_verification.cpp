@@ -1,4 +1,4 @@
-#include "image/write_verification.hpp"
+#include "transfer/write_verification.hpp"
 
 #include <algorithm>
 

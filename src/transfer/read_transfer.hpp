@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "image/small_records.hpp"
-#include "image/transfer_outcome.hpp"
+#include "transfer/transfer_outcome.hpp"
 #include "settings/program_state.hpp"
 
 // Reading the radio into the settings record ("读取数据"): the greeting, which the radio must

@@ -1,7 +1,7 @@
 // The read transfer on the virtual clock against the in-process virtual radio: the requests it
 // sends with their pauses, what it brings back, the progress dialog and the failure paths.
 
-#include "image/read_transfer.hpp"
+#include "transfer/read_transfer.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <regex>
 #include <string>
 
-#include "image/transfer_test_support.hpp"
+#include "transfer/transfer_test_support.hpp"
 #include "program/program.hpp"
 #include "settings/data_file.hpp"
 #include "support/form_driver.hpp"
