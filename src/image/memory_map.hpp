@@ -99,6 +99,18 @@ struct AreaSend {
   std::uint8_t lengthField = 0;  // 0: the data length; the radio expects 0x10 for some
 };
 
+// How a small read goes on the line and what it counts on the bar. A request normally follows
+// a 10 ms pause, the wake byte, a 20 ms pause and a receive purge; the menu, choice, group and
+// label reads go without the wake byte (and its 10 ms), the PTT-code read without the purge.
+struct ReadPacing {
+  bool wake = true;
+  bool purge = true;
+  int progressOnAnswer = 0;            // as soon as the answer is in
+  std::array<int, 2> progressAfter{};  // after decoding, in turn (0: no step)
+  int repeat = 1;                      // progressAfter[0] this many times
+  bool onlyComplete = false;           // the steps after decoding only for a complete answer
+};
+
 // How the read fetches an area after the bulk answer (order -1: not on its own).
 struct AreaRead {
   int order = -1;  // its place in the reading order
@@ -106,6 +118,7 @@ struct AreaRead {
   std::uint8_t length = 0;      // the request's length field
   std::size_t answerChars = 0;  // characters the read waits for
   std::size_t neededChars = 0;  // characters decoding needs; fewer is a short answer
+  ReadPacing pacing = {};
 };
 
 struct MemoryArea {
@@ -133,13 +146,16 @@ constexpr AreaSend send(int order, std::size_t bytes, RecordLead lead, RecordSta
   return {order, static_cast<std::uint8_t>(bytes), lead, stage, progress, lines, when, lengthField};
 }
 constexpr AreaRead read(int order, ReadStep step, std::uint8_t length, std::size_t answerChars,
-                        std::size_t neededChars) {
-  return {order, step, length, answerChars, neededChars};
+                        std::size_t neededChars, ReadPacing pacing = {}) {
+  return {order, step, length, answerChars, neededChars, pacing};
 }
 // A one-byte value the read fetches alone, answered with two characters.
-constexpr AreaRead value(int order, ReadStep step) {
-  return read(order, step, 0x01, 2, 2);
+constexpr AreaRead value(int order, ReadStep step, ReadPacing pacing = {}) {
+  return read(order, step, 0x01, 2, 2, pacing);
 }
+constexpr ReadPacing kNoWake{.wake = false};
+// A record of text or frequencies: its bar steps only once it arrived whole.
+constexpr ReadPacing kWholeRecord{.progressAfter = {10, 0}, .onlyComplete = true};
 }  // namespace memory_area_detail
 
 // Every area of memory in address order, with its place in the write's sending order and in the
@@ -147,11 +163,14 @@ constexpr AreaRead value(int order, ReadStep step) {
 inline constexpr auto kMemoryAreas = [] {
   using namespace memory_area_detail;
   return std::to_array<MemoryArea>({
-      {0x000, C::Rows, send(1, 6, L::Pause, kBefore), read(15, S::SmallChoices, 0x06, 12, 12)},
+      {0x000, C::Rows, send(1, 6, L::Pause, kBefore),
+       read(15, S::SmallChoices, 0x06, 12, 12, kNoWake)},
       // The call-back: the radio answers two characters; the read waits for sixteen.
-      {0x007, C::Rows, send(4, 1, L::Pause, kBefore), read(11, S::Callback, 0x01, 16, 2)},
-      {0x00A, C::Rows, send(2, 3, L::Pause, kBefore), read(16, S::KeyAndPower, 0x03, 6, 6)},
-      {0x00E, C::Rows, send(3, 1, L::Purge, kBefore), value(17, S::InRing)},
+      {0x007, C::Rows, send(4, 1, L::Pause, kBefore),
+       read(11, S::Callback, 0x01, 16, 2, {.progressAfter = {3, 0}})},
+      {0x00A, C::Rows, send(2, 3, L::Pause, kBefore),
+       read(16, S::KeyAndPower, 0x03, 6, 6, kNoWake)},
+      {0x00E, C::Rows, send(3, 1, L::Purge, kBefore), value(17, S::InRing, kNoWake)},
       {kBulkStart, C::Bulk},
       {0x053, C::NumberingArea},
       {0x0DC, C::TestValue},
@@ -168,13 +187,15 @@ inline constexpr auto kMemoryAreas = [] {
       {0x1FC, C::Rows, send(23, 1, L::Pause, kAfter, 1)},  // ring category
       // The PTT code: answered as the call-back is.
       {0x1FD, C::Rows, send(7, 1, L::WakePause, kBefore, 0, 1, W::TranscodeVisible),
-       read(12, S::PttCode, 0x01, 16, 2)},
+       read(12, S::PttCode, 0x01, 16, 2, {.purge = false})},
       {kTalkAround, C::SmallRecord, send(14, 16, L::WakePause, kAfter, 2),
-       read(22, S::TalkAround, 0x10, 32, 32)},
+       read(22, S::TalkAround, 0x10, 32, 32, kWholeRecord)},
       {kStartUpText, C::SmallRecord, send(15, 16, L::WakePause, kAfter, 2),
-       read(23, S::StartUpText, 0x10, 32, 32)},
+       read(23, S::StartUpText, 0x10, 32, 32, kWholeRecord)},
       {kSimplexTx, C::SmallRecord, send(16, 15, L::WakePause, kAfter, 2, 1, W::Always, 0x10),
-       read(24, S::Simplex, 0x40, 128, 128)},
+       // 2 for each of the 20 frequencies
+       read(24, S::Simplex, 0x40, 128, 128,
+            {.progressAfter = {2, 0}, .repeat = 20, .onlyComplete = true})},
       {at(kSimplexTx + 15), C::SmallRecord,
        send(17, 15, L::WakePause, kAfter, 2, 1, W::Always, 0x10)},
       {kSimplexRx, C::SmallRecord, send(18, 15, L::WakePause, kAfter, 1, 1, W::Always, 0x10)},
@@ -182,19 +203,20 @@ inline constexpr auto kMemoryAreas = [] {
        send(19, 15, L::WakePause, kAfter, 1, 1, W::Always, 0x10)},
       {kRangeLimits, C::DigitList,
        send(12, kRangeLimitBytes, L::PauseWakePause, kBefore, 0, 1, W::Always, 0x10),
-       read(13, S::RangeLimits, 0x10, 16, 16)},
+       read(13, S::RangeLimits, 0x10, 16, 16, {.progressOnAnswer = 3, .progressAfter = {2, 3}})},
       {0x278, C::DigitList, send(24, 8, L::Pause, kAfter)},  // group digit counts
       {0x280, C::DigitList, send(25, 10, L::WakePause, kAfter)},
       {0x28A, C::DigitList, send(26, 10, L::WakePause, kAfter)},
       {0x294, C::DigitList, send(27, 10, L::Pause, kAfter)},
       {0x29E, C::DigitList, send(28, 10, L::Pause, kAfter, 1)},
       {kHiddenGroups, C::GroupList, send(29, kListLineBytes, L::Pause, kAfter),
-       read(18, S::HiddenGroups, 0x18, 48, 48)},
+       read(18, S::HiddenGroups, 0x18, 48, 48, {.wake = false, .progressAfter = {2, 0}})},
       {at(kHiddenGroups + kListLineBytes), C::GroupList,
        send(30, kListLineBytes, L::Pause, kAfter)},
-      {0x2C0, C::Rows, send(33, 2, L::Pause, kAfter, 1), read(19, S::Timelimit, 0x02, 4, 4)},
+      {0x2C0, C::Rows, send(33, 2, L::Pause, kAfter, 1),
+       read(19, S::Timelimit, 0x02, 4, 4, kNoWake)},
       {kMenuBits, C::SmallRecord, send(0, 3, L::WakePause, kBefore),
-       read(14, S::MenuBits, 0x03, 6, 6)},
+       read(14, S::MenuBits, 0x03, 6, 6, kNoWake)},
       {kSystemAlarm, C::SmallRecord, send(8, 0, L::WakeLongPause, kBefore, 0, 1, W::AlarmFirstPart),
        read(25, S::SystemAlarm, 0x28, 40, 40)},
       {at(kSystemAlarm + kAlarmFirstPart), C::SmallRecord,
@@ -210,9 +232,9 @@ inline constexpr auto kMemoryAreas = [] {
       {0x2E5, C::TestValue, {}, value(7, S::VrSen2)},
       {0x2E6, C::TestValue, {}, value(8, S::VrSen3)},
       {kWaitingGroups, C::GroupList, send(31, kListLineBytes, L::Pause, kAfter, 1, 10),
-       read(20, S::WaitingGroups, 0x78, 240, 240)},
+       read(20, S::WaitingGroups, 0x78, 240, 240, {.wake = false, .progressAfter = {3, 0}})},
       {kSystemLabels, C::GroupList, send(32, kListLineBytes, L::Pause, kAfter, 1, 10),
-       read(21, S::SystemLabels, 0x78, 240, 240)},
+       read(21, S::SystemLabels, 0x78, 240, 240, {.wake = false, .progressAfter = {3, 0}})},
   });
 }();
 

@@ -129,8 +129,8 @@ constexpr auto kSmallReads = [] {
   for (const MemoryArea& a : kMemoryAreas) {
     if (a.read.order < 0) continue;
     const AreaRead& r = a.read;
-    out[static_cast<std::size_t>(r.order)] = {r.step, a.address, r.length, r.answerChars,
-                                              r.neededChars};
+    out[static_cast<std::size_t>(r.order)] = {r.step,        a.address,     r.length,
+                                              r.answerChars, r.neededChars, r.pacing};
   }
   return out;
 }();

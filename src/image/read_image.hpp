@@ -49,6 +49,7 @@ struct SmallRead {
   std::uint8_t length;      // the request's length field
   std::size_t answerChars;  // characters the read waits for
   std::size_t neededChars;  // characters decoding needs; fewer is a short answer
+  ReadPacing pacing;        // how it goes on the line and what it counts on the bar
 };
 
 // The small reads in the order the read sends them, as the memory areas (memory_map.hpp) say.

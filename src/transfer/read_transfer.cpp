@@ -2,11 +2,9 @@
 
 #include <array>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "transfer/progress.hpp"
 #include "image/read_image.hpp"
 #include "link/commands.hpp"
 #include "link/greeting.hpp"
@@ -14,6 +12,7 @@
 #include "settings/radio_session.hpp"
 #include "testmode/test_channel.hpp"
 #include "testmode/test_state.hpp"
+#include "transfer/progress.hpp"
 #include "ui/conversion_error.hpp"
 
 namespace rcp::image {
@@ -30,55 +29,6 @@ constexpr int kOpeningProgress = 3;
 // Before the small reads the bar moves on by 3 six times, each followed by its pause.
 constexpr std::array<int, 6> kPacingPausesMs = {150, 150, 150, 150, 50, 10};
 constexpr int kPacingProgress = 3;
-
-// How a small read goes on the line and what it counts on the bar. A request normally follows
-// a 10 ms pause, the wake byte, a 20 ms pause and a receive purge; the menu, choice, group and
-// label reads go without the wake byte (and its 10 ms), the PTT-code read without the purge.
-struct ReadPacing {
-  ReadStep step;
-  bool wake = true;
-  bool purge = true;
-  int progressOnAnswer = 0;            // as soon as the answer is in
-  std::array<int, 2> progressAfter{};  // after decoding, in turn (0: no step)
-  int repeat = 1;                      // progressAfter[0] this many times
-  bool onlyComplete = false;           // the steps after decoding only for a complete answer
-};
-
-using S = ReadStep;
-constexpr std::array<ReadPacing, 26> kPacing = {{
-    {S::RadioType},
-    {S::Vrsq},
-    {S::Vrpp0},
-    {S::Vrpp},
-    {S::Vrpp2},
-    {S::Vrpp3},
-    {S::VrSen1},
-    {S::VrSen2},
-    {S::VrSen3},
-    {S::Vrbf},
-    {S::Vrpwr},
-    {S::Callback, true, true, 0, {3, 0}},
-    {S::PttCode, true, false},
-    {S::RangeLimits, true, true, 3, {2, 3}},
-    {S::MenuBits, false},
-    {S::SmallChoices, false},
-    {S::KeyAndPower, false},
-    {S::InRing, false},
-    {S::HiddenGroups, false, true, 0, {2, 0}},
-    {S::Timelimit, false},
-    {S::WaitingGroups, false, true, 0, {3, 0}},
-    {S::SystemLabels, false, true, 0, {3, 0}},
-    {S::TalkAround, true, true, 0, {10, 0}, 1, true},
-    {S::StartUpText, true, true, 0, {10, 0}, 1, true},
-    {S::Simplex, true, true, 0, {2, 0}, 20, true},  // 2 for each of the 20 frequencies
-    {S::SystemAlarm},
-}};
-
-const ReadPacing& pacingOf(ReadStep step) {
-  for (const ReadPacing& p : kPacing)
-    if (p.step == step) return p;
-  throw std::logic_error("a small read without its pacing");
-}
 
 class ReadTransfer {
  public:
@@ -109,7 +59,7 @@ class ReadTransfer {
       clock_.pause(pauseMs);
     }
     try {
-      for (const SmallRead& read : smallReads()) smallRead(read, pacingOf(read.step));
+      for (const SmallRead& read : smallReads()) smallRead(read);
     } catch (const ui::ConversionError& e) {
       // The read stops here, the window holding part of the radio and part of what it had.
       progress_.close();
@@ -137,7 +87,8 @@ class ReadTransfer {
     return answer;
   }
 
-  void smallRead(const SmallRead& read, const ReadPacing& pacing) {
+  void smallRead(const SmallRead& read) {
+    const ReadPacing& pacing = read.pacing;
     if (pacing.wake) {
       clock_.pause(kBeforeWakeMs);
       port_.write(link::wakeByte());
