@@ -19,6 +19,28 @@ void addSchemeFillers(Locations& out) {
   out.insert(out.end(), std::begin(fillers), std::end(fillers));
 }
 
+// The codec's places. A codec names every area it fills; it lays them all out at once.
+void addCodecPlaces(AreaCodec codec, Locations& out) {
+  switch (codec) {
+    case AreaCodec::Bulk:
+      return addSchemeFillers(out);
+    case AreaCodec::Rows:
+      return addMapLocations(out);
+    case AreaCodec::NumberingArea:
+      return addNumberingLocations(out);
+    case AreaCodec::PhoneBook:
+      return addPhoneBookLocations(out);
+    case AreaCodec::DigitList:
+      return addDigitListLocations(out);
+    case AreaCodec::GroupList:
+      return addGroupListLocations(out);
+    case AreaCodec::SmallRecord:
+      return addSmallRecordLocations(out);
+    case AreaCodec::TestValue:
+      return addTestValueLocations(out);
+  }
+}
+
 // The bits of one bulk byte that no place fills under the dialling scheme.
 std::uint8_t unfilledBits(const Locations& places, Address at, bool cpsx) {
   std::uint8_t filled = 0;
@@ -50,18 +72,16 @@ void addUnusedBulkBytes(Locations& out) {
   out.insert(out.end(), unused.begin(), unused.end());
 }
 
-Locations gather() {
+// The memory table projected through its codecs, each once, then what no codec fills.
+Locations project() {
   Locations out;
-  addMapLocations(out);
-  addNumberingLocations(out);
-  addPhoneBookLocations(out);
-  addGroupListLocations(out);
-  addSmallRecordLocations(out);
-  addTestValueLocations(out);
-  addSchemeFillers(out);
+  std::set<AreaCodec> done;
+  for (const MemoryArea& area : kMemoryAreas)
+    if (done.insert(area.codec).second) addCodecPlaces(area.codec, out);
   addUnusedBulkBytes(out);
   std::stable_sort(out.begin(), out.end(), [](const FieldLocation& a, const FieldLocation& b) {
-    return a.address < b.address;
+    // At one address a field's place comes before a filler's.
+    return a.address != b.address ? a.address < b.address : !a.isFiller() && b.isFiller();
   });
   return out;
 }
@@ -69,7 +89,7 @@ Locations gather() {
 }  // namespace
 
 const Locations& fieldLocations() {
-  static const Locations all = gather();
+  static const Locations all = project();
   return all;
 }
 

@@ -10,9 +10,9 @@
 #include "image/memory_image.hpp"
 
 // Where a write puts every field of the settings record: one place per run of bytes (or bit),
-// gathered once from the memory map and from each irregular area's own layout, with the bytes
-// no field fills named as fillers. A lookup from an address to its field and from a field to its
-// addresses is one call.
+// projected once from the memory table (kMemoryAreas) through the codec each of its areas names,
+// with the bytes no field fills named as fillers. A lookup from an address to its field and from a
+// field to its addresses is one call.
 namespace rcp::image {
 
 // The numbering area and the phone book are laid out by the dialling scheme.
@@ -47,9 +47,10 @@ std::vector<const FieldLocation*> locationsOf(std::string_view field);
 // a shared byte.
 std::vector<const FieldLocation*> locationsAt(Address address);
 
-// Each area adds its own places.
-void addMapLocations(Locations& out);          // memory_map.cpp
+// Each codec of the memory table lays out its own places.
+void addMapLocations(Locations& out);          // regular rows: memory_map.cpp
 void addNumberingLocations(Locations& out);    // subscriber_numbers.cpp
+void addDigitListLocations(Locations& out);    // subscriber_numbers.cpp
 void addPhoneBookLocations(Locations& out);    // phone_book.cpp
 void addGroupListLocations(Locations& out);    // group_lists.cpp
 void addSmallRecordLocations(Locations& out);  // small_records.cpp

@@ -208,6 +208,9 @@ void addNumberingLocations(Locations& out) {
   out.push_back({kDynamicCount, 1, 0, "DynaGroup", "digit count", SchemeOnly::Cpsx});
   out.push_back({kDynamicDigits, kDigitSlot, 0, "DynaGroup", "decimal digits, two to a byte",
                  SchemeOnly::Cpsx});
+}
+
+void addDigitListLocations(Locations& out) {
   for (std::size_t i = 0; i < kRangeLimitFields.size(); ++i)
     out.push_back({static_cast<Address>(kRangeLimits + 2 * i), 2, 0, kRangeLimitFields[i].field,
                    "ident word of the limit"});

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "image/memory_map.hpp"
 #include "settings/field_table.hpp"
 
 namespace rcp::image {
@@ -48,6 +49,15 @@ TEST(FieldLocations, NameFieldsOfTheRecordAndLeadBothWays) {
   const auto indivol = locationsOf("Indivol");
   ASSERT_EQ(indivol.size(), 3u) << "count and digits under MPT1343, prefix and ident under CPSX";
   EXPECT_EQ(indivol[0]->address, 0x053);
+}
+
+TEST(FieldLocations, EveryAreaTheWriteSendsIsLaidOutByItsCodec) {
+  const std::set<Address> written = writtenAddresses();
+  for (const MemoryArea& area : kMemoryAreas)
+    if (written.count(area.address)) {
+      EXPECT_FALSE(locationsAt(area.address).empty())
+          << std::hex << "0x" << area.address << ": its codec lays out nothing there";
+    }
 }
 
 }  // namespace
