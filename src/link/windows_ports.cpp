@@ -47,9 +47,8 @@ constexpr std::array<std::pair<Text, std::string_view>, 16> kTexts = {{
      "{name} 无法启动（代码 10）。请拔下数据线再插上；仍不行时，请在设备管理器中卸载它"
      "（连同驱动程序），再重新安装数据线厂商提供的驱动。"},
     {Text::NoDriverFamily,
-     "{name} 没有安装驱动程序（代码 28）：它的 USB ID {ids} 是 {family} "
-     "芯片，请安装驱动：{driver}，"
-     "然后拔下数据线再插上。"},
+     "{name} 没有安装驱动程序（代码 28）：它的 USB ID {ids} 是 {family} 芯片，"
+     "请安装驱动：{driver}，然后拔下数据线再插上。"},
     {Text::NoDriverIds,
      "{name} 没有安装驱动程序（代码 28）：请安装数据线厂商为 USB ID {ids} "
      "提供的驱动，然后拔下数据线再插上。"},
@@ -95,7 +94,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kFamilyDr
 }};
 
 // The ids of the early PL2303 chips, which the copied chips carry too.
-constexpr UsbIds kProlificCloneIds[] = {{"067b", "2303"}};
+const UsbIds kProlificCloneIds[] = {{"067b", "2303"}};
 // Prolific drivers from this version on stop the early and the copied chips with code 10.
 constexpr std::array<unsigned long, 2> kRefusingDriver = {3, 4};
 
