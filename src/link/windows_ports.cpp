@@ -356,7 +356,8 @@ WindowsPortDiagnosis diagnoseWindowsPort(const std::string& port,
 }
 
 std::string windowsProblemText(const WindowsPortDiagnosis& d) {
-  const std::string port = lineText(d.port);
+  const std::string key = portKey(d.port);
+  const std::string port = key.empty() ? lineText(d.port) : key;
   const WindowsPort none;
   const WindowsPort& device = d.device ? *d.device : none;
   const std::string name = d.device ? deviceName(device) : port;
