@@ -41,7 +41,7 @@ constexpr std::array<std::pair<Text, std::string_view>, 16> kTexts = {{
     {Text::CloneRefused,
      "{name} 无法启动（代码 10）：它的 USB ID {ids} 是 Prolific PL2303 芯片，而当前的驱动 "
      "{version} 不再支持早期型号和仿制芯片。建议改装 3.3.x 系列的旧驱动（例如 3.3.2.102）："
-     "在设备管理器中“更新驱动程序”，从计算机上已有的驱动列表中选择它，并阻止 Windows "
+     "先安装它，再在设备管理器中“更新驱动程序”，从计算机上已有的驱动列表中选择它，并阻止 Windows "
      "更新再次替换它；或者换用 CH340、FTDI 或 CP210x 芯片的数据线。"},
     {Text::CannotStart,
      "{name} 无法启动（代码 10）。请拔下数据线再插上；仍不行时，请在设备管理器中卸载它"

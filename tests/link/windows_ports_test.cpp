@@ -180,7 +180,8 @@ TEST(WindowsPortDoctor, Code10OnAProlificIdNamesTheDriverToInstallOnlyWhenTheDri
   const std::string clone =
       "Prolific USB-to-Serial Comm Port 无法启动（代码 10）：它的 USB ID 067B:2303 是 Prolific "
       "PL2303 芯片，而当前的驱动 3.8.39.0 不再支持早期型号和仿制芯片。建议改装 3.3.x "
-      "系列的旧驱动（例如 3.3.2.102）：在设备管理器中“更新驱动程序”，从计算机上已有的驱动列表中"
+      "系列的旧驱动（例如 "
+      "3.3.2.102）：先安装它，再在设备管理器中“更新驱动程序”，从计算机上已有的驱动列表中"
       "选择它，并阻止 Windows 更新再次替换它；或者换用 CH340、FTDI 或 CP210x 芯片的数据线。";
   const std::string cannotStart =
       "Prolific USB-to-Serial Comm Port 无法启动（代码 10）。请拔下数据线再插上；仍不行时，"
