@@ -64,8 +64,9 @@ std::map<std::string, std::string> byIdNames(const SystemRoots& roots) {
   return names;
 }
 
-// Kernel names in their numbering: "ttyUSB2" before "ttyUSB10".
-bool kernelOrder(const std::string& a, const std::string& b) {
+}  // namespace
+
+bool numberedNameOrder(const std::string& a, const std::string& b) {
   const auto split = [](const std::string& name) {
     std::size_t digits = name.size();
     while (digits > 0 && name[digits - 1] >= '0' && name[digits - 1] <= '9') --digits;
@@ -79,6 +80,8 @@ bool kernelOrder(const std::string& a, const std::string& b) {
   if (numberA != numberB) return numberA < numberB;
   return a < b;
 }
+
+namespace {
 
 std::optional<SerialDevice> describe(const fs::path& entry, const SystemRoots& roots) {
   const std::string name = entry.filename().string();
@@ -133,16 +136,21 @@ std::vector<SerialDevice> listSerialDevices(const SystemRoots& roots) {
   for (SerialDevice& device : devices) {
     if (const auto it = names.find(device.name); it != names.end()) device.byId = it->second;
   }
-  std::sort(devices.begin(), devices.end(), [](const SerialDevice& a, const SerialDevice& b) {
-    const auto group = [](SerialKind kind) {
-      return kind == SerialKind::UsbSerial || kind == SerialKind::UsbModem ? 0
-             : kind == SerialKind::Uart                                    ? 1
-                                                                           : 2;
-    };
-    if (group(a.kind) != group(b.kind)) return group(a.kind) < group(b.kind);
-    return kernelOrder(a.name, b.name);
-  });
+  sortSerialDevices(devices);
   return devices;
+}
+
+void sortSerialDevices(std::vector<SerialDevice>& devices) {
+  std::stable_sort(devices.begin(), devices.end(),
+                   [](const SerialDevice& a, const SerialDevice& b) {
+                     const auto group = [](SerialKind kind) {
+                       return kind == SerialKind::UsbSerial || kind == SerialKind::UsbModem ? 0
+                              : kind == SerialKind::Uart                                    ? 1
+                                                                                            : 2;
+                     };
+                     if (group(a.kind) != group(b.kind)) return group(a.kind) < group(b.kind);
+                     return numberedNameOrder(a.name, b.name);
+                   });
 }
 
 const SerialDevice* findSerialDevice(const std::vector<SerialDevice>& devices,

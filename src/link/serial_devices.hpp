@@ -40,6 +40,12 @@ struct SerialDevice {
 // UARTs, then the rest, each in the kernel's numbering (ttyUSB2 before ttyUSB10).
 std::vector<SerialDevice> listSerialDevices(const SystemRoots& roots = {});
 
+// USB devices first, then UARTs, then the rest, each in numberedNameOrder.
+void sortSerialDevices(std::vector<SerialDevice>& devices);
+
+// Names in their numbering: "ttyUSB2" before "ttyUSB10", "COM2" before "COM10".
+bool numberedNameOrder(const std::string& a, const std::string& b);
+
 // The listed device a path stands for: its by-id name, its device file, or any other link that
 // leads to the same file. Null when none.
 const SerialDevice* findSerialDevice(const std::vector<SerialDevice>& devices,
