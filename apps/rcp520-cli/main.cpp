@@ -1,7 +1,5 @@
 // rcp520-cli: the programming tool's radio link, transfers and data files from a terminal.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <exception>
 #include <filesystem>
@@ -11,9 +9,11 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "cli/backups.hpp"
 #include "cli/check.hpp"
+#include "cli/console.hpp"
 #include "cli/diff.hpp"
 #include "cli/fleet.hpp"
 #include "cli/image.hpp"
@@ -25,6 +25,7 @@
 #include "cli/write.hpp"
 #include "common/command_line.hpp"
 #include "link/com_ini.hpp"
+#include "link/path_text.hpp"
 #include "program/trace_setup.hpp"
 #include "safety/backups.hpp"
 
@@ -44,6 +45,12 @@ std::string deviceOf(const std::string& port) {
   return port;
 }
 
+// Stores an option's text (UTF-8) as a path: never through the narrow path constructor, which on
+// Windows reads the ANSI code page.
+std::function<void(const std::string&)> pathInto(std::filesystem::path& path) {
+  return [&path](const std::string& text) { path = rcp::link::pathOf(text); };
+}
+
 // What the command line asked for: the options of the program and of every subcommand, and
 // what the chosen subcommand runs.
 struct Request {
@@ -61,7 +68,7 @@ struct Request {
   std::function<int()> run;
 
   rcp::app::CliStreams streams() const {
-    return {std::cout, std::cerr, isatty(STDERR_FILENO) == 1, trace};
+    return {std::cout, std::cerr, rcp::app::stderrIsTerminal(), trace};
   }
   rcp::app::CliSafety safety() const {
     return {!noReadBackup, backupBefore, verifyAfter, rcp::app::defaultBackupsFolder()};
@@ -111,8 +118,8 @@ void addRead(rcp::apps::CommandLine& line, Request& request) {
   command->add_flag("--no-backup", request.noReadBackup,
                     "Do not keep a copy of what was read in the backups folder");
   runs(*command, request, [&request] {
-    return rcp::app::cliRead(deviceOf(request.port), request.file, request.streams(),
-                             request.safety());
+    return rcp::app::cliRead(deviceOf(request.port), rcp::link::pathOf(request.file),
+                             request.streams(), request.safety());
   });
 }
 
@@ -129,8 +136,8 @@ void addWrite(rcp::apps::CommandLine& line, Request& request) {
             "Read the radio back after writing and compare every byte written; a difference "
             "exits 3 (default: the desktop tool's setting in Com.ini)");
   runs(*command, request, [&request] {
-    return rcp::app::cliWrite(deviceOf(request.port), request.file, request.streams(),
-                              request.safety());
+    return rcp::app::cliWrite(deviceOf(request.port), rcp::link::pathOf(request.file),
+                              request.streams(), request.safety());
   });
 }
 
@@ -140,7 +147,9 @@ void addFleet(rcp::apps::CommandLine& line, Request& request) {
       "[--port DEVICE|COM1..COM4] TEMPLATE.ini --numbers FIRST-LAST|--table FILE.csv "
       "[--log FILE.csv] [--verify] [--backup] [--skip-failed]");
   addPortOption(*command, request);
-  command->add_option("template", request.fleet.templ, "The data file every radio gets")
+  command
+      ->add_option_function<std::string>("template", pathInto(request.fleet.templ),
+                                         "The data file every radio gets")
       ->type_name("TEMPLATE.ini")
       ->required();
   auto* numbers = command
@@ -148,15 +157,17 @@ void addFleet(rcp::apps::CommandLine& line, Request& request) {
                                    "The individual numbers, one radio each, in order")
                       ->type_name("FIRST-LAST");
   auto* table = command
-                    ->add_option("--table", request.fleet.table,
-                                 "A table of radios (UTF-8 or GB2312): a header of data-file "
-                                 "keys including Indivol, then one radio a row")
+                    ->add_option_function<std::string>(
+                        "--table", pathInto(request.fleet.table),
+                        "A table of radios (UTF-8 or GB2312): a header of data-file "
+                        "keys including Indivol, then one radio a row")
                     ->type_name("FILE.csv");
   numbers->excludes(table);
   command
-      ->add_option("--log", request.fleet.log,
-                   "Append a row per radio; rerunning with the same log skips the numbers "
-                   "written")
+      ->add_option_function<std::string>(
+          "--log", pathInto(request.fleet.log),
+          "Append a row per radio; rerunning with the same log skips the numbers "
+          "written")
       ->type_name("FILE.csv");
   command->add_flag("--skip-failed", request.fleet.skipFailed,
                     "Give a failed radio's number up instead of trying it on the next radio");
@@ -199,8 +210,9 @@ void addImage(rcp::apps::CommandLine& line, Request& request) {
       ->type_name("NAME")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   addFile(*command, request, "The data file to write");
-  runs(*command, request,
-       [&request] { return rcp::app::cliImage(request.model, request.file, request.streams()); });
+  runs(*command, request, [&request] {
+    return rcp::app::cliImage(request.model, rcp::link::pathOf(request.file), request.streams());
+  });
 }
 
 void addCheck(rcp::apps::CommandLine& line, Request& request) {
@@ -209,8 +221,9 @@ void addCheck(rcp::apps::CommandLine& line, Request& request) {
       "FILE.ini");
   addFile(*command, request, "The data file to check");
   command->footer("Exit status: 0 nothing warned, 1 something warned, 2 the file does not open");
-  runs(*command, request,
-       [&request] { return rcp::app::cliCheck(request.file, request.streams()); });
+  runs(*command, request, [&request] {
+    return rcp::app::cliCheck(rcp::link::pathOf(request.file), request.streams());
+  });
 }
 
 void addDiff(rcp::apps::CommandLine& line, Request& request) {
@@ -220,8 +233,13 @@ void addDiff(rcp::apps::CommandLine& line, Request& request) {
       "write of each file leaves",
       "[--port DEVICE|COM1..COM4] [--image [--model NAME]] A.ini|radio B.ini|radio");
   auto diff = std::make_shared<rcp::app::DiffRequest>();
-  command->add_option("a", diff->a, "The first data file, or radio")->type_name("A")->required();
-  command->add_option("b", diff->b, "The second data file, or radio")->type_name("B")->required();
+  command->add_option_function<std::string>("a", pathInto(diff->a), "The first data file, or radio")
+      ->type_name("A")
+      ->required();
+  command
+      ->add_option_function<std::string>("b", pathInto(diff->b), "The second data file, or radio")
+      ->type_name("B")
+      ->required();
   addPortOption(*command, request);
   command->add_flag("--image", diff->image,
                     "Compare the memories a write of each file leaves in a radio, byte by byte");
@@ -351,7 +369,10 @@ int main(int argc, char** argv) {
   addExamples(app);
   app.footer(kFooter);
 
-  if (const auto ended = line.parse(argc, argv)) return *ended;
+  std::vector<std::string> arguments = rcp::app::utf8Arguments(argc, argv);
+  std::vector<char*> pointers = rcp::app::argumentPointers(arguments);
+  if (const auto ended = line.parse(static_cast<int>(arguments.size()), pointers.data()))
+    return *ended;
   // Whatever input reaches a check that throws ends as a message, never as an abort.
   try {
     return request.run();

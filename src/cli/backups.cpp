@@ -1,6 +1,7 @@
 #include "cli/backups.hpp"
 
 #include "cli/terminal_services.hpp"
+#include "link/path_text.hpp"
 #include "safety/backups.hpp"
 
 namespace rcp::app {
@@ -12,7 +13,8 @@ int cliBackups(const std::filesystem::path& folder, const CliStreams& io) {
   }
   for (const Backup& backup : listBackups(folder))
     io.out << backup.time << "  " << printableText(backup.model) << "  "
-           << printableText(backup.number) << "  " << printableText(backup.file.string()) << '\n';
+           << printableText(backup.number) << "  " << printableText(link::textOf(backup.file))
+           << '\n';
   return kExitDone;
 }
 

@@ -9,6 +9,7 @@
 #include "cli/written_image.hpp"
 #include "link/hex_text.hpp"
 #include "link/ini_profile.hpp"
+#include "link/path_text.hpp"
 #include "program/data_file_opening.hpp"
 #include "program/offline_program.hpp"
 #include "review/config_diff.hpp"
@@ -47,7 +48,7 @@ int load(const std::filesystem::path& what, const DiffRequest& request, const Cl
       return kExitDone;
     });
   }
-  side.name = what.string();
+  side.name = link::textOf(what);
   side.offline = std::make_unique<OfflineProgram>();
   if (const auto error = openDataFileAndCheck(side.offline->state(), what)) {
     TerminalLines(io.err, false).line(settings::dataFileErrorDetail(*error, what));
@@ -123,11 +124,12 @@ int diffImages(const DiffRequest& request, const CliStreams& io) {
 }  // namespace
 
 int cliDiff(const DiffRequest& request, const CliStreams& io) {
-  const auto file = [](const std::string& side) {
-    return side == kRadioSide ? std::filesystem::path() : std::filesystem::path(side);
+  const auto file = [](const std::filesystem::path& side) {
+    return isRadio(side) ? std::filesystem::path() : side;
   };
-  if (const auto clash = outputClash({{"跟踪文件", io.trace}}, {{"数据文件", file(request.a)},
-                                                                {"数据文件", file(request.b)}})) {
+  if (const auto clash =
+          outputClash({{"跟踪文件", link::pathOf(io.trace)}},
+                      {{"数据文件", file(request.a)}, {"数据文件", file(request.b)}})) {
     TerminalLines(io.err, false).line(*clash);
     return kExitUsageFileOrPort;
   }

@@ -1,12 +1,11 @@
 #include "cli/fleet.hpp"
 
-#include <unistd.h>
-
 #include <iostream>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "cli/console.hpp"
 #include "cli/held_signals.hpp"
 #include "cli/output_clash.hpp"
 #include "cli/serial_line.hpp"
@@ -14,6 +13,7 @@
 #include "cli/terminal_services.hpp"
 #include "fleet/fleet_run.hpp"
 #include "link/com_ini.hpp"
+#include "link/path_text.hpp"
 #include "link/port_opening.hpp"
 
 namespace rcp::app {
@@ -40,7 +40,7 @@ class FleetLines final : public FleetEvents {
   UnverifiedChoice unverified(std::size_t, const FleetLogRow& row) override {
     const ui::Message question = unverifiedQuestion(row);
     lines_.line(question.text);
-    if (isatty(STDIN_FILENO) != 1) {
+    if (!stdinIsTerminal()) {
       lines_.line("没有终端可以询问，批量写频停止。");
       return UnverifiedChoice::Stop;
     }
@@ -80,7 +80,7 @@ std::vector<FleetProblem> checkedFleet(TerminalLines& lines, const link::IniDocu
 int cliFleet(const std::string& device, const FleetRequest& request, const CliStreams& io,
              const CliSafety& safety) {
   TerminalLines lines(io.err, io.errIsTerminal);
-  if (outputsClash({{kTraceFile, io.trace}, {"日志", request.log}},
+  if (outputsClash({{kTraceFile, link::pathOf(io.trace)}, {"日志", request.log}},
                    {{"模板", request.templ}, {"号码表", request.table}}, io))
     return kExitUsageFileOrPort;
   FleetPlanError planError;

@@ -1,16 +1,13 @@
 #include "cli/held_signals.hpp"
 
 #include <signal.h>
-#include <unistd.h>
+#include <stdlib.h>
 
-#include <array>
-#include <cstring>
+#include "cli/held_signals_platform.hpp"
 
 namespace rcp::app {
 
 namespace {
-
-constexpr std::array<int, 3> kHeld = {SIGINT, SIGTERM, SIGHUP};
 
 constexpr const char* kWriteHeld =
     "写录尚未结束，现在中断会使电台只写入部分数据！写录结束后程序将退出，再按一次Ctrl+"
@@ -32,32 +29,23 @@ constexpr const char* kFleetHeld =
 volatile sig_atomic_t heldSignal = 0;
 const char* heldText = nullptr;
 const char* abandonedText = nullptr;
-std::array<struct sigaction, kHeld.size()> previous{};
-
-void say(const char* text) {
-  (void)!::write(STDERR_FILENO, text, std::strlen(text));
-}
-
-void onSignal(int signal) {
-  if (heldSignal == 0) {
-    heldSignal = signal;
-    say(heldText);
-    return;
-  }
-  say(abandonedText);
-  _exit(exitCodeOfSignal(signal));
-}
 
 }  // namespace
+
+void onHeldSignal(int signal) {
+  if (heldSignal == 0) {
+    heldSignal = signal;
+    sayOnStderr(heldText);
+    return;
+  }
+  sayOnStderr(abandonedText);
+  _exit(exitCodeOfSignal(signal));
+}
 
 HeldSignals::HeldSignals(HeldTransfer transfer) {
   heldSignal = 0;
   becomes(transfer);
-  struct sigaction action {};
-  action.sa_handler = onSignal;
-  action.sa_flags = SA_RESTART;
-  sigemptyset(&action.sa_mask);
-  for (std::size_t i = 0; i < kHeld.size(); ++i) sigaction(kHeld[i], &action, &previous[i]);
+  holdSignals();
 }
 
 void HeldSignals::becomes(HeldTransfer transfer) {
@@ -84,7 +72,7 @@ void HeldSignals::becomes(HeldTransfer transfer) {
 }
 
 HeldSignals::~HeldSignals() {
-  for (std::size_t i = 0; i < kHeld.size(); ++i) sigaction(kHeld[i], &previous[i], nullptr);
+  releaseSignals();
 }
 
 int HeldSignals::held() const {

@@ -1,6 +1,7 @@
 #include "cli/output_clash.hpp"
 
 #include "cli/terminal_services.hpp"
+#include "link/path_text.hpp"
 #include "link/private_files.hpp"
 
 namespace rcp::app {
@@ -8,8 +9,8 @@ namespace rcp::app {
 namespace {
 
 std::string clashText(const NamedFile& output, const NamedFile& other) {
-  return std::string(output.what) + "“" + output.file.string() + "”与" + other.what + "“" +
-         other.file.string() + "”是同一个文件：输出会毁掉它，未做任何操作。";
+  return std::string(output.what) + "“" + link::textOf(output.file) + "”与" + other.what + "“" +
+         link::textOf(other.file) + "”是同一个文件：输出会毁掉它，未做任何操作。";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "cli/output_clash.hpp"
 #include "cli/serial_line.hpp"
 #include "cli/terminal_program.hpp"
+#include "link/path_text.hpp"
 #include "link/private_files.hpp"
 #include "program/data_file_opening.hpp"
 #include "safety/safe_write.hpp"
@@ -41,7 +42,7 @@ int readRadio(const std::string& device, const CliStreams& io, const CliSafety& 
 
 int cliRead(const std::string& device, const std::filesystem::path& file, const CliStreams& io,
             const CliSafety& safety) {
-  if (outputsClash({{kTraceFile, io.trace}, {kDataFile, file}}, {}, io))
+  if (outputsClash({{kTraceFile, link::pathOf(io.trace)}, {kDataFile, file}}, {}, io))
     return kExitUsageFileOrPort;
   const std::filesystem::path saved = link::savedFile(file);
   // Found before the radio is read, not after.

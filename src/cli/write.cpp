@@ -8,10 +8,11 @@
 #include "cli/output_clash.hpp"
 #include "cli/serial_line.hpp"
 #include "cli/terminal_program.hpp"
-#include "transfer/write_transfer.hpp"
 #include "link/ini_profile.hpp"
+#include "link/path_text.hpp"
 #include "safety/safe_write.hpp"
 #include "safety/write_round_trip.hpp"
+#include "transfer/write_transfer.hpp"
 
 namespace rcp::app {
 
@@ -23,7 +24,8 @@ using image::TransferOutcome;
 
 int cliWrite(const std::string& device, const std::filesystem::path& file, const CliStreams& io,
              const CliSafety& safety) {
-  if (outputsClash({{kTraceFile, io.trace}}, {{kDataFile, file}}, io)) return kExitUsageFileOrPort;
+  if (outputsClash({{kTraceFile, link::pathOf(io.trace)}}, {{kDataFile, file}}, io))
+    return kExitUsageFileOrPort;
   SerialLine line(io);
   if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
   DevicePort port(device, line.traced.port());

@@ -9,6 +9,7 @@
 
 #include "link/cp936.hpp"
 #include "link/ini_profile.hpp"
+#include "link/path_text.hpp"
 #include "settings/data_file_keys.hpp"
 
 namespace rcp::app {
@@ -82,12 +83,12 @@ std::vector<std::string> csvFields(const std::string& line) {
 std::optional<link::IniDocument> templateDocument(const std::filesystem::path& templ,
                                                   FleetPlanError& error) {
   if (link::checkFile(templ) == link::FileCheck::Absent) {
-    error.message = "文件“" + templ.string() + "”不存在！";
+    error.message = "文件“" + link::textOf(templ) + "”不存在！";
     return std::nullopt;
   }
   link::IniLoad loaded = link::loadIniFile(templ);
   if (!loaded.error && loaded.document.section(kDataSection)) return std::move(loaded.document);
-  error.message = loaded.error ? loaded.error->message() : templ.string() + " 不是数据文件。";
+  error.message = loaded.error ? loaded.error->message() : link::textOf(templ) + " 不是数据文件。";
   return std::nullopt;
 }
 
@@ -132,7 +133,7 @@ bool refused(FleetPlanError& error, std::string message) {
 // The header: every column a data-file key, each once, Indivol among them.
 bool headerAccepted(const std::filesystem::path& table, const std::vector<std::string>& header,
                     FleetPlanError& error) {
-  const std::string where = "号码表 " + table.string();
+  const std::string where = "号码表 " + link::textOf(table);
   for (std::size_t i = 0; i < header.size(); ++i) {
     const std::string column = "第 " + std::to_string(i + 1) + " 列“" + header[i] + "”";
     if (!settings::findDataFileKey(header[i]))
@@ -158,7 +159,7 @@ bool blank(const std::vector<std::string>& fields) {
 std::optional<std::vector<FleetMember>> membersInTable(const std::filesystem::path& table,
                                                        FleetPlanError& error) {
   if (link::checkFile(table) != link::FileCheck::Usable) {
-    error.message = "无法读取号码表 " + table.string() + "。";
+    error.message = "无法读取号码表 " + link::textOf(table) + "。";
     return std::nullopt;
   }
   std::ifstream in(table, std::ios::binary);
@@ -178,7 +179,7 @@ std::optional<std::vector<FleetMember>> membersInTable(const std::filesystem::pa
                                               header.begin());
   std::vector<FleetMember> members;
   std::map<std::string, std::size_t> rowOfNumber;
-  const std::string where = "号码表 " + table.string() + " ";
+  const std::string where = "号码表 " + link::textOf(table) + " ";
   while (std::getline(lines, line)) {
     ++row;
     const std::vector<std::string> fields = csvFields(line);
@@ -211,7 +212,7 @@ std::optional<std::vector<FleetMember>> membersInTable(const std::filesystem::pa
     members.push_back(std::move(member));
   }
   if (members.empty()) {
-    error.message = "号码表 " + table.string() + " 中没有电台。";
+    error.message = "号码表 " + link::textOf(table) + " 中没有电台。";
     return std::nullopt;
   }
   return members;
@@ -322,13 +323,13 @@ std::string skippedRowsText(const std::filesystem::path& log,
   std::string numbers;
   for (const std::size_t line : lines)
     numbers += (numbers.empty() ? "" : "、") + std::to_string(line);
-  return "日志 " + log.string() + " 第 " + numbers + " 行不是完整的记录，已跳过。";
+  return "日志 " + link::textOf(log) + " 第 " + numbers + " 行不是完整的记录，已跳过。";
 }
 
 std::optional<std::string> logRefusal(const std::filesystem::path& log) {
   const link::OutputFile out(log, link::OutputFile::Start::AtEnd);
   if (out.ok()) return std::nullopt;
-  return "无法写入日志 " + log.string() + "：" +
+  return "无法写入日志 " + link::textOf(log) + "：" +
          (out.reason() == link::kNotRegularReason ? out.reason() : std::string("无法打开"));
 }
 

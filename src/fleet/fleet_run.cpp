@@ -5,6 +5,7 @@
 #include "image/read_image.hpp"
 #include "link/greeting.hpp"
 #include "link/identification.hpp"
+#include "link/path_text.hpp"
 #include "program/data_file_opening.hpp"
 #include "program/offline_program.hpp"
 #include "program/program.hpp"
@@ -254,7 +255,7 @@ FleetSummary runFleet(const FleetLine& line, const link::IniDocument& templ,
       logged = settings.log.empty() || appendLogRow(settings.log, row);
       if (!logged)
         line.dialogs.message(
-            errorBox("无法写入日志 " + settings.log.string() +
+            errorBox("无法写入日志 " + link::textOf(settings.log) +
                      "，批量写频已停止：日志是已写电台的记录，没有它重新运行会重写电台。"));
       events.finished(next, row);
       ++(good ? summary.written : summary.failed);

@@ -1,8 +1,9 @@
 #include "link/com_ini.hpp"
 
 #include <array>
-#include <cstdlib>
 #include <system_error>
+
+#include "link/path_text.hpp"
 
 namespace rcp::link {
 
@@ -17,8 +18,6 @@ constexpr std::string_view kBackupKey = "BackupBeforeWrite";
 constexpr std::string_view kVerifyKey = "VerifyAfterWrite";
 
 constexpr std::array<std::string_view, 4> kPortNames = {"COM1", "COM2", "COM3", "COM4"};
-constexpr std::array<std::string_view, 4> kDefaultDevices = {"/dev/ttyS0", "/dev/ttyS1",
-                                                             "/dev/ttyS2", "/dev/ttyS3"};
 
 std::optional<IniError> makeFolderOf(const std::filesystem::path& comIni) {
   if (!comIni.has_parent_path()) return std::nullopt;
@@ -32,21 +31,17 @@ bool readSwitch(const std::filesystem::path& comIni, std::string_view key) {
   return readProfileString(comIni, kOptionsSection, key, "0") == "1";
 }
 
-std::string environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
 }  // namespace
 
 std::filesystem::path comIniPath() {
-#ifdef _WIN32
-  return "C:\\Com.ini";
-#else
-  std::filesystem::path config = environment("XDG_CONFIG_HOME");
-  if (config.empty()) config = std::filesystem::path(environment("HOME")) / ".config";
-  return config / "rcp520" / "Com.ini";
-#endif
+  return pathOf(comIniPathOn(kThisPlatform, systemEnvironment()));
+}
+
+std::string_view defaultPortDevice(Platform platform, std::size_t port) {
+  // On Windows the port names are real: COM1 is COM1 unless [ComDevices] says otherwise.
+  constexpr std::array<std::string_view, 4> kPosix = {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2",
+                                                      "/dev/ttyS3"};
+  return platform == Platform::Windows ? kPortNames.at(port) : kPosix.at(port);
 }
 
 std::string normalisePortName(std::string_view name) {
@@ -62,16 +57,12 @@ std::string readPortName(const std::filesystem::path& comIni) {
 
 std::string portDevice(const std::filesystem::path& comIni, std::string_view portName) {
   const std::string name = normalisePortName(portName);
-#ifdef _WIN32
-  (void)comIni;
-  return "\\\\.\\" + name;
-#else
   std::size_t index = kPortNames.size() - 1;
   for (std::size_t i = 0; i < kPortNames.size(); ++i) {
     if (name == kPortNames[i]) index = i;
   }
-  return readProfileString(comIni, kDevicesSection, kPortNames[index], kDefaultDevices[index]);
-#endif
+  return readProfileString(comIni, kDevicesSection, kPortNames[index],
+                           defaultPortDevice(kThisPlatform, index));
 }
 
 std::optional<IniError> writePortName(const std::filesystem::path& comIni,

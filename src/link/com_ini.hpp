@@ -6,15 +6,22 @@
 #include <string_view>
 
 #include "link/ini_profile.hpp"
+#include "link/user_folders.hpp"
 
 namespace rcp::link {
 
 // The one-line port-settings file Com.ini: section "ComStatus", key "Comport" holds the port
-// name "COM1" to "COM4". Off Windows, section "ComDevices" of the same file maps each port name
-// to a device (keys "COM1" to "COM4", by default /dev/ttyS0 to /dev/ttyS3).
+// name "COM1" to "COM4". Section "ComDevices" of the same file maps each port name to a device
+// (keys "COM1" to "COM4"): by default /dev/ttyS0 to /dev/ttyS3 off Windows; on Windows the port
+// of the same name, which the section may map to any other ("COM7": adaptors often get a high
+// number).
 
-// C:\Com.ini on Windows; elsewhere ${XDG_CONFIG_HOME:-$HOME/.config}/rcp520/Com.ini.
+// This user's Com.ini (see comIniPathOn in user_folders.hpp).
 std::filesystem::path comIniPath();
+
+// The device a port name ("COM1" to "COM4", by its index 0 to 3) stands for when Com.ini does not
+// say.
+std::string_view defaultPortDevice(Platform platform, std::size_t port);
 
 // "COM1", "COM2" and "COM3" stay as they are (exact, case-sensitive); anything else is "COM4".
 std::string normalisePortName(std::string_view name);

@@ -1,11 +1,11 @@
 #include "link/ini_profile.hpp"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <system_error>
+
+#include "link/path_text.hpp"
 
 namespace rcp::link {
 
@@ -28,7 +28,7 @@ FileCheck checkFile(const std::filesystem::path& file) {
 
 std::string IniError::message() const {
   std::string text =
-      (operation == Operation::Read ? "无法读取文件“" : "无法写入文件“") + file.string() + "”";
+      (operation == Operation::Read ? "无法读取文件“" : "无法写入文件“") + link::textOf(file) + "”";
   if (!explanation.empty()) text += "：" + explanation;
   return text;
 }
@@ -45,7 +45,7 @@ IniLoad loadIniFile(const std::filesystem::path& file) {
       break;
   }
   // Plain C streams: a read error is a value, not an exception.
-  std::FILE* in = std::fopen(file.c_str(), "rb");
+  std::FILE* in = openInputFile(file);
   if (in == nullptr) {
     const int error = errno;
     std::error_code ec;
@@ -77,9 +77,9 @@ std::optional<IniError> saveRefusal(const std::filesystem::path& file) {
       return IniError{IniError::Operation::Write, file, systemReason(EACCES), "文件是只读的"};
   }
   const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-  if (::access(folder.c_str(), W_OK | X_OK) != 0)
+  if (!folderTakesFiles(folder))
     return IniError{IniError::Operation::Write, file, systemReason(errno),
-                    "无法在文件夹“" + folder.string() + "”中存储"};
+                    "无法在文件夹“" + link::textOf(folder) + "”中存储"};
   return std::nullopt;
 }
 

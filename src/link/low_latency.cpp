@@ -1,8 +1,5 @@
 #include "link/low_latency.hpp"
 
-#include <linux/serial.h>
-#include <sys/ioctl.h>
-
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -10,13 +7,9 @@
 
 namespace rcp::link {
 
-namespace {
-
-std::filesystem::path timerFile(const std::string& ttyName, const SystemRoots& roots) {
+std::filesystem::path latencyTimerFile(const std::string& ttyName, const SystemRoots& roots) {
   return roots.sys / "class" / "tty" / ttyName / "device" / "latency_timer";
 }
-
-}  // namespace
 
 std::string ttyNameOf(const std::string& device, const SystemRoots& roots) {
   std::error_code ec;
@@ -42,31 +35,13 @@ std::optional<std::string> latencyProblem(const std::string& device, const Syste
 }
 
 std::optional<int> latencyTimer(const std::string& ttyName, const SystemRoots& roots) {
-  std::ifstream in(timerFile(ttyName, roots));
+  std::ifstream in(latencyTimerFile(ttyName, roots));
   std::string text;
   if (!(in >> text)) return std::nullopt;
   int ms = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), ms);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return ms;
-}
-
-std::string askLowLatency(int fd, const std::string& device, const SystemRoots& roots) {
-  std::string note = "low latency:";
-  serial_struct serial{};
-  const bool flagged = ioctl(fd, TIOCGSERIAL, &serial) == 0 &&
-                       (serial.flags |= ASYNC_LOW_LATENCY, ioctl(fd, TIOCSSERIAL, &serial) == 0);
-  note += flagged ? " ASYNC_LOW_LATENCY on" : " ASYNC_LOW_LATENCY not supported";
-  const std::string name = ttyNameOf(device, roots);
-  const auto before = latencyTimer(name, roots);
-  if (!before) return note;
-  note += ", latency_timer " + std::to_string(*before);
-  if (*before > kLowLatencyTimerMs) {
-    std::ofstream(timerFile(name, roots)) << kLowLatencyTimerMs << '\n';
-    const auto after = latencyTimer(name, roots);
-    note += " -> " + (after ? std::to_string(*after) : std::string("?"));
-  }
-  return note + " ms";
 }
 
 }  // namespace rcp::link

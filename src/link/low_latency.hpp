@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -29,8 +30,11 @@ std::string highLatencyText(const std::string& ttyName, int timerMs);
 // low timer or a device without one.
 std::optional<std::string> latencyProblem(const std::string& device, const SystemRoots& roots = {});
 
-// Asks for low latency on the open terminal `fd` of `device`; what was done, for the trace:
-// "low latency: ASYNC_LOW_LATENCY on, latency_timer 16 -> 1 ms".
+// The sysfs file of the adaptor's latency timer.
+std::filesystem::path latencyTimerFile(const std::string& ttyName, const SystemRoots& roots = {});
+
+// Linux only (low_latency_posix.cpp): asks for low latency on the open terminal `fd` of `device`;
+// what was done, for the trace: "low latency: ASYNC_LOW_LATENCY on, latency_timer 16 -> 1 ms".
 std::string askLowLatency(int fd, const std::string& device, const SystemRoots& roots = {});
 
 }  // namespace rcp::link

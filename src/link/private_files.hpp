@@ -2,6 +2,8 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -14,6 +16,10 @@
 // first, and a device, a FIFO, a socket or a folder there is refused, never replaced, opened for
 // writing or waited on. Failures come back as a reason in Chinese (or the system's text) for the
 // caller's message.
+//
+// One implementation a platform (private_files_posix.cpp, private_files_win32.cpp). On Windows the
+// files are made in the user's own folders, whose inherited permissions keep them private; the
+// modes below are POSIX's.
 namespace rcp::link {
 
 constexpr mode_t kPrivateFileMode = 0600;
@@ -28,6 +34,15 @@ std::filesystem::path savedFile(std::filesystem::path file);
 // Why `file` cannot take the tool's output (links resolved): it exists and is not a regular
 // file. Nothing when it is a regular file or absent.
 std::optional<std::string> outputRefusal(const std::filesystem::path& file);
+
+// Opens an existing file for reading in binary, by its full name (wide on Windows); null on
+// failure, with errno set.
+std::FILE* openInputFile(const std::filesystem::path& file);
+
+// Whether this user may create files in `folder`, as far as can be told without writing one;
+// whether this user may list it and open its files.
+bool folderTakesFiles(const std::filesystem::path& folder);
+bool folderReadable(const std::filesystem::path& folder);
 
 // Whether the two paths name the same existing file (device and inode, links resolved).
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
@@ -66,7 +81,7 @@ class OutputFile {
   const std::string& reason() const { return reason_; }
   int fd() const { return fd_; }
   // The size of the file when it was opened.
-  off_t sizeAtOpen() const { return size_; }
+  std::int64_t sizeAtOpen() const { return size_; }
   // The last byte of the file, if it has one.
   std::optional<char> lastByte() const;
   // Writes everything (a signal in between does not cut it short).
@@ -74,7 +89,7 @@ class OutputFile {
 
  private:
   int fd_ = -1;
-  off_t size_ = 0;
+  std::int64_t size_ = 0;
   std::string reason_;
 };
 

@@ -9,14 +9,16 @@
 
 namespace rcp::link {
 
-// A serial device on a POSIX terminal interface (a real port or a pseudo-terminal).
+// A serial device: a real port or, on Linux, a pseudo-terminal. One implementation a platform
+// (serial_port_posix.cpp, serial_port_win32.cpp), both held to the same contract:
 //
-// Opening is exclusive: the terminal is marked exclusive and locked with flock, so a port that
-// another program holds does not open. The line is raw 9600 baud 8N1 without flow control.
-// Waiting sleeps in poll, within the time-outs of PortTimings. A write returns once its bytes
-// are handed to the driver, so the purge after a request happens while it is still crossing;
-// purges never take back bytes handed over (purging both drops only what came in), and closing
-// waits for them to leave.
+// Opening is exclusive: a port that another program holds does not open (POSIX: the terminal is
+// marked exclusive and locked with flock; Windows: a COM port opens exclusively by nature). The
+// line is raw 9600 baud 8N1 without flow control. A read waits within the time-outs of
+// PortTimings. A write returns once its bytes are handed to the driver, so the purge after a
+// request happens while it is still crossing; purges never take back bytes handed over (purging
+// both drops only what came in; the transmit side is emptied only when the port opens), and
+// closing waits for them to leave.
 class SerialPort final : public Port {
  public:
   SerialPort() = default;
@@ -26,7 +28,7 @@ class SerialPort final : public Port {
 
   bool open(const std::string& device) override;
   void close() override;
-  bool isOpen() const override { return fd_ >= 0; }
+  bool isOpen() const override { return line_ != kNoLine; }
   void purgeBoth() override;
   void purgeReceive() override;
   bool write(std::span<const std::uint8_t> bytes) override;
@@ -35,7 +37,9 @@ class SerialPort final : public Port {
   std::string openNote() const override { return openNote_; }
 
  private:
-  int fd_ = -1;
+  // The platform's handle of the open line: a descriptor, or a Windows HANDLE as an integer.
+  static constexpr std::intptr_t kNoLine = -1;
+  std::intptr_t line_ = kNoLine;
   std::string openNote_;
   bool pseudoTerminal_ = false;
 };

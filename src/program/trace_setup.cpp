@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "link/path_text.hpp"
+
 namespace rcp::app {
 
 std::optional<std::string> takeTraceOption(std::vector<std::string_view>& args) {
@@ -30,7 +32,7 @@ std::optional<std::string> takeTraceOption(std::vector<std::string_view>& args) 
 TracedLink::TracedLink(link::Port& port, link::Clock& clock, const std::string& file)
     : port_(port), clock_(clock), file_(file) {
   if (file.empty()) return;
-  log_ = std::make_unique<link::TraceLog>(file, clock);
+  log_ = std::make_unique<link::TraceLog>(link::pathOf(file), clock);
   if (!log_->ok()) {
     failed_ = true;
     reason_ = log_->reason();

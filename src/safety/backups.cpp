@@ -1,7 +1,5 @@
 #include "safety/backups.hpp"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -9,7 +7,9 @@
 #include <system_error>
 
 #include "link/identification.hpp"
+#include "link/path_text.hpp"
 #include "link/private_files.hpp"
+#include "link/user_folders.hpp"
 #include "settings/data_file.hpp"
 #include "settings/record.hpp"
 
@@ -42,7 +42,7 @@ bool digitsAt(std::string_view text, std::size_t from, std::size_t count) {
 
 // "20261209-140327-HX34s-3262001201[-2].ini" into its parts; nothing for any other name.
 std::optional<Backup> parseName(const fs::path& file) {
-  const std::string name = file.filename().string();
+  const std::string name = link::textOf(file.filename());
   if (name.size() <= kStampLength + kExtension.size() || !name.ends_with(kExtension)) return {};
   const std::string_view stamp(name.data(), kStampLength);
   if (!digitsAt(stamp, 0, 8) || stamp[8] != '-' || !digitsAt(stamp, 9, 6)) return {};
@@ -82,13 +82,8 @@ void removeOldest(const fs::path& folder) {
 }  // namespace
 
 fs::path defaultBackupsFolder() {
-  const char* state = std::getenv("XDG_STATE_HOME");
-  fs::path root = state && *state ? fs::path(state) : fs::path();
-  if (root.empty()) {
-    const char* home = std::getenv("HOME");
-    root = fs::path(home ? home : "") / ".local" / "state";
-  }
-  return root / "rcp520" / "backups";
+  return link::pathOf(link::stateFolderOn(link::kThisPlatform, link::systemEnvironment())) /
+         "backups";
 }
 
 std::string backupFileName(const std::tm& when, const std::string& model,
@@ -103,15 +98,15 @@ std::optional<std::string> folderProblem(const fs::path& folder, bool create) {
   std::error_code ec;
   const auto status = fs::status(folder, ec);
   if (fs::exists(status) && !fs::is_directory(status))
-    return "备份文件夹 " + folder.string() + " 不是文件夹，而是一个文件。";
+    return "备份文件夹 " + link::textOf(folder) + " 不是文件夹，而是一个文件。";
   if (!fs::exists(status)) {
     if (!create) return std::nullopt;
     fs::create_directories(folder, ec);
-    if (ec) return "无法创建备份文件夹 " + folder.string() + "。";
+    if (ec) return "无法创建备份文件夹 " + link::textOf(folder) + "。";
     return std::nullopt;
   }
-  if (access(folder.c_str(), R_OK | X_OK) != 0 || (create && access(folder.c_str(), W_OK) != 0))
-    return "没有权限使用备份文件夹 " + folder.string() + "。";
+  if (!link::folderReadable(folder) || (create && !link::folderTakesFiles(folder)))
+    return "没有权限使用备份文件夹 " + link::textOf(folder) + "。";
   return std::nullopt;
 }
 
@@ -132,7 +127,7 @@ BackupOutcome keepBackup(settings::ProgramState& state, const fs::path& folder, 
     file = numberedName(folder, name, n);
     created = link::createNewFile(file, document.fileBytes());
   }
-  if (created.error != 0) return {std::nullopt, file.string() + "：" + created.reason};
+  if (created.error != 0) return {std::nullopt, link::textOf(file) + "：" + created.reason};
   removeOldest(folder);
   auto backup = parseName(file);
   return {backup, {}};
@@ -147,7 +142,7 @@ std::vector<Backup> listBackups(const fs::path& folder) {
   }
   // The name starts with the time, and a repeated name's "-n" sorts after the plain one.
   std::sort(found.begin(), found.end(), [](const Backup& a, const Backup& b) {
-    const std::string an = a.file.filename().string(), bn = b.file.filename().string();
+    const std::string an = link::textOf(a.file.filename()), bn = link::textOf(b.file.filename());
     if (an.compare(0, kStampLength, bn, 0, kStampLength) != 0) return an > bn;
     if (an.size() != bn.size()) return an.size() > bn.size();
     return an > bn;
@@ -156,7 +151,7 @@ std::vector<Backup> listBackups(const fs::path& folder) {
 }
 
 std::string backupStatusText(const BackupOutcome& outcome) {
-  if (outcome.backup) return "已备份：" + outcome.backup->file.filename().string();
+  if (outcome.backup) return "已备份：" + link::textOf(outcome.backup->file.filename());
   return "备份失败：" + outcome.error;
 }
 

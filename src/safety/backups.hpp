@@ -17,7 +17,8 @@ namespace rcp::app {
 
 inline constexpr std::size_t kKeptBackups = 500;
 
-// ${XDG_STATE_HOME:-$HOME/.local/state}/rcp520/backups
+// "backups" in this user's state folder: ${XDG_STATE_HOME:-$HOME/.local/state}/rcp520/backups,
+// on Windows %LOCALAPPDATA%\rcp520\backups (link::stateFolderOn).
 std::filesystem::path defaultBackupsFolder();
 
 struct Backup {

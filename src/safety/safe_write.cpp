@@ -1,12 +1,10 @@
 #include "safety/safe_write.hpp"
 
-#include "transfer/read_transfer.hpp"
-#include "transfer/write_transfer.hpp"
-#include "transfer/write_verification.hpp"
 #include "link/com_ini.hpp"
 #include "link/commands.hpp"
 #include "link/greeting.hpp"
 #include "link/ini_profile.hpp"
+#include "link/path_text.hpp"
 #include "program/data_file_opening.hpp"
 #include "program/offline_program.hpp"
 #include "safety/backup_read.hpp"
@@ -15,6 +13,9 @@
 #include "settings/radio_session.hpp"
 #include "testmode/test_channel.hpp"
 #include "testmode/test_state.hpp"
+#include "transfer/read_transfer.hpp"
+#include "transfer/write_transfer.hpp"
+#include "transfer/write_verification.hpp"
 #include "ui/conversion_error.hpp"
 
 namespace rcp::app {
@@ -54,8 +55,8 @@ void showState(ProgramState& state, const std::string& text) {
 
 // "20261209-140327-HX34s-3262001201.ini（2026-12-09 14:03:27 读取，个人号 3262001201）"
 std::string describe(const Backup& backup) {
-  return backup.file.filename().string() + "（" + backup.time + " 读取，个人号 " + backup.number +
-         "）";
+  return link::textOf(backup.file.filename()) + "（" + backup.time + " 读取，个人号 " +
+         backup.number + "）";
 }
 
 // The read's record kept as a backup, with what its write-back needs beside it (a backup that
@@ -160,8 +161,8 @@ bool reportPartialWrite(ProgramState& state, const std::optional<KeptBackup>& ba
   std::string detail = "可写回的备份：" + describe(backup->backup);
   if (offer == RestoreOffer::PrintPath) {
     const std::string portOption = port.empty() ? "" : "--port \"" + port + "\" ";
-    detail += "\n" + backup->backup.file.string() + "\n写回：rcp520-cli write " + portOption +
-              "\"" + backup->backup.file.string() + "\"";
+    detail += "\n" + link::textOf(backup->backup.file) + "\n写回：rcp520-cli write " + portOption +
+              "\"" + link::textOf(backup->backup.file) + "\"";
     state.dialogs.message(errorMessage(kPartial, detail));
     return false;
   }
@@ -174,7 +175,7 @@ bool reportPartialWrite(ProgramState& state, const std::optional<KeptBackup>& ba
     return true;
   }
   showState(state, image::kWriteFailedText);
-  state.dialogs.message(errorMessage(kRestoreFailed, backup->backup.file.string()));
+  state.dialogs.message(errorMessage(kRestoreFailed, link::textOf(backup->backup.file)));
   return false;
 }
 

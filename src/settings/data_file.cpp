@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "link/ini_profile.hpp"
+#include "link/path_text.hpp"
 #include "settings/data_file_keys.hpp"
 #include "settings/data_file_rollback.hpp"
 #include "settings/data_file_values.hpp"
@@ -36,7 +37,7 @@ constexpr const char* kTalkControls[] = {"Talk", "TalkLab1", "TalkLab2", "TalkIn
 // ---- Messages ------------------------------------------------------------------------------
 
 std::string quoted(const fs::path& file) {
-  return "“" + file.string() + "”";
+  return "“" + link::textOf(file) + "”";
 }
 
 DataFileError missing(const fs::path& file) {
@@ -54,7 +55,7 @@ DataFileError notDataFile(const fs::path& file) {
 // The toolkit's wording: a full stop follows unless the path already ends in one (or in a
 // character that sorts before it).
 DataFileError unwritable(const fs::path& file) {
-  std::string text = "Unable to write to " + file.string();
+  std::string text = "Unable to write to " + link::textOf(file);
   if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
   return {DataFileError::Kind::Unwritable, std::move(text)};
 }

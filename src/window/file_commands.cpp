@@ -1,8 +1,9 @@
 #include "window/file_commands.hpp"
 
-#include <cstdlib>
 #include <memory>
 
+#include "link/path_text.hpp"
+#include "link/user_folders.hpp"
 #include "program/data_file_opening.hpp"
 #include "program/unsaved_changes.hpp"
 
@@ -14,9 +15,7 @@ using settings::ProgramState;
 using settings::StatusPanel;
 
 std::string homeFolder() {
-  for (const char* variable : {"HOME", "USERPROFILE"})
-    if (const char* value = std::getenv(variable); value && *value) return value;
-  return {};
+  return link::homeFolderOn(link::kThisPlatform, link::systemEnvironment());
 }
 
 }  // namespace
@@ -30,7 +29,7 @@ void SaveFileClick(ProgramState& state, DataFileNames& names) {
   const auto chosen = state.dialogs.saveFile(dataFileRequest(names.saved));
   if (!chosen) return;
   names.saved = *chosen;
-  if (const auto error = settings::saveDataFile(state, *chosen))
+  if (const auto error = settings::saveDataFile(state, link::pathOf(*chosen)))
     state.dialogs.message(dataFileMessage(*error));
   else
     markRecordKept(state);
@@ -39,14 +38,14 @@ void SaveFileClick(ProgramState& state, DataFileNames& names) {
 void OpenFileClick(ProgramState& state, DataFileNames& names) {
   state.showStatus(StatusPanel::State, "打开已有数据");
   const auto chosen =
-      state.dialogs.openFile(dataFileRequest(names.opened.value_or(state.comIni.string())));
+      state.dialogs.openFile(dataFileRequest(names.opened.value_or(link::textOf(state.comIni))));
   if (!chosen) {
     // A cancelled open still checks the stop channels.
     checkStopChannels(state);
     return;
   }
   names.opened = *chosen;
-  openChosenDataFile(state, *chosen);
+  openChosenDataFile(state, link::pathOf(*chosen));
 }
 
 void bindFileCommands(ProgramState& state) {

@@ -8,6 +8,7 @@
 #include "fleet/fleet_run.hpp"
 #include "link/com_ini.hpp"
 #include "link/identification.hpp"
+#include "link/path_text.hpp"
 #include "program/input_blocked.hpp"
 #include "program/offline_program.hpp"
 #include "program/opening_port.hpp"
@@ -184,7 +185,7 @@ std::optional<std::vector<FleetMember>> plannedMembers(ProgramState& state) {
   FleetPlanError error;
   const auto members =
       form.checked("ByTable")
-          ? membersInTable(form.text("TableFile"), error)
+          ? membersInTable(link::pathOf(form.text("TableFile")), error)
           : numbersInRange(form.text("FirstNumber") + "-" + form.text("LastNumber"), error);
   if (!members) state.dialogs.message(fleetMessage(error.message + "\n" + kNothingSent));
   return members;
@@ -202,7 +203,7 @@ bool portReady(ProgramState& state) {
 void FleetStartClick(ProgramState& state, FleetDialogState& run) {
   if (run.running) return;
   ui::Form& form = *state.fleet;
-  const std::filesystem::path templ = form.text("TemplateFile");
+  const std::filesystem::path templ = link::pathOf(form.text("TemplateFile"));
   if (templ.empty()) {
     state.dialogs.message(fleetMessage("请先选择模板文件。"));
     return;
@@ -219,7 +220,7 @@ void FleetStartClick(ProgramState& state, FleetDialogState& run) {
     showProblems(state, problems);
     return;
   }
-  const std::filesystem::path log = form.text("LogFile");
+  const std::filesystem::path log = link::pathOf(form.text("LogFile"));
   if (log.empty() && state.dialogs.message(kNoLogQuestion) != ui::MessageResult::Yes) return;
   if (!log.empty()) {
     // The log is the run's record of the radios written: without it a rerun writes them again.
@@ -276,10 +277,10 @@ void FleetStartClick(ProgramState& state, FleetDialogState& run) {
 // The log beside the template, offered whenever the template changes, chosen or typed. A log
 // the user chose stays; the one offered follows the template.
 void offerLog(ui::Form& form, FleetDialogState& run) {
-  const std::filesystem::path templ = form.text("TemplateFile");
-  if (!form.text("LogFile").empty() && form.text("LogFile") != run.offeredLog.string()) return;
+  const std::filesystem::path templ = link::pathOf(form.text("TemplateFile"));
+  if (!form.text("LogFile").empty() && form.text("LogFile") != link::textOf(run.offeredLog)) return;
   run.offeredLog = templ.empty() ? std::filesystem::path() : defaultFleetLog(templ);
-  form.setText("LogFile", run.offeredLog.string());
+  form.setText("LogFile", link::textOf(run.offeredLog));
 }
 
 void TemplateBrowseClick(ProgramState& state, FleetDialogState& run) {
@@ -304,8 +305,8 @@ void TableBrowseClick(ProgramState& state) {
 }
 
 void LogBrowseClick(ProgramState& state) {
-  const std::filesystem::path now = state.fleet->text("LogFile");
-  if (const auto chosen = state.dialogs.saveFile(tableRequest(now.filename().string())))
+  const std::filesystem::path now = link::pathOf(state.fleet->text("LogFile"));
+  if (const auto chosen = state.dialogs.saveFile(tableRequest(link::textOf(now.filename()))))
     state.fleet->setText("LogFile", *chosen);
 }
 
@@ -313,7 +314,7 @@ void LogBrowseClick(ProgramState& state) {
 
 std::filesystem::path defaultFleetLog(const std::filesystem::path& templ) {
   std::filesystem::path log = templ;
-  log.replace_filename(templ.stem().string() + "-fleet.csv");
+  log.replace_filename(link::pathOf(link::textOf(templ.stem()) + "-fleet.csv"));
   return log;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "link/com_ini.hpp"
+#include "link/path_text.hpp"
 #include "link/port_doctor.hpp"
 #include "link/port_opening.hpp"
 #include "link/serial_devices.hpp"
@@ -140,11 +141,11 @@ void BackupFolderClick(ProgramState& state) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   ui::FileDialogRequest request = dataFileRequest("");
-  request.initialFolder = folder.string();
+  request.initialFolder = link::textOf(folder);
   const auto chosen = state.dialogs.openFile(request);
   if (!chosen) return;
   state.comSet->close();
-  openChosenDataFile(state, *chosen);
+  openChosenDataFile(state, link::pathOf(*chosen));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
 #include "sim/virtual_radio.hpp"
+#include "support/scoped_variable.hpp"
 #include "support/temp_dir.hpp"
 
 namespace rcp::link {
@@ -106,7 +107,7 @@ TEST(TraceFile, EveryLineIsInTheFileAsSoonAsItIsWritten) {
 }
 
 TEST(TraceOption, IsTakenOutOfTheArgumentsWhereverItStands) {
-  unsetenv(app::kTraceVariable);
+  const test::ScopedVariable none(app::kTraceVariable, "");
   std::vector<std::string_view> args = {"write",   "--port", "/dev/ttyUSB0",
                                         "--trace", "t.txt",  "radio.ini"};
   EXPECT_EQ(app::takeTraceOption(args), "t.txt");
@@ -124,12 +125,11 @@ TEST(TraceOption, IsTakenOutOfTheArgumentsWhereverItStands) {
 }
 
 TEST(TraceOption, TheEnvironmentNamesTheFileWhenTheArgumentsDoNot) {
-  setenv(app::kTraceVariable, "env.txt", 1);
+  const test::ScopedVariable named(app::kTraceVariable, "env.txt");
   std::vector<std::string_view> args = {"info"};
   EXPECT_EQ(app::takeTraceOption(args), "env.txt");
   args = {"info", "--trace", "arg.txt"};
   EXPECT_EQ(app::takeTraceOption(args), "arg.txt");
-  unsetenv(app::kTraceVariable);
 }
 
 TEST(TracedLink, WithoutAFileThePortAndClockAreTheGivenOnes) {

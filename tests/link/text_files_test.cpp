@@ -1,13 +1,11 @@
 // Text at the edges: CP936 conversion, INI files and Com.ini.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <chrono>
-#include <future>
-
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <string>
 
@@ -15,6 +13,8 @@
 #include "link/cp936.hpp"
 #include "link/ini_document.hpp"
 #include "link/ini_profile.hpp"
+#include "link/path_text.hpp"
+#include "support/scoped_variable.hpp"
 
 namespace rcp::link {
 namespace {
@@ -92,8 +92,8 @@ TEST(IniDocumentWriting, AValueWithLineBreaksOrControlBytesStaysOneLine) {
 // written in quotes, so every value reads back as it was set.
 TEST(IniDocumentWriting, EveryValueReadsBackAsItWasSet) {
   IniDocument document;
-  for (const std::string value : {" lead", "trail ", "\"quoted\"", "'single'", "\"", "in side",
-                                  "\"half", "plain", ""}) {
+  for (const std::string value :
+       {" lead", "trail ", "\"quoted\"", "'single'", "\"", "in side", "\"half", "plain", ""}) {
     document.set("S", "K", value);
     EXPECT_EQ(document.value("S", "K"), value);
     document.setAll("S", {{"L", value}});
@@ -218,15 +218,21 @@ TEST_F(LinkFiles, ComIniPortNameIsNormalisedExactly) {
 
 TEST_F(LinkFiles, ComIniMapsPortNamesToDevicesAndWritesIntoANewFolder) {
   const auto file = dir_ / "config" / "rcp520" / "Com.ini";
-  EXPECT_EQ(portDevice(file, "COM1"), "/dev/ttyS0");
-  EXPECT_EQ(portDevice(file, "COM4"), "/dev/ttyS3");
+  const auto standard = [](std::size_t port) {
+    return std::string(defaultPortDevice(kThisPlatform, port));
+  };
+  EXPECT_EQ(portDevice(file, "COM1"), standard(0));
+  EXPECT_EQ(portDevice(file, "COM4"), standard(3));
 
   ASSERT_FALSE(writePortName(file, "COM3"));
   EXPECT_EQ(readPortName(file), "COM3");
   ASSERT_FALSE(writeProfileString(file, "ComDevices", "com3", "/dev/ttyUSB0"));
   EXPECT_EQ(portDevice(file, "COM3"), "/dev/ttyUSB0");
-  EXPECT_EQ(portDevice(file, "COM2"), "/dev/ttyS1");
-  EXPECT_EQ(portDevice(file, "nonsense"), "/dev/ttyS3");
+  EXPECT_EQ(portDevice(file, "COM2"), standard(1));
+  EXPECT_EQ(portDevice(file, "nonsense"), standard(3));
+  // An adaptor that came up as COM7 behind the port name COM1.
+  ASSERT_FALSE(writePortDevice(file, "COM1", "COM7"));
+  EXPECT_EQ(portDevice(file, "COM1"), "COM7");
 }
 
 TEST_F(LinkFiles, ComIniFromAnotherEditorKeepsItsByteOrderMarkAndLineEnds) {
@@ -276,6 +282,8 @@ TEST_F(LinkFiles, ComIniWriteSafetyIsOffInOlderFilesAndWrittenInPlace) {
   EXPECT_TRUE(readWriteSafety(fresh).verifyAfterWrite);
 }
 
+// POSIX: a FIFO and a device in Com.ini's place.
+#ifndef _WIN32
 TEST_F(LinkFiles, ComIniThatIsNoPlainFileGivesTheDefaultsAndIsNotWritten) {
   const auto fifo = dir_ / "fifo" / "Com.ini";
   std::filesystem::create_directories(fifo.parent_path());
@@ -305,16 +313,21 @@ TEST_F(LinkFiles, ComIniThatIsNoPlainFileGivesTheDefaultsAndIsNotWritten) {
   EXPECT_EQ(writePortName(large, "COM3")->message(),
             "无法写入文件“" + large.string() + "”：文件太大");
 }
+#endif
 
 TEST(ComIniLocation, FollowsTheConfigurationFolder) {
-  const char* saved = std::getenv("XDG_CONFIG_HOME");
-  const std::string previous = saved ? saved : "";
-  setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
-  EXPECT_EQ(comIniPath(), std::filesystem::path("/tmp/cfg/rcp520/Com.ini"));
-  unsetenv("XDG_CONFIG_HOME");
+#ifdef _WIN32
+  const test::ScopedVariable config("APPDATA", "C:\\Users\\li\\Roaming");
+  EXPECT_EQ(textOf(comIniPath()), "C:\\Users\\li\\Roaming\\rcp520\\Com.ini");
+#else
+  {
+    const test::ScopedVariable config("XDG_CONFIG_HOME", "/tmp/cfg");
+    EXPECT_EQ(comIniPath(), std::filesystem::path("/tmp/cfg/rcp520/Com.ini"));
+  }
+  const test::ScopedVariable config("XDG_CONFIG_HOME", "");
   EXPECT_EQ(comIniPath().filename(), "Com.ini");
   EXPECT_EQ(comIniPath().parent_path().parent_path().filename(), ".config");
-  if (saved) setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+#endif
 }
 
 }  // namespace

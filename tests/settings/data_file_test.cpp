@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "link/cp936.hpp"
+#include "link/path_text.hpp"
 #include "settings/data_file_keys.hpp"
 #include "settings/field_table.hpp"
 #include "support/state_picture.hpp"
@@ -146,6 +147,29 @@ TEST_P(RoundTrip, OpeningASavedFileGivesBackEveryFieldOpeningReads) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSchemes, RoundTrip, ::testing::Bool());
+
+// Chinese file and folder names: a path made from UTF-8 text reaches the file system as the
+// platform names it (wide on Windows), and messages name it in UTF-8 again.
+TEST(ChineseNames, ADataFileInAChineseFolderSavesOpensAndIsNamedInMessages) {
+  test::TestProgram saving;
+  fillRecord(saving, false);
+  const fs::path folder = saving.dir.path() / link::pathOf("电台资料");
+  fs::create_directories(folder);
+  const fs::path file = folder / link::pathOf("一号台（备份）.ini");
+  ASSERT_FALSE(saveDataFile(saving.state(), file));
+  ASSERT_FALSE(saveDataFile(saving.state(), file)) << "saved over";
+  EXPECT_EQ(link::textOf(file.filename()), "一号台（备份）.ini");
+
+  test::TestProgram opening;
+  ASSERT_FALSE(openDataFile(opening.state(), file));
+  EXPECT_EQ(opening.record().text("Indivol"), saving.record().text("Indivol"));
+
+  const fs::path missing = folder / link::pathOf("二号台.ini");
+  const auto error = openDataFile(opening.state(), missing);
+  ASSERT_TRUE(error);
+  EXPECT_NE(dataFileErrorDetail(*error, missing).find("电台资料"), std::string::npos)
+      << dataFileErrorDetail(*error, missing);
+}
 
 TEST_F(DataFileTest, ANewFileIsCp936WithCrLfAndTheKeysInSavingOrder) {
   ASSERT_FALSE(saveDataFile(state, file));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <signal.h>
-#include <stdlib.h>
 
 #include <cstddef>
 #include <filesystem>
@@ -18,30 +17,10 @@
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
 #include "sim/virtual_radio.hpp"
+#include "support/scoped_variable.hpp"
 #include "support/temp_dir.hpp"
 
 namespace rcp::test {
-
-// An environment variable set for the lifetime of the object, then as it was.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = ::getenv(name)) previous_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedVariable() {
-    if (previous_)
-      ::setenv(name_, previous_->c_str(), 1);
-    else
-      ::unsetenv(name_);
-  }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> previous_;
-};
 
 // The virtual clock, raising a signal in this process the first time the program looks at the
 // time or pauses once a moment has come (the radio has handled a request, say): a person's
@@ -80,8 +59,14 @@ class SignallingClock final : public link::Clock {
 // can raise signals, with Com.ini and the backups in a folder of their own.
 struct CliRun {
   TempDir dir;
+  // This user's Com.ini and backups under dir: config/rcp520/, state/rcp520/backups/.
+#ifdef _WIN32
+  ScopedVariable config{"APPDATA", (dir / "config").string()};
+  ScopedVariable state{"LOCALAPPDATA", (dir / "state").string()};
+#else
   ScopedVariable config{"XDG_CONFIG_HOME", (dir / "config").string()};
   ScopedVariable state{"XDG_STATE_HOME", (dir / "state").string()};
+#endif
   link::VirtualClock virtualClock;
   SignallingClock clock{virtualClock};
   std::ostringstream out;
@@ -93,7 +78,9 @@ struct CliRun {
     streams.clock = &clock;
     return streams;
   }
-  std::filesystem::path backups() const { return dir / "backups"; }
+  std::filesystem::path backups() const {
+    return dir / "backups";
+  }
   app::CliSafety safety(bool backupBefore = false, bool verifyAfter = false) const {
     return {true, backupBefore, verifyAfter, backups()};
   }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <atomic>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
+
+#include "link/path_text.hpp"
 
 namespace rcp::test {
 
@@ -23,7 +26,10 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
   const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  // `name` in UTF-8, as every text of the program (a Chinese name stays one on Windows).
+  std::filesystem::path operator/(const std::string& name) const {
+    return path_ / link::pathOf(name);
+  }
 
  private:
   std::filesystem::path path_;

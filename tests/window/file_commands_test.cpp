@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "link/cp936.hpp"
+#include "link/path_text.hpp"
 #include "program/data_file_opening.hpp"
 #include "support/test_program.hpp"
 #include "window/bind.hpp"
@@ -48,7 +49,7 @@ struct FileCommandsTest : ::testing::Test {
   }
   std::string status() { return main->at("StatusBar").panels.at(2).text; }
   void answer(std::optional<fs::path> name) {
-    dialogs.fileAnswers.push_back(name ? std::optional(name->string()) : std::nullopt);
+    dialogs.fileAnswers.push_back(name ? std::optional(link::textOf(*name)) : std::nullopt);
   }
   void spit(const std::string& utf8) {
     std::ofstream(file, std::ios::binary) << link::encodeCp936(utf8);
@@ -61,7 +62,11 @@ TEST_F(FileCommandsTest, BothDialogsOfferDataFilesFromTheHomeFolder) {
   const ui::FileDialogRequest r = dataFileRequest("");
   EXPECT_EQ(r.filter, "数据文件（*.ini）|*.ini");
   EXPECT_EQ(r.defaultExtension, "ini");
+#ifdef _WIN32
+  EXPECT_EQ(r.initialFolder, std::getenv("USERPROFILE"));
+#else
   EXPECT_EQ(r.initialFolder, std::getenv("HOME"));
+#endif
 }
 
 TEST_F(FileCommandsTest, SavingShowsItsStatusAndWritesTheChosenFile) {

@@ -1,5 +1,3 @@
-#include "link/serial_port.hpp"
-
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -15,6 +13,7 @@
 
 #include "link/low_latency.hpp"
 #include "link/port_timings.hpp"
+#include "link/serial_port.hpp"
 
 namespace rcp::link {
 
@@ -59,6 +58,11 @@ void sleepUntil(Clock::time_point deadline) {
   waitFor(-1, 0, deadline);
 }
 
+// The open line's descriptor.
+int fdOf(std::intptr_t line) {
+  return static_cast<int>(line);
+}
+
 // The slave side of a pseudo-terminal (major numbers 136-143).
 bool isPseudoTerminal(int fd) {
   struct stat info {};
@@ -83,52 +87,52 @@ bool SerialPort::open(const std::string& device) {
     ::close(fd);
     return false;
   }
-  fd_ = fd;
+  line_ = fd;
   pseudoTerminal_ = isPseudoTerminal(fd);
   openNote_ = pseudoTerminal_ ? std::string() : askLowLatency(fd, device);
   // Nothing of ours is queued yet, so the transmit side of a real port can go too. On a
   // pseudo-terminal "unsent" output is the other side's unread input, which is not ours to drop.
-  tcflush(fd_, pseudoTerminal_ ? TCIFLUSH : TCIOFLUSH);
+  tcflush(fdOf(line_), pseudoTerminal_ ? TCIFLUSH : TCIOFLUSH);
   return true;
 }
 
 void SerialPort::close() {
-  if (fd_ < 0) return;
+  if (line_ == kNoLine) return;
   // What was handed over still leaves before the line is let go. A signal taken meanwhile (one
   // held during a transfer) does not cut it short.
-  while (tcdrain(fd_) != 0 && errno == EINTR) {
+  while (tcdrain(fdOf(line_)) != 0 && errno == EINTR) {
   }
   // The exclusive mark belongs to the terminal, not to this descriptor: take it back so the
   // next program can open the port even while another descriptor keeps the terminal alive.
-  ioctl(fd_, TIOCNXCL);
-  ::close(fd_);
-  fd_ = -1;
+  ioctl(fdOf(line_), TIOCNXCL);
+  ::close(fdOf(line_));
+  line_ = kNoLine;
 }
 
 void SerialPort::purgeBoth() {
-  if (fd_ < 0) return;
+  if (line_ == kNoLine) return;
   // The transmit side holds only requests already handed over, which a real line would deliver:
   // they are never taken back, so only what came in is dropped.
-  tcflush(fd_, TCIFLUSH);
+  tcflush(fdOf(line_), TCIFLUSH);
 }
 
 void SerialPort::purgeReceive() {
-  if (fd_ >= 0) tcflush(fd_, TCIFLUSH);
+  if (line_ != kNoLine) tcflush(fdOf(line_), TCIFLUSH);
 }
 
 bool SerialPort::write(std::span<const std::uint8_t> bytes) {
-  if (fd_ < 0) return false;
+  if (line_ == kNoLine) return false;
   const auto deadline = Clock::now() + PortTimings::writeTimeout(bytes.size());
   std::size_t sent = 0;
   while (sent < bytes.size()) {
-    const ssize_t n = ::write(fd_, bytes.data() + sent, bytes.size() - sent);
+    const ssize_t n = ::write(fdOf(line_), bytes.data() + sent, bytes.size() - sent);
     if (n > 0) {
       sent += static_cast<std::size_t>(n);
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) return false;
-    const short ready = waitFor(fd_, POLLOUT, deadline);
+    const short ready = waitFor(fdOf(line_), POLLOUT, deadline);
     if (ready == 0 || (ready & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
   }
   // No wait for the bytes to cross: the purge that follows a request must happen while the
@@ -138,16 +142,16 @@ bool SerialPort::write(std::span<const std::uint8_t> bytes) {
 }
 
 std::size_t SerialPort::read(std::span<std::uint8_t> buffer) {
-  if (fd_ < 0) return 0;
+  if (line_ == kNoLine) return 0;
   const auto total = Clock::now() + PortTimings::readTimeout(buffer.size());
   std::size_t got = 0;
   Clock::time_point lastByte;
   while (got < buffer.size()) {
     const auto deadline = got == 0 ? total : std::min(total, lastByte + PortTimings::kByteGap);
-    const short ready = waitFor(fd_, POLLIN, deadline);
+    const short ready = waitFor(fdOf(line_), POLLIN, deadline);
     if (ready == 0) break;
     if ((ready & POLLIN) != 0) {
-      const ssize_t n = ::read(fd_, buffer.data() + got, buffer.size() - got);
+      const ssize_t n = ::read(fdOf(line_), buffer.data() + got, buffer.size() - got);
       if (n > 0) {
         got += static_cast<std::size_t>(n);
         lastByte = Clock::now();
