@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <string_view>
 #include <system_error>
 
 #include "link/identification.hpp"
 #include "link/private_files.hpp"
+#include "safety/state_folder.hpp"
 #include "settings/data_file.hpp"
 #include "settings/record.hpp"
 
@@ -82,13 +82,7 @@ void removeOldest(const fs::path& folder) {
 }  // namespace
 
 fs::path defaultBackupsFolder() {
-  const char* state = std::getenv("XDG_STATE_HOME");
-  fs::path root = state && *state ? fs::path(state) : fs::path();
-  if (root.empty()) {
-    const char* home = std::getenv("HOME");
-    root = fs::path(home ? home : "") / ".local" / "state";
-  }
-  return root / "rcp520" / "backups";
+  return stateFolder() / "backups";
 }
 
 std::string backupFileName(const std::tm& when, const std::string& model,
