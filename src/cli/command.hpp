@@ -37,6 +37,7 @@ struct CliSafety {
   std::optional<bool> backupBefore;
   std::optional<bool> verifyAfter;
   std::filesystem::path backups;  // the backups folder
+  std::filesystem::path history = {};  // the service history's database; empty: none
 };
 
 // Every command that opens a line traces it into io.trace when that names a file; a trace file

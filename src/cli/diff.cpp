@@ -41,7 +41,8 @@ int load(const std::filesystem::path& what, const DiffRequest& request, const Cl
     side.name = "电台 " + request.device;
     side.radio = true;
     // The read keeps its backup as every read does.
-    const CliSafety safety{true, std::nullopt, std::nullopt, defaultBackupsFolder()};
+    const CliSafety safety{true, std::nullopt, std::nullopt, defaultBackupsFolder(),
+                           request.history};
     return readRadio(request.device, io, safety, [&side](settings::ProgramState& state) {
       side.values = savedValues(state);
       return kExitDone;

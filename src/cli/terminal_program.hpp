@@ -30,9 +30,11 @@ struct TerminalProgram {
   TerminalScreen screen{lines};
   Program program;
 
-  // `backups`: where a successful read keeps its backup (empty: nowhere).
+  // `backups`: where a successful read keeps its backup (empty: nowhere); `history`: where each
+  // transfer records its event (empty: nowhere).
   TerminalProgram(link::Port& port, link::Clock& clock, const CliStreams& io,
-                  const std::string& device = {}, std::filesystem::path backups = {});
+                  const std::string& device = {}, std::filesystem::path backups = {},
+                  std::filesystem::path history = {});
   settings::ProgramState& state() { return program.state(); }
   // The start-up greeting found no radio (and said so).
   bool radioSilent();

@@ -35,7 +35,7 @@ CREATE TABLE events(
   device TEXT NOT NULL, identity TEXT NOT NULL, model TEXT NOT NULL,
   number_before TEXT NOT NULL, number_after TEXT NOT NULL, operation TEXT NOT NULL,
   result TEXT NOT NULL, version TEXT NOT NULL, fleet_run INTEGER REFERENCES fleet_runs(id),
-  note TEXT NOT NULL, dictionary INTEGER REFERENCES dictionaries(id),
+  note TEXT NOT NULL, backup_file TEXT NOT NULL, dictionary INTEGER REFERENCES dictionaries(id),
   data_file_size INTEGER NOT NULL, data_file BLOB, image_size INTEGER NOT NULL, image BLOB,
   source TEXT UNIQUE);
 CREATE INDEX events_time ON events(unix_time, id);
@@ -190,13 +190,19 @@ std::string uncompressed(const std::string& blob, std::int64_t size,
 
 constexpr const char* kEventColumns =
     "id, unix_time, time, user, device, identity, model, number_before, number_after, "
-    "operation, result, version, fleet_run, note, source";
+    "operation, result, version, fleet_run, note, source, backup_file";
 
 Operation operationOfKey(const std::string& key) {
   for (Operation o : {Operation::Read, Operation::Write, Operation::Verify, Operation::Restore,
                       Operation::FleetRadio})
     if (naming(o).key == key) return o;
   throw Failure{SQLITE_CORRUPT};
+}
+
+bool hasSourceIn(sqlite3* db, const std::string& source) {
+  Statement find(db, "SELECT 1 FROM events WHERE source = ?");
+  find.bind(source);
+  return find.step();
 }
 
 Event eventOfRow(const Statement& row) {
@@ -216,6 +222,7 @@ Event eventOfRow(const Statement& row) {
   e.fleetRun = row.integer(12);
   e.note = row.text(13);
   e.source = row.text(14);
+  e.backupFile = row.text(15);
   return e;
 }
 
@@ -338,8 +345,8 @@ void HistoryDatabase::record(Event& event) {
     Statement insert(db_,
                      "INSERT INTO events(unix_time, time, user, device, identity, model, "
                      "number_before, number_after, operation, result, version, fleet_run, note, "
-                     "dictionary, data_file_size, data_file, image_size, image, source) "
-                     "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+                     "backup_file, dictionary, data_file_size, data_file, image_size, image, "
+                     "source) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     insert.bind(event.unixTime).bind(event.time).bind(event.user).bind(event.device);
     insert.bind(event.identity).bind(event.model).bind(event.numberBefore).bind(event.numberAfter);
     insert.bind(std::string(naming(event.operation).key))
@@ -349,7 +356,7 @@ void HistoryDatabase::record(Event& event) {
       insert.bind(event.fleetRun);
     else
       insert.null();
-    insert.bind(event.note);
+    insert.bind(event.note).bind(event.backupFile);
     if (withData)
       insert.bind(dict.id);
     else
@@ -393,9 +400,7 @@ void HistoryDatabase::recordRun(FleetRun& run) {
 
 bool HistoryDatabase::hasSource(const std::string& source) {
   try {
-    Statement find(db_, "SELECT 1 FROM events WHERE source = ?");
-    find.bind(source);
-    return find.step();
+    return hasSourceIn(db_, source);
   } catch (const Failure& failure) {
     throw errorOf(file_, reason(failure.code));
   }
@@ -437,8 +442,8 @@ std::optional<Event> HistoryDatabase::event(std::int64_t id) {
     find.bind(id);
     if (!find.step()) return std::nullopt;
     Event e = eventOfRow(find);
-    e.dataFile = uncompressed(find.text(16), find.integer(15), find.text(19));
-    const std::string image = uncompressed(find.text(18), find.integer(17), find.text(20));
+    e.dataFile = uncompressed(find.text(17), find.integer(16), find.text(20));
+    const std::string image = uncompressed(find.text(19), find.integer(18), find.text(21));
     e.image.assign(image.begin(), image.end());
     return e;
   } catch (const Failure& failure) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -76,6 +77,7 @@ struct WriteReport {
   enum class Check { NotAsked, Passed, Mismatch, Unanswered } check = Check::NotAsked;
   std::vector<std::string> mismatches = {};  // the fields the read-back disagrees on
   bool restored = false;                     // the backup was written back after a failure
+  std::vector<std::uint8_t> sent = {};       // the memory the write sent (its whole image)
 };
 
 // The read into the window; a successful one keeps its backup in state.backups (when set).
