@@ -204,12 +204,15 @@ std::string wrongModelText(const std::string& answered, const std::string& wante
          wanted + "。";
 }
 
+bool sameModel(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
 bool modelWanted(const link::RadioIdentity& identity, const std::string& wanted) {
-  if (wanted.empty()) return true;
-  const std::string_view model = link::matchModel(identity).model;
-  return model.size() == wanted.size() &&
-         std::equal(model.begin(), model.end(), wanted.begin(),
-                    [](char a, char b) { return std::tolower(a) == std::tolower(b); });
+  return wanted.empty() || sameModel(link::matchModel(identity).model, wanted);
 }
 
 std::vector<FleetProblem> checkFleet(const link::IniDocument& templ,

@@ -11,6 +11,7 @@
 #include "link/ini_document.hpp"
 #include "link/port.hpp"
 #include "link/radio_identity.hpp"
+#include <string_view>
 #include "safety/safe_write.hpp"
 #include "ui/dialogs.hpp"
 #include "ui/screen.hpp"
@@ -117,6 +118,8 @@ std::vector<FleetMember> membersLeft(const std::vector<FleetMember>& members,
 // "这台电台是 HX34s，不是 HX33，没有写入。请取下它，连接一台 HX33。"
 std::string wrongModelText(const std::string& answered, const std::string& wanted);
 
+// Model names compare without regard to the case of letters ("hx34s" is "HX34s").
+bool sameModel(std::string_view a, std::string_view b);
 // Whether the model a radio's identity names is the one asked for (any when none is).
 bool modelWanted(const link::RadioIdentity& identity, const std::string& wanted);
 

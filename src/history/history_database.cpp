@@ -414,6 +414,7 @@ std::vector<Event> HistoryDatabase::list(const Filter& filter) {
   if (filter.until) sql += " AND unix_time < ?";
   if (filter.fleetRun) sql += " AND fleet_run = ?";
   if (filter.result) sql += " AND result = ?";
+  if (filter.operation) sql += " AND operation = ?";
   sql += " ORDER BY unix_time DESC, id DESC";
   if (filter.limit) sql += " LIMIT " + std::to_string(filter.limit);
   try {
@@ -424,6 +425,7 @@ std::vector<Event> HistoryDatabase::list(const Filter& filter) {
     if (filter.until) find.bind(*filter.until);
     if (filter.fleetRun) find.bind(*filter.fleetRun);
     if (filter.result) find.bind(std::string(naming(*filter.result).key));
+    if (filter.operation) find.bind(std::string(naming(*filter.operation).key));
     std::vector<Event> events;
     while (find.step()) events.push_back(eventOfRow(find));
     return events;

@@ -68,6 +68,7 @@ struct Filter {
   std::optional<std::int64_t> until;  // unix time, exclusive
   std::optional<std::int64_t> fleetRun;
   std::optional<Result> result;
+  std::optional<Operation> operation;
   std::size_t limit = 0;  // 0: every event
 };
 
