@@ -154,7 +154,7 @@ WriteReport writeMember(const FleetLine& line, const link::IniDocument& document
         safeWrite(state, memory, settings.safety, RestoreOffer::PrintPath, std::time(nullptr),
                   notWrittenYet, [&step](WriteStep next) { step = next; });
     recorded.image = report.sent;
-    if (report.backupBefore) recorded.numberBefore = report.backupBefore->backup.number;
+    recorded.numberBefore = report.numberBefore;
     recorded.note = "";
     for (const std::string& line : report.mismatches) recorded.note += line + "\n";
     return report;

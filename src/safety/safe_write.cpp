@@ -129,6 +129,7 @@ struct ReadBefore {
   bool good = false;      // the read succeeded and its backup was kept
   bool declined = false;  // beforeWrite said not to write
   std::optional<KeptBackup> kept;
+  std::string number;  // the individual number the radio held
 };
 
 ReadBefore readBeforeWrite(ProgramState& state, std::time_t now, const BeforeWrite& beforeWrite) {
@@ -151,6 +152,7 @@ ReadBefore readBeforeWrite(ProgramState& state, std::time_t now, const BeforeWri
   BackupOutcome outcome;
   before.kept = keep(reader.state(), state.backups, now, read, outcome);
   recordRead(state, reader.state(), now, read, before.kept, kBackupNote);
+  before.number = settings::Record(reader.state()).text("Indivol");
   if (!before.kept) {
     state.dialogs.message(errorMessage(kBackupNotSaved, outcome.error));
     return {};
@@ -267,7 +269,7 @@ void recordWrite(ProgramState& state, const TransferMemory& memory, const WriteR
   const Result result = report.outcome == TransferOutcome::Done ? Result::Done : Result::Failed;
   history::Event event = historyEvent(
       state, memory.restoring ? Operation::Restore : Operation::Write, result, now);
-  if (report.backupBefore) event.numberBefore = report.backupBefore->backup.number;
+  event.numberBefore = report.numberBefore;
   event.numberAfter = settings::Record(state).text("Indivol");
   event.dataFile = recordText(state);
   event.image = report.sent;
@@ -324,6 +326,7 @@ WriteReport safeWrite(ProgramState& state, TransferMemory& memory, const WriteSa
       return report;
     }
     report.backupBefore = std::move(before.kept);
+    report.numberBefore = std::move(before.number);
     // The radio's own bits that no switch drives go back as this read found them (a backup
     // being written back brings its own).
     if (report.backupBefore && !memory.restoring) memory.menuBits = report.backupBefore->menuBits;

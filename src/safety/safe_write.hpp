@@ -78,6 +78,7 @@ struct WriteReport {
   std::vector<std::string> mismatches = {};  // the fields the read-back disagrees on
   bool restored = false;                     // the backup was written back after a failure
   std::vector<std::uint8_t> sent = {};       // the memory the write sent (its whole image)
+  std::string numberBefore = {};             // the individual number the backup's read found
 };
 
 // The read into the window; a successful one keeps its backup in state.backups (when set).
