@@ -60,7 +60,7 @@ struct Request {
   std::optional<bool> backupBefore;
   std::optional<bool> verifyAfter;
   bool noReadBackup = false;
-  rcp::app::FleetRequest fleet;  // fleet's template, numbers or table, log
+  rcp::app::FleetRequest fleet;    // fleet's template, numbers or table, log
   rcp::app::HistoryQuery history;  // the filters of history
   std::string entry;               // the history's event of show, export and restore
   std::string trace;  // --trace, else RCP520_TRACE: the protocol trace's file; empty for none
@@ -200,20 +200,23 @@ void addFleet(rcp::apps::CommandLine& line, Request& request) {
 void addBackups(rcp::apps::CommandLine& line, Request& request) {
   CLI::App* command =
       line.subcommand("backups", "List the backups the reads kept, newest first", "");
-  runs(*command, request, [&request] {
-    return rcp::app::cliBackups(Request::historyPlace(), request.streams());
-  });
+  runs(*command, request,
+       [&request] { return rcp::app::cliBackups(Request::historyPlace(), request.streams()); });
 }
 
 // "history" lists; its subcommands show, export, compare and write back one event.
 void addHistory(rcp::apps::CommandLine& line, Request& request) {
   CLI::App* command = line.subcommand(
-      "history", "List the service history: every read, write, verification, restore and fleet radio",
+      "history",
+      "List the service history: every read, write, verification, restore and fleet radio",
       "[--number N] [--model M] [--since DATE] [--until DATE] [--fleet RUN] [--result R] "
       "[--json] | show ID | export ID FILE.ini | diff A B | restore ID [--port P] [--verify]");
   rcp::app::HistoryQuery& query = request.history;
-  command->add_option("--number", query.number, "Events of the radio with this individual number "
-                                                "(before or after)")->type_name("N");
+  command
+      ->add_option("--number", query.number,
+                   "Events of the radio with this individual number "
+                   "(before or after)")
+      ->type_name("N");
   command->add_option("--model", query.model, "Events of radios of this model")->type_name("M");
   command->add_option("--since", query.since, "From this local date or time (2026-12-09 14:00)")
       ->type_name("DATE");
@@ -221,8 +224,9 @@ void addHistory(rcp::apps::CommandLine& line, Request& request) {
       ->type_name("DATE");
   command->add_option("--fleet", query.fleet, "The radios of one fleet run, as its log shows them")
       ->type_name("RUN");
-  command->add_option("--result", query.result,
-                      "done, failed, verified, mismatch, unverified or cancelled")
+  command
+      ->add_option("--result", query.result,
+                   "done, failed, verified, mismatch, unverified or cancelled")
       ->type_name("R");
   command->add_flag("--json", query.json, "An array of objects, for scripts");
   command->callback([&request, command] {
@@ -231,12 +235,14 @@ void addHistory(rcp::apps::CommandLine& line, Request& request) {
         return rcp::app::cliHistory(Request::historyPlace(), request.history, request.streams());
       };
   });
-  CLI::App* show = command->add_subcommand("show", "Print an event and its configuration as a data file");
+  CLI::App* show =
+      command->add_subcommand("show", "Print an event and its configuration as a data file");
   show->add_option("id", request.entry, "The event's number (#12 or 12)")->required();
   runs(*show, request, [&request] {
     return rcp::app::cliHistoryShow(Request::historyPlace(), request.entry, request.streams());
   });
-  CLI::App* save = command->add_subcommand("export", "Save an event's configuration as a data file");
+  CLI::App* save =
+      command->add_subcommand("export", "Save an event's configuration as a data file");
   save->add_option("id", request.entry, "The event's number")->required();
   addFile(*save, request, "The data file to save");
   runs(*save, request, [&request] {
@@ -244,7 +250,8 @@ void addHistory(rcp::apps::CommandLine& line, Request& request) {
                                       request.streams());
   });
   CLI::App* compare = command->add_subcommand(
-      "diff", "Compare two of: an event (#12), a data file, the radio; field by field as diff does");
+      "diff",
+      "Compare two of: an event (#12), a data file, the radio; field by field as diff does");
   auto diff = std::make_shared<rcp::app::DiffRequest>();
   compare->add_option("a", diff->a, "An event's number, a data file, or radio")->required();
   compare->add_option("b", diff->b, "An event's number, a data file, or radio")->required();
@@ -262,8 +269,7 @@ void addHistory(rcp::apps::CommandLine& line, Request& request) {
   addSwitch(*restore, "verify", request.verifyAfter, "Read the radio back and compare");
   runs(*restore, request, [&request] {
     return rcp::app::cliHistoryRestore(Request::historyPlace(), request.entry,
-                                       deviceOf(request.port), request.streams(),
-                                       request.safety());
+                                       deviceOf(request.port), request.streams(), request.safety());
   });
 }
 

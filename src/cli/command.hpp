@@ -36,7 +36,7 @@ struct CliSafety {
   bool keepBackup = true;  // a successful read keeps its backup
   std::optional<bool> backupBefore;
   std::optional<bool> verifyAfter;
-  std::filesystem::path backups;  // the backups folder
+  std::filesystem::path backups;       // the backups folder
   std::filesystem::path history = {};  // the service history's database; empty: none
 };
 

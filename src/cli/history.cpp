@@ -50,10 +50,10 @@ void printJson(const std::vector<Event>& events, std::ostream& out) {
   for (std::size_t i = 0; i < events.size(); ++i) {
     const Event& e = events[i];
     out << (i ? ",\n " : "\n ") << "{\"id\":" << e.id << ",\"time\":" << json(e.time)
-        << ",\"unix_time\":" << e.unixTime << ",\"operation\":"
-        << json(std::string(history::naming(e.operation).key)) << ",\"result\":"
-        << json(std::string(history::naming(e.result).key)) << ",\"model\":" << json(e.model)
-        << ",\"number_before\":" << json(e.numberBefore)
+        << ",\"unix_time\":" << e.unixTime
+        << ",\"operation\":" << json(std::string(history::naming(e.operation).key))
+        << ",\"result\":" << json(std::string(history::naming(e.result).key))
+        << ",\"model\":" << json(e.model) << ",\"number_before\":" << json(e.numberBefore)
         << ",\"number_after\":" << json(e.numberAfter) << ",\"device\":" << json(e.device)
         << ",\"user\":" << json(e.user) << ",\"identity\":" << json(e.identity)
         << ",\"version\":" << json(e.version) << ",\"fleet_run\":" << e.fleetRun
@@ -89,8 +89,10 @@ std::optional<history::Filter> filterOf(const HistoryQuery& query, TerminalLines
   if (!query.result.empty()) {
     filter.result = history::resultNamed(query.result);
     if (!filter.result) {
-      lines.line("--result 只能是 done、failed、verified、mismatch、unverified 或 cancelled，"
-                 "而不是“" + query.result + "”。");
+      lines.line(
+          "--result 只能是 done、failed、verified、mismatch、unverified 或 cancelled，"
+          "而不是“" +
+          query.result + "”。");
       return std::nullopt;
     }
   }
@@ -100,8 +102,8 @@ std::optional<history::Filter> filterOf(const HistoryQuery& query, TerminalLines
 // A fleet run as its log heads it.
 void printRun(const history::FleetRun& run, std::ostream& out) {
   out << "批量写频 #" << run.id << "  " << run.time << "  " << orDash(run.device) << "  "
-      << orDash(run.user) << "  " << printableText(run.members) << "  " << printableText(run.options)
-      << '\n';
+      << orDash(run.user) << "  " << printableText(run.members) << "  "
+      << printableText(run.options) << '\n';
 }
 
 }  // namespace

@@ -10,12 +10,12 @@ namespace rcp::app {
 
 // What "history" lists: each filter given narrows the events.
 struct HistoryQuery {
-  std::string number;
-  std::string model;
-  std::string since;   // "2026-12-09" or "2026-12-09 14:00"
-  std::string until;   // a date alone includes that whole day
-  std::string fleet;   // a fleet run's id
-  std::string result;  // done, failed, verified, mismatch, unverified, cancelled (or the word)
+  std::string number = {};
+  std::string model = {};
+  std::string since = {};   // "2026-12-09" or "2026-12-09 14:00"
+  std::string until = {};   // a date alone includes that whole day
+  std::string fleet = {};   // a fleet run's id
+  std::string result = {};  // done, failed, verified, mismatch, unverified, cancelled (or the word)
   bool json = false;
 };
 

@@ -47,9 +47,11 @@ int cliHistoryRestore(const HistoryPlace& place, const std::string& id, const st
   }
   // The write takes a data file: the entry's, in a folder of its own for the write's time.
   const PrivateTemporaryFolder folder;
-  const std::filesystem::path file = folder.path() / ("history-" + std::to_string(event->id) + ".ini");
+  const std::filesystem::path file =
+      folder.path() / ("history-" + std::to_string(event->id) + ".ini");
   if (folder.path().empty() || link::createNewFile(file, event->dataFile).error != 0) {
-    lines.line("无法准备历史记录 #" + std::to_string(event->id) + " 的数据文件（临时文件夹不可用）。");
+    lines.line("无法准备历史记录 #" + std::to_string(event->id) +
+               " 的数据文件（临时文件夹不可用）。");
     return kExitUsageFileOrPort;
   }
   lines.line("写回历史记录 #" + std::to_string(event->id) + "（" + event->time + " " +

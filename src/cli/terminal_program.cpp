@@ -25,8 +25,16 @@ TerminalProgram::TerminalProgram(link::Port& port, link::Clock& clock, const Cli
                                  const std::string& device, std::filesystem::path backups,
                                  std::filesystem::path history)
     : lines(io.err, io.errIsTerminal),
-      program(Services{port, clock, dialogs, screen, link::comIniPath(), {}, device,
-                       std::move(backups), false, std::move(history)}) {
+      program(Services{port,
+                       clock,
+                       dialogs,
+                       screen,
+                       link::comIniPath(),
+                       {},
+                       device,
+                       std::move(backups),
+                       false,
+                       std::move(history)}) {
   program.start();
 }
 

@@ -6,11 +6,11 @@
 
 #include "cli/command.hpp"
 #include "cli/terminal_services.hpp"
-#include "transfer/transfer_outcome.hpp"
 #include "link/clock.hpp"
 #include "link/port.hpp"
 #include "program/program.hpp"
 #include "program/trace_setup.hpp"
+#include "transfer/transfer_outcome.hpp"
 
 // The whole program on a terminal, as the command-line tool's commands run it: its dialogs and
 // screen are lines on `err`, and a file or a transfer goes through the same code as the window's

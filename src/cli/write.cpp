@@ -8,10 +8,10 @@
 #include "cli/output_clash.hpp"
 #include "cli/serial_line.hpp"
 #include "cli/terminal_program.hpp"
-#include "transfer/write_transfer.hpp"
 #include "link/ini_profile.hpp"
 #include "safety/safe_write.hpp"
 #include "safety/write_round_trip.hpp"
+#include "transfer/write_transfer.hpp"
 
 namespace rcp::app {
 
@@ -27,8 +27,7 @@ int cliWrite(const std::string& device, const std::filesystem::path& file, const
   SerialLine line(io);
   if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
   DevicePort port(device, line.traced.port());
-  TerminalProgram terminal(port, line.traced.clock(), io, device, safety.backups,
-                           safety.history);
+  TerminalProgram terminal(port, line.traced.clock(), io, device, safety.backups, safety.history);
   if (!port.isOpen()) return kExitUsageFileOrPort;
   if (const int code = openFile(terminal, file); code != kExitDone) return code;
   if (refuseUnfaithfulWrite(terminal.state())) return kExitUsageFileOrPort;

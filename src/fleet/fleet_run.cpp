@@ -303,9 +303,9 @@ FleetSummary runFleet(const FleetLine& line, const link::IniDocument& templ,
     if (sameRadioAgain) others.erase(members[next].number);
     sameRadioAgain = false;
     history::Event recorded;
-    const WriteReport report = writeMember(line, memberDocument(templ, members[next]), settings,
-                                           identity, next, others, heldNumber, events, run,
-                                           recorded);
+    const WriteReport report =
+        writeMember(line, memberDocument(templ, members[next]), settings, identity, next, others,
+                    heldNumber, events, run, recorded);
     if (!heldNumber.empty()) {
       events.alreadyWritten(heldNumber);
       if (events.stopRequested() || !waitFor(line, false, kLetGoMs, kPollMs, identity, events)) {

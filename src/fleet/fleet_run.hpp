@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fleet/fleet_plan.hpp"
@@ -11,7 +12,6 @@
 #include "link/ini_document.hpp"
 #include "link/port.hpp"
 #include "link/radio_identity.hpp"
-#include <string_view>
 #include "safety/safe_write.hpp"
 #include "ui/dialogs.hpp"
 #include "ui/screen.hpp"

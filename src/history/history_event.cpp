@@ -50,19 +50,29 @@ std::optional<Result> resultNamed(std::string_view text) {
 }
 
 std::optional<std::int64_t> parseLocalTime(std::string_view text, bool endOfDay) {
-  std::tm when{};
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-  char extra = 0;
   const std::string copy(text);
-  const int fields = std::sscanf(copy.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &month, &day,
-                                 &hour, &minute, &second, &extra);
-  if (fields != 3 && fields != 5 && fields != 6) return std::nullopt;
-  if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 60 ||
-      year < 1970 || year > 9999 || hour < 0 || minute < 0 || second < 0)
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, used = -1;
+  // The whole text, in one of three forms.
+  const bool date = std::sscanf(copy.c_str(), "%4d-%2d-%2d%n", &year, &month, &day, &used) == 3 &&
+                    used == static_cast<int>(copy.size());
+  used = -1;
+  const bool minutes = !date &&
+                       std::sscanf(copy.c_str(), "%4d-%2d-%2d %2d:%2d%n", &year, &month, &day,
+                                   &hour, &minute, &used) == 5 &&
+                       used == static_cast<int>(copy.size());
+  used = -1;
+  const bool seconds = !date && !minutes &&
+                       std::sscanf(copy.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &year, &month, &day,
+                                   &hour, &minute, &second, &used) == 6 &&
+                       used == static_cast<int>(copy.size());
+  if (!date && !minutes && !seconds) return std::nullopt;
+  if (month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 || minute < 0 ||
+      minute > 59 || second < 0 || second > 59 || year < 1970)
     return std::nullopt;
+  std::tm when{};
   when.tm_year = year - 1900;
   when.tm_mon = month - 1;
-  when.tm_mday = day + (fields == 3 && endOfDay ? 1 : 0);
+  when.tm_mday = day + (date && endOfDay ? 1 : 0);
   when.tm_hour = hour;
   when.tm_min = minute;
   when.tm_sec = second;

@@ -36,11 +36,11 @@ struct Event {
   std::string numberAfter;    // ... and after
   Operation operation = Operation::Read;
   Result result = Result::Done;
-  std::string version;        // the tool's version
-  std::int64_t fleetRun = 0;  // the fleet run it belongs to; 0: none
-  std::string note;        // what else is worth telling (the fields that differ, ...)
-  std::string backupFile;  // the backup file a read was kept in
-  std::string dataFile;  // the configuration as a data file
+  std::string version;              // the tool's version
+  std::int64_t fleetRun = 0;        // the fleet run it belongs to; 0: none
+  std::string note;                 // what else is worth telling (the fields that differ, ...)
+  std::string backupFile;           // the backup file a read was kept in
+  std::string dataFile;             // the configuration as a data file
   std::vector<std::uint8_t> image;  // the 1024-byte memory, empty when there is none
   // Where an imported event came from (the backup file's name and a digest of its text), so that
   // an import is done once; empty for an event recorded as it happened.

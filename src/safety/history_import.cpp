@@ -33,8 +33,7 @@ std::string backupSource(const std::filesystem::path& file, const std::string& b
          std::to_string(bytes.size());
 }
 
-ImportCount importBackups(history::HistoryDatabase& database,
-                          const std::filesystem::path& folder) {
+ImportCount importBackups(history::HistoryDatabase& database, const std::filesystem::path& folder) {
   ImportCount count;
   // Oldest first, so that the ids follow the time.
   std::vector<Backup> backups = listBackups(folder);

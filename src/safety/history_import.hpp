@@ -22,7 +22,6 @@ struct ImportCount {
 };
 
 // Throws history::HistoryError when the history cannot be written.
-ImportCount importBackups(history::HistoryDatabase& database,
-                          const std::filesystem::path& folder);
+ImportCount importBackups(history::HistoryDatabase& database, const std::filesystem::path& folder);
 
 }  // namespace rcp::app

@@ -83,8 +83,8 @@ void warn(ui::Dialogs& dialogs, const std::string& text) {
 // A damaged file moved aside as the history was opened is told.
 void tellMovedAside(const history::HistoryDatabase& database, ui::Dialogs& dialogs) {
   if (database.movedAside())
-    warn(dialogs, "历史记录文件已损坏，已移到 " + database.movedAside()->string() +
-                      "，并新建了历史记录。");
+    warn(dialogs,
+         "历史记录文件已损坏，已移到 " + database.movedAside()->string() + "，并新建了历史记录。");
 }
 
 }  // namespace

@@ -3,9 +3,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "transfer/read_transfer.hpp"
-#include "transfer/write_transfer.hpp"
-#include "transfer/write_verification.hpp"
 #include "link/com_ini.hpp"
 #include "link/commands.hpp"
 #include "link/greeting.hpp"
@@ -21,6 +18,9 @@
 #include "settings/record.hpp"
 #include "testmode/test_channel.hpp"
 #include "testmode/test_state.hpp"
+#include "transfer/read_transfer.hpp"
+#include "transfer/write_transfer.hpp"
+#include "transfer/write_verification.hpp"
 #include "ui/conversion_error.hpp"
 
 namespace rcp::app {
@@ -267,8 +267,8 @@ void verify(ProgramState& state, OfflineProgram& reader, const image::WriteImage
 void recordWrite(ProgramState& state, const TransferMemory& memory, const WriteReport& report,
                  std::time_t now) {
   const Result result = report.outcome == TransferOutcome::Done ? Result::Done : Result::Failed;
-  history::Event event = historyEvent(
-      state, memory.restoring ? Operation::Restore : Operation::Write, result, now);
+  history::Event event =
+      historyEvent(state, memory.restoring ? Operation::Restore : Operation::Write, result, now);
   event.numberBefore = report.numberBefore;
   event.numberAfter = settings::Record(state).text("Indivol");
   event.dataFile = recordText(state);

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "image/small_records.hpp"
-#include "transfer/transfer_outcome.hpp"
-#include "transfer/write_verification.hpp"
 #include "link/ini_document.hpp"
 #include "safety/backups.hpp"
 #include "settings/program_state.hpp"
+#include "transfer/transfer_outcome.hpp"
+#include "transfer/write_verification.hpp"
 
 // Reads that keep a backup, and writes that can take one first, verify what the radio holds
 // afterwards, and offer the way back when they fail half-way. The extra reads run in an offline
