@@ -35,9 +35,11 @@ CREATE TABLE events(
   device TEXT NOT NULL, identity TEXT NOT NULL, model TEXT NOT NULL,
   number_before TEXT NOT NULL, number_after TEXT NOT NULL, operation TEXT NOT NULL,
   result TEXT NOT NULL, version TEXT NOT NULL, fleet_run INTEGER REFERENCES fleet_runs(id),
-  note TEXT NOT NULL, backup_file TEXT NOT NULL, dictionary INTEGER REFERENCES dictionaries(id),
-  data_file_size INTEGER NOT NULL, data_file BLOB, image_size INTEGER NOT NULL, image BLOB,
-  source TEXT UNIQUE);
+  note TEXT NOT NULL, backup_file TEXT NOT NULL, source TEXT UNIQUE);
+CREATE TABLE configurations(
+  event INTEGER PRIMARY KEY REFERENCES events(id),
+  dictionary INTEGER NOT NULL REFERENCES dictionaries(id),
+  data_file_size INTEGER NOT NULL, data_file BLOB, image_size INTEGER NOT NULL, image BLOB);
 CREATE INDEX events_time ON events(unix_time, id);
 CREATE INDEX events_number_after ON events(number_after);
 CREATE INDEX events_number_before ON events(number_before);
@@ -189,7 +191,7 @@ std::string uncompressed(const std::string& blob, std::int64_t size,
 }
 
 constexpr const char* kEventColumns =
-    "id, unix_time, time, user, device, identity, model, number_before, number_after, "
+    "events.id, unix_time, time, user, device, identity, model, number_before, number_after, "
     "operation, result, version, fleet_run, note, source, backup_file";
 
 Operation operationOfKey(const std::string& key) {
@@ -345,8 +347,7 @@ void HistoryDatabase::record(Event& event) {
     Statement insert(db_,
                      "INSERT INTO events(unix_time, time, user, device, identity, model, "
                      "number_before, number_after, operation, result, version, fleet_run, note, "
-                     "backup_file, dictionary, data_file_size, data_file, image_size, image, "
-                     "source) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+                     "backup_file, source) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     insert.bind(event.unixTime).bind(event.time).bind(event.user).bind(event.device);
     insert.bind(event.identity).bind(event.model).bind(event.numberBefore).bind(event.numberAfter);
     insert.bind(std::string(naming(event.operation).key))
@@ -357,20 +358,26 @@ void HistoryDatabase::record(Event& event) {
     else
       insert.null();
     insert.bind(event.note).bind(event.backupFile);
-    if (withData)
-      insert.bind(dict.id);
-    else
-      insert.null();
-    insert.bind(static_cast<std::int64_t>(event.dataFile.size()))
-        .blob(compressedOrEmpty(event.dataFile, dict.dataFile));
-    const std::string image = imageText(event.image);
-    insert.bind(static_cast<std::int64_t>(image.size())).blob(compressedOrEmpty(image, dict.image));
-    if (event.source.empty())
+    // An event recorded as it happened whose source is there already (the same backup taken
+    // twice in a second) is recorded without one.
+    if (event.source.empty() || hasSourceIn(db_, event.source))
       insert.null();
     else
       insert.bind(event.source);
     insert.step();
     event.id = sqlite3_last_insert_rowid(db_);
+    // The configuration in a table of its own, so that listing never reads past it.
+    if (withData) {
+      Statement keep(db_,
+                     "INSERT INTO configurations(event, dictionary, data_file_size, data_file, "
+                     "image_size, image) VALUES (?,?,?,?,?,?)");
+      keep.bind(event.id).bind(dict.id);
+      keep.bind(static_cast<std::int64_t>(event.dataFile.size()))
+          .blob(compressedOrEmpty(event.dataFile, dict.dataFile));
+      const std::string image = imageText(event.image);
+      keep.bind(static_cast<std::int64_t>(image.size())).blob(compressedOrEmpty(image, dict.image));
+      keep.step();
+    }
     transaction.commit();
   };
   try {
@@ -437,10 +444,9 @@ std::vector<Event> HistoryDatabase::list(const Filter& filter) {
 std::optional<Event> HistoryDatabase::event(std::int64_t id) {
   try {
     Statement find(db_, std::string("SELECT ") + kEventColumns +
-                            ", data_file_size, data_file, image_size, image, "
-                            "(SELECT data_file FROM dictionaries d WHERE d.id = dictionary), "
-                            "(SELECT image FROM dictionaries d WHERE d.id = dictionary) "
-                            "FROM events WHERE id = ?");
+                            ", c.data_file_size, c.data_file, c.image_size, c.image, d.data_file, "
+                            "d.image FROM events LEFT JOIN configurations c ON c.event = events.id "
+                            "LEFT JOIN dictionaries d ON d.id = c.dictionary WHERE events.id = ?");
     find.bind(id);
     if (!find.step()) return std::nullopt;
     Event e = eventOfRow(find);
