@@ -312,11 +312,13 @@ void addDiff(rcp::apps::CommandLine& line, Request& request) {
       ->type_name("NAME")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   command->footer(
-      "A side named radio is read from the radio on --port, as read reads it.\n"
+      "A side named radio is read from the radio on --port, as read reads it; a side #12 is\n"
+      "that event of the service history (see history).\n"
       "Exit status: 0 equal, 1 different, 2 a file does not open; a radio that does not answer\n"
       "or a read that fails end it as read does");
   runs(*command, request, [&request, diff] {
     diff->device = deviceOf(request.port);
+    diff->history = rcp::app::defaultHistoryFile();
     return rcp::app::cliDiff(*diff, request.streams());
   });
 }

@@ -27,6 +27,10 @@ int folderListing(const std::filesystem::path& folder, const CliStreams& io) {
 }  // namespace
 
 int cliBackups(const HistoryPlace& place, const CliStreams& io) {
+  if (const auto problem = folderProblem(place.backups, false)) {
+    TerminalLines(io.err, false).line(*problem);
+    return kExitUsageFileOrPort;
+  }
   const auto database = openHistory(place, io);
   if (!database) return folderListing(place.backups, io);
   try {
