@@ -323,6 +323,14 @@ WriteReport safeWrite(ProgramState& state, TransferMemory& memory, const WriteSa
     if (!before.good || before.declined) {
       report.outcome = before.good ? TransferOutcome::Done : TransferOutcome::Failed;
       report.started = false;
+      // Stopped after its backup read: a write cancelled, the radio as that read found it.
+      if (before.declined && state.fleetRun == 0) {
+        history::Event event = historyEvent(state, Operation::Write, Result::Cancelled, now);
+        event.numberBefore = before.number;
+        event.numberAfter = settings::Record(state).text("Indivol");
+        event.note = "写录没有开始，电台中的数据没有改动";
+        recordEvent(state, std::move(event));
+      }
       return report;
     }
     report.backupBefore = std::move(before.kept);
