@@ -241,6 +241,10 @@ struct HistoryDatabase::Dictionary {
 HistoryDatabase::HistoryDatabase(const fs::path& file) : file_(file) {
   try {
     open();
+  } catch (const HistoryError&) {  // the destructor does not run for a constructor that throws
+    sqlite3_close(db_);
+    db_ = nullptr;
+    throw;
   } catch (const Failure& failure) {
     if (!damaged(failure.code)) {
       sqlite3_close(db_);
