@@ -16,6 +16,9 @@
 #include "cli/console.hpp"
 #include "cli/diff.hpp"
 #include "cli/fleet.hpp"
+#include "cli/history.hpp"
+#include "cli/history_restore.hpp"
+#include "cli/history_show.hpp"
 #include "cli/image.hpp"
 #include "cli/info.hpp"
 #include "cli/ports.hpp"
@@ -28,6 +31,7 @@
 #include "link/path_text.hpp"
 #include "program/trace_setup.hpp"
 #include "safety/backups.hpp"
+#include "safety/state_folder.hpp"
 
 namespace {
 
@@ -63,7 +67,9 @@ struct Request {
   std::optional<bool> backupBefore;
   std::optional<bool> verifyAfter;
   bool noReadBackup = false;
-  rcp::app::FleetRequest fleet;  // fleet's template, numbers or table, log
+  rcp::app::FleetRequest fleet;    // fleet's template, numbers or table, log
+  rcp::app::HistoryQuery history;  // the filters of history
+  std::string entry;               // the history's event of show, export and restore
   std::string trace;  // --trace, else RCP520_TRACE: the protocol trace's file; empty for none
   std::function<int()> run;
 
@@ -71,7 +77,11 @@ struct Request {
     return {std::cout, std::cerr, rcp::app::stderrIsTerminal(), trace};
   }
   rcp::app::CliSafety safety() const {
-    return {!noReadBackup, backupBefore, verifyAfter, rcp::app::defaultBackupsFolder()};
+    return {!noReadBackup, backupBefore, verifyAfter, rcp::app::defaultBackupsFolder(),
+            rcp::app::defaultHistoryFile()};
+  }
+  static rcp::app::HistoryPlace historyPlace() {
+    return {rcp::app::defaultHistoryFile(), rcp::app::defaultBackupsFolder()};
   }
 };
 
@@ -145,7 +155,7 @@ void addFleet(rcp::apps::CommandLine& line, Request& request) {
   CLI::App* command = line.subcommand(
       "fleet", "Write one template into many radios, each with its own individual number",
       "[--port DEVICE|COM1..COM4] TEMPLATE.ini --numbers FIRST-LAST|--table FILE.csv "
-      "[--log FILE.csv] [--verify] [--backup] [--skip-failed]");
+      "[--log FILE.csv] [--model NAME] [--verify] [--backup] [--skip-failed]");
   addPortOption(*command, request);
   command
       ->add_option_function<std::string>("template", pathInto(request.fleet.templ),
@@ -169,6 +179,11 @@ void addFleet(rcp::apps::CommandLine& line, Request& request) {
           "Append a row per radio; rerunning with the same log skips the numbers "
           "written")
       ->type_name("FILE.csv");
+  command
+      ->add_option("--model", request.fleet.model,
+                   "Write only radios of this model (HX33, ...); a radio of another model is "
+                   "named and left unwritten, and the run waits for the next radio")
+      ->type_name("NAME");
   command->add_flag("--skip-failed", request.fleet.skipFailed,
                     "Give a failed radio's number up instead of trying it on the next radio");
   addSwitch(*command, "backup", request.backupBefore, "Read each radio into a backup first");
@@ -196,8 +211,76 @@ void addFleet(rcp::apps::CommandLine& line, Request& request) {
 void addBackups(rcp::apps::CommandLine& line, Request& request) {
   CLI::App* command =
       line.subcommand("backups", "List the backups the reads kept, newest first", "");
-  runs(*command, request, [&request] {
-    return rcp::app::cliBackups(rcp::app::defaultBackupsFolder(), request.streams());
+  runs(*command, request,
+       [&request] { return rcp::app::cliBackups(Request::historyPlace(), request.streams()); });
+}
+
+// "history" lists; its subcommands show, export, compare and write back one event.
+void addHistory(rcp::apps::CommandLine& line, Request& request) {
+  CLI::App* command = line.subcommand(
+      "history",
+      "List the service history: every read, write, verification, restore and fleet radio",
+      "[--number N] [--model M] [--since DATE] [--until DATE] [--fleet RUN] [--result R] "
+      "[--json] | show ID | export ID FILE.ini | diff A B | restore ID [--port P] [--verify]");
+  rcp::app::HistoryQuery& query = request.history;
+  command
+      ->add_option("--number", query.number,
+                   "Events of the radio with this individual number "
+                   "(before or after)")
+      ->type_name("N");
+  command->add_option("--model", query.model, "Events of radios of this model")->type_name("M");
+  command->add_option("--since", query.since, "From this local date or time (2026-12-09 14:00)")
+      ->type_name("DATE");
+  command->add_option("--until", query.until, "Up to this date (the whole day) or time")
+      ->type_name("DATE");
+  command->add_option("--fleet", query.fleet, "The radios of one fleet run, as its log shows them")
+      ->type_name("RUN");
+  command
+      ->add_option("--result", query.result,
+                   "done, failed, verified, mismatch, unverified or cancelled")
+      ->type_name("R");
+  command->add_flag("--json", query.json, "An array of objects, for scripts");
+  command->callback([&request, command] {
+    if (command->get_subcommands().empty())
+      request.run = [&request] {
+        return rcp::app::cliHistory(Request::historyPlace(), request.history, request.streams());
+      };
+  });
+  CLI::App* show =
+      command->add_subcommand("show", "Print an event and its configuration as a data file");
+  show->add_option("id", request.entry, "The event's number (#12 or 12)")->required();
+  runs(*show, request, [&request] {
+    return rcp::app::cliHistoryShow(Request::historyPlace(), request.entry, request.streams());
+  });
+  CLI::App* save =
+      command->add_subcommand("export", "Save an event's configuration as a data file");
+  save->add_option("id", request.entry, "The event's number")->required();
+  addFile(*save, request, "The data file to save");
+  runs(*save, request, [&request] {
+    return rcp::app::cliHistoryExport(Request::historyPlace(), request.entry, request.file,
+                                      request.streams());
+  });
+  CLI::App* compare = command->add_subcommand(
+      "diff",
+      "Compare two of: an event (#12), a data file, the radio; field by field as diff does");
+  auto diff = std::make_shared<rcp::app::DiffRequest>();
+  compare->add_option("a", diff->a, "An event's number, a data file, or radio")->required();
+  compare->add_option("b", diff->b, "An event's number, a data file, or radio")->required();
+  addPortOption(*compare, request);
+  runs(*compare, request, [&request, diff] {
+    diff->device = deviceOf(request.port);
+    diff->history = rcp::app::defaultHistoryFile();
+    return rcp::app::cliDiff(*diff, request.streams());
+  });
+  CLI::App* restore = command->add_subcommand(
+      "restore", "Write an event's configuration back into the radio through the safe write");
+  restore->add_option("id", request.entry, "The event's number")->required();
+  addPortOption(*restore, request);
+  addSwitch(*restore, "backup", request.backupBefore, "Read the radio into a backup first");
+  addSwitch(*restore, "verify", request.verifyAfter, "Read the radio back and compare");
+  runs(*restore, request, [&request] {
+    return rcp::app::cliHistoryRestore(Request::historyPlace(), request.entry,
+                                       deviceOf(request.port), request.streams(), request.safety());
   });
 }
 
@@ -247,11 +330,13 @@ void addDiff(rcp::apps::CommandLine& line, Request& request) {
       ->type_name("NAME")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   command->footer(
-      "A side named radio is read from the radio on --port, as read reads it.\n"
+      "A side named radio is read from the radio on --port, as read reads it; a side #12 is\n"
+      "that event of the service history (see history).\n"
       "Exit status: 0 equal, 1 different, 2 a file does not open; a radio that does not answer\n"
       "or a read that fails end it as read does");
   runs(*command, request, [&request, diff] {
     diff->device = deviceOf(request.port);
+    diff->history = rcp::app::defaultHistoryFile();
     return rcp::app::cliDiff(*diff, request.streams());
   });
 }
@@ -302,6 +387,8 @@ constexpr const char* kFooter =
     "\n"
     "Every successful read keeps a copy in the backups folder,\n"
     "${XDG_STATE_HOME:-~/.local/state}/rcp520/backups (the newest 500 are kept).\n"
+    "Every read, write, verification, restore and fleet radio is recorded in the service\n"
+    "history, ${XDG_STATE_HOME:-~/.local/state}/rcp520/history.sqlite (see history).\n"
     "\n"
     "Exit status:\n"
     "  0      success\n"
@@ -327,6 +414,7 @@ constexpr std::pair<const char*, const char*> kExamples[] = {
     {"image", "rcp520-cli image --model HX34s radio.ini"},
     {"ports", "rcp520-cli ports --probe"},
     {"backups", "rcp520-cli backups"},
+    {"history", "rcp520-cli history --number 3262001203 --since 2026-01-01"},
     {"fleet",
      "rcp520-cli fleet --port /dev/ttyUSB0 template.ini --numbers 3262001201-3262001250 "
      "--log fleet.csv --verify"},
@@ -361,6 +449,7 @@ int main(int argc, char** argv) {
   addImage(line, request);
   addPorts(line, request);
   addBackups(line, request);
+  addHistory(line, request);
   addFleet(line, request);
   addCheck(line, request);
   addDiff(line, request);

@@ -36,7 +36,8 @@ struct CliSafety {
   bool keepBackup = true;  // a successful read keeps its backup
   std::optional<bool> backupBefore;
   std::optional<bool> verifyAfter;
-  std::filesystem::path backups;  // the backups folder
+  std::filesystem::path backups;       // the backups folder
+  std::filesystem::path history = {};  // the service history's database; empty: none
 };
 
 // Every command that opens a line traces it into io.trace when that names a file; a trace file

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cli/check.hpp"
+#include "cli/history_show.hpp"
 #include "cli/output_clash.hpp"
 #include "cli/read.hpp"
 #include "cli/terminal_services.hpp"
@@ -36,13 +37,42 @@ bool isRadio(const std::filesystem::path& side) {
   return side == kRadioSide;
 }
 
+// A side the history holds: "#12", or "12" where no such file is.
+bool isHistoryEntry(const std::filesystem::path& side, const DiffRequest& request) {
+  std::error_code ec;
+  const std::string text = link::textOf(side);
+  return !request.history.empty() && eventId(text) &&
+         (text.starts_with('#') || !std::filesystem::exists(side, ec));
+}
+
+// The entry's configuration opened as its data file would open.
+int loadEntry(const std::filesystem::path& what, const DiffRequest& request, const CliStreams& io,
+              Side& side) {
+  std::optional<history::Event> event;
+  if (const auto database = openHistory({request.history, {}}, io))
+    event = configurationOf(*database, link::textOf(what), io);
+  if (!event) return kExitUsageFileOrPort;
+  side.name = "历史记录 #" + std::to_string(event->id) + "（" + event->time + " " +
+              std::string(history::naming(event->operation).word) + "）";
+  side.offline = std::make_unique<OfflineProgram>();
+  const link::IniDocument document(event->dataFile);
+  if (const auto error = openDocumentAndCheck(side.offline->state(), document)) {
+    TerminalLines(io.err, false).line(side.name + "：" + error->message);
+    return kExitUsageFileOrPort;
+  }
+  side.values = dataFileValues(side.offline->state(), document);
+  return kExitDone;
+}
+
 int load(const std::filesystem::path& what, const DiffRequest& request, const CliStreams& io,
          Side& side) {
+  if (isHistoryEntry(what, request)) return loadEntry(what, request, io, side);
   if (isRadio(what)) {
     side.name = "电台 " + request.device;
     side.radio = true;
     // The read keeps its backup as every read does.
-    const CliSafety safety{true, std::nullopt, std::nullopt, defaultBackupsFolder()};
+    const CliSafety safety{true, std::nullopt, std::nullopt, defaultBackupsFolder(),
+                           request.history};
     return readRadio(request.device, io, safety, [&side](settings::ProgramState& state) {
       side.values = savedValues(state);
       return kExitDone;
@@ -124,8 +154,8 @@ int diffImages(const DiffRequest& request, const CliStreams& io) {
 }  // namespace
 
 int cliDiff(const DiffRequest& request, const CliStreams& io) {
-  const auto file = [](const std::filesystem::path& side) {
-    return isRadio(side) ? std::filesystem::path() : side;
+  const auto file = [&request](const std::filesystem::path& side) {
+    return isRadio(side) || isHistoryEntry(side, request) ? std::filesystem::path() : side;
   };
   if (const auto clash =
           outputClash({{"跟踪文件", link::pathOf(io.trace)}},

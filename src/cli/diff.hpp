@@ -16,6 +16,9 @@ struct DiffRequest {
   bool image = false;          // compare the memories a write of each leaves
   std::string model = "HX33";  // the radio model of those memories
   std::string device = {};     // the radio's serial device
+  // The service history a side names by an event's id ("#12" or "12" where no such file is);
+  // empty: sides are files or the radio only.
+  std::filesystem::path history = {};
 };
 
 // "diff": two configurations, each a data file opened as "打开文件" opens it or the radio read as

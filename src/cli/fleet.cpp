@@ -13,6 +13,7 @@
 #include "cli/terminal_services.hpp"
 #include "fleet/fleet_run.hpp"
 #include "link/com_ini.hpp"
+#include "link/identification.hpp"
 #include "link/path_text.hpp"
 #include "link/port_opening.hpp"
 
@@ -34,6 +35,9 @@ class FleetLines final : public FleetEvents {
                 row.identity + "）");
   }
   void connectNext() override { lines_.line("请取下这台电台，连接下一台。"); }
+  void wrongModel(const std::string& answered, const std::string& wanted) override {
+    lines_.line(wrongModelText(answered, wanted));
+  }
   void alreadyWritten(const std::string& number) override {
     lines_.line(alreadyWrittenText(number));
   }
@@ -75,6 +79,35 @@ std::vector<FleetProblem> checkedFleet(TerminalLines& lines, const link::IniDocu
   return problems;
 }
 
+// The model asked for as the model table spells it; nothing for a model it does not know.
+std::optional<std::string> knownModel(const std::string& asked) {
+  for (const link::ModelRow& row : link::modelRows())
+    if (sameModel(row.model, asked)) return std::string(row.model);
+  return std::nullopt;
+}
+
+std::string modelNames() {
+  std::string names;
+  for (const link::ModelRow& row : link::modelRows())
+    if (names.find(std::string(row.model)) == std::string::npos)
+      names += (names.empty() ? "" : "、") + std::string(row.model);
+  return names;
+}
+
+// The run's options as its history records them.
+std::string optionsText(const FleetRequest& request, const WriteSafetyChoice& safety) {
+  std::string text;
+  const auto add = [&text](bool on, const std::string& option) {
+    if (on) text += (text.empty() ? "" : " ") + option;
+  };
+  add(safety.backupBefore, "--backup");
+  add(safety.verifyAfter, "--verify");
+  add(request.skipFailed, "--skip-failed");
+  add(!request.model.empty(), "--model " + request.model);
+  add(!request.log.empty(), "--log " + request.log.string());
+  return text;
+}
+
 }  // namespace
 
 int cliFleet(const std::string& device, const FleetRequest& request, const CliStreams& io,
@@ -83,6 +116,15 @@ int cliFleet(const std::string& device, const FleetRequest& request, const CliSt
   if (outputsClash({{kTraceFile, link::pathOf(io.trace)}, {"日志", request.log}},
                    {{"模板", request.templ}, {"号码表", request.table}}, io))
     return kExitUsageFileOrPort;
+  std::string model;
+  if (!request.model.empty()) {
+    const auto known = knownModel(request.model);
+    if (!known) {
+      lines.line("没有型号“" + request.model + "”：可用的型号有 " + modelNames() + "。");
+      return kExitUsageFileOrPort;
+    }
+    model = *known;
+  }
   FleetPlanError planError;
   const auto templ = templateDocument(request.templ, planError);
   if (!templ) {
@@ -133,7 +175,11 @@ int cliFleet(const std::string& device, const FleetRequest& request, const CliSt
                          request.log,
                          device,
                          link::comIniPath(),
-                         safety.backups};
+                         safety.backups,
+                         safety.history,
+                         model,
+                         request.numbers.empty() ? request.table.string() : request.numbers};
+  settings.options = optionsText(request, settings.safety);
   TerminalDialogs dialogs(lines);
   TerminalScreen screen(lines);
   const HeldSignals held(HeldTransfer::Fleet);

@@ -13,6 +13,7 @@ struct FleetRequest {
   std::filesystem::path table;  // the table of radios, or empty
   std::filesystem::path log;    // empty: no log (and no rerun that skips what was written)
   bool skipFailed = false;
+  std::string model = {};  // only radios of this model are written; empty: any
 };
 
 // "fleet": the template and each radio's own values checked first (a warning stops the run

@@ -20,7 +20,8 @@ int readRadio(const std::string& device, const CliStreams& io, const CliSafety& 
   if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
   DevicePort port(device, line.traced.port());
   TerminalProgram terminal(port, line.traced.clock(), io, device,
-                           safety.keepBackup ? safety.backups : std::filesystem::path());
+                           safety.keepBackup ? safety.backups : std::filesystem::path(),
+                           safety.history);
   if (!port.isOpen()) return kExitUsageFileOrPort;
   if (terminal.radioSilent()) return kExitNoRadioOrFailed;
   TransferMemory memory;

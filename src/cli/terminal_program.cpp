@@ -22,10 +22,19 @@ std::string whyNotOpen(const std::string& device) {
 }
 
 TerminalProgram::TerminalProgram(link::Port& port, link::Clock& clock, const CliStreams& io,
-                                 const std::string& device, std::filesystem::path backups)
+                                 const std::string& device, std::filesystem::path backups,
+                                 std::filesystem::path history)
     : lines(io.err, io.errIsTerminal),
-      program(Services{
-          port, clock, dialogs, screen, link::comIniPath(), {}, device, std::move(backups)}) {
+      program(Services{port,
+                       clock,
+                       dialogs,
+                       screen,
+                       link::comIniPath(),
+                       {},
+                       device,
+                       std::move(backups),
+                       false,
+                       std::move(history)}) {
   program.start();
 }
 

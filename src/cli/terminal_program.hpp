@@ -6,11 +6,11 @@
 
 #include "cli/command.hpp"
 #include "cli/terminal_services.hpp"
-#include "transfer/transfer_outcome.hpp"
 #include "link/clock.hpp"
 #include "link/port.hpp"
 #include "program/program.hpp"
 #include "program/trace_setup.hpp"
+#include "transfer/transfer_outcome.hpp"
 
 // The whole program on a terminal, as the command-line tool's commands run it: its dialogs and
 // screen are lines on `err`, and a file or a transfer goes through the same code as the window's
@@ -30,9 +30,11 @@ struct TerminalProgram {
   TerminalScreen screen{lines};
   Program program;
 
-  // `backups`: where a successful read keeps its backup (empty: nowhere).
+  // `backups`: where a successful read keeps its backup (empty: nowhere); `history`: where each
+  // transfer records its event (empty: nowhere).
   TerminalProgram(link::Port& port, link::Clock& clock, const CliStreams& io,
-                  const std::string& device = {}, std::filesystem::path backups = {});
+                  const std::string& device = {}, std::filesystem::path backups = {},
+                  std::filesystem::path history = {});
   settings::ProgramState& state() { return program.state(); }
   // The start-up greeting found no radio (and said so).
   bool radioSilent();

@@ -1,8 +1,8 @@
 #include "cli/where.hpp"
 
-#include "program/offline_program.hpp"
 #include "cli/terminal_services.hpp"
 #include "image/where.hpp"
+#include "program/offline_program.hpp"
 
 namespace rcp::app {
 

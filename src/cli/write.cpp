@@ -29,7 +29,7 @@ int cliWrite(const std::string& device, const std::filesystem::path& file, const
   SerialLine line(io);
   if (!traceReady(line.traced, io)) return kExitUsageFileOrPort;
   DevicePort port(device, line.traced.port());
-  TerminalProgram terminal(port, line.traced.clock(), io, device, safety.backups);
+  TerminalProgram terminal(port, line.traced.clock(), io, device, safety.backups, safety.history);
   if (!port.isOpen()) return kExitUsageFileOrPort;
   if (const int code = openFile(terminal, file); code != kExitDone) return code;
   if (refuseUnfaithfulWrite(terminal.state())) return kExitUsageFileOrPort;

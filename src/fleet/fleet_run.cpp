@@ -1,17 +1,22 @@
 #include "fleet/fleet_run.hpp"
 
+#include <algorithm>
+#include <cctype>
 #include <ctime>
 
 #include "image/read_image.hpp"
 #include "link/greeting.hpp"
 #include "link/identification.hpp"
 #include "link/path_text.hpp"
+#include "link/user_folders.hpp"
 #include "program/data_file_opening.hpp"
 #include "program/offline_program.hpp"
 #include "program/program.hpp"
 #include "review/config_check.hpp"
+#include "safety/history_record.hpp"
 #include "settings/data_file.hpp"
 #include "settings/record.hpp"
+#include "version.hpp"
 
 namespace rcp::app {
 
@@ -104,18 +109,27 @@ std::string numberHeld(settings::ProgramState& state) {
 // One radio written by a program of its own on the fleet's line, started without greeting (the
 // radio has just answered the poll). The radio is read first: one that holds a number this run
 // wrote is left as it is (`heldNumber` says which).
+// `recorded` gets the radio's event for the history, its result left to the run.
 WriteReport writeMember(const FleetLine& line, const link::IniDocument& document,
                         const FleetSettings& settings, const link::RadioIdentity& identity,
                         std::size_t member, const std::set<std::string>& writtenThisRun,
-                        std::string& heldNumber, FleetEvents& events) {
+                        std::string& heldNumber, FleetEvents& events, std::int64_t run,
+                        history::Event& recorded) {
   WriteStep step = WriteStep::Write;  // before the program, whose dialog tells it
   Services services{line.port, line.clock, line.dialogs, line.screen, settings.comIni};
   services.backups = settings.backups;
+  services.history = settings.history;
+  services.device = settings.portLabel;
   services.offline = true;
   Program program(std::move(services));
   program.start();
   settings::ProgramState& state = program.state();
   state.radioIdentity = identity;
+  state.fleetRun = run;
+  recorded = historyEvent(state, history::Operation::FleetRadio, history::Result::Failed,
+                          std::time(nullptr));
+  recorded.dataFile = document.fileBytes();
+  recorded.numberAfter = document.value(kDataSection, kNumberKey, "");
   followProgress(state, member, step, events);
   if (const auto opened = openMember(state, document)) {
     line.dialogs.message(dataFileMessage(*opened));
@@ -138,15 +152,70 @@ WriteReport writeMember(const FleetLine& line, const link::IniDocument& document
   }
   TransferMemory memory;
   try {
-    return safeWrite(state, memory, settings.safety, RestoreOffer::PrintPath, std::time(nullptr),
-                     notWrittenYet, [&step](WriteStep next) { step = next; });
+    WriteReport report =
+        safeWrite(state, memory, settings.safety, RestoreOffer::PrintPath, std::time(nullptr),
+                  notWrittenYet, [&step](WriteStep next) { step = next; });
+    recorded.image = report.sent;
+    recorded.numberBefore = report.numberBefore;
+    recorded.note = "";
+    for (const std::string& line : report.mismatches) recorded.note += line + "\n";
+    return report;
   } catch (const std::exception& e) {
     line.dialogs.message(errorBox(e.what()));
     return {TransferOutcome::Failed, false};
   }
 }
 
+// A radio's result in the log as the history tells it.
+history::Result historyResult(FleetResult result) {
+  switch (result) {
+    case FleetResult::Written:
+      return history::Result::Done;
+    case FleetResult::Verified:
+      return history::Result::Verified;
+    case FleetResult::Failed:
+      return history::Result::Failed;
+    case FleetResult::Mismatch:
+    case FleetResult::Kept:
+      return history::Result::VerifyFailed;
+    case FleetResult::Unverified:
+      return history::Result::VerifyNotRun;
+  }
+  return history::Result::Failed;
+}
+
+// The run itself, recorded before its first radio; 0 when there is no history.
+std::int64_t recordRun(const FleetLine& line, const link::IniDocument& templ,
+                       const FleetSettings& settings) {
+  history::FleetRun run;
+  run.unixTime = std::time(nullptr);
+  run.time = history::localTimeText(run.unixTime);
+  run.user = link::loginName();
+  run.device = settings.portLabel;
+  run.version = std::string(kVersion);
+  run.templateText = templ.fileBytes();
+  run.members = settings.members;
+  run.options = settings.options;
+  return recordFleetRun(settings.history, line.dialogs, std::move(run));
+}
+
 }  // namespace
+
+std::string wrongModelText(const std::string& answered, const std::string& wanted) {
+  return "这台电台是 " + answered + "，不是 " + wanted + "，没有写入。请取下它，连接一台 " +
+         wanted + "。";
+}
+
+bool sameModel(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+bool modelWanted(const link::RadioIdentity& identity, const std::string& wanted) {
+  return wanted.empty() || sameModel(link::matchModel(identity).model, wanted);
+}
 
 std::vector<FleetProblem> checkFleet(const link::IniDocument& templ,
                                      const std::vector<FleetMember>& members,
@@ -213,11 +282,21 @@ FleetSummary runFleet(const FleetLine& line, const link::IniDocument& templ,
   // The numbers whose write completed this run: each is in a radio, verified or not.
   std::set<std::string> writtenThisRun;
   bool sameRadioAgain = false;  // the technician asked for the radio on the line to be rewritten
+  const std::int64_t run = recordRun(line, templ, settings);
   while (next < members.size()) {
     events.waiting(next);
     if (!sameRadioAgain && !waitFor(line, true, 0, kPollMs, identity, events)) {
       summary.stopped = true;
       break;
+    }
+    // A radio of another model is refused before anything is written into it.
+    if (!modelWanted(identity, settings.model)) {
+      events.wrongModel(std::string(link::matchModel(identity).model), settings.model);
+      if (events.stopRequested() || !waitFor(line, false, kLetGoMs, kPollMs, identity, events)) {
+        summary.stopped = true;
+        break;
+      }
+      continue;
     }
     events.writing(next);
     const std::int64_t start = line.clock.nowMs();
@@ -225,8 +304,10 @@ FleetSummary runFleet(const FleetLine& line, const link::IniDocument& templ,
     std::set<std::string> others = writtenThisRun;
     if (sameRadioAgain) others.erase(members[next].number);
     sameRadioAgain = false;
-    const WriteReport report = writeMember(line, memberDocument(templ, members[next]), settings,
-                                           identity, next, others, heldNumber, events);
+    history::Event recorded;
+    const WriteReport report =
+        writeMember(line, memberDocument(templ, members[next]), settings, identity, next, others,
+                    heldNumber, events, run, recorded);
     if (!heldNumber.empty()) {
       events.alreadyWritten(heldNumber);
       if (events.stopRequested() || !waitFor(line, false, kLetGoMs, kPollMs, identity, events)) {
@@ -252,6 +333,9 @@ FleetSummary runFleet(const FleetLine& line, const link::IniDocument& templ,
         if (choice == UnverifiedChoice::KeepAndGoOn) row.result = FleetResult::Kept;
       }
       const bool good = isGood(row.result);
+      recorded.result = historyResult(row.result);
+      if (row.result == FleetResult::Kept) recorded.note = resultText(row.result);
+      recordEvent(settings.history, line.dialogs, std::move(recorded));
       logged = settings.log.empty() || appendLogRow(settings.log, row);
       if (!logged)
         line.dialogs.message(

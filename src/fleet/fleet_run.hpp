@@ -4,12 +4,14 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fleet/fleet_plan.hpp"
 #include "link/clock.hpp"
 #include "link/ini_document.hpp"
 #include "link/port.hpp"
+#include "link/radio_identity.hpp"
 #include "safety/safe_write.hpp"
 #include "ui/dialogs.hpp"
 #include "ui/screen.hpp"
@@ -57,6 +59,9 @@ class FleetEvents {
   virtual UnverifiedChoice unverified(std::size_t /*member*/, const FleetLogRow& /*row*/) {
     return UnverifiedChoice::Stop;
   }
+  // The radio on the line is not of the model the run writes (`answered` is the model its
+  // identity names); it is not written, and the run waits for it to be taken off.
+  virtual void wrongModel(const std::string& /*answered*/, const std::string& /*wanted*/) {}
   // Asked between polls and after each radio; true ends the run there.
   virtual bool stopRequested() { return false; }
 };
@@ -68,6 +73,13 @@ struct FleetSettings {
   std::string portLabel;      // the port as the log names it
   std::filesystem::path comIni;
   std::filesystem::path backups;
+  std::filesystem::path history = {};  // where the run and each radio are recorded
+  // Only radios of this model are written ("HX33"); empty: any.
+  std::string model = {};
+  // The run as its history records it: the radios ("3262001201-3262001203", a table's file)
+  // and the options given.
+  std::string members = {};
+  std::string options = {};
 };
 
 // The line the radios come and go on, already open, and the services each radio's program shows
@@ -102,6 +114,14 @@ std::vector<FleetProblem> checkFleet(const link::IniDocument& templ,
 // in order.
 std::vector<FleetMember> membersLeft(const std::vector<FleetMember>& members,
                                      const std::filesystem::path& log);
+
+// "这台电台是 HX34s，不是 HX33，没有写入。请取下它，连接一台 HX33。"
+std::string wrongModelText(const std::string& answered, const std::string& wanted);
+
+// Model names compare without regard to the case of letters ("hx34s" is "HX34s").
+bool sameModel(std::string_view a, std::string_view b);
+// Whether the model a radio's identity names is the one asked for (any when none is).
+bool modelWanted(const link::RadioIdentity& identity, const std::string& wanted);
 
 FleetSummary runFleet(const FleetLine& line, const link::IniDocument& templ,
                       const std::vector<FleetMember>& members, const FleetSettings& settings,

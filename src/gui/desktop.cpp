@@ -19,6 +19,7 @@
 #include "program/program.hpp"
 #include "program/trace_setup.hpp"
 #include "safety/backups.hpp"
+#include "safety/state_folder.hpp"
 #include "window/bind.hpp"
 
 namespace rcp::gui {
@@ -70,6 +71,7 @@ int runDesktop(int argc, char** argv) {
   if (traced.failed()) dialogs.message(app::errorBox(traced.failureMessage()));
   app::Services services{traced.port(), traced.clock(), dialogs, screen};
   services.backups = app::defaultBackupsFolder();
+  services.history = app::defaultHistoryFile();
   app::Program program(std::move(services));
   app::startWithWindow(program);
   if (screen.quitRequested()) return 0;

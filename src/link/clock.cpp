@@ -19,6 +19,8 @@ void RealClock::pause(int ms) {
   if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-std::int64_t RealClock::nowMs() const { return (steadyNs() - startNs_) / 1000000; }
+std::int64_t RealClock::nowMs() const {
+  return (steadyNs() - startNs_) / 1000000;
+}
 
 }  // namespace rcp::link

@@ -67,8 +67,8 @@ class IniDocument {
 
  private:
   struct Line {
-    std::string text;    // without the line end, in the code page
-    std::string ending;  // "\r\n", "\n", "\r" or, on a last line without one, ""
+    std::string text;                     // without the line end, in the code page
+    std::string ending;                   // "\r\n", "\n", "\r" or, on a last line without one, ""
     std::optional<std::string> original;  // a UTF-8 file's own bytes, while the line is unchanged
   };
   struct SectionSpan {

@@ -50,6 +50,10 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 // Makes `folder` and every missing parent, each new one 0700.
 [[nodiscard]] std::optional<std::string> makePrivateFolder(const std::filesystem::path& folder);
 
+// A new folder of a random name in the system's temporary folder that only this user can enter;
+// empty when none could be made.
+std::filesystem::path makePrivateTemporaryFolder();
+
 // Replaces `file` (links resolved) with `bytes` through a temporary file of a random name beside
 // it, made 0600 and given the replaced file's mode before it is renamed over it; a new file gets
 // `newMode`.

@@ -62,6 +62,13 @@ bool sameFile(const fs::path& a, const fs::path& b) {
   return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+fs::path makePrivateTemporaryFolder() {
+  std::error_code ec;
+  std::string pattern = (fs::temp_directory_path(ec) / "rcp520-XXXXXX").string();
+  if (ec || !::mkdtemp(pattern.data())) return {};  // mkdtemp makes it 0700
+  return pattern;
+}
+
 std::optional<std::string> makePrivateFolder(const fs::path& folder) {
   if (folder.empty()) return std::nullopt;
   std::error_code ec;

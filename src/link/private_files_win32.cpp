@@ -105,6 +105,18 @@ bool sameFile(const fs::path& a, const fs::path& b) {
   return fs::equivalent(a, b, ec) && !ec;
 }
 
+fs::path makePrivateTemporaryFolder() {
+  std::error_code ec;
+  const fs::path base = fs::temp_directory_path(ec);  // the user's own %TEMP%
+  if (ec) return {};
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    fs::path folder = base / pathOf("rcp520-" + randomSuffix());
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
+  }
+  return {};
+}
+
 std::optional<std::string> makePrivateFolder(const fs::path& folder) {
   if (folder.empty() || isDirectory(folder)) return std::nullopt;
   if (folder.has_parent_path() && folder.parent_path() != folder) {

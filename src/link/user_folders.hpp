@@ -26,6 +26,10 @@ struct UserEnvironment {
 // The running system's environment.
 UserEnvironment systemEnvironment();
 
+// The name the user logged in with, as the service history records who did it; empty when the
+// system does not say.
+std::string loginName();
+
 // Com.ini. POSIX: ${XDG_CONFIG_HOME:-$HOME/.config}/rcp520/Com.ini. Windows:
 // %APPDATA%\rcp520\Com.ini, or C:\Com.ini when that one exists and the first does not (where
 // earlier installations kept it).

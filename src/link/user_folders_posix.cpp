@@ -1,3 +1,6 @@
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -15,6 +18,12 @@ UserEnvironment systemEnvironment() {
             std::error_code ec;
             return std::filesystem::is_regular_file(path, ec);
           }};
+}
+
+std::string loginName() {
+  if (const passwd* user = ::getpwuid(::geteuid()); user && user->pw_name) return user->pw_name;
+  const char* name = std::getenv("USER");
+  return name ? name : "";
 }
 
 }  // namespace rcp::link

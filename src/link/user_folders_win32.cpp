@@ -19,4 +19,10 @@ UserEnvironment systemEnvironment() {
           }};
 }
 
+std::string loginName() {
+  wchar_t name[257];  // UNLEN + 1
+  DWORD size = sizeof name / sizeof name[0];
+  return GetUserNameW(name, &size) ? utf8Of(name) : std::string();
+}
+
 }  // namespace rcp::link

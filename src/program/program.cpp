@@ -78,6 +78,7 @@ Program::Program(Services services)
   state_->system = services.system;
   state_->device = std::move(services.device);
   state_->backups = std::move(services.backups);
+  state_->history = std::move(services.history);
 }
 
 Program::~Program() = default;

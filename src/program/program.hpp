@@ -32,6 +32,8 @@ struct Services {
   std::filesystem::path backups = {};
   // No radio is attached: start-up neither opens a port nor greets (an offline program).
   bool offline = false;
+  // The service history every transfer records its event in (see history_record.hpp).
+  std::filesystem::path history = {};
 };
 
 // Owns everything program-wide: the windows, the settings record and working values, the

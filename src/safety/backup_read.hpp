@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "transfer/read_transfer.hpp"
 #include "image/small_records.hpp"
-#include "transfer/write_verification.hpp"
 #include "link/ini_document.hpp"
+#include "transfer/read_transfer.hpp"
+#include "transfer/write_verification.hpp"
 
 // What a backup keeps beside its record, so that writing it back leaves the radio byte for byte
 // as its read found it: the memory the read brought (raw, before any box clamped a value or

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <string_view>
 #include <system_error>
 
 #include "link/identification.hpp"
 #include "link/path_text.hpp"
 #include "link/private_files.hpp"
-#include "link/user_folders.hpp"
+#include "safety/state_folder.hpp"
 #include "settings/data_file.hpp"
 #include "settings/record.hpp"
 
@@ -82,8 +81,7 @@ void removeOldest(const fs::path& folder) {
 }  // namespace
 
 fs::path defaultBackupsFolder() {
-  return link::pathOf(link::stateFolderOn(link::kThisPlatform, link::systemEnvironment())) /
-         "backups";
+  return stateFolder() / "backups";
 }
 
 std::string backupFileName(const std::tm& when, const std::string& model,

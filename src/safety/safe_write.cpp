@@ -1,5 +1,8 @@
 #include "safety/safe_write.hpp"
 
+#include <fstream>
+#include <iterator>
+
 #include "link/com_ini.hpp"
 #include "link/commands.hpp"
 #include "link/greeting.hpp"
@@ -8,9 +11,12 @@
 #include "program/data_file_opening.hpp"
 #include "program/offline_program.hpp"
 #include "safety/backup_read.hpp"
+#include "safety/history_import.hpp"
+#include "safety/history_record.hpp"
 #include "safety/verification_report.hpp"
 #include "settings/data_file.hpp"
 #include "settings/radio_session.hpp"
+#include "settings/record.hpp"
 #include "testmode/test_channel.hpp"
 #include "testmode/test_state.hpp"
 #include "transfer/read_transfer.hpp"
@@ -22,6 +28,8 @@ namespace rcp::app {
 
 namespace {
 
+using history::Operation;
+using history::Result;
 using image::TransferOutcome;
 using settings::ProgramState;
 using settings::StatusPanel;
@@ -75,6 +83,24 @@ std::optional<KeptBackup> keep(ProgramState& read, const std::filesystem::path& 
   return KeptBackup{*outcome.backup, bits};
 }
 
+constexpr const char* kBackupNote = "写前备份";
+
+// A successful read's event: what it brought, and the backup it was kept in.
+void recordRead(ProgramState& state, ProgramState& read, std::time_t now,
+                const image::ReadResult& result, const std::optional<KeptBackup>& kept,
+                const std::string& note = {}) {
+  history::Event event = historyEvent(state, Operation::Read, Result::Done, now);
+  takeReading(event, read, result.reading, result.menuBits.value_or(image::MenuBits{}));
+  event.note = note;
+  if (kept) {
+    event.backupFile = link::textOf(kept->backup.file);
+    std::ifstream in(kept->backup.file, std::ios::binary);
+    event.source = backupSource(kept->backup.file, {std::istreambuf_iterator<char>(in), {}});
+  }
+  const std::string file = event.backupFile;
+  recordEvent(state, std::move(event), file);
+}
+
 // An extra read while the window's Test tab is active finds the radio in its test state: it takes
 // the radio out first, as the read transfer does from that tab, and a read-back puts it back.
 class TestStateKept {
@@ -104,6 +130,7 @@ struct ReadBefore {
   bool good = false;      // the read succeeded and its backup was kept
   bool declined = false;  // beforeWrite said not to write
   std::optional<KeptBackup> kept;
+  std::string number;  // the individual number the radio held
 };
 
 ReadBefore readBeforeWrite(ProgramState& state, std::time_t now, const BeforeWrite& beforeWrite) {
@@ -117,11 +144,16 @@ ReadBefore readBeforeWrite(ProgramState& state, std::time_t now, const BeforeWri
   if (read.outcome != TransferOutcome::Done) {
     showState(state, image::kReadFailedText);
     state.dialogs.message(errorMessage(kBackupReadFailed));
+    history::Event event = historyEvent(state, Operation::Read, Result::Failed, now);
+    event.note = kBackupNote;
+    recordEvent(state, std::move(event));
     return {};
   }
   ReadBefore before;
   BackupOutcome outcome;
   before.kept = keep(reader.state(), state.backups, now, read, outcome);
+  recordRead(state, reader.state(), now, read, before.kept, kBackupNote);
+  before.number = settings::Record(reader.state()).text("Indivol");
   if (!before.kept) {
     state.dialogs.message(errorMessage(kBackupNotSaved, outcome.error));
     return {};
@@ -131,8 +163,9 @@ ReadBefore readBeforeWrite(ProgramState& state, std::time_t now, const BeforeWri
   return before;
 }
 
-// The backup's record written into the radio from an offline program working for the window.
-bool writeBack(ProgramState& state, const KeptBackup& kept) {
+// The backup's record written into the radio from an offline program working for the window;
+// the restore is an event of the history.
+bool writeBack(ProgramState& state, const KeptBackup& kept, std::time_t now) {
   OfflineProgram writer(state);
   if (openDataFileAndCheck(writer.state(), kept.backup.file)) return false;
   TransferMemory memory;
@@ -140,18 +173,26 @@ bool writeBack(ProgramState& state, const KeptBackup& kept) {
   const link::IniDocument backup = link::loadIniFile(kept.backup.file).document;
   settings::openStartUpTexts(writer.state(), backup);
   takeBackupRead(writer.state(), memory, backup);
+  history::Event event = historyEvent(state, Operation::Restore, Result::Failed, now);
+  event.note = link::textOf(kept.backup.file);
+  event.dataFile = backup.fileBytes();
+  event.numberAfter = kept.backup.number;
+  bool done = false;
   try {
-    return image::writeImageToRadio(writer.state(), memory.menuBits,
-                                    image::FailureMessage::LeftToCaller, memory.restoring)
-               .outcome == TransferOutcome::Done;
+    const image::WriteResult written = image::writeImageToRadio(
+        writer.state(), memory.menuBits, image::FailureMessage::LeftToCaller, memory.restoring);
+    done = written.outcome == TransferOutcome::Done;
+    event.image = imageBytes(written.image.memory);
   } catch (const std::exception&) {
-    return false;
   }
+  if (done) event.result = Result::Done;
+  if (state.fleetRun == 0) recordEvent(state, std::move(event));
+  return done;
 }
 
 // Says what a write that failed half-way means, and offers the backup that can put it right.
 bool reportPartialWrite(ProgramState& state, const std::optional<KeptBackup>& backup,
-                        RestoreOffer offer, const std::string& port) {
+                        RestoreOffer offer, const std::string& port, std::time_t now) {
   if (!backup) {
     std::string detail = kNoBackup;
     if (offer == RestoreOffer::PrintPath) detail += kListBackups;
@@ -169,7 +210,7 @@ bool reportPartialWrite(ProgramState& state, const std::optional<KeptBackup>& ba
   ui::Message question = errorMessage(kPartial, detail + "\n" + kAskRestore);
   question.buttons = ui::MessageButtons::YesNo;
   if (state.dialogs.message(question) != ui::MessageResult::Yes) return false;
-  if (writeBack(state, *backup)) {
+  if (writeBack(state, *backup, now)) {
     showState(state, kRestored);
     state.dialogs.message({kRestored, image::kTransferCaption, ui::MessageIcon::Information});
     return true;
@@ -181,7 +222,12 @@ bool reportPartialWrite(ProgramState& state, const std::optional<KeptBackup>& ba
 
 // The radio read back into an offline program and compared with what was written.
 void verify(ProgramState& state, OfflineProgram& reader, const image::WriteImage& written,
-            WriteReport& report) {
+            WriteReport& report, std::time_t now) {
+  history::Event event = historyEvent(state, Operation::Verify, Result::VerifyNotRun, now);
+  event.numberBefore = event.numberAfter = settings::Record(state).text("Indivol");
+  const auto record = [&] {
+    if (state.fleetRun == 0) recordEvent(state, std::move(event));
+  };
   image::ReadResult read{TransferOutcome::NoRadio, std::nullopt};
   bool unreadable = false;  // an answer the read-back could not take as a number
   try {
@@ -196,18 +242,40 @@ void verify(ProgramState& state, OfflineProgram& reader, const image::WriteImage
     report.check = WriteReport::Check::Unanswered;
     showState(state, kVerifyUnfinishedText);
     state.dialogs.message(errorMessage(unreadable ? kVerifyUnreadable : kVerifyUnanswered));
+    record();
     return;
   }
+  // What the read-back found is the verification's configuration.
+  takeReading(event, reader.state(), read.reading, read.menuBits.value_or(image::MenuBits{}));
   const image::Verification verification = image::verifyWrite(written, read.reading);
   if (verification.passed()) {
     report.check = WriteReport::Check::Passed;
     showState(state, kVerifiedText);
+    event.result = Result::Verified;
+    record();
     return;
   }
   report.check = WriteReport::Check::Mismatch;
   report.mismatches = mismatchLines(state, reader.state(), verification);
   showState(state, kVerifyFailedText);
+  event.result = Result::VerifyFailed;
+  for (const std::string& line : report.mismatches) event.note += line + "\n";
+  record();
   state.dialogs.message(errorMessage(mismatchMessage(report.mismatches)));
+}
+
+// The write's event: a backup's record written back as its read found it is a restore.
+void recordWrite(ProgramState& state, const TransferMemory& memory, const WriteReport& report,
+                 std::time_t now) {
+  const Result result = report.outcome == TransferOutcome::Done ? Result::Done : Result::Failed;
+  history::Event event =
+      historyEvent(state, memory.restoring ? Operation::Restore : Operation::Write, result, now);
+  event.numberBefore = report.numberBefore;
+  event.numberAfter = settings::Record(state).text("Indivol");
+  event.dataFile = recordText(state);
+  event.image = report.sent;
+  if (report.outcome == TransferOutcome::NoRadio) event.note = "电台没有应答";
+  recordEvent(state, std::move(event));
 }
 
 }  // namespace
@@ -231,11 +299,15 @@ ReadReport readAndKeep(ProgramState& state, TransferMemory& memory, std::time_t 
   const image::ReadResult result = image::readFromRadio(state);
   if (result.menuBits) memory.menuBits = *result.menuBits;
   ReadReport report{result.outcome, std::nullopt};
-  if (result.outcome != TransferOutcome::Done || state.backups.empty()) return report;
+  if (result.outcome == TransferOutcome::Failed)
+    recordEvent(state, historyEvent(state, Operation::Read, Result::Failed, now));
+  if (result.outcome != TransferOutcome::Done) return report;
   BackupOutcome outcome;
-  if (auto kept = keep(state, state.backups, now, result, outcome))
-    memory.lastRead = std::move(kept);
-  report.backup = std::move(outcome);
+  std::optional<KeptBackup> kept;
+  if (!state.backups.empty()) kept = keep(state, state.backups, now, result, outcome);
+  recordRead(state, state, now, result, kept);
+  if (kept) memory.lastRead = std::move(kept);
+  if (!state.backups.empty()) report.backup = std::move(outcome);
   return report;
 }
 
@@ -252,9 +324,18 @@ WriteReport safeWrite(ProgramState& state, TransferMemory& memory, const WriteSa
     if (!before.good || before.declined) {
       report.outcome = before.good ? TransferOutcome::Done : TransferOutcome::Failed;
       report.started = false;
+      // Stopped after its backup read: a write cancelled, the radio as that read found it.
+      if (before.declined && state.fleetRun == 0) {
+        history::Event event = historyEvent(state, Operation::Write, Result::Cancelled, now);
+        event.numberBefore = before.number;
+        event.numberAfter = settings::Record(state).text("Indivol");
+        event.note = "写录没有开始，电台中的数据没有改动";
+        recordEvent(state, std::move(event));
+      }
       return report;
     }
     report.backupBefore = std::move(before.kept);
+    report.numberBefore = std::move(before.number);
     // The radio's own bits that no switch drives go back as this read found them (a backup
     // being written back brings its own).
     if (report.backupBefore && !memory.restoring) memory.menuBits = report.backupBefore->menuBits;
@@ -267,15 +348,17 @@ WriteReport safeWrite(ProgramState& state, TransferMemory& memory, const WriteSa
   const image::WriteResult written = image::writeImageToRadio(
       state, memory.menuBits, image::FailureMessage::LeftToCaller, memory.restoring);
   report.outcome = written.outcome;
+  report.sent = imageBytes(written.image.memory);
+  if (state.fleetRun == 0) recordWrite(state, memory, report, now);
   if (written.outcome == TransferOutcome::Failed) {
     report.restored =
         reportPartialWrite(state, report.backupBefore ? report.backupBefore : memory.lastRead,
-                           offer, choice.restorePort);
+                           offer, choice.restorePort, now);
     return report;
   }
   if (written.outcome == TransferOutcome::Done && choice.verifyAfter) {
     step(WriteStep::Verify);
-    verify(state, *reader, written.image, report);
+    verify(state, *reader, written.image, report, now);
   }
   return report;
 }

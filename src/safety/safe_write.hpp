@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -8,11 +9,11 @@
 #include <vector>
 
 #include "image/small_records.hpp"
-#include "transfer/transfer_outcome.hpp"
-#include "transfer/write_verification.hpp"
 #include "link/ini_document.hpp"
 #include "safety/backups.hpp"
 #include "settings/program_state.hpp"
+#include "transfer/transfer_outcome.hpp"
+#include "transfer/write_verification.hpp"
 
 // Reads that keep a backup, and writes that can take one first, verify what the radio holds
 // afterwards, and offer the way back when they fail half-way. The extra reads run in an offline
@@ -76,6 +77,8 @@ struct WriteReport {
   enum class Check { NotAsked, Passed, Mismatch, Unanswered } check = Check::NotAsked;
   std::vector<std::string> mismatches = {};  // the fields the read-back disagrees on
   bool restored = false;                     // the backup was written back after a failure
+  std::vector<std::uint8_t> sent = {};       // the memory the write sent (its whole image)
+  std::string numberBefore = {};             // the individual number the backup's read found
 };
 
 // The read into the window; a successful one keeps its backup in state.backups (when set).

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "transfer/write_verification.hpp"
 #include "settings/program_state.hpp"
+#include "transfer/write_verification.hpp"
 
 // A failed verification in the window's own words: one line per field whose bytes the radio
 // gave back differently, named as the window names it (tab › group › caption), with the value

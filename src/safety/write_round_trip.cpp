@@ -4,9 +4,7 @@
 
 #include "image/field_locations.hpp"
 #include "image/read_image.hpp"
-#include "transfer/transfer_outcome.hpp"
 #include "image/write_image.hpp"
-#include "transfer/write_verification.hpp"
 #include "link/identification.hpp"
 #include "link/ini_document.hpp"
 #include "program/offline_program.hpp"
@@ -15,6 +13,8 @@
 #include "settings/field_captions.hpp"
 #include "settings/fleet_levels.hpp"
 #include "settings/record.hpp"
+#include "transfer/transfer_outcome.hpp"
+#include "transfer/write_verification.hpp"
 #include "ui/number_text.hpp"
 
 namespace rcp::app {

@@ -65,6 +65,11 @@ struct ProgramState {
   std::string device;
   // The folder every successful read keeps its backup in; empty: no backups are kept.
   std::filesystem::path backups;
+  // The service history's database every transfer records its event in; empty: none is kept.
+  std::filesystem::path history;
+  // The fleet run this program writes a radio of (its id in the history), 0 for none: the run
+  // records each radio's write itself.
+  std::int64_t fleetRun = 0;
   // For a program working offline for the window (reading a backup or a read-back without
   // touching the window's fields): the window whose progress dialog shows its transfers.
   ProgramState* progressOn = nullptr;

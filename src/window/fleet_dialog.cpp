@@ -263,7 +263,12 @@ void FleetStartClick(ProgramState& state, FleetDialogState& run) {
                                log,
                                link::portDevice(state.comIni, state.portName),
                                state.comIni,
-                               state.backups};
+                               state.backups,
+                               state.history,
+                               {},
+                               form.checked("ByTable")
+                                   ? form.text("TableFile")
+                                   : members->front().number + "-" + members->back().number};
   // Each radio's program is out of sight: its progress shows in the radio's row.
   HiddenScreen hidden;
   FleetWindow window(state, run, std::move(rowOf), settings.skipFailed);
