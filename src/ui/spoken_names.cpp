@@ -37,6 +37,10 @@ bool sameRow(const Control& a, const Control& b) {
 std::string tablePlace(const Form& form, const Control& box) {
   std::string row;
   std::string column;
+  // Headings stand in the first row over the columns of boxes; their corner is empty.
+  bool corner = false;
+  for (const Control* c : form.children(box.parent))
+    corner = corner || (c->cell.row == 0 && c->cell.col == 0 && !trimmed(c->caption).empty());
   for (const Control* c : form.children(box.parent)) {
     if (c->kind != ControlKind::Label || trimmed(c->caption).empty()) continue;
     if (sameRow(*c, box) && c->cell.col == 0 && box.cell.col > 0) row = withoutColon(c->caption);
@@ -44,6 +48,8 @@ std::string tablePlace(const Form& form, const Control& box) {
         box.cell.col < c->cell.col + c->cell.colSpan)
       column = withoutColon(c->caption);
   }
+  // Beside a label of its own, a box takes no heading from a row of label-and-box pairs.
+  if (corner && !row.empty()) return row;
   if (row.empty() || column.empty()) return row + column;
   return row + " " + column;
 }

@@ -236,6 +236,14 @@ TEST_F(Accessibility, TheTwoDoubleClicksHaveKeys) {
   ASSERT_FALSE(state().values.aboutSuppressed);
   keyAsPerson(main, Qt::Key_Z, Qt::AltModifier);
   EXPECT_TRUE(state().values.aboutSuppressed);
+  // The About box lists them.
+  FormView& about = viewOf(*state().version);
+  about.show();
+  const auto* keys = qobject_cast<QLabel*>(about.controlWidget("KeysLab"));
+  ASSERT_TRUE(keys);
+  EXPECT_TRUE(keys->text().contains("Alt+J") && keys->text().contains("Alt+Z"));
+  if (const QByteArray shots = qgetenv("RCP520_SCREENSHOT_DIR"); !shots.isEmpty())
+    about.grab().save(QString::fromLocal8Bit(shots) + "/Version_Form-keys.png");
 }
 
 // What a screen reader reads, after a change a person must hear, from the object that tells it.
