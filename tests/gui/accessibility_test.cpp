@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -227,6 +228,31 @@ TEST_F(Accessibility, TheDialogsTakeEnterAsTheirOkAndEscapeAsTheirCancel) {
     }
   }
   for (const auto& m : dialogs.messages) ADD_FAILURE() << m.text;
+}
+
+// Tab goes along a row of boxes, then to the next row, within each group.
+TEST_F(Accessibility, TabMovesInReadingOrder) {
+  struct Case {
+    ui::Form& form;
+    const char* from;
+    std::vector<const char*> then;
+  };
+  const std::vector<Case> cases = {
+      {*state().sysLableform, "SysLabNum1", {"SysLabNum2", "SysLabNum21", "SysLabNum22"}},
+      {*state().simplexSet, "S9RxFreq", {"S9TxFreq", "S10RxFreq"}},
+      {*state().otherGrpSet, "OtherGrp1", {"OtherGrp2", "OtherGrp3"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.from);
+    c.form.show();
+    FormView& view = viewOf(c.form);
+    clickAsPerson(view.controlWidget(c.from));
+    for (const char* next : c.then) {
+      keyAsPerson(&view, Qt::Key_Tab);
+      EXPECT_EQ(QApplication::focusWidget(), focusTarget(view.controlWidget(next))) << next;
+    }
+    c.form.close();
+  }
 }
 
 TEST_F(Accessibility, TheTwoDoubleClicksHaveKeys) {
