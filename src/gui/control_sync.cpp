@@ -264,6 +264,7 @@ void applyProperty(QWidget* w, const ui::Control& c, ui::Property what) {
     case Property::ActivePage:
       applyActivePage(w, c);
       break;
+    case Property::SpokenName:  // the window names its widgets (accessible_names)
     case Property::Focus:
     case Property::FormCaption:
     case Property::FormShown:

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollArea>
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "gui/accessible_names.hpp"
 #include "gui/admitted_text.hpp"
 #include "gui/control_sync.hpp"
 #include "gui/error_box.hpp"
@@ -26,6 +28,7 @@
 #include "gui/spin_field.hpp"
 #include "gui/up_down_buttons.hpp"
 #include "gui/widget_factory.hpp"
+#include "ui/spoken_names.hpp"
 
 namespace rcp::gui {
 
@@ -42,6 +45,19 @@ Qt::WindowFlags flagsFor(FormView::Role role) {
                                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
   if (role == FormView::Role::Main) return Qt::Window | common | Qt::WindowMinimizeButtonHint;
   return Qt::Dialog | common;
+}
+
+// Tab moves through the boxes of one container as they are read: by row, then left to right.
+void inReadingOrder(std::vector<PlacedChild> placed) {
+  std::erase_if(placed, [](const PlacedChild& p) {
+    return !ui::takesInput(p.first->kind) || p.second->focusPolicy() == Qt::NoFocus;
+  });
+  std::stable_sort(placed.begin(), placed.end(), [](const PlacedChild& a, const PlacedChild& b) {
+    return std::pair(a.first->cell.row, a.first->cell.col) <
+           std::pair(b.first->cell.row, b.first->cell.col);
+  });
+  for (std::size_t i = 1; i < placed.size(); ++i)
+    QWidget::setTabOrder(focusTarget(placed[i - 1].second), focusTarget(placed[i].second));
 }
 
 }  // namespace
@@ -119,6 +135,11 @@ void FormView::finishControls(const Built& built) {
     QWidget* widget = builtWidget(c.name);
     applyControl(widget, c);
     connectControl(c, widget);
+    nameForListeners(widget, form_, c);
+    // The label beside a box leads to it: its mnemonic, and a screen reader's "label for".
+    if (const ui::Control* beside = ui::labelBeside(form_, c); beside && ui::takesInput(c.kind))
+      if (auto* label = qobject_cast<QLabel*>(builtWidget(beside->name)))
+        label->setBuddy(focusTarget(widget));
   }
 }
 
@@ -171,7 +192,9 @@ void FormView::buildChildren(const ui::Control* parent, QWidget* container, Buil
     }
   }
   // A tab control holds pages, not a grid.
-  if (!qobject_cast<QTabWidget*>(container)) placeInGrid(container, placed, gridMargin(parent));
+  if (qobject_cast<QTabWidget*>(container)) return;
+  placeInGrid(container, placed, gridMargin(parent));
+  inReadingOrder(placed);
 }
 
 void FormView::connectControl(const ui::Control& c, QWidget* widget) {
@@ -273,7 +296,23 @@ void FormView::follow(const ui::Control* control, ui::Property what) {
     return;
   }
   // A control on a page not built yet is shown as the model has it when the page is built.
-  if (QWidget* widget = builtWidget(control->name)) applyProperty(widget, *control, what);
+  QWidget* widget = builtWidget(control->name);
+  if (!widget) return;
+  applyProperty(widget, *control, what);
+  switch (what) {
+    case ui::Property::Caption:
+      if (control->announced) announce(widget);
+      nameForListeners(widget, form_, *control);
+      break;
+    case ui::Property::Hint:
+    case ui::Property::SpokenName:
+    case ui::Property::Enabled:
+    case ui::Property::FontColor:
+      nameForListeners(widget, form_, *control);
+      break;
+    default:
+      break;
+  }
 }
 
 void FormView::followForm(ui::Property what) {

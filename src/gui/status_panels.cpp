@@ -5,6 +5,8 @@
 #include <QStyleOption>
 #include <algorithm>
 
+#include "gui/accessible_names.hpp"
+
 namespace rcp::gui {
 
 namespace {
@@ -30,8 +32,22 @@ StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
+// The panels whose text a person must hear as it changes ("写录完毕!", "校验失败") are the status
+// bar's accessible name, and each new text is an alert.
 void StatusPanels::setPanels(std::vector<ui::StatusPanel> panels) {
+  QString heard;
+  bool changed = false;
+  for (std::size_t i = 0; i < panels.size(); ++i) {
+    if (!panels[i].announced) continue;
+    const QString text = QString::fromStdString(panels[i].text).trimmed();
+    if (!text.isEmpty()) heard += (heard.isEmpty() ? QString() : QStringLiteral("，")) + text;
+    changed = changed || i >= panels_.size() || panels_[i].text != panels[i].text;
+  }
   panels_ = std::move(panels);
+  if (changed && heard != accessibleName()) {
+    setAccessibleName(heard);  // tells listeners the name changed
+    if (!heard.isEmpty()) announce(this);
+  }
   updateGeometry();
   update();
 }

@@ -12,6 +12,7 @@
 #include "rules/other_groups_dialog.hpp"
 #include "rules/simplex_dialog.hpp"
 #include "rules/system_labels_dialog.hpp"
+#include "settings/field_captions.hpp"
 #include "settings/field_starts.hpp"
 #include "testmode/password.hpp"
 #include "testmode/test_state.hpp"
@@ -96,6 +97,7 @@ void Program::start() {
 
   s.main = createWindow(s, settings::withFieldStarts(ui::layouts::mainForm()));
   bindMainWindow(s);
+  settings::nameFieldBoxes(s);
   if (!offline_) mainWindowCreated(s);
   // The main window is laid out as visible, so it shows as soon as it is created: its first tab
   // leaves the test state and the window applies the full menu preset.
@@ -115,6 +117,9 @@ void Program::start() {
   s.sysLableform = createWindow(s, ui::layouts::sysLableform());
   rules::bindSystemLabelsDialog(s);
   s.fleet = createWindow(s, ui::layouts::fleetForm());
+  settings::nameDialogBoxes(s, *s.simplexSet, rules::simplexFieldOfBox);
+  settings::nameDialogBoxes(s, *s.otherGrpSet, rules::otherGroupFieldOfBox);
+  settings::nameDialogBoxes(s, *s.sysLableform, rules::systemLabelFieldOfBox);
   // The record as the program starts with it (whatever the start-up greeting set) is no unsaved
   // change.
   markRecordKept(s);

@@ -8,6 +8,7 @@
 #include "settings/field_table.hpp"
 #include "settings/fleet_levels.hpp"
 #include "ui/number_text.hpp"
+#include "ui/spoken_names.hpp"
 
 namespace rcp::settings {
 
@@ -84,11 +85,8 @@ std::optional<std::string> namedByItsPlace(const ProgramState& state, std::strin
 std::optional<std::string> labelBeside(const ui::Form& window, std::string_view field) {
   const FieldDef* def = findField(field);
   if (!def || def->control.empty() || !window.contains(def->control)) return std::nullopt;
-  const ui::Control& box = window.at(def->control);
-  for (const ui::Control& c : window.controls())
-    if (c.kind == ui::ControlKind::Label && c.parent == box.parent && c.cell.row == box.cell.row &&
-        c.cell.col + c.cell.colSpan == box.cell.col)
-      return c.caption;
+  if (const ui::Control* label = ui::labelBeside(window, window.at(def->control)))
+    return label->caption;
   return std::nullopt;
 }
 
@@ -108,18 +106,6 @@ const std::array<DialogFamily, 6> kDialogFamilies = {{
     {"无线局向号", "", "SysLabel", &ProgramState::sysLableform},
     {"对应系统号", "", "SysLabel", &ProgramState::sysLableform},
 }};
-
-// The captions of the tab page and group boxes around a control of the main window, outermost
-// first.
-std::vector<std::string> placeOf(const ui::Form& window, std::string_view control) {
-  std::vector<std::string> out;
-  for (const ui::Control* c = &window.at(control); !c->parent.empty(); c = &window.at(c->parent)) {
-    const ui::Control& around = window.at(c->parent);
-    if (around.kind == ui::ControlKind::TabPage || around.kind == ui::ControlKind::GroupBox)
-      out.insert(out.begin(), around.caption);
-  }
-  return out;
-}
 
 // The box that shows a working value: the fleet level's, the search mode's and the group-call
 // mode's.
@@ -154,16 +140,9 @@ std::string ownCaption(const ProgramState& state, const FieldDef& f) {
   return joined;
 }
 
-// A label's caption without the colon that leads to its box.
-std::string withoutColon(std::string caption) {
-  for (std::string_view colon : {":", "："})
-    if (caption.ends_with(colon)) caption.resize(caption.size() - colon.size());
-  return caption;
-}
-
 std::string joinedPath(const std::vector<std::string>& parts) {
   std::string out;
-  for (const std::string& p : parts) out += (out.empty() ? "" : " › ") + withoutColon(p);
+  for (const std::string& p : parts) out += (out.empty() ? "" : " › ") + ui::withoutColon(p);
   return out;
 }
 
@@ -175,13 +154,13 @@ std::string fieldPath(const ProgramState& state, std::string_view field) {
   const ui::Form& main = *state.main;
   const std::string_view box = boxOf(*f);
   if (!box.empty() && main.contains(box)) {
-    std::vector<std::string> parts = placeOf(main, box);
+    std::vector<std::string> parts = ui::placeOf(main, box, true);
     parts.push_back(ownCaption(state, *f));
     return joinedPath(parts);
   }
   for (const DialogFamily& family : kDialogFamilies) {
     if (!field.starts_with(family.stem) || !field.ends_with(family.tail)) continue;
-    std::vector<std::string> parts = placeOf(main, family.button);
+    std::vector<std::string> parts = ui::placeOf(main, family.button, true);
     parts.push_back((state.*family.dialog)->caption());
     parts.push_back(fieldCaption(state, field));
     return joinedPath(parts);
@@ -193,6 +172,40 @@ std::string fieldCaption(const ProgramState& state, std::string_view field) {
   if (auto caption = namedByItsPlace(state, field)) return *caption;
   if (auto caption = labelBeside(*state.main, field)) return *caption;
   return std::string(field);
+}
+
+namespace {
+
+// A caption, then the group boxes around the box innermost first.
+std::string spokenInPlace(const ui::Form& form, std::string_view box, const std::string& caption) {
+  std::string spoken = ui::withoutColon(caption);
+  const std::vector<std::string> around = ui::placeOf(form, box, false);
+  for (auto group = around.rbegin(); group != around.rend(); ++group)
+    if (!group->empty()) spoken += "，" + ui::withoutColon(*group);
+  return spoken;
+}
+
+}  // namespace
+
+void nameFieldBoxes(ProgramState& state) {
+  ui::Form& main = *state.main;
+  for (const FieldDef& f : fieldTable()) {
+    // A choice's buttons and a switch are named by their own captions.
+    if (f.kind == FieldKind::RadioChoice || f.control.empty() || !main.contains(f.control))
+      continue;
+    const ui::Control& box = main.at(f.control);
+    if (!ui::takesInput(box.kind) || box.kind == ui::ControlKind::CheckBox) continue;
+    main.setSpokenName(f.control, spokenInPlace(main, f.control, ownCaption(state, f)));
+  }
+}
+
+void nameDialogBoxes(ProgramState& state, ui::Form& dialog,
+                     const std::function<std::string(std::string_view box)>& fieldOfBox) {
+  for (const ui::Control& box : dialog.controls()) {
+    const std::string field = fieldOfBox(box.name);
+    if (field.empty()) continue;
+    dialog.setSpokenName(box.name, spokenInPlace(dialog, box.name, fieldCaption(state, field)));
+  }
 }
 
 }  // namespace rcp::settings

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,5 +20,13 @@ std::string fieldCaption(const ProgramState& state, std::string_view field);
 // dialog's title), then its caption. A check box is named by its own caption, a radio choice by
 // its buttons' captions. A field no window shows keeps its own name.
 std::string fieldPath(const ProgramState& state, std::string_view field);
+
+// Gives each field's box on the main window the name a screen reader says for it: the caption of
+// its path, then its group boxes innermost first ("用户信息 › 时间常数 › TA" is "TA，时间常数");
+// the tab page is said as the page is entered.
+void nameFieldBoxes(ProgramState& state);
+// The same for the boxes of a dialog that keeps fields, each named by its field's caption.
+void nameDialogBoxes(ProgramState& state, ui::Form& dialog,
+                     const std::function<std::string(std::string_view box)>& fieldOfBox);
 
 }  // namespace rcp::settings

@@ -39,6 +39,8 @@ struct StatusPanel {
   Align align = Align::Left;
   bool rightToLeft = false;
   std::string text;
+  // A change of its text is said to the user at once (a screen reader's alert).
+  bool announced = false;
 };
 
 // Where a control sits inside its parent's grid. The front end turns the grid into real
@@ -72,11 +74,15 @@ struct Control {
   Color color = colors::Window;
   Color fontColor = colors::WindowText;
   std::string hint;
+  // What a screen reader calls the control, when the window knows better than its label beside
+  // it (a settings field: by the field registry's caption path); empty: see ui::spokenName.
+  std::string spokenName;
   std::string fontName;
   bool bold = false;
   char passwordChar = 0;
   bool isDefault = false;  // button pressed by Enter
   bool isCancel = false;   // button pressed by Esc
+  bool announced = false;  // a label whose new caption is said to the user at once
   std::vector<StatusPanel> panels;
   GridCell cell;
 

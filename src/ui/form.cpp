@@ -126,6 +126,7 @@ void Form::restore(const std::deque<Control>& saved) {
     changed(now.fontColor != was.fontColor, Property::FontColor);
     changed(now.fontName != was.fontName, Property::Font);
     changed(now.hint != was.hint, Property::Hint);
+    changed(now.spokenName != was.spokenName, Property::SpokenName);
     changed(now.panels.size() != was.panels.size() ||
                 !std::equal(now.panels.begin(), now.panels.end(), was.panels.begin(),
                             [](const StatusPanel& a, const StatusPanel& b) { return a.text == b.text; }),
@@ -270,6 +271,12 @@ void Form::setHint(std::string_view name, std::string hint) {
   Control& c = at(name);
   c.hint = std::move(hint);
   notify(&c, Property::Hint);
+}
+
+void Form::setSpokenName(std::string_view name, std::string spokenName) {
+  Control& c = at(name);
+  c.spokenName = std::move(spokenName);
+  notify(&c, Property::SpokenName);
 }
 
 void Form::setPanelText(std::string_view statusBar, int panel, std::string text) {

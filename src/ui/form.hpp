@@ -15,7 +15,7 @@ namespace rcp::ui {
 // What changed, for a view that follows the model.
 enum class Property {
   Caption, Text, Checked, Value, Range, Items, MaxLength, Enabled, Visible, Color, FontColor,
-  Font, Hint, Panels, Focus, ActivePage,
+  Font, Hint, SpokenName, Panels, Focus, ActivePage,
   FormCaption, FormShown, FormClosed,  // form-level; the control pointer is null
 };
 
@@ -101,6 +101,7 @@ class Form {
   void setFontColor(std::string_view name, Color color);
   void setFont(std::string_view name, std::string fontName);
   void setHint(std::string_view name, std::string hint);
+  void setSpokenName(std::string_view name, std::string spokenName);
   void setPanelText(std::string_view statusBar, int panel, std::string text);
   // Makes page the active page of its tab control; a page that becomes active fires Shown.
   void setActivePage(std::string_view page);

@@ -72,6 +72,16 @@ ControlSpec& ControlSpec::font(std::string fontName) {
   c_.fontName = std::move(fontName);
   return *this;
 }
+ControlSpec& ControlSpec::spoken(std::string spokenName) {
+  c_.spokenName = std::move(spokenName);
+  return *this;
+}
+
+ControlSpec& ControlSpec::announced() {
+  c_.announced = true;
+  return *this;
+}
+
 ControlSpec& ControlSpec::bold() {
   c_.bold = true;
   return *this;
@@ -88,8 +98,9 @@ ControlSpec& ControlSpec::cancelButton() {
   c_.isCancel = true;
   return *this;
 }
-ControlSpec& ControlSpec::panel(int width, Align align, bool rightToLeft, std::string text) {
-  c_.panels.push_back(StatusPanel{width, align, rightToLeft, std::move(text)});
+ControlSpec& ControlSpec::panel(int width, Align align, bool rightToLeft, std::string text,
+                                bool announced) {
+  c_.panels.push_back(StatusPanel{width, align, rightToLeft, std::move(text), announced});
   return *this;
 }
 ControlSpec& ControlSpec::at(int row, int col, int rowSpan, int colSpan) {

@@ -26,12 +26,15 @@ class ControlSpec {
   ControlSpec& color(Color color);
   ControlSpec& fontColor(Color color);
   ControlSpec& hint(std::string hint);
+  ControlSpec& spoken(std::string spokenName);
   ControlSpec& font(std::string fontName);
   ControlSpec& bold();
   ControlSpec& password(char mask = '*');
   ControlSpec& defaultButton();
   ControlSpec& cancelButton();
-  ControlSpec& panel(int width, Align align, bool rightToLeft, std::string text);
+  ControlSpec& announced();
+  ControlSpec& panel(int width, Align align, bool rightToLeft, std::string text,
+                     bool announced = false);
   // Place in the parent's grid; widthChars hints the width of edit-like controls.
   ControlSpec& at(int row, int col, int rowSpan = 1, int colSpan = 1);
   ControlSpec& width(int chars);

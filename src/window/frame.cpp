@@ -69,6 +69,13 @@ void FormKeyDown(ProgramState& state, char32_t key, bool alt) {
     case 'B':
       state.dialogs.showModal(*state.fleet);
       break;
+    // The two double-clicks, on the keyboard: the picture's (旧版本) and the status bar's.
+    case 'J':
+      form.fire("Image2", ui::Event::DblClick);
+      break;
+    case 'Z':
+      form.fire("StatusBar", ui::Event::DblClick);
+      break;
     default:
       break;
   }

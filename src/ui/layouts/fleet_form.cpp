@@ -42,7 +42,7 @@ FormSpec fleetForm() {
   w << button("LogBrowse", "FleetOptions", "浏览…").at(1, 4);
   w << grid("FleetRadios", "", {"个人号", "状态", "电台标识"}).at(2, 0, 1, 3);
   w << label("FleetCounts", "", "已写 0 台，失败 0 次，剩余 0 台").at(3, 0, 1, 3);
-  w << label("FleetHint", "", "选好模板和号码后按“开始”。").at(4, 0, 1, 3);
+  w << label("FleetHint", "", "选好模板和号码后按“开始”。").announced().at(4, 0, 1, 3);
   w << button("FleetStart", "", "开始").defaultButton().at(5, 0);
   w << button("FleetStop", "", "停止").disabled().at(5, 1);
   w << button("FleetClose", "", "关闭").cancelButton().at(5, 2);

@@ -45,8 +45,8 @@ void frame(LayoutWriter& w) {
   w << button("OutProg", "", "退出").at(4, 1);
   w << statusBar("StatusBar", "")
            .panel(310, Align::Center, false, "Website: www.veltra-comm.com")
-           .panel(230, Align::Center, true, " ")
-           .panel(100, Align::Center, true, "")
+           .panel(230, Align::Center, true, " ", true)
+           .panel(100, Align::Center, true, "", true)
            .at(5, 0, 1, 2);
   w << timer("Timer1", 10000);
 }

@@ -56,8 +56,8 @@ FormSpec otherGrpSet() {
   w << button("BitBtn4", code, "读电子码").at(2, 1);
 
   w << checkBox("MoreGrpEnable", "", "允许显示更多组").disabled().at(1, 0);
-  w << button("BitBtn1", "", "确定").at(1, 1);
-  w << button("BitBtn2", "", "取消").at(1, 2);
+  w << button("BitBtn1", "", "确定").defaultButton().at(1, 1);
+  w << button("BitBtn2", "", "取消").cancelButton().at(1, 2);
   return windowLayout;
 }
 

@@ -27,8 +27,8 @@ FormSpec simplexSet() {
     }
     w << rx.at(row, 1) << tx.at(row, 2);
   }
-  w << button("Set_OK", "", "确定").at(13, 1);
-  w << button("Set_Cancle", "", "取消").at(13, 2);
+  w << button("Set_OK", "", "确定").defaultButton().at(13, 1);
+  w << button("Set_Cancle", "", "取消").cancelButton().at(13, 2);
   return windowLayout;
 }
 

@@ -32,8 +32,8 @@ FormSpec sysLableform() {
     w << detail::digitField(detail::nth("SysLabNum", 2 * k - 1), fram, 3, "000").at(row, col);
     w << detail::digitField(detail::nth("SysLabNum", 2 * k), fram, 3, "000").at(row, col + 1);
   }
-  w << button("SysLable_OK", "", "确定").at(1, 0);
-  w << button("SysLable_CANCEL", "", "取消").at(1, 1);
+  w << button("SysLable_OK", "", "确定").defaultButton().at(1, 0);
+  w << button("SysLable_CANCEL", "", "取消").cancelButton().at(1, 1);
   return windowLayout;
 }
 

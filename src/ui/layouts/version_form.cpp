@@ -29,7 +29,9 @@ FormSpec versionForm() {
   }};
   for (int i = 0; i < static_cast<int>(lines.size()); ++i)
     w << label(lines[i].first, "", lines[i].second).at(5 + i, 0);
-  w << button("VersionOk", "", "确定").at(10, 0).align(Align::Center);
+  // The keys for the two double-clicks (the picture above the tabs, the status bar).
+  w << label("KeysLab", "", "快捷键: Alt+J 同双击图片, Alt+Z 同双击状态栏").at(10, 0);
+  w << button("VersionOk", "", "确定").at(11, 0).align(Align::Center);
   return windowLayout;
 }
 

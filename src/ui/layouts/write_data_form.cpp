@@ -14,6 +14,7 @@ FormSpec writeDataForm() {
   windowLayout.clientHeight = 91;
   LayoutWriter w(windowLayout);
   w << label("WriteLabel", "", "正在写录数据，请稍候...")
+           .announced()
            .font("隶书")
            .bold()
            .fontColor(colors::Green)

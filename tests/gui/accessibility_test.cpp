@@ -1,0 +1,326 @@
+// The windows as a screen reader meets them, in process through QAccessible: every input control
+// named as the window names it, tables with their headings, the dialogs answering Enter and
+// Escape, the double-clicks on keys, and the changes a person must hear sent as events.
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QStringList>
+#include <QTableWidget>
+#include <QTest>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gui/accessible_names.hpp"
+#include "gui/person_input.hpp"
+#include "gui/window_fixtures.hpp"
+#include "settings/field_captions.hpp"
+#include "settings/field_table.hpp"
+#include "ui/layout.hpp"
+
+namespace rcp::gui {
+namespace {
+
+using settings::ProgramState;
+
+bool isInput(QAccessible::Role role) {
+  switch (role) {
+    case QAccessible::EditableText:
+    case QAccessible::SpinBox:
+    case QAccessible::ComboBox:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+    case QAccessible::Button:
+    case QAccessible::Slider:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void walk(QAccessibleInterface* iface, const std::function<void(QAccessibleInterface*)>& visit) {
+  if (!iface || !iface->isValid()) return;
+  visit(iface);
+  for (int i = 0; i < iface->childCount(); ++i) walk(iface->child(i), visit);
+}
+
+// "object (role)" of every input control shown in the window that a screen reader cannot name,
+// and of every table without column headings.
+QStringList unnamedIn(QWidget* window) {
+  QStringList out;
+  walk(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* iface) {
+    if (iface->state().invisible) return;
+    const QString where = (iface->object() ? iface->object()->objectName() : QString()) + " (" +
+                          QString::number(iface->role()) + ")";
+    if (isInput(iface->role()) && iface->text(QAccessible::Name).trimmed().isEmpty()) out << where;
+    if (QAccessibleTableInterface* table = iface->tableInterface())
+      for (int col = 0; col < table->columnCount(); ++col)
+        if (table->columnDescription(col).isEmpty())
+          out << where + " column " + QString::number(col);
+  });
+  return out;
+}
+
+// An editable combo box's name on Linux is its text (AT-SPI names it by its label's relation); its
+// own name is what UI Automation reads.
+QString nameOf(QWidget* widget) {
+  if (qobject_cast<QComboBox*>(widget)) return widget->accessibleName();
+  return QAccessible::queryAccessibleInterface(focusTarget(widget))->text(QAccessible::Name);
+}
+
+class Accessibility : public WindowOnFakes {
+ protected:
+  ProgramState& state() { return program.state(); }
+  FormView& viewOf(ui::Form& form) { return *screen.findView(form); }
+
+  // Every tab page the form offers, each made active in turn, and the window walked each time.
+  QStringList unnamedOnEveryPage(ui::Form& form) {
+    FormView& view = viewOf(form);
+    if (!view.isVisible()) view.show();
+    QStringList out = unnamedIn(&view);
+    for (const ui::Control& c : form.controls()) {
+      if (c.kind != ui::ControlKind::TabPage || !c.visible) continue;
+      form.userActivatePage(c.name);
+      QCoreApplication::processEvents();
+      for (const QString& s : unnamedIn(&view)) out << QString::fromStdString(c.name) + ": " + s;
+    }
+    return out;
+  }
+};
+
+TEST_F(Accessibility, EveryInputOnEveryWindowAndPageHasANameAndEveryTableItsHeadings) {
+  state().main->setVisible("Test", true);  // the hidden tab walked too
+  std::vector<ui::Form*> windows = {state().main.get(),        state().simplexSet.get(),
+                                    state().otherGrpSet.get(), state().sysLableform.get(),
+                                    state().comSet.get(),      state().password.get(),
+                                    state().fleet.get(),       state().version.get(),
+                                    state().error1.get(),      state().writeData.get()};
+  state().otherGrpSet->setVisible("WaitGrpPage1", true);
+  state().otherGrpSet->setVisible("WaitGrpPage2", true);
+  for (ui::Form* form : windows) {
+    SCOPED_TRACE(form->name());
+    EXPECT_EQ(unnamedOnEveryPage(*form).join("; ").toStdString(), "");
+  }
+}
+
+// A path "tab › group › caption" as a screen reader says it: "caption，group" (the page is said
+// as it is entered).
+QString spokenPath(const ui::Form& main, const std::string& path) {
+  QStringList parts = QString::fromStdString(path).split(QStringLiteral(" › "));
+  for (const ui::Control& c : main.controls())
+    if (c.kind == ui::ControlKind::TabPage && !parts.isEmpty() &&
+        parts.front() == QString::fromStdString(c.caption))
+      parts.pop_front();
+  std::reverse(parts.begin(), parts.end());
+  return parts.join(QStringLiteral("，"));
+}
+
+TEST_F(Accessibility, EveryFieldBoxIsNamedAsTheRegistrysCaptionPath) {
+  int checked = 0;
+  for (const settings::FieldDef& f : settings::fieldTable()) {
+    if (f.kind == settings::FieldKind::RadioChoice || f.control.empty() ||
+        !state().main->contains(f.control))
+      continue;
+    const ui::Control& box = state().main->at(f.control);
+    if (box.kind == ui::ControlKind::CheckBox || box.kind == ui::ControlKind::Label) continue;
+    const std::string path = settings::fieldPath(state(), f.name);
+    if (path == f.name) continue;
+    SCOPED_TRACE(f.name);
+    EXPECT_EQ(nameOf(main->controlWidget(f.control)).toStdString(),
+              spokenPath(*state().main, path).toStdString());
+    ++checked;
+  }
+  EXPECT_GT(checked, 100);
+}
+
+TEST_F(Accessibility, ControlsReadTheirNameRoleAndDescription) {
+  // The issue's own example, and the roles of the program's own widgets.
+  EXPECT_EQ(nameOf(main->controlWidget("TA")), "TA，时间常数");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(main->controlWidget("TA"))->role(),
+            QAccessible::SpinBox);
+  EXPECT_FALSE(QAccessible::queryAccessibleInterface(focusTarget(main->controlWidget("TA")))
+                   ->text(QAccessible::Description)
+                   .isEmpty());
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(main->controlWidget("StatusBar"))->role(),
+            QAccessible::StatusBar);
+}
+
+TEST_F(Accessibility, TheDialogsTablesOfBoxesNameEachBoxByRowAndColumn) {
+  struct Case {
+    ui::Form& form;
+    const char* box;
+    const char* name;
+  };
+  const std::vector<Case> cases = {
+      {*state().simplexSet, "S9RxFreq", "脱网频率09接收频率"},
+      {*state().simplexSet, "S19TxFreq", "脱网频率19发射频率"},
+      {*state().sysLableform, "SysLabNum1", "无线局向号1"},
+      {*state().sysLableform, "SysLabNum24", "对应系统号12"},
+      {*state().otherGrpSet, "OtherGrp1", "隐含组一，隐含组设置"},
+      {*state().otherGrpSet, "OtherGrp9", "守候组09"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.box);
+    EXPECT_EQ(nameOf(viewOf(c.form).controlWidget(c.box)).toStdString(), c.name);
+  }
+}
+
+TEST_F(Accessibility, TheFleetsTableHasColumnHeadings) {
+  ui::Form& fleet = *state().fleet;
+  viewOf(fleet).show();
+  std::string grid;
+  for (const ui::Control& c : fleet.controls())
+    if (c.kind == ui::ControlKind::Grid) grid = c.name;
+  ASSERT_FALSE(grid.empty());
+  const auto headings = ui::gridCells(fleet.at(grid).caption);
+  std::vector<std::string> cells(headings.size(), "x");
+  fleet.setItems(grid, {ui::gridRow(cells)});
+  QAccessibleInterface* table =
+      QAccessible::queryAccessibleInterface(viewOf(fleet).controlWidget(grid));
+  ASSERT_TRUE(table && table->tableInterface());
+  ASSERT_EQ(table->tableInterface()->columnCount(), static_cast<int>(headings.size()));
+  QAccessibleInterface* cell = table->tableInterface()->cellAt(0, 0);
+  ASSERT_TRUE(cell && cell->tableCellInterface());
+  const auto heads = cell->tableCellInterface()->columnHeaderCells();
+  ASSERT_EQ(heads.size(), 1);
+  EXPECT_EQ(heads.front()->text(QAccessible::Name), QString::fromStdString(headings.front()));
+}
+
+// Enter presses 确定 and keeps what was typed; Escape closes and keeps nothing.
+TEST_F(Accessibility, TheDialogsTakeEnterAsTheirOkAndEscapeAsTheirCancel) {
+  dialogs.messages.clear();  // the start's, on a port where no radio answers
+  struct Case {
+    ui::Form& form;
+    const char* box;
+    const char* typed;
+    std::function<std::int64_t()> stored;
+  };
+  const std::vector<Case> cases = {
+      {*state().simplexSet, "S9RxFreq", "3610375", [this] { return state().values.simplexRx[0]; }},
+      {*state().otherGrpSet, "OtherGrp1", "3265500901",
+       [this] { return state().values.otherGroups[0]; }},
+      {*state().sysLableform, "SysLabNum1", "12",
+       [this] { return state().values.systemLabels[0].route; }},
+  };
+  for (const Case& c : cases) {
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+      SCOPED_TRACE(std::string(c.box) + (key == Qt::Key_Escape ? " Escape" : " Enter"));
+      const std::int64_t before = c.stored();
+      c.form.show();
+      FormView& view = viewOf(c.form);
+      QWidget* box = view.controlWidget(c.box);
+      clickAsPerson(box);
+      keyAsPerson(&view, Qt::Key_A, Qt::ControlModifier);
+      for (const char* d = c.typed; *d; ++d) {
+        view.winId();
+        QTest::keyClick(view.windowHandle(), *d);
+      }
+      ASSERT_EQ(qobject_cast<QLineEdit*>(focusTarget(box))->text(), c.typed);
+      keyAsPerson(&view, key);
+      EXPECT_FALSE(c.form.isShowing());
+      EXPECT_EQ(c.stored(), key == Qt::Key_Escape ? before : std::stoll(c.typed));
+    }
+  }
+  for (const auto& m : dialogs.messages) ADD_FAILURE() << m.text;
+}
+
+// Tab goes along a row of boxes, then to the next row, within each group.
+TEST_F(Accessibility, TabMovesInReadingOrder) {
+  struct Case {
+    ui::Form& form;
+    const char* from;
+    std::vector<const char*> then;
+  };
+  const std::vector<Case> cases = {
+      {*state().sysLableform, "SysLabNum1", {"SysLabNum2", "SysLabNum21", "SysLabNum22"}},
+      {*state().simplexSet, "S9RxFreq", {"S9TxFreq", "S10RxFreq"}},
+      {*state().otherGrpSet, "OtherGrp1", {"OtherGrp2", "OtherGrp3"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.from);
+    c.form.show();
+    FormView& view = viewOf(c.form);
+    clickAsPerson(view.controlWidget(c.from));
+    for (const char* next : c.then) {
+      keyAsPerson(&view, Qt::Key_Tab);
+      EXPECT_EQ(QApplication::focusWidget(), focusTarget(view.controlWidget(next))) << next;
+    }
+    c.form.close();
+  }
+}
+
+TEST_F(Accessibility, TheTwoDoubleClicksHaveKeys) {
+  ASSERT_FALSE(state().main->at("OldVersion").visible);
+  keyAsPerson(main, Qt::Key_J, Qt::AltModifier);
+  EXPECT_TRUE(state().main->at("OldVersion").visible);
+  ASSERT_FALSE(state().values.aboutSuppressed);
+  keyAsPerson(main, Qt::Key_Z, Qt::AltModifier);
+  EXPECT_TRUE(state().values.aboutSuppressed);
+  // The About box lists them.
+  FormView& about = viewOf(*state().version);
+  about.show();
+  const auto* keys = qobject_cast<QLabel*>(about.controlWidget("KeysLab"));
+  ASSERT_TRUE(keys);
+  EXPECT_TRUE(keys->text().contains("Alt+J") && keys->text().contains("Alt+Z"));
+  if (const QByteArray shots = qgetenv("RCP520_SCREENSHOT_DIR"); !shots.isEmpty())
+    about.grab().save(QString::fromLocal8Bit(shots) + "/Version_Form-keys.png");
+}
+
+// What a screen reader reads, after a change a person must hear, from the object that tells it.
+// (The offscreen platform has no accessibility bridge, so the events themselves - a name
+// changed, an alert, a value changed - are not seen here.)
+TEST_F(Accessibility, WhatAPersonMustHearIsWhatTheTreeReadsAfterTheChange) {
+  struct Case {
+    const char* name;
+    std::function<QWidget*()> change;
+    QAccessible::Text text;
+    const char* reads;
+  };
+  const std::vector<Case> cases = {
+      {"status panel 2",
+       [this] {
+         state().showStatus(settings::StatusPanel::State, "写录完毕!");
+         return main->controlWidget("StatusBar");
+       },
+       QAccessible::Name, "写录完毕!"},
+      {"the model and state together",
+       [this] {
+         state().showStatus(settings::StatusPanel::Identity, "HX77 V1.0");
+         state().showStatus(settings::StatusPanel::State, "校验失败");
+         return main->controlWidget("StatusBar");
+       },
+       QAccessible::Name, "HX77 V1.0，校验失败"},
+      {"the maker's panel, turning every few seconds, is not read",
+       [this] {
+         state().showStatus(settings::StatusPanel::Maker, "www");
+         return main->controlWidget("StatusBar");
+       },
+       QAccessible::Name, "HX77 V1.0，校验失败"},
+      {"the fleet's hint",
+       [this] {
+         state().fleet->setCaption("FleetHint", "请取下这台电台，连接下一台。");
+         return viewOf(*state().fleet).controlWidget("FleetHint");
+       },
+       QAccessible::Name, "请取下这台电台，连接下一台。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QWidget* widget = c.change();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(widget)->text(c.text).toStdString(), c.reads);
+  }
+  state().writeData->setValue("WriteProgressBar", 40);
+  QAccessibleInterface* progress = QAccessible::queryAccessibleInterface(
+      viewOf(*state().writeData).controlWidget("WriteProgressBar"));
+  ASSERT_TRUE(progress->valueInterface());
+  EXPECT_EQ(progress->valueInterface()->currentValue().toInt(), 40);
+  EXPECT_FALSE(progress->text(QAccessible::Name).isEmpty());
+}
+
+}  // namespace
+}  // namespace rcp::gui
