@@ -5,8 +5,8 @@ set(RCP520_POSIX_ONLY_TESTS
   tests/link/port_conformance_test.cpp
   # Linux's device list, its port doctor and latency timer over a fake sysfs, /dev and /proc
   tests/link/low_latency_test.cpp
-  tests/link/port_doctor_test.cpp
-  tests/link/serial_devices_test.cpp
+  tests/ports/port_doctor_test.cpp
+  tests/ports/serial_devices_test.cpp
   tests/cli/ports_command_test.cpp
   tests/window/port_setup_test.cpp
   # POSIX signals raised in the process, file modes, FIFOs and devices

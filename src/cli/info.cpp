@@ -6,7 +6,7 @@
 #include "link/greeting.hpp"
 #include "link/identification.hpp"
 #include "link/low_latency.hpp"
-#include "link/port_doctor.hpp"
+#include "ports/port_doctor.hpp"
 #include "link/port_opening.hpp"
 
 namespace rcp::app {

@@ -9,10 +9,10 @@
 #include "link/clock.hpp"
 #include "link/identification.hpp"
 #include "link/low_latency.hpp"
-#include "link/port_doctor.hpp"
+#include "ports/port_doctor.hpp"
 #include "link/port_opening.hpp"
 #include "link/radio_identity.hpp"
-#include "link/serial_devices.hpp"
+#include "ports/serial_devices.hpp"
 #include "link/serial_port.hpp"
 #include "program/trace_setup.hpp"
 

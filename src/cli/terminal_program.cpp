@@ -4,7 +4,7 @@
 
 #include "link/com_ini.hpp"
 #include "link/greeting.hpp"
-#include "link/port_doctor.hpp"
+#include "ports/port_doctor.hpp"
 #include "program/data_file_opening.hpp"
 
 namespace rcp::app {

@@ -1,7 +1,7 @@
 #include "program/opening_port.hpp"
 
 #include "link/com_ini.hpp"
-#include "link/port_doctor.hpp"
+#include "ports/port_doctor.hpp"
 #include "link/port_opening.hpp"
 #include "settings/radio_session.hpp"
 

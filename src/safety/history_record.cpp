@@ -2,7 +2,7 @@
 
 #include "history/history_database.hpp"
 #include "link/identification.hpp"
-#include "link/serial_devices.hpp"
+#include "ports/serial_devices.hpp"
 #include "link/user_folders.hpp"
 #include "safety/backup_read.hpp"
 #include "settings/data_file.hpp"

@@ -1,7 +1,7 @@
 // The command line says why a port does not open: a port held by a second rcp520-cli names that
 // process, a device this user may not open names its group. And `ports --probe` greets a device.
 
-#include "link/port_doctor.hpp"
+#include "ports/port_doctor.hpp"
 
 #include <fcntl.h>
 #include <grp.h>

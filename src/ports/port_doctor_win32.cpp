@@ -1,10 +1,11 @@
 #include <windows.h>
 
-#include "link/port_doctor.hpp"
 #include "link/windows_text.hpp"
+#include "ports/port_doctor.hpp"
+#include "ports/windows_ports.hpp"
 
-// Windows tells only whether a COM port opens and, when not, the system's error: it does not say
-// which program holds a port.
+// Windows does not say which program holds a port; what it does say, the adaptors SetupAPI
+// describes and their problem codes, the Windows doctor turns into advice.
 namespace rcp::link {
 
 namespace {
@@ -53,6 +54,10 @@ PortDiagnosis diagnosePort(const std::string& device, const SystemRoots&, bool m
     diagnosis.kind = PortProblemKind::Failed;
     diagnosis.error = windowsErrorText(error);
   }
+  const WindowsOpenError opened{error == ERROR_SHARING_VIOLATION ? kWindowsAccessDenied : error,
+                                windowsErrorText(error)};
+  diagnosis.advice =
+      windowsProblemText(diagnoseWindowsPort(device, setupApiPorts()->ports(), opened));
   return diagnosis;
 }
 

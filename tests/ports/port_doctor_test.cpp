@@ -1,7 +1,7 @@
 // Why a port does not open, found through a fake /dev and /proc: a missing device, no permission,
 // a process that holds it, ModemManager; and on real pseudo-terminals, what opening says.
 
-#include "link/port_doctor.hpp"
+#include "ports/port_doctor.hpp"
 
 #include <fcntl.h>
 #include <grp.h>

@@ -1,4 +1,4 @@
-#include "link/port_doctor.hpp"
+#include "ports/port_doctor.hpp"
 
 #include <string>
 
@@ -16,6 +16,7 @@ std::string holdersText(const std::vector<PortHolder>& holders) {
 namespace {
 
 std::string reasonText(const PortDiagnosis& d) {
+  if (!d.advice.empty()) return d.advice;
   const std::string& device = d.device;
   switch (d.kind) {
     case PortProblemKind::None:

@@ -48,6 +48,9 @@ struct PortDiagnosis {
   PortAccess access;                // Permission: the group
   std::vector<PortHolder> holders;  // Held, ModemManager
   std::string error;                // Failed: the system's words
+  // Windows: the cable doctor's whole advice (ports/windows_ports.hpp), said instead of the
+  // kind's own sentence.
+  std::string advice;
   // Whatever the kind: a USB adaptor's high latency timer named (see latencyProblem).
   std::optional<std::string> latency;
 };

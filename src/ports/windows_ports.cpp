@@ -1,4 +1,4 @@
-#include "link/windows_ports.hpp"
+#include "ports/windows_ports.hpp"
 
 #include <algorithm>
 #include <array>

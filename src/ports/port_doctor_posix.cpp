@@ -15,7 +15,7 @@
 #include <system_error>
 
 #include "link/low_latency.hpp"
-#include "link/port_doctor.hpp"
+#include "ports/port_doctor.hpp"
 
 namespace rcp::link {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "link/serial_devices.hpp"
+#include "ports/serial_devices.hpp"
 
 // The serial ports of a Windows machine as SetupAPI and the configuration manager describe them,
 // the device list made of them, and why one of them does not open. Everything here but the source

@@ -33,12 +33,16 @@ struct SerialDevice {
   std::string label() const;
 };
 
-// The serial devices of the machine, read from sysfs (class "tty") and udev's by-id links: USB
-// adaptors and modems, and on-board UARTs only when the kernel reports a real UART behind them
-// (its "type" is not 0), never the dozens of phantom ttyS* ports; virtual terminals and
-// pseudo-terminals have no device behind them and are left out. USB devices come first, then
-// UARTs, then the rest, each in the kernel's numbering (ttyUSB2 before ttyUSB10).
+// The serial devices of the machine: on Linux the sysfs list below over `roots`; on Windows the
+// ports SetupAPI describes (ports/windows_ports.hpp), `roots` unused.
 std::vector<SerialDevice> listSerialDevices(const SystemRoots& roots = {});
+
+// The serial devices sysfs (class "tty") and udev's by-id links describe: USB adaptors and
+// modems, and on-board UARTs only when the kernel reports a real UART behind them (its "type" is
+// not 0), never the dozens of phantom ttyS* ports; virtual terminals and pseudo-terminals have no
+// device behind them and are left out. USB devices come first, then UARTs, then the rest, each in
+// the kernel's numbering (ttyUSB2 before ttyUSB10).
+std::vector<SerialDevice> listSysfsSerialDevices(const SystemRoots& roots);
 
 // USB devices first, then UARTs, then the rest, each in numberedNameOrder.
 void sortSerialDevices(std::vector<SerialDevice>& devices);

@@ -14,22 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "link/windows_ports.hpp"
+#include "link/windows_text.hpp"
+#include "ports/windows_ports.hpp"
 
 namespace rcp::link {
 
 namespace {
-
-std::string utf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string text(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size,
-                      nullptr, nullptr);
-  return text;
-}
 
 // The strings of a REG_SZ or REG_MULTI_SZ value held in `buffer` (bytes as the system gave them):
 // one for REG_SZ, each of the list for REG_MULTI_SZ. Tolerates a missing final terminator.
@@ -42,7 +32,7 @@ std::vector<std::string> strings(const std::vector<BYTE>& buffer, DWORD bytes, D
   for (std::size_t start = 0; start < all.size();) {
     std::size_t end = all.find(L'\0', start);
     if (end == std::wstring::npos) end = all.size();
-    if (end > start) found.push_back(utf8(all.substr(start, end - start)));
+    if (end > start) found.push_back(utf8Of(all.substr(start, end - start)));
     if (type != REG_MULTI_SZ) break;
     start = end + 1;
   }

@@ -1,4 +1,4 @@
-#include "link/serial_devices.hpp"
+#include "ports/serial_devices.hpp"
 
 #include <algorithm>
 #include <fstream>
@@ -126,7 +126,7 @@ std::string SerialDevice::label() const {
   return base.empty() ? name : base + " (" + name + ")";
 }
 
-std::vector<SerialDevice> listSerialDevices(const SystemRoots& roots) {
+std::vector<SerialDevice> listSysfsSerialDevices(const SystemRoots& roots) {
   std::vector<SerialDevice> devices;
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(roots.sys / "class" / "tty", ec)) {

@@ -1,7 +1,7 @@
 // The serial devices of a machine, read from a fake sysfs and /dev: a USB adaptor, an ACM
 // modem, a real UART, phantom UARTs and virtual terminals.
 
-#include "link/serial_devices.hpp"
+#include "ports/serial_devices.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The serial ports of a Windows machine, read through a fake SetupAPI layer: the device list they
 // make, and the doctor's advice for a cable Windows will not drive.
 
-#include "link/windows_ports.hpp"
+#include "ports/windows_ports.hpp"
 
 #include <gtest/gtest.h>
 
