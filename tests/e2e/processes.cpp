@@ -163,12 +163,18 @@ std::string receivedByRadio(const std::filesystem::path& trace) {
   return bytes;
 }
 
+bool waitUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
 void waitUntilRadioReceives(const std::filesystem::path& trace, const std::string& text,
                             std::chrono::seconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (receivedByRadio(trace).find(text) == std::string::npos &&
-         std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  waitUntil([&] { return receivedByRadio(trace).find(text) != std::string::npos; }, limit);
 }
 
 }  // namespace rcp::e2e

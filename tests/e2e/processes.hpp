@@ -32,6 +32,11 @@ Finished run(const std::string& program, const std::vector<std::string>& args,
 // What a radio run with --trace FILE received, from its trace (lines "<ms> < 52 45 ...").
 std::string receivedByRadio(const std::filesystem::path& trace);
 
+// Waits (at most `limit`) until `done` holds; whether it did. A test waiting on another process
+// never waits forever: when the moment does not come, the test goes on and its checks fail.
+bool waitUntil(const std::function<bool()>& done,
+               std::chrono::seconds limit = std::chrono::seconds(30));
+
 // Waits (at most `limit`) until the radio's trace shows `text` received: a signal meant for the
 // middle of a transfer is sent then, not at a guessed moment a slow start may not have reached.
 void waitUntilRadioReceives(const std::filesystem::path& trace, const std::string& text,

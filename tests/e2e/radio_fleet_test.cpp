@@ -140,10 +140,10 @@ TEST(FleetCommand, ARadioLostAtTheThirdIsLoggedAndTheRerunFinishesTheRest) {
          "--log", log.string()},
         [&](pid_t cli) {
           // Radio 3 is being written a few seconds after the second row is logged.
-          while (logRows(log) < 2) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+          EXPECT_TRUE(waitUntil([&] { return logRows(log) >= 2; }, std::chrono::seconds(60)));
           std::this_thread::sleep_for(std::chrono::milliseconds(4000));
           radio.kill();
-          while (logRows(log) < 3) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+          EXPECT_TRUE(waitUntil([&] { return logRows(log) >= 3; }, std::chrono::seconds(60)));
           ::kill(cli, SIGINT);  // the technician gives up waiting for the next radio
         });
     EXPECT_EQ(cut.exitCode, 130);  // as every command after Ctrl+C

@@ -130,8 +130,10 @@ struct ReadTransfer : ::testing::Test {
 
 TEST_F(ReadTransfer, AFullReadSendsItsRequestsWithTheirPausesAndAdvancesTheBarBy100) {
   const auto started = std::chrono::steady_clock::now();
+  const auto startedMs = app.clock.nowMs();
   main.userClick("ReadData");
   EXPECT_LT(std::chrono::steady_clock::now() - started, test::kTransferRealTime);
+  EXPECT_GT(app.clock.nowMs() - startedMs, test::kTransferRealTime.count()) << "the line's time";
 
   EXPECT_EQ(test::lineText(app.port), kFullRead);
   EXPECT_EQ(app.clock.nowMs() - app.port.events().back().endMs, 800);

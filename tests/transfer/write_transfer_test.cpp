@@ -128,8 +128,10 @@ struct WriteTransfer : ::testing::Test {
 
 TEST_F(WriteTransfer, AFullWriteSendsEverythingInOrderWithItsPausesAndAdvancesTheBarBy100) {
   const auto started = std::chrono::steady_clock::now();
+  const auto startedMs = app.clock.nowMs();
   main.userClick("WriteData");
   EXPECT_LT(std::chrono::steady_clock::now() - started, test::kTransferRealTime);
+  EXPECT_GT(app.clock.nowMs() - startedMs, test::kTransferRealTime.count()) << "the line's time";
 
   EXPECT_EQ(test::lineText(app.port), kStartUpWrite);
   // The last chunk's acknowledgement, then 30 ms before the status and 800 ms after the dialog.
