@@ -1,5 +1,6 @@
 #include "cli/diff.hpp"
 
+#include <algorithm>
 #include <memory>
 
 #include "cli/check.hpp"
@@ -125,6 +126,23 @@ int diffRecords(const DiffRequest& request, const CliStreams& io) {
   return differing ? kExitFound : kExitDone;
 }
 
+// A side's memory: a data file's as a write leaves it, a history entry's as it was kept.
+int sideImage(const std::filesystem::path& side, const DiffRequest& request, const CliStreams& io,
+              RadioMemory& memory) {
+  if (!isHistoryEntry(side, request)) return writtenImage(request.model, side, io, memory);
+  std::optional<history::Event> event;
+  if (const auto database = openHistory({request.history, {}}, io))
+    event = configurationOf(*database, link::textOf(side), io);
+  if (!event) return kExitUsageFileOrPort;
+  if (event->image.size() != memory.size()) {
+    TerminalLines(io.err, false)
+        .line("历史记录 #" + std::to_string(event->id) + " 没有保存电台的内存，无法逐字节比较。");
+    return kExitUsageFileOrPort;
+  }
+  std::copy(event->image.begin(), event->image.end(), memory.begin());
+  return kExitDone;
+}
+
 int diffImages(const DiffRequest& request, const CliStreams& io) {
   if (isRadio(request.a) || isRadio(request.b)) {
     TerminalLines(io.err, false)
@@ -133,10 +151,8 @@ int diffImages(const DiffRequest& request, const CliStreams& io) {
   }
   RadioMemory a{};
   RadioMemory b{};
-  if (const int code = writtenImage(request.model, request.a, io, a); code != kExitDone)
-    return code;
-  if (const int code = writtenImage(request.model, request.b, io, b); code != kExitDone)
-    return code;
+  if (const int code = sideImage(request.a, request, io, a); code != kExitDone) return code;
+  if (const int code = sideImage(request.b, request, io, b); code != kExitDone) return code;
   const auto differences = compareImages(a, b);
   if (differences.empty()) return kExitDone;
   // The fields' places on the window, as a fresh program names them.

@@ -27,7 +27,8 @@ struct DiffRequest {
 // carries, then a line with the count. A field the radio does not keep is shown as "电台不保存"
 // on its side and is no difference. With `image`, the memories a write of each data file leaves
 // in a blank radio of the model (as "image" makes them), one line per byte that differs: its
-// address, both bytes and what it belongs to. Nothing is printed when the two are equal. Exit 0
+// address, both bytes and what it belongs to; a history entry's side is then the memory the entry
+// kept (what the read found or the write left). Nothing is printed when the two are equal. Exit 0
 // when equal, 1 when they differ, 2 when a file does not open (its message on `err`) or the
 // request cannot be met; a radio that does not answer or a read that fails end it as "read"
 // does.

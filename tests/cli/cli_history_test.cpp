@@ -136,6 +136,17 @@ TEST(CliHistory, TheTransfersOfADayLeaveExactlyTheirEventsAndTheFirstReadComesBa
   diff.history = Places::historyFile(cli);
   EXPECT_EQ(cliDiff(diff, cli.io()), kExitFound) << cli.err.str();
   EXPECT_NE(cli.out.str().find("3262001201"), std::string::npos) << cli.out.str();
+  // The same two as memories: the bytes the read found against the bytes the write left.
+  cli.out.str("");
+  diff.image = true;
+  EXPECT_EQ(cliDiff(diff, cli.io()), kExitFound) << cli.err.str();
+  EXPECT_NE(cli.out.str().find("个字节不同"), std::string::npos) << cli.out.str();
+  // An entry against the file it wrote: nothing differs.
+  cli.out.str("");
+  diff.b = cli.dir / "a.ini";
+  EXPECT_EQ(cliDiff(diff, cli.io()), kExitFound) << "the read's memory is not a.ini's";
+  diff.a = "#" + std::to_string(events[1].id);
+  EXPECT_EQ(cliDiff(diff, cli.io()), kExitDone) << cli.out.str() << cli.err.str();
 
   // Listing by number and result, and as JSON.
   cli.out.str("");
