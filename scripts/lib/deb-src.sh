@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the scripts that build from Debian's own source packages (scripts/windows-deps,
 # scripts/windows-qt): source it, then call
 #   rcp520_deb_src_ready PACKAGE
