@@ -13,6 +13,8 @@ set(RCP520_POSIX_ONLY_TESTS
   tests/cli/cli_signals_test.cpp
   tests/cli/cli_fleet_signals_test.cpp
   tests/cli/private_files_test.cpp
+  # other processes (fork, kill), file modes and RLIMIT_FSIZE against the history
+  tests/history/history_processes_test.cpp
   # the virtual radios of a fleet on pseudo-terminals
   tests/sim/radio_fleet_test.cpp
 )

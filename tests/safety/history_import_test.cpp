@@ -35,14 +35,16 @@ TEST(HistoryImport, EachBackupIsImportedOnceAndWhatIsNoBackupIsLeftAlone) {
   file("2026-12-01 HX33.ini", first);
   file("20261299-XXXXXX-HX33-1.ini", first);
   fs::create_directories(folder / "20261204-120000-HX33-3262001204.ini");
+  // A link named as a backup (Windows makes links only with a privilege: then there is none).
+  std::error_code noLink;
   fs::create_symlink(folder / "20261201-090000-HX33-3262001201.ini",
-                     folder / "20261205-130000-HX33-3262001205.ini");
+                     folder / "20261205-130000-HX33-3262001205.ini", noLink);
 
   history::HistoryDatabase database(dir / "history.sqlite");
   const ImportCount count = importBackups(database, folder);
   EXPECT_EQ(count.imported, 2u);
   EXPECT_EQ(count.known, 1u);
-  EXPECT_EQ(count.skipped, 2u);
+  EXPECT_EQ(count.skipped, noLink ? 1u : 2u);
   const auto events = database.list({});
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[0].model, "HX34s");

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/command.hpp"
+#include "cli/held_signals_platform.hpp"
 #include "link/clock.hpp"
 #include "sim/radio_models.hpp"
 #include "sim/simulated_port.hpp"
@@ -48,7 +49,15 @@ class SignallingClock final : public link::Clock {
 
  private:
   void check() const {
-    while (next_ < signals_.size() && signals_[next_].due()) ::raise(signals_[next_++].number);
+    while (next_ < signals_.size() && signals_[next_].due()) deliver(signals_[next_++].number);
+  }
+  static void deliver(int number) {
+#ifdef _WIN32
+    // Windows has no signal for Ctrl+C: its console handler hands the event on as this does.
+    app::onHeldSignal(number);
+#else
+    ::raise(number);
+#endif
   }
   link::VirtualClock& clock_;
   std::vector<Signal> signals_;
