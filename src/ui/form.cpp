@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "ui/layout.hpp"
 #include "ui/number_text.hpp"
 
 namespace rcp::ui {
@@ -216,6 +217,10 @@ void Form::setItems(std::string_view name, std::vector<std::string> items) {
   Control& c = at(name);
   c.items = std::move(items);
   notify(&c, Property::Items);
+  if (c.kind == ControlKind::Grid && !c.text.empty()) {
+    c.text.clear();
+    notify(&c, Property::Text);
+  }
 }
 
 void Form::setMaxLength(std::string_view name, int maxLength) {
@@ -350,6 +355,23 @@ void Form::userSelect(std::string_view combo, int index) {
     c.text = item;
     notify(&c, Property::Text);
     fire(combo, Event::Change);
+  });
+}
+
+void Form::userSelectRows(std::string_view grid, const std::vector<std::size_t>& rows) {
+  guarded([&] {
+    Control& c = at(grid);
+    if (c.kind != ControlKind::Grid || c.selectableRows <= 0) return;
+    std::vector<std::size_t> kept;
+    for (const std::size_t row : rows)
+      if (row < c.items.size()) kept.push_back(row);
+    const std::size_t most = static_cast<std::size_t>(c.selectableRows);
+    if (kept.size() > most) kept.erase(kept.begin(), kept.end() - static_cast<std::ptrdiff_t>(most));
+    const std::string text = selectionText(kept);
+    if (c.text == text) return;
+    c.text = text;
+    notify(&c, Property::Text);
+    fire(grid, Event::Change);
   });
 }
 

@@ -163,6 +163,9 @@ void bindComSetForm(ProgramState& state) {
   // "批量写频…": the fleet dialog over this one, which stays as it was.
   dialog.on("FleetOpen", ui::Event::Click,
             [&state](ui::Control&) { state.dialogs.showModal(*state.fleet); });
+  // "历史记录": the history dialog over this one; opening an event closes both.
+  dialog.on("HistoryShow", ui::Event::Click,
+            [&state](ui::Control&) { state.dialogs.showModal(*state.historyDialog); });
 }
 
 }  // namespace rcp::app
