@@ -5,6 +5,8 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QItemSelection>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -14,8 +16,6 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextEdit>
-#include <QItemSelection>
-#include <QItemSelectionModel>
 
 #include "gui/colors.hpp"
 #include "gui/fonts.hpp"
@@ -90,8 +90,7 @@ void applySelection(QTableWidget* grid, const ui::Control& c) {
   QItemSelection selection;
   for (const std::size_t row : ui::selectedRows(c)) {
     const int r = static_cast<int>(row);
-    selection.select(grid->model()->index(r, 0),
-                     grid->model()->index(r, grid->columnCount() - 1));
+    selection.select(grid->model()->index(r, 0), grid->model()->index(r, grid->columnCount() - 1));
   }
   grid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
   grid->viewport()->update();

@@ -27,15 +27,16 @@ ComparisonText comparisonText(const std::vector<FieldDifference>& differences,
   std::optional<std::string> tab;
   std::size_t notKept = 0;
   for (const FieldDifference& d : differences) {
-    if (d.tab != tab) text.lines.push_back("[" + (d.tab.empty() ? std::string(kOnNoTab) : d.tab) + "]");
+    if (d.tab != tab)
+      text.lines.push_back("[" + (d.tab.empty() ? std::string(kOnNoTab) : d.tab) + "]");
     tab = d.tab;
     notKept += (a.radio || b.radio) && !radioKeeps(d.field);
     text.lines.push_back("  " + d.path + "：A " + shown(a, d, d.a) + "，B " + shown(b, d, d.b));
   }
   text.differing = differences.size() - notKept;
   text.lines.push_back("共 " + std::to_string(text.differing) + " 项不同" +
-                       (notKept ? "，" + std::to_string(notKept) + " 项电台不保存" : "") +
-                       "（A：" + a.name + "，B：" + b.name + "）。");
+                       (notKept ? "，" + std::to_string(notKept) + " 项电台不保存" : "") + "（A：" +
+                       a.name + "，B：" + b.name + "）。");
   return text;
 }
 

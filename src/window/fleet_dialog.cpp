@@ -281,16 +281,16 @@ void FleetStartClick(ProgramState& state, FleetDialogState& run) {
   }
   if (!portReady(state)) return;
   FleetSettings settings{{form.checked("FleetBackup"), form.checked("FleetVerify")},
-                               form.checked("SkipFailed"),
-                               log,
-                               link::portDevice(state.comIni, state.portName),
-                               state.comIni,
-                               state.backups,
-                               state.history,
-                               *model,
-                               form.checked("ByTable")
-                                   ? form.text("TableFile")
-                                   : members->front().number + "-" + members->back().number};
+                         form.checked("SkipFailed"),
+                         log,
+                         link::portDevice(state.comIni, state.portName),
+                         state.comIni,
+                         state.backups,
+                         state.history,
+                         *model,
+                         form.checked("ByTable")
+                             ? form.text("TableFile")
+                             : members->front().number + "-" + members->back().number};
   settings.options = fleetOptionsText(settings);
   // Each radio's program is out of sight: its progress shows in the radio's row.
   HiddenScreen hidden;

@@ -101,8 +101,8 @@ std::optional<history::Filter> filterOf(const ui::Form& form, std::string& probl
 
 // The history opened for one listing or look-up; nothing when it cannot be (`note` says why).
 // The first opening of a run takes in the backups kept before there was a history.
-std::unique_ptr<history::HistoryDatabase> openDatabase(const ProgramState& state,
-                                                       HistoryView& view, std::string& note) {
+std::unique_ptr<history::HistoryDatabase> openDatabase(const ProgramState& state, HistoryView& view,
+                                                       std::string& note) {
   if (state.history.empty()) {
     note = "没有设置历史记录文件，无法显示历史记录。";
     return nullptr;
@@ -116,8 +116,8 @@ std::unique_ptr<history::HistoryDatabase> openDatabase(const ProgramState& state
       view.imported = true;
       const ImportCount count = importBackups(*database, state.backups);
       if (count.imported)
-        note += (note.empty() ? "" : "\n") + std::string("已将 ") +
-                std::to_string(count.imported) + " 个备份文件导入历史记录。";
+        note += (note.empty() ? "" : "\n") + std::string("已将 ") + std::to_string(count.imported) +
+                " 个备份文件导入历史记录。";
     }
     return database;
   } catch (const std::exception& e) {
@@ -311,9 +311,10 @@ void RestoreClick(ProgramState& state, HistoryView& view, TransferMemory& memory
   if (chosen.size() != 1) return;
   const auto event = configurationOf(state, view, chosen.front());
   if (!event) return;
-  ui::Message question = historyMessage(
-      "是否将" + history::entryName(*event) + "写回电台？\n电台中的数据将改为这条记录的配置（个人号 " +
-      orDash(event->numberAfter) + "），窗口中也将打开这条记录。");
+  ui::Message question =
+      historyMessage("是否将" + history::entryName(*event) +
+                     "写回电台？\n电台中的数据将改为这条记录的配置（个人号 " +
+                     orDash(event->numberAfter) + "），窗口中也将打开这条记录。");
   question.buttons = ui::MessageButtons::YesNo;
   if (state.dialogs.message(question) != ui::MessageResult::Yes || !mayExit(state)) return;
   const link::IniDocument document(event->dataFile);
@@ -366,12 +367,12 @@ void bindHistoryForm(ProgramState& state, std::shared_ptr<TransferMemory> memory
   for (const char* combo : {"HistoryModel", "HistoryResult"})
     form.on(combo, ui::Event::Change, [&state, view](ui::Control&) { listEvents(state, *view); });
   form.on(kGrid, ui::Event::Change, [&form](ui::Control&) { showButtons(form); });
-  form.on(kGrid, ui::Event::DblClick, [&state, view](ui::Control&) { TimelineClick(state, *view); });
+  form.on(kGrid, ui::Event::DblClick,
+          [&state, view](ui::Control&) { TimelineClick(state, *view); });
   onClick("HistoryTimeline", [&state, view] { TimelineClick(state, *view); });
   onClick("HistoryOpen", [&state, view] { OpenClick(state, *view); });
   onClick("HistoryCompareButton", [&state, view] { CompareClick(state, *view); });
-  onClick("HistoryRestore",
-          [&state, view, memory] { RestoreClick(state, *view, *memory); });
+  onClick("HistoryRestore", [&state, view, memory] { RestoreClick(state, *view, *memory); });
   onClick("HistoryClose", [&form] { form.close(); });
   form.onKeyDown([&form](char32_t key, bool alt) {
     if (!alt) return;

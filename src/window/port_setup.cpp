@@ -9,8 +9,8 @@
 
 #include "link/com_ini.hpp"
 #include "link/path_text.hpp"
-#include "ports/port_doctor.hpp"
 #include "link/port_opening.hpp"
+#include "ports/port_doctor.hpp"
 #include "ports/serial_devices.hpp"
 #include "program/data_file_opening.hpp"
 #include "program/opening_port.hpp"
