@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "program/offline_program.hpp"
-#include "review/config_diff.hpp"
 #include "settings/data_file.hpp"
+#include "review/config_diff.hpp"
 
 // The field-level comparison of two configurations as the tool prints it, on the terminal and in
 // the window alike: a heading a tab page, a line a field with both sides' values, and a summary

@@ -8,8 +8,8 @@
 namespace rcp::ui {
 
 enum class ControlKind {
-  TabControl,  // text holds the name of the active page
-  TabPage,     // visible = whether its tab is offered
+  TabControl,   // text holds the name of the active page
+  TabPage,      // visible = whether its tab is offered
   GroupBox,
   Panel,
   Label,
@@ -20,14 +20,14 @@ enum class ControlKind {
   SpinEdit,     // text as typed; value() reads it, min/max/step
   TrackBar,     // value, min/max
   Button,
-  UpDown,  // an up/down button pair: events Up and Down
+  UpDown,       // an up/down button pair: events Up and Down
   Picture,
   RichText,     // read-only rich text box
   Grid,         // read-only table: see ui::grid
   ProgressBar,  // value, min/max
   StatusBar,    // panels
   Bevel,
-  Timer,  // value = interval in ms, enabled = running; event Timer
+  Timer,        // value = interval in ms, enabled = running; event Timer
 };
 
 enum class Event { Exit, Click, Change, DblClick, KeyPress, Shown, Up, Down, Timer };

@@ -14,26 +14,9 @@ namespace rcp::ui {
 
 // What changed, for a view that follows the model.
 enum class Property {
-  Caption,
-  Text,
-  Checked,
-  Value,
-  Range,
-  Items,
-  MaxLength,
-  Enabled,
-  Visible,
-  Color,
-  FontColor,
-  Font,
-  Hint,
-  SpokenName,
-  Panels,
-  Focus,
-  ActivePage,
-  FormCaption,
-  FormShown,
-  FormClosed,  // form-level; the control pointer is null
+  Caption, Text, Checked, Value, Range, Items, MaxLength, Enabled, Visible, Color, FontColor,
+  Font, Hint, SpokenName, Panels, Focus, ActivePage,
+  FormCaption, FormShown, FormClosed,  // form-level; the control pointer is null
 };
 
 // The layout of a window: its controls in creation order (a parent before its children).
