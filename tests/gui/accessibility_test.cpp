@@ -96,12 +96,11 @@ class Accessibility : public WindowOnFakes {
 
 TEST_F(Accessibility, EveryInputOnEveryWindowAndPageHasANameAndEveryTableItsHeadings) {
   state().main->setVisible("Test", true);  // the hidden tab walked too
-  std::vector<ui::Form*> windows = {state().main.get(),        state().simplexSet.get(),
-                                    state().otherGrpSet.get(), state().sysLableform.get(),
-                                    state().comSet.get(),      state().password.get(),
-                                    state().fleet.get(),       state().version.get(),
-                                    state().error1.get(),      state().writeData.get(),
-                                    state().historyDialog.get()};
+  std::vector<ui::Form*> windows = {
+      state().main.get(),         state().simplexSet.get(),   state().otherGrpSet.get(),
+      state().sysLableform.get(), state().comSet.get(),       state().password.get(),
+      state().fleet.get(),        state().version.get(),      state().error1.get(),
+      state().writeData.get(),    state().historyDialog.get()};
   state().otherGrpSet->setVisible("WaitGrpPage1", true);
   state().otherGrpSet->setVisible("WaitGrpPage2", true);
   for (ui::Form* form : windows) {

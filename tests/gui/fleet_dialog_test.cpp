@@ -301,7 +301,8 @@ TEST_F(FleetDialogTest, ARadioOfAnotherModelThanTheOneChosenIsNamedAndLeftUnwrit
     stopper.start(0);
     clickAsPerson(widget("FleetStart"));
     stopper.stop();
-    EXPECT_EQ(said.toStdString(), "这台电台是 HX77，不是 HX33，没有写入。请取下它，连接一台 HX33。");
+    EXPECT_EQ(said.toStdString(),
+              "这台电台是 HX77，不是 HX33，没有写入。请取下它，连接一台 HX33。");
     EXPECT_TRUE(caption("FleetHint").startsWith(QStringLiteral("批量写频已中断")))
         << caption("FleetHint").toStdString();
   });

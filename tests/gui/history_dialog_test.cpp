@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "gui/input_router.hpp"
 #include "gui/person_input.hpp"
@@ -54,15 +55,24 @@ class HistoryDialogTest : public WindowOnRadio {
       database.record(e);
   }
 
-  // Opens the dialog with Alt+H on the main window; `inside` runs while it shows.
+  // Opens the dialog with Alt+H on the main window; `inside` runs once it shows (the key may be
+  // delivered at once or on the next turn of the event loop).
   void withHistoryDialog(const std::function<void()>& inside) {
-    soon([this, inside] {
+    ui::Form& form = *program.state().historyDialog;
+    bool ran = false;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+      if (ran || !form.isShowing()) return;
+      ran = true;
+      look.stop();
       QCoreApplication::processEvents();
-      view = screen.findView(*program.state().historyDialog);
+      view = screen.findView(form);
       inside();
-      if (program.state().historyDialog->isShowing()) program.state().historyDialog->close();
+      if (form.isShowing()) form.close();
     });
+    look.start(5);
     keyAsPerson(main, Qt::Key_H, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ran; }, 10000)) << "Alt+H opens the dialog";
   }
   QWidget* widget(const char* name) { return view->controlWidget(name); }
   std::string focused() { return InputRouter::controlOf(view->focusWidget()); }
@@ -80,7 +90,7 @@ TEST_F(HistoryDialogTest, APersonTabsToTheTableChoosesTwoEventsComparesThemAndCl
     shown = true;
     auto* table = qobject_cast<QTableWidget*>(widget("HistoryEvents"));
     ASSERT_TRUE(table);
-    ASSERT_EQ(table->rowCount(), 4);
+    ASSERT_EQ(table->rowCount(), 4) << program.state().historyDialog->at("HistoryHint").caption;
     EXPECT_EQ(table->item(0, 2)->text(), QStringLiteral("批量写频"));
     EXPECT_EQ(table->item(3, 2)->text(), QStringLiteral("读取"));
     EXPECT_EQ(table->horizontalHeaderItem(5)->text(), QStringLiteral("结果"));

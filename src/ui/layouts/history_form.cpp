@@ -11,6 +11,8 @@ namespace {
 constexpr int kNumberLength = 10;
 constexpr int kDateChars = 16;  // "2026-12-09 14:30"
 constexpr int kComboChars = 10;
+// Wide enough for every column but a long device name, which the table scrolls to.
+constexpr int kTableChars = 110;
 
 }  // namespace
 
@@ -41,6 +43,7 @@ FormSpec historyForm() {
   w << button("HistoryQuery", "HistoryFilter", "查询").defaultButton().hint("Enter").at(1, 5);
   w << grid("HistoryEvents", "", {"编号", "时间", "操作", "型号", "个人号", "结果", "设备", "用户"})
            .selectable(2)
+           .width(kTableChars)
            .spoken("历史记录")
            .hint("选一条记录，或按住 Ctrl 选两条记录比较")
            .at(1, 0);
