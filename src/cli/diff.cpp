@@ -15,15 +15,12 @@
 #include "program/data_file_opening.hpp"
 #include "program/offline_program.hpp"
 #include "review/config_diff.hpp"
+#include "review/diff_text.hpp"
 #include "safety/backups.hpp"
 
 namespace rcp::app {
 
 namespace {
-
-constexpr const char* kNotCarried = "无此项";
-constexpr const char* kNotKeptByRadio = "电台不保存";
-constexpr const char* kOnNoTab = "其他";
 
 // One side of the comparison: a data file opened into an offline program of its own, or what a
 // read of the radio brought.
@@ -53,15 +50,14 @@ int loadEntry(const std::filesystem::path& what, const DiffRequest& request, con
   if (const auto database = openHistory({request.history, {}}, io))
     event = configurationOf(*database, link::textOf(what), io);
   if (!event) return kExitUsageFileOrPort;
-  side.name = "历史记录 #" + std::to_string(event->id) + "（" + event->time + " " +
-              std::string(history::naming(event->operation).word) + "）";
-  side.offline = std::make_unique<OfflineProgram>();
-  const link::IniDocument document(event->dataFile);
-  if (const auto error = openDocumentAndCheck(side.offline->state(), document)) {
-    TerminalLines(io.err, false).line(side.name + "：" + error->message);
+  side.name = history::entryName(*event);
+  OpenedConfiguration opened = openConfiguration(event->dataFile);
+  if (opened.error) {
+    TerminalLines(io.err, false).line(side.name + "：" + opened.error->message);
     return kExitUsageFileOrPort;
   }
-  side.values = dataFileValues(side.offline->state(), document);
+  side.offline = std::move(opened.program);
+  side.values = std::move(opened.values);
   return kExitDone;
 }
 
@@ -90,12 +86,6 @@ int load(const std::filesystem::path& what, const DiffRequest& request, const Cl
   return kExitDone;
 }
 
-std::string shown(const Side& side, const FieldDifference& d,
-                  const std::optional<std::string>& value) {
-  if (side.radio && !radioKeeps(d.field)) return kNotKeptByRadio;
-  return value ? "“" + *value + "”" : kNotCarried;
-}
-
 int diffRecords(const DiffRequest& request, const CliStreams& io) {
   if (isRadio(request.a) && isRadio(request.b)) {
     TerminalLines(io.err, false).line("两边都是电台：请至少给出一个数据文件。");
@@ -108,22 +98,10 @@ int diffRecords(const DiffRequest& request, const CliStreams& io) {
   // The fields are named as the data file's program names them.
   OfflineProgram& namer = a.offline ? *a.offline : *b.offline;
   const auto differences = compareValues(a.values, b.values, namer.state());
-  if (differences.empty()) return kExitDone;
+  const ComparisonText text = comparisonText(differences, {a.name, a.radio}, {b.name, b.radio});
   TerminalLines lines(io.out, false);
-  std::optional<std::string> tab;
-  std::size_t notKept = 0;
-  for (const FieldDifference& d : differences) {
-    if (d.tab != tab) lines.line("[" + (d.tab.empty() ? std::string(kOnNoTab) : d.tab) + "]");
-    tab = d.tab;
-    const bool radioOnly = (a.radio || b.radio) && !radioKeeps(d.field);
-    notKept += radioOnly;
-    lines.line("  " + d.path + "：A " + shown(a, d, d.a) + "，B " + shown(b, d, d.b));
-  }
-  const std::size_t differing = differences.size() - notKept;
-  lines.line("共 " + std::to_string(differing) + " 项不同" +
-             (notKept ? "，" + std::to_string(notKept) + " 项电台不保存" : "") + "（A：" + a.name +
-             "，B：" + b.name + "）。");
-  return differing ? kExitFound : kExitDone;
+  for (const std::string& line : text.lines) lines.line(line);
+  return text.differing ? kExitFound : kExitDone;
 }
 
 // A side's memory: a data file's as a write leaves it, a history entry's as it was kept.

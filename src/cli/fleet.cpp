@@ -79,35 +79,6 @@ std::vector<FleetProblem> checkedFleet(TerminalLines& lines, const link::IniDocu
   return problems;
 }
 
-// The model asked for as the model table spells it; nothing for a model it does not know.
-std::optional<std::string> knownModel(const std::string& asked) {
-  for (const link::ModelRow& row : link::modelRows())
-    if (sameModel(row.model, asked)) return std::string(row.model);
-  return std::nullopt;
-}
-
-std::string modelNames() {
-  std::string names;
-  for (const link::ModelRow& row : link::modelRows())
-    if (names.find(std::string(row.model)) == std::string::npos)
-      names += (names.empty() ? "" : "、") + std::string(row.model);
-  return names;
-}
-
-// The run's options as its history records them.
-std::string optionsText(const FleetRequest& request, const WriteSafetyChoice& safety) {
-  std::string text;
-  const auto add = [&text](bool on, const std::string& option) {
-    if (on) text += (text.empty() ? "" : " ") + option;
-  };
-  add(safety.backupBefore, "--backup");
-  add(safety.verifyAfter, "--verify");
-  add(request.skipFailed, "--skip-failed");
-  add(!request.model.empty(), "--model " + request.model);
-  add(!request.log.empty(), "--log " + request.log.string());
-  return text;
-}
-
 }  // namespace
 
 int cliFleet(const std::string& device, const FleetRequest& request, const CliStreams& io,
@@ -120,7 +91,7 @@ int cliFleet(const std::string& device, const FleetRequest& request, const CliSt
   if (!request.model.empty()) {
     const auto known = knownModel(request.model);
     if (!known) {
-      lines.line("没有型号“" + request.model + "”：可用的型号有 " + modelNames() + "。");
+      lines.line(unknownModelText(request.model));
       return kExitUsageFileOrPort;
     }
     model = *known;
@@ -179,7 +150,7 @@ int cliFleet(const std::string& device, const FleetRequest& request, const CliSt
                          safety.history,
                          model,
                          request.numbers.empty() ? request.table.string() : request.numbers};
-  settings.options = optionsText(request, settings.safety);
+  settings.options = fleetOptionsText(settings);
   TerminalDialogs dialogs(lines);
   TerminalScreen screen(lines);
   const HeldSignals held(HeldTransfer::Fleet);

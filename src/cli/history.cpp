@@ -28,19 +28,13 @@ std::string json(const std::string& text) {
   return out + "\"";
 }
 
-std::string numberText(const Event& event) {
-  if (event.numberBefore.empty() || event.numberBefore == event.numberAfter)
-    return event.numberAfter.empty() ? "-" : event.numberAfter;
-  return event.numberBefore + "→" + (event.numberAfter.empty() ? "-" : event.numberAfter);
-}
-
 std::string orDash(const std::string& text) {
   return text.empty() ? "-" : printableText(text);
 }
 
 void printLine(const Event& e, std::ostream& out) {
   out << '#' << e.id << "  " << e.time << "  " << history::naming(e.operation).word << "  "
-      << orDash(e.model) << "  " << printableText(numberText(e)) << "  "
+      << orDash(e.model) << "  " << printableText(history::numberText(e)) << "  "
       << history::naming(e.result).word << "  " << orDash(e.device) << "  " << orDash(e.user)
       << '\n';
 }

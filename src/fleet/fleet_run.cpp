@@ -213,6 +213,39 @@ bool sameModel(std::string_view a, std::string_view b) {
          });
 }
 
+std::string fleetOptionsText(const FleetSettings& settings) {
+  std::string text;
+  const auto add = [&text](bool on, const std::string& option) {
+    if (on) text += (text.empty() ? "" : " ") + option;
+  };
+  add(settings.safety.backupBefore, "--backup");
+  add(settings.safety.verifyAfter, "--verify");
+  add(settings.skipFailed, "--skip-failed");
+  add(!settings.model.empty(), "--model " + settings.model);
+  add(!settings.log.empty(), "--log " + link::textOf(settings.log));
+  return text;
+}
+
+std::vector<std::string> knownModels() {
+  std::vector<std::string> models;
+  for (const link::ModelRow& row : link::modelRows())
+    if (std::find(models.begin(), models.end(), row.model) == models.end())
+      models.emplace_back(row.model);
+  return models;
+}
+
+std::optional<std::string> knownModel(const std::string& asked) {
+  for (const std::string& model : knownModels())
+    if (sameModel(model, asked)) return model;
+  return std::nullopt;
+}
+
+std::string unknownModelText(const std::string& asked) {
+  std::string names;
+  for (const std::string& model : knownModels()) names += (names.empty() ? "" : "、") + model;
+  return "没有型号“" + asked + "”：可用的型号有 " + names + "。";
+}
+
 bool modelWanted(const link::RadioIdentity& identity, const std::string& wanted) {
   return wanted.empty() || sameModel(link::matchModel(identity).model, wanted);
 }

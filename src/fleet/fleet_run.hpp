@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,6 +83,10 @@ struct FleetSettings {
   std::string options = {};
 };
 
+// The run's options as its history records them, in the command line's words:
+// "--backup --verify --skip-failed --model HX33 --log run.csv".
+std::string fleetOptionsText(const FleetSettings& settings);
+
 // The line the radios come and go on, already open, and the services each radio's program shows
 // its messages and progress through.
 struct FleetLine {
@@ -117,6 +122,14 @@ std::vector<FleetMember> membersLeft(const std::vector<FleetMember>& members,
 
 // "这台电台是 HX34s，不是 HX33，没有写入。请取下它，连接一台 HX33。"
 std::string wrongModelText(const std::string& answered, const std::string& wanted);
+
+// The models a fleet may be limited to, each once, as the model table spells them.
+std::vector<std::string> knownModels();
+// The model asked for as the model table spells it ("hx33" is "HX33"); nothing for a model it
+// does not know.
+std::optional<std::string> knownModel(const std::string& asked);
+// "没有型号“HX99”：可用的型号有 HX33、HX34s。"
+std::string unknownModelText(const std::string& asked);
 
 // Model names compare without regard to the case of letters ("hx34s" is "HX34s").
 bool sameModel(std::string_view a, std::string_view b);

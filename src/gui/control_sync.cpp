@@ -5,6 +5,8 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QItemSelection>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -81,6 +83,19 @@ void applyRows(QTableWidget* grid, const ui::Control& c) {
   }
 }
 
+// The rows the form holds selected, and no others; the current row stays where the user is.
+void applySelection(QTableWidget* grid, const ui::Control& c) {
+  if (c.selectableRows <= 0) return;
+  const QSignalBlocker blockModel(grid->selectionModel());
+  QItemSelection selection;
+  for (const std::size_t row : ui::selectedRows(c)) {
+    const int r = static_cast<int>(row);
+    selection.select(grid->model()->index(r, 0), grid->model()->index(r, grid->columnCount() - 1));
+  }
+  grid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+  grid->viewport()->update();
+}
+
 void applyCaption(QWidget* w, const ui::Control& c) {
   if (auto* grid = qobject_cast<QTableWidget*>(w)) {
     const QStringList columns = cellsOf(c.caption);
@@ -108,6 +123,8 @@ void applyText(QWidget* w, const ui::Control& c) {
     setLineText(edit, text);
   } else if (auto* rich = qobject_cast<QTextEdit*>(w)) {
     if (rich->toPlainText() != text) rich->setPlainText(text);
+  } else if (auto* grid = qobject_cast<QTableWidget*>(w)) {
+    applySelection(grid, c);
   }
 }
 

@@ -53,6 +53,8 @@ int fieldWidth(const ui::Control& c, const QFont& font) {
       return hinted ? hinted * digit : kDefaultSlider;
     case ui::ControlKind::ProgressBar:
       return hinted ? hinted * digit : 0;
+    case ui::ControlKind::Grid:
+      return hinted ? hinted * digit + frame() : 0;
     case ui::ControlKind::Picture:
       return hinted ? hinted * digit : kDefaultPicture;
     default:

@@ -12,6 +12,7 @@
 #include <QSlider>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -240,6 +241,25 @@ void FormView::connectControl(const ui::Control& c, QWidget* widget) {
       connect(qobject_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
               [this, name] { act([&] { form_.userClick(name); }); });
       break;
+    case ControlKind::Grid: {
+      auto* table = qobject_cast<QTableWidget*>(widget);
+      if (c.selectableRows <= 0) break;
+      // The rows chosen, the one the user reached last at the end.
+      connect(table, &QTableWidget::itemSelectionChanged, this, [this, name, table] {
+        const int current = table->currentRow();
+        std::vector<std::size_t> rows;
+        bool currentSelected = false;
+        for (const QModelIndex& index : table->selectionModel()->selectedRows()) {
+          if (index.row() == current)
+            currentSelected = true;
+          else
+            rows.push_back(static_cast<std::size_t>(index.row()));
+        }
+        if (currentSelected) rows.push_back(static_cast<std::size_t>(current));
+        act([&] { form_.userSelectRows(name, rows); });
+      });
+      break;
+    }
     case ControlKind::UpDown: {
       auto* buttons = qobject_cast<UpDownButtons*>(widget);
       connect(buttons, &UpDownButtons::up, this,

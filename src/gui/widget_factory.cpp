@@ -108,16 +108,27 @@ QWidget* richText(QWidget* parent) {
   text->setReadOnly(true);
   text->setAcceptRichText(true);
   text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  text->setTabChangesFocus(true);  // read only: Tab goes on to the next control
   text->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   return text;
 }
 
-// Rows only read, no cell taken as current, the last column taking what width is left.
-QWidget* table(QWidget* parent) {
+// Rows only read, the last column taking what width is left. A table whose rows are chosen
+// selects whole rows (Ctrl or Shift for more), takes the focus, and leaves it with Tab; any other
+// takes no cell as current.
+QWidget* table(const ui::Control& c, QWidget* parent) {
   auto* grid = new QTableWidget(parent);
   grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid->setSelectionMode(QAbstractItemView::NoSelection);
-  grid->setFocusPolicy(Qt::NoFocus);
+  if (c.selectableRows > 0) {
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(c.selectableRows == 1 ? QAbstractItemView::SingleSelection
+                                                 : QAbstractItemView::ExtendedSelection);
+    grid->setFocusPolicy(Qt::StrongFocus);
+    grid->setTabKeyNavigation(false);
+  } else {
+    grid->setSelectionMode(QAbstractItemView::NoSelection);
+    grid->setFocusPolicy(Qt::NoFocus);
+  }
   grid->verticalHeader()->setVisible(false);
   grid->horizontalHeader()->setStretchLastSection(true);
   grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -190,7 +201,7 @@ QWidget* create(const ui::Control& c, QWidget* parent, const WidgetOptions& opti
     case ControlKind::RichText:
       return richText(parent);
     case ControlKind::Grid:
-      return table(parent);
+      return table(c, parent);
     case ControlKind::ProgressBar: {
       auto* bar = new QProgressBar(parent);
       bar->setTextVisible(true);

@@ -49,6 +49,17 @@ std::optional<Result> resultNamed(std::string_view text) {
   return std::nullopt;
 }
 
+std::string numberText(const Event& event) {
+  if (event.numberBefore.empty() || event.numberBefore == event.numberAfter)
+    return event.numberAfter.empty() ? "-" : event.numberAfter;
+  return event.numberBefore + "→" + (event.numberAfter.empty() ? "-" : event.numberAfter);
+}
+
+std::string entryName(const Event& event) {
+  return "历史记录 #" + std::to_string(event.id) + "（" + event.time + " " +
+         std::string(naming(event.operation).word) + "）";
+}
+
 std::optional<std::int64_t> parseLocalTime(std::string_view text, bool endOfDay) {
   const std::string copy(text);
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, used = -1;

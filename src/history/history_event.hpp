@@ -13,6 +13,9 @@ namespace rcp::history {
 
 enum class Operation { Read, Write, Verify, Restore, FleetRadio };
 enum class Result { Done, Failed, Verified, VerifyFailed, VerifyNotRun, Cancelled };
+inline constexpr Result kAllResults[] = {Result::Done,         Result::Failed,
+                                         Result::Verified,     Result::VerifyFailed,
+                                         Result::VerifyNotRun, Result::Cancelled};
 
 // Each operation and result by its key (scripts, --result, JSON) and its Chinese word (listing).
 struct Naming {
@@ -71,6 +74,13 @@ struct Filter {
   std::optional<Operation> operation;
   std::size_t limit = 0;  // 0: every event
 };
+
+// The radio's number as a listing shows it: "3262001203", or the one before "→" the one after
+// when they differ; "-" for none.
+std::string numberText(const Event& event);
+
+// An event as a comparison or a message names it: "历史记录 #12（2026-12-09 14:03:27 读取）".
+std::string entryName(const Event& event);
 
 // A local date "2026-12-09" or time "2026-12-09 14:03[:27]" as unix time; nothing for any other
 // text. `endOfDay`: a date alone stands for the end of that day (the next day's start).

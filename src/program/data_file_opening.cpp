@@ -53,12 +53,25 @@ std::optional<DataFileError> openDocumentAndCheck(ProgramState& state,
   return error;
 }
 
-void openChosenDataFile(ProgramState& state, const std::filesystem::path& file) {
-  const auto error = settings::openDataFile(state, file);
-  // The failure shows before any stop-channel warning.
+namespace {
+
+// What the open command does with what it opened: the failure shows before any stop-channel
+// warning; a record opened whole is kept.
+bool finishOpen(ProgramState& state, const std::optional<DataFileError>& error) {
   if (error) state.dialogs.message(dataFileMessage(*error));
   if (!stopsTheOpen(error)) checkStopChannels(state);
   if (!error) markRecordKept(state);
+  return !error;
+}
+
+}  // namespace
+
+void openChosenDataFile(ProgramState& state, const std::filesystem::path& file) {
+  finishOpen(state, settings::openDataFile(state, file));
+}
+
+bool openChosenDocument(ProgramState& state, const link::IniDocument& document) {
+  return finishOpen(state, settings::openRecord(state, document));
 }
 
 }  // namespace rcp::app

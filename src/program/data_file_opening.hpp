@@ -16,6 +16,9 @@ namespace rcp::app {
 // stop-channel rule of the three segments unless the open stopped at a value that is no number or
 // at a failing rule. A file opened whole becomes the kept record (nothing unsaved).
 void openChosenDataFile(settings::ProgramState& state, const std::filesystem::path& file);
+// The same for a data file's text already in memory (a configuration the history keeps); whether
+// it opened whole.
+bool openChosenDocument(settings::ProgramState& state, const link::IniDocument& document);
 
 // What the open command does once a name is chosen, without a dialog (the command-line tool's
 // way in): opens the file, then runs the stop-channel rule of the three segments, unless the

@@ -117,6 +117,7 @@ void Program::start() {
   s.sysLableform = createWindow(s, ui::layouts::sysLableform());
   rules::bindSystemLabelsDialog(s);
   s.fleet = createWindow(s, ui::layouts::fleetForm());
+  s.historyDialog = createWindow(s, ui::layouts::historyForm());
   settings::nameDialogBoxes(s, *s.simplexSet, rules::simplexFieldOfBox);
   settings::nameDialogBoxes(s, *s.otherGrpSet, rules::otherGroupFieldOfBox);
   settings::nameDialogBoxes(s, *s.sysLableform, rules::systemLabelFieldOfBox);

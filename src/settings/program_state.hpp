@@ -52,6 +52,8 @@ struct ProgramState {
   std::unique_ptr<ui::Form> sysLableform;
   // Programming a fleet ("批量写频").
   std::unique_ptr<ui::Form> fleet;
+  // The service history's events ("历史记录").
+  std::unique_ptr<ui::Form> historyDialog;
 
   WorkingValues values;
 

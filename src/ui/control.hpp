@@ -83,6 +83,9 @@ struct Control {
   bool isDefault = false;  // button pressed by Enter
   bool isCancel = false;   // button pressed by Esc
   bool announced = false;  // a label whose new caption is said to the user at once
+  // A Grid: how many rows the user may select at once (0: none). The selection is the text, the
+  // rows' indices in the order chosen (see ui::selectedRows).
+  int selectableRows = 0;
   std::vector<StatusPanel> panels;
   GridCell cell;
 

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "ui/layout.hpp"
 #include "ui/number_text.hpp"
 
 namespace rcp::ui {
@@ -34,7 +35,8 @@ Form::Form(FormSpec windowLayout)
       clientWidth_(windowLayout.clientWidth),
       clientHeight_(windowLayout.clientHeight) {
   for (auto& c : windowLayout.controls) {
-    if (index_.count(c.name)) throw std::logic_error("duplicate control " + c.name + " in " + name_);
+    if (index_.count(c.name))
+      throw std::logic_error("duplicate control " + c.name + " in " + name_);
     if (!c.parent.empty() && !index_.count(c.parent))
       throw std::logic_error("control " + c.name + " names unknown parent " + c.parent);
     index_.emplace(c.name, controls_.size());
@@ -54,9 +56,13 @@ Control& Form::at(std::string_view name) {
   return controls_[it->second];
 }
 
-const Control& Form::at(std::string_view name) const { return const_cast<Form*>(this)->at(name); }
+const Control& Form::at(std::string_view name) const {
+  return const_cast<Form*>(this)->at(name);
+}
 
-bool Form::contains(std::string_view name) const { return index_.find(name) != index_.end(); }
+bool Form::contains(std::string_view name) const {
+  return index_.find(name) != index_.end();
+}
 
 std::vector<const Control*> Form::children(std::string_view parent) const {
   std::vector<const Control*> out;
@@ -89,9 +95,13 @@ void Form::onKey(std::string_view control, KeyHandler handler) {
   keyHandlers_[std::string(control)] = std::move(handler);
 }
 
-void Form::onShown(std::function<void()> handler) { shownHandlers_.push_back(std::move(handler)); }
+void Form::onShown(std::function<void()> handler) {
+  shownHandlers_.push_back(std::move(handler));
+}
 
-void Form::addObserver(Observer observer) { observers_.push_back(std::move(observer)); }
+void Form::addObserver(Observer observer) {
+  observers_.push_back(std::move(observer));
+}
 
 void Form::notify(const Control* control, Property what) {
   // An observer may add another (a window built when first shown), which sees this one too.
@@ -128,8 +138,9 @@ void Form::restore(const std::deque<Control>& saved) {
     changed(now.hint != was.hint, Property::Hint);
     changed(now.spokenName != was.spokenName, Property::SpokenName);
     changed(now.panels.size() != was.panels.size() ||
-                !std::equal(now.panels.begin(), now.panels.end(), was.panels.begin(),
-                            [](const StatusPanel& a, const StatusPanel& b) { return a.text == b.text; }),
+                !std::equal(
+                    now.panels.begin(), now.panels.end(), was.panels.begin(),
+                    [](const StatusPanel& a, const StatusPanel& b) { return a.text == b.text; }),
             Property::Panels);
   }
 }
@@ -163,8 +174,8 @@ void Form::setChecked(std::string_view name, bool checked) {
   if (c.kind == ControlKind::RadioButton) {
     if (!checked) return;
     for (auto& sibling : controls_) {
-      if (&sibling != &c && sibling.kind == ControlKind::RadioButton && sibling.parent == c.parent &&
-          sibling.checked) {
+      if (&sibling != &c && sibling.kind == ControlKind::RadioButton &&
+          sibling.parent == c.parent && sibling.checked) {
         sibling.checked = false;
         notify(&sibling, Property::Checked);
       }
@@ -209,13 +220,18 @@ void Form::setRange(std::string_view name, int min, int max) {
   c.max = max;
   notify(&c, Property::Range);
   // Track bars and progress bars keep their position inside the range; spin edits do not.
-  if (c.kind == ControlKind::TrackBar || c.kind == ControlKind::ProgressBar) setValue(name, c.value);
+  if (c.kind == ControlKind::TrackBar || c.kind == ControlKind::ProgressBar)
+    setValue(name, c.value);
 }
 
 void Form::setItems(std::string_view name, std::vector<std::string> items) {
   Control& c = at(name);
   c.items = std::move(items);
   notify(&c, Property::Items);
+  if (c.kind == ControlKind::Grid && !c.text.empty()) {
+    c.text.clear();
+    notify(&c, Property::Text);
+  }
 }
 
 void Form::setMaxLength(std::string_view name, int maxLength) {
@@ -289,7 +305,8 @@ void Form::setPanelText(std::string_view statusBar, int panel, std::string text)
 
 void Form::setActivePage(std::string_view page) {
   Control& p = at(page);
-  if (p.kind != ControlKind::TabPage) throw std::logic_error(std::string(page) + " is not a tab page");
+  if (p.kind != ControlKind::TabPage)
+    throw std::logic_error(std::string(page) + " is not a tab page");
   Control& tabs = at(p.parent);
   if (tabs.text == page) return;
   tabs.text = std::string(page);
@@ -337,7 +354,8 @@ void Form::userType(std::string_view name, std::string text) {
     // The view already shows what the user typed; observers still learn of it.
     notify(&c, Property::Text);
     if (changeOnLeave_.count(editing_)) return;
-    if (c.kind == ControlKind::SpinEdit || c.kind == ControlKind::ComboBox || c.kind == ControlKind::Edit)
+    if (c.kind == ControlKind::SpinEdit || c.kind == ControlKind::ComboBox ||
+        c.kind == ControlKind::Edit)
       fire(name, Event::Change);
   });
 }
@@ -350,6 +368,24 @@ void Form::userSelect(std::string_view combo, int index) {
     c.text = item;
     notify(&c, Property::Text);
     fire(combo, Event::Change);
+  });
+}
+
+void Form::userSelectRows(std::string_view grid, const std::vector<std::size_t>& rows) {
+  guarded([&] {
+    Control& c = at(grid);
+    if (c.kind != ControlKind::Grid || c.selectableRows <= 0) return;
+    std::vector<std::size_t> kept;
+    for (const std::size_t row : rows)
+      if (row < c.items.size()) kept.push_back(row);
+    const std::size_t most = static_cast<std::size_t>(c.selectableRows);
+    if (kept.size() > most)
+      kept.erase(kept.begin(), kept.end() - static_cast<std::ptrdiff_t>(most));
+    const std::string text = selectionText(kept);
+    if (c.text == text) return;
+    c.text = text;
+    notify(&c, Property::Text);
+    fire(grid, Event::Change);
   });
 }
 
@@ -409,7 +445,9 @@ void Form::leave(std::string_view name) {
   fire(left, Event::Exit);
 }
 
-void Form::userFocus(std::string_view name) { focused_ = std::string(name); }
+void Form::userFocus(std::string_view name) {
+  focused_ = std::string(name);
+}
 
 void Form::userUp(std::string_view name) {
   guarded([&] { fire(name, Event::Up); });

@@ -92,6 +92,7 @@ class Form {
   void setChecked(std::string_view name, bool checked);
   void setValue(std::string_view name, int value);
   void setRange(std::string_view name, int min, int max);
+  // A grid's new rows clear its selection.
   void setItems(std::string_view name, std::vector<std::string> items);
   void setMaxLength(std::string_view name, int maxLength);
   void setEnabled(std::string_view name, bool enabled);
@@ -118,6 +119,9 @@ class Form {
   // The user's actions.
   void userType(std::string_view name, std::string text);
   void userSelect(std::string_view combo, int index);
+  // Rows of a selectable grid chosen (in the order chosen; more than it takes keeps the last
+  // ones): its text becomes their indices, and Change fires when they differ.
+  void userSelectRows(std::string_view grid, const std::vector<std::size_t>& rows);
   void userClick(std::string_view name);
   void userDblClick(std::string_view name);
   void userExit(std::string_view name);

@@ -1,5 +1,7 @@
 #include "ui/layout.hpp"
 
+#include <charconv>
+
 namespace rcp::ui {
 
 ControlSpec::ControlSpec(ControlKind kind, std::string name, std::string parent) {
@@ -62,6 +64,10 @@ ControlSpec& ControlSpec::color(Color color) {
 }
 ControlSpec& ControlSpec::fontColor(Color color) {
   c_.fontColor = color;
+  return *this;
+}
+ControlSpec& ControlSpec::selectable(int rows) {
+  c_.selectableRows = rows;
   return *this;
 }
 ControlSpec& ControlSpec::hint(std::string hint) {
@@ -186,6 +192,22 @@ std::string gridRow(const std::vector<std::string>& cells) {
   std::string row;
   for (std::size_t i = 0; i < cells.size(); ++i) row += (i ? "\t" : "") + cells[i];
   return row;
+}
+std::vector<std::size_t> selectedRows(const Control& grid) {
+  std::vector<std::size_t> rows;
+  for (const std::string& index : gridCells(grid.text)) {
+    std::size_t row = 0;
+    const auto [end, error] = std::from_chars(index.data(), index.data() + index.size(), row);
+    if (!index.empty() && error == std::errc() && end == index.data() + index.size() &&
+        row < grid.items.size())
+      rows.push_back(row);
+  }
+  return rows;
+}
+std::string selectionText(const std::vector<std::size_t>& rows) {
+  std::vector<std::string> indices;
+  for (const std::size_t row : rows) indices.push_back(std::to_string(row));
+  return gridRow(indices);
 }
 std::vector<std::string> gridCells(const std::string& row) {
   std::vector<std::string> cells;

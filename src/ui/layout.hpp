@@ -33,6 +33,8 @@ class ControlSpec {
   ControlSpec& defaultButton();
   ControlSpec& cancelButton();
   ControlSpec& announced();
+  // A Grid whose rows the user selects, up to `rows` at once.
+  ControlSpec& selectable(int rows);
   ControlSpec& panel(int width, Align align, bool rightToLeft, std::string text,
                      bool announced = false);
   // Place in the parent's grid; widthChars hints the width of edit-like controls.
@@ -70,6 +72,9 @@ ControlSpec grid(std::string name, std::string parent, const std::vector<std::st
 // Cells joined into one row of a grid, and a row split into its cells.
 std::string gridRow(const std::vector<std::string>& cells);
 std::vector<std::string> gridCells(const std::string& row);
+// The rows selected in a grid, in the order chosen, and their indices as the grid's text.
+std::vector<std::size_t> selectedRows(const Control& grid);
+std::string selectionText(const std::vector<std::size_t>& rows);
 ControlSpec progressBar(std::string name, std::string parent, int min, int max);
 ControlSpec statusBar(std::string name, std::string parent);
 ControlSpec bevel(std::string name, std::string parent);

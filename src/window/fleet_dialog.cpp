@@ -37,8 +37,10 @@ constexpr std::size_t kProblemsShown = 15;
 // What the user may change before a run; none of it while one runs.
 constexpr std::array kSettings = {"TemplateFile", "TemplateBrowse", "ByRange",    "FirstNumber",
                                   "LastNumber",   "ByTable",        "TableFile",  "TableBrowse",
-                                  "FleetBackup",  "FleetVerify",    "SkipFailed", "LogFile",
-                                  "LogBrowse",    "FleetStart",     "FleetClose"};
+                                  "FleetBackup",  "FleetVerify",    "SkipFailed", "FleetModel",
+                                  "LogFile",      "LogBrowse",      "FleetStart", "FleetClose"};
+// The model choice that limits nothing.
+constexpr const char* kAnyModel = "不限";
 
 struct FleetDialogState {
   bool running = false;
@@ -99,6 +101,9 @@ class FleetWindow final : public FleetEvents {
   }
   void connectNext() override { hint("请取下这台电台，连接下一台。"); }
   void alreadyWritten(const std::string& number) override { hint(alreadyWrittenText(number)); }
+  void wrongModel(const std::string& answered, const std::string& wanted) override {
+    hint(wrongModelText(answered, wanted));
+  }
   UnverifiedChoice unverified(std::size_t, const FleetLogRow& row) override {
     return unverifiedChoice(state_.dialogs.message(unverifiedQuestion(row)));
   }
@@ -165,6 +170,11 @@ class RunLock {
 };
 
 void FleetFormShow(ProgramState& state) {
+  std::vector<std::string> models = knownModels();
+  models.insert(models.begin(), kAnyModel);
+  const std::string chosen = state.fleet->text("FleetModel");
+  state.fleet->setItems("FleetModel", std::move(models));
+  state.fleet->setText("FleetModel", chosen.empty() ? kAnyModel : chosen);
   const WriteSafetyChoice stored = storedWriteSafety(state.comIni);
   state.fleet->setChecked("FleetBackup", stored.backupBefore);
   state.fleet->setChecked("FleetVerify", stored.verifyAfter);
@@ -200,9 +210,21 @@ bool portReady(ProgramState& state) {
   return false;
 }
 
+// The model the run is limited to: empty for any, the model table's spelling of the one chosen or
+// typed; nothing (said in a box) for a model no radio answers as.
+std::optional<std::string> chosenModel(ProgramState& state) {
+  const std::string text = state.fleet->text("FleetModel");
+  if (text.empty() || text == kAnyModel) return std::string();
+  if (auto model = knownModel(text)) return model;
+  state.dialogs.message(fleetMessage(unknownModelText(text) + "\n" + kNothingSent));
+  return std::nullopt;
+}
+
 void FleetStartClick(ProgramState& state, FleetDialogState& run) {
   if (run.running) return;
   ui::Form& form = *state.fleet;
+  const auto model = chosenModel(state);
+  if (!model) return;
   const std::filesystem::path templ = link::pathOf(form.text("TemplateFile"));
   if (templ.empty()) {
     state.dialogs.message(fleetMessage("请先选择模板文件。"));
@@ -258,17 +280,18 @@ void FleetStartClick(ProgramState& state, FleetDialogState& run) {
     return;
   }
   if (!portReady(state)) return;
-  const FleetSettings settings{{form.checked("FleetBackup"), form.checked("FleetVerify")},
-                               form.checked("SkipFailed"),
-                               log,
-                               link::portDevice(state.comIni, state.portName),
-                               state.comIni,
-                               state.backups,
-                               state.history,
-                               {},
-                               form.checked("ByTable")
-                                   ? form.text("TableFile")
-                                   : members->front().number + "-" + members->back().number};
+  FleetSettings settings{{form.checked("FleetBackup"), form.checked("FleetVerify")},
+                         form.checked("SkipFailed"),
+                         log,
+                         link::portDevice(state.comIni, state.portName),
+                         state.comIni,
+                         state.backups,
+                         state.history,
+                         *model,
+                         form.checked("ByTable")
+                             ? form.text("TableFile")
+                             : members->front().number + "-" + members->back().number};
+  settings.options = fleetOptionsText(settings);
   // Each radio's program is out of sight: its progress shows in the radio's row.
   HiddenScreen hidden;
   FleetWindow window(state, run, std::move(rowOf), settings.skipFailed);

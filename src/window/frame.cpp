@@ -69,6 +69,9 @@ void FormKeyDown(ProgramState& state, char32_t key, bool alt) {
     case 'B':
       state.dialogs.showModal(*state.fleet);
       break;
+    case 'H':
+      state.dialogs.showModal(*state.historyDialog);
+      break;
     // The two double-clicks, on the keyboard: the picture's (旧版本) and the status bar's.
     case 'J':
       form.fire("Image2", ui::Event::DblClick);

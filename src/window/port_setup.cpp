@@ -9,8 +9,8 @@
 
 #include "link/com_ini.hpp"
 #include "link/path_text.hpp"
-#include "ports/port_doctor.hpp"
 #include "link/port_opening.hpp"
+#include "ports/port_doctor.hpp"
 #include "ports/serial_devices.hpp"
 #include "program/data_file_opening.hpp"
 #include "program/opening_port.hpp"
@@ -163,6 +163,9 @@ void bindComSetForm(ProgramState& state) {
   // "批量写频…": the fleet dialog over this one, which stays as it was.
   dialog.on("FleetOpen", ui::Event::Click,
             [&state](ui::Control&) { state.dialogs.showModal(*state.fleet); });
+  // "历史记录": the history dialog over this one; opening an event closes both.
+  dialog.on("HistoryShow", ui::Event::Click,
+            [&state](ui::Control&) { state.dialogs.showModal(*state.historyDialog); });
 }
 
 }  // namespace rcp::app

@@ -12,7 +12,7 @@ namespace rcp::app {
 // device that changed (a listed device by its stable by-id name) in Com.ini, reopens the port and
 // greets the radio again. The group "写频安全" shows and stores the write's two options
 // ("写前备份", "写后校验") in the same file; "备份文件夹…" opens a backup from the backups folder;
-// "批量写频…" opens the fleet dialog over it.
+// "批量写频…" opens the fleet dialog over it, "历史记录" the history dialog.
 void bindComSetForm(settings::ProgramState& state);
 
 }  // namespace rcp::app

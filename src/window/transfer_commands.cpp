@@ -24,7 +24,7 @@ WriteReport WriteDataClick(settings::ProgramState& state, TransferMemory& memory
   return safeWrite(state, memory, choice, offer, std::time(nullptr));
 }
 
-void bindTransferCommands(settings::ProgramState& state) {
+std::shared_ptr<TransferMemory> bindTransferCommands(settings::ProgramState& state) {
   auto memory = std::make_shared<TransferMemory>();
   // The window has shown how a transfer went; a record the radio now holds too is kept.
   state.main->on("ReadData", ui::Event::Click, [&state, memory](ui::Control&) {
@@ -38,6 +38,7 @@ void bindTransferCommands(settings::ProgramState& state) {
         WriteDataClick(state, *memory, storedWriteSafety(state.comIni), RestoreOffer::Ask);
     if (report.outcome == image::TransferOutcome::Done) markRecordKept(state);
   });
+  return memory;
 }
 
 }  // namespace rcp::app

@@ -1,12 +1,16 @@
 #pragma once
 
+#include <memory>
+
 #include "safety/safe_write.hpp"
 #include "settings/program_state.hpp"
 
 // The main window's two transfer buttons, "读取数据" (Alt+R) and "写录数据" (Alt+W).
 namespace rcp::app {
 
-void bindTransferCommands(settings::ProgramState& state);
+// Returns what the window's transfers leave for the next one (the history's write-back writes
+// through it too).
+std::shared_ptr<TransferMemory> bindTransferCommands(settings::ProgramState& state);
 
 // The buttons' handlers. An error escaping them (a field that cannot be stored, an answer that
 // is no number) is shown in the standard error box like any other.

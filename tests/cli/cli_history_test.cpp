@@ -288,6 +288,8 @@ TEST(CliHistory, AFleetForOneModelRefusesARadioOfAnotherBeforeWritingIt) {
   EXPECT_EQ(cliFleet("/dev/ttyS1", request, fleet.io(fleet.port), Places::safety(fleet)),
             kExitUsageFileOrPort);
   EXPECT_NE(fleet.err.str().find("没有型号“HX99”"), std::string::npos) << fleet.err.str();
+  // Every model is offered, HX34 too (a name within another's, HX34s).
+  EXPECT_NE(fleet.err.str().find("HX34s、HX34、HX33"), std::string::npos) << fleet.err.str();
 }
 
 }  // namespace

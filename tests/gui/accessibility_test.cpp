@@ -96,11 +96,11 @@ class Accessibility : public WindowOnFakes {
 
 TEST_F(Accessibility, EveryInputOnEveryWindowAndPageHasANameAndEveryTableItsHeadings) {
   state().main->setVisible("Test", true);  // the hidden tab walked too
-  std::vector<ui::Form*> windows = {state().main.get(),        state().simplexSet.get(),
-                                    state().otherGrpSet.get(), state().sysLableform.get(),
-                                    state().comSet.get(),      state().password.get(),
-                                    state().fleet.get(),       state().version.get(),
-                                    state().error1.get(),      state().writeData.get()};
+  std::vector<ui::Form*> windows = {
+      state().main.get(),         state().simplexSet.get(),   state().otherGrpSet.get(),
+      state().sysLableform.get(), state().comSet.get(),       state().password.get(),
+      state().fleet.get(),        state().version.get(),      state().error1.get(),
+      state().writeData.get(),    state().historyDialog.get()};
   state().otherGrpSet->setVisible("WaitGrpPage1", true);
   state().otherGrpSet->setVisible("WaitGrpPage2", true);
   for (ui::Form* form : windows) {
@@ -171,25 +171,31 @@ TEST_F(Accessibility, TheDialogsTablesOfBoxesNameEachBoxByRowAndColumn) {
   }
 }
 
-TEST_F(Accessibility, TheFleetsTableHasColumnHeadings) {
-  ui::Form& fleet = *state().fleet;
-  viewOf(fleet).show();
-  std::string grid;
-  for (const ui::Control& c : fleet.controls())
-    if (c.kind == ui::ControlKind::Grid) grid = c.name;
-  ASSERT_FALSE(grid.empty());
-  const auto headings = ui::gridCells(fleet.at(grid).caption);
-  std::vector<std::string> cells(headings.size(), "x");
-  fleet.setItems(grid, {ui::gridRow(cells)});
-  QAccessibleInterface* table =
-      QAccessible::queryAccessibleInterface(viewOf(fleet).controlWidget(grid));
-  ASSERT_TRUE(table && table->tableInterface());
-  ASSERT_EQ(table->tableInterface()->columnCount(), static_cast<int>(headings.size()));
-  QAccessibleInterface* cell = table->tableInterface()->cellAt(0, 0);
-  ASSERT_TRUE(cell && cell->tableCellInterface());
-  const auto heads = cell->tableCellInterface()->columnHeaderCells();
-  ASSERT_EQ(heads.size(), 1);
-  EXPECT_EQ(heads.front()->text(QAccessible::Name), QString::fromStdString(headings.front()));
+TEST_F(Accessibility, TheFleetsAndTheHistorysTablesHaveColumnHeadings) {
+  for (ui::Form* form : {state().fleet.get(), state().historyDialog.get()}) {
+    SCOPED_TRACE(form->name());
+    viewOf(*form).show();
+    std::string grid;
+    for (const ui::Control& c : form->controls())
+      if (c.kind == ui::ControlKind::Grid) grid = c.name;
+    ASSERT_FALSE(grid.empty());
+    const auto headings = ui::gridCells(form->at(grid).caption);
+    std::vector<std::string> cells(headings.size(), "x");
+    form->setItems(grid, {ui::gridRow(cells)});
+    QAccessibleInterface* table =
+        QAccessible::queryAccessibleInterface(viewOf(*form).controlWidget(grid));
+    ASSERT_TRUE(table && table->tableInterface());
+    ASSERT_EQ(table->tableInterface()->columnCount(), static_cast<int>(headings.size()));
+    for (int column = 0; column < static_cast<int>(headings.size()); ++column) {
+      QAccessibleInterface* cell = table->tableInterface()->cellAt(0, column);
+      ASSERT_TRUE(cell && cell->tableCellInterface());
+      const auto heads = cell->tableCellInterface()->columnHeaderCells();
+      ASSERT_EQ(heads.size(), 1);
+      EXPECT_EQ(heads.front()->text(QAccessible::Name),
+                QString::fromStdString(headings[static_cast<std::size_t>(column)]));
+    }
+    viewOf(*form).hide();
+  }
 }
 
 // Enter presses 确定 and keeps what was typed; Escape closes and keeps nothing.

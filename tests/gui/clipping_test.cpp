@@ -135,7 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Window{"SimplexSet", ui::layouts::simplexSet, FormView::Role::Dialog},
                       Window{"OtherGrpSet", ui::layouts::otherGrpSet, FormView::Role::Dialog},
                       Window{"SysLableform", ui::layouts::sysLableform, FormView::Role::Dialog},
-                      Window{"Fleet_Form", ui::layouts::fleetForm, FormView::Role::Dialog}),
+                      Window{"Fleet_Form", ui::layouts::fleetForm, FormView::Role::Dialog},
+                      Window{"History_Form", ui::layouts::historyForm, FormView::Role::Dialog}),
     [](const ::testing::TestParamInfo<Window>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -259,6 +260,53 @@ TEST_F(FleetDialogTest, WritesThreeRadiosOneAfterAnotherEachWithItsOwnNumber) {
   for (std::size_t k = 1; k < log.size(); ++k)
     EXPECT_NE(log[k].find(std::to_string(3262001200LL + k) + ",校验正确"), std::string::npos)
         << log[k];
+}
+
+// The model chosen in the dialog, typed over from the keyboard: a radio of another model is named
+// and left unwritten, and the run waits for one of the model until 停止; a model no radio answers
+// as is refused before anything is sent.
+TEST_F(FleetDialogTest, ARadioOfAnotherModelThanTheOneChosenIsNamedAndLeftUnwritten) {
+  const auto chooseModel = [this](const char* text) {
+    auto* model = qobject_cast<QComboBox*>(widget("FleetModel"));
+    clickAsPerson(model->lineEdit());
+    keyAsPerson(fleet, Qt::Key_A, Qt::ControlModifier);
+    keyAsPerson(fleet, Qt::Key_Backspace);
+    for (const char* c = text; *c; ++c) QTest::keyClick(fleet->windowHandle(), *c);
+  };
+  withFleetDialog([&] {
+    auto* model = qobject_cast<QComboBox*>(widget("FleetModel"));
+    ASSERT_TRUE(model);
+    EXPECT_EQ(model->currentText(), QStringLiteral("不限"));
+    EXPECT_GE(model->findText(QStringLiteral("HX33")), 0);
+    EXPECT_GE(model->findText(QStringLiteral("HX34")), 0);
+    plan("3262001201", "3262001203");
+    chooseModel("HX99");
+    {
+      BoxAnswerer answerer([](QMessageBox*) { return byKey("Enter", Qt::Key_Return); });
+      clickAsPerson(widget("FleetStart"));
+      EXPECT_TRUE(answerer.stuck.empty());
+    }
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text.substr(0, dialogs.messages[0].text.find('\n')),
+              "没有型号“HX99”：可用的型号有 HX77、MX541、MX542、MX543、MX521、MX522、MX520、"
+              "HX34s、HX34、HX33。");
+    chooseModel("hx33");
+    QString said;
+    QTimer stopper;
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+      if (!said.isEmpty() || !caption("FleetHint").contains(QStringLiteral("不是 HX33"))) return;
+      said = caption("FleetHint");
+      clickAsPerson(widget("FleetStop"));
+    });
+    stopper.start(0);
+    clickAsPerson(widget("FleetStart"));
+    stopper.stop();
+    EXPECT_EQ(said.toStdString(),
+              "这台电台是 HX77，不是 HX33，没有写入。请取下它，连接一台 HX33。");
+    EXPECT_TRUE(caption("FleetHint").startsWith(QStringLiteral("批量写频已中断")))
+        << caption("FleetHint").toStdString();
+  });
+  for (const sim::VirtualRadio& radio : radios) EXPECT_EQ(radio.bulkWrites(), 0);
 }
 
 TEST_F(FleetDialogTest, StopBetweenRadiosEndsTheRunAndARerunSkipsWhatTheLogHolds) {

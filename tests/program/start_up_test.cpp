@@ -19,7 +19,7 @@ TEST(StartUpTest, CreatesTheWindowsInOrderAndShowsTheMainWindowReadyToWork) {
   EXPECT_EQ(app.screen.created,
             (std::vector<std::string>{"Main_Form", "Password_Form", "Error1_Form", "ComSet_Form",
                                       "WriteData_Form", "Version_Form", "SimplexSet", "OtherGrpSet",
-                                      "SysLableform", "Fleet_Form"}));
+                                      "SysLableform", "Fleet_Form", "History_Form"}));
   ui::Form& main = app.main();
   EXPECT_EQ(main.caption(), "HX33单工手持台参数设置") << "the radio answered at start-up";
   EXPECT_TRUE(main.isShowing());
@@ -63,6 +63,7 @@ TEST(StartUpTest, AProgramWithoutTheWindowShowsAsTheToolDoesButTakesNoWindowComm
       {"the port button", [](ui::Form& form) { form.userClick("ComSet"); }, "ComSet_Form"},
       {"Alt+C", [](ui::Form& form) { form.userKeyDown('C', true); }, "ComSet_Form"},
       {"Alt+B", [](ui::Form& form) { form.userKeyDown('B', true); }, "Fleet_Form"},
+      {"Alt+H", [](ui::Form& form) { form.userKeyDown('H', true); }, "History_Form"},
   };
   for (const Way& way : ways) {
     tool.dialogs.shownForms.clear();

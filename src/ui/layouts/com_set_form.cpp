@@ -39,6 +39,7 @@ FormSpec comSetForm() {
   w << checkBox("VerifyAfterWrite", "WriteSafe_Fram", "写后校验").at(0, 1);
   w << button("BackupFolder", "WriteSafe_Fram", "备份文件夹…").at(0, 2).align(Align::Right);
   w << button("FleetOpen", "WriteSafe_Fram", "批量写频…").at(1, 2).align(Align::Right);
+  w << button("HistoryShow", "WriteSafe_Fram", "历史记录").at(2, 2).align(Align::Right);
   w << button("ComSet_OK", "", "确定").defaultButton().at(3, 0);
   w << button("ComSet_CANCLE", "", "取消").cancelButton().at(3, 1);
   return windowLayout;

@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kPathChars = 40;
 constexpr int kNumberLength = 10;
+constexpr int kModelChars = 10;
 
 }  // namespace
 
@@ -37,6 +38,9 @@ FormSpec fleetForm() {
   w << checkBox("FleetBackup", "FleetOptions", "写前备份").at(0, 0);
   w << checkBox("FleetVerify", "FleetOptions", "写后校验").at(0, 1);
   w << checkBox("SkipFailed", "FleetOptions", "跳过失败").at(0, 2);
+  // Only radios of this model are written; the program fills in the models it knows.
+  w << label("FleetModelLab", "FleetOptions", "型号").at(0, 3).align(Align::Right);
+  w << comboBox("FleetModel", "FleetOptions", {"不限"}, "不限").width(kModelChars).at(0, 4);
   w << label("LogLab", "FleetOptions", "日志文件").at(1, 0);
   w << edit("LogFile", "FleetOptions").width(kPathChars).at(1, 1, 1, 3);
   w << button("LogBrowse", "FleetOptions", "浏览…").at(1, 4);

@@ -17,5 +17,6 @@ FormSpec simplexSet();      // TSimplexSet "脱网频率设置"
 FormSpec otherGrpSet();     // TOtherGrpSet "更多组及隐含组"
 FormSpec sysLableform();    // TSysLableform "无线局向号列表框"
 FormSpec fleetForm();       // TFleet_Form "批量写频"
+FormSpec historyForm();     // THistory_Form "历史记录"
 
 }  // namespace rcp::ui::layouts
