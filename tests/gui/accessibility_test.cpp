@@ -230,28 +230,39 @@ TEST_F(Accessibility, TheDialogsTakeEnterAsTheirOkAndEscapeAsTheirCancel) {
   for (const auto& m : dialogs.messages) ADD_FAILURE() << m.text;
 }
 
-// Tab goes along a row of boxes, then to the next row, within each group.
+// Tab goes along a row of boxes, then to the next row, within each group; a group or panel of
+// boxes inside another is gone through whole where it stands.
 TEST_F(Accessibility, TabMovesInReadingOrder) {
   struct Case {
     ui::Form& form;
+    const char* page;
     const char* from;
     std::vector<const char*> then;
   };
+  ui::Form& mainForm = *state().main;
   const std::vector<Case> cases = {
-      {*state().sysLableform, "SysLabNum1", {"SysLabNum2", "SysLabNum21", "SysLabNum22"}},
-      {*state().simplexSet, "S9RxFreq", {"S9TxFreq", "S10RxFreq"}},
-      {*state().otherGrpSet, "OtherGrp1", {"OtherGrp2", "OtherGrp3"}},
+      {*state().sysLableform, nullptr, "SysLabNum1", {"SysLabNum2", "SysLabNum21", "SysLabNum22"}},
+      {*state().simplexSet, nullptr, "S9RxFreq", {"S9TxFreq", "S10RxFreq"}},
+      {*state().otherGrpSet, nullptr, "OtherGrp1", {"OtherGrp2", "OtherGrp3"}},
+      // 个呼号, then the eight group numbers beside 组呼号 (two columns, read by row), then
+      // 最大个呼号.
+      {mainForm,
+       "UserInfo",
+       "MPT1343_Indivol",
+       {"MPT1343_Grp1", "MPT1343_Grp5", "MPT1343_Grp2", "MPT1343_Grp6", "MPT1343_Grp3",
+        "MPT1343_Grp7", "MPT1343_Grp4", "MPT1343_Grp8", "MaxIndivol", "MaxFleet"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.from);
     c.form.show();
+    if (c.page) c.form.userActivatePage(c.page);
     FormView& view = viewOf(c.form);
     clickAsPerson(view.controlWidget(c.from));
     for (const char* next : c.then) {
       keyAsPerson(&view, Qt::Key_Tab);
       EXPECT_EQ(QApplication::focusWidget(), focusTarget(view.controlWidget(next))) << next;
     }
-    c.form.close();
+    if (&c.form != &mainForm) c.form.close();
   }
 }
 
