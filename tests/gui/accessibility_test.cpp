@@ -7,12 +7,15 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 #include <QTableWidget>
 #include <QTest>
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -263,6 +266,49 @@ TEST_F(Accessibility, TabMovesInReadingOrder) {
       EXPECT_EQ(QApplication::focusWidget(), focusTarget(view.controlWidget(next))) << next;
     }
     if (&c.form != &mainForm) c.form.close();
+  }
+}
+
+// Pixels that differ clearly (by more than 250 over the three channels: no faint shade) between two
+// pictures of one widget, within `ring` pixels of its edge (0: anywhere).
+int clearlyDifferent(const QImage& a, const QImage& b, int ring) {
+  const int w = std::min(a.width(), b.width()), h = std::min(a.height(), b.height());
+  int n = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      if (ring > 0 && x >= ring && y >= ring && x < w - ring && y < h - ring) continue;
+      const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+      if (std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) +
+              std::abs(p.blue() - q.blue()) >
+          250)
+        ++n;
+    }
+  return n;
+}
+
+// Every kind of control that takes the focus shows it clearly once Tab has brought it there: a
+// frame along the edge of an edit (on its light field colour), a spin field, a list and a button;
+// a frame round the caption of a check box.
+TEST_F(Accessibility, TheFocusIsClearlyVisibleOnEveryKindOfControl) {
+  FormView& view = viewOf(*state().main);
+  view.show();
+  const std::vector<std::pair<const char*, int>> cases = {
+      {"ControlStart", 3}, {"NetId", 3}, {"SearchWay", 3}, {"SysLabel", 3}, {"AutoRoam", 0}};
+  for (const auto& [name, ring] : cases) {
+    SCOPED_TRACE(name);
+    QWidget* widget = view.controlWidget(name);
+    QWidget* target = focusTarget(widget);
+    QWidget* before = target->previousInFocusChain();
+    while (before->focusPolicy() == Qt::NoFocus || !before->isEnabled() || !before->isVisible())
+      before = before->previousInFocusChain();
+    before->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+    const QImage unfocused = widget->grab().toImage();
+    keyAsPerson(&view, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), target);
+    const QImage focused = widget->grab().toImage();
+    // At least a line along the widget's width.
+    EXPECT_GE(clearlyDifferent(unfocused, focused, ring), widget->width() / 2);
   }
 }
 
