@@ -44,4 +44,8 @@ QColor toQColor(ui::Color color, const QPalette& palette) {
   return QColor(ui::red(color), ui::green(color), ui::blue(color));
 }
 
+QColor focusColor() {
+  return QColor(0x00, 0x00, 0x80);
+}
+
 }  // namespace rcp::gui

@@ -11,4 +11,8 @@ namespace rcp::gui {
 // palette (button face = Button, window = Base, window text = Text, ...).
 QColor toQColor(ui::Color color, const QPalette& palette);
 
+// The colour of the frame that shows which control has the keyboard focus (and of selected text in
+// it): dark enough to stand out on the light field colours and the grey button face.
+QColor focusColor();
+
 }  // namespace rcp::gui

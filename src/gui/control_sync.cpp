@@ -201,6 +201,10 @@ void applyColors(QWidget* w, const ui::Control& c) {
     palette.setColor(QPalette::Active, role, fore);
     palette.setColor(QPalette::Inactive, role, fore);
   };
+  // The focus frame the style draws takes the highlight colour: a clear one on every control that
+  // takes the focus (edits, spin fields, lists, check boxes, radio buttons, buttons).
+  palette.setColor(QPalette::Active, QPalette::Highlight, focusColor());
+  palette.setColor(QPalette::Inactive, QPalette::Highlight, focusColor());
   if (isInput(c.kind)) {
     palette.setColor(QPalette::Base, back);
     setFore(QPalette::Text);

@@ -48,17 +48,25 @@ Qt::WindowFlags flagsFor(FormView::Role role) {
   return Qt::Dialog | common;
 }
 
-// Tab moves through the boxes of one container as they are read: by row, then left to right.
-void inReadingOrder(std::vector<PlacedChild> placed) {
-  std::erase_if(placed, [](const PlacedChild& p) {
-    return !ui::takesInput(p.first->kind) || p.second->focusPolicy() == Qt::NoFocus;
-  });
+// Tab moves through the boxes of one container as they are read: by row, then left to right; a
+// group or panel among them is gone through whole where it stands, so that Tab never leaves a
+// group before its last box. Returns the container's boxes in that order.
+std::vector<QWidget*> inReadingOrder(
+    std::vector<PlacedChild> placed,
+    const std::map<const ui::Control*, std::vector<QWidget*>>& inner) {
   std::stable_sort(placed.begin(), placed.end(), [](const PlacedChild& a, const PlacedChild& b) {
     return std::pair(a.first->cell.row, a.first->cell.col) <
            std::pair(b.first->cell.row, b.first->cell.col);
   });
-  for (std::size_t i = 1; i < placed.size(); ++i)
-    QWidget::setTabOrder(focusTarget(placed[i - 1].second), focusTarget(placed[i].second));
+  std::vector<QWidget*> order;
+  for (const auto& [control, widget] : placed) {
+    if (const auto group = inner.find(control); group != inner.end())
+      order.insert(order.end(), group->second.begin(), group->second.end());
+    else if (ui::takesInput(control->kind) && widget->focusPolicy() != Qt::NoFocus)
+      order.push_back(focusTarget(widget));
+  }
+  for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+  return order;
 }
 
 }  // namespace
@@ -161,8 +169,10 @@ void FormView::buildPage(const std::string& name) {
   if (visible) page->show();
 }
 
-void FormView::buildChildren(const ui::Control* parent, QWidget* container, Built& built) {
+std::vector<QWidget*> FormView::buildChildren(const ui::Control* parent, QWidget* container,
+                                              Built& built) {
   std::vector<PlacedChild> placed;
+  std::map<const ui::Control*, std::vector<QWidget*>> inner;  // each group's boxes in order
   const WidgetOptions options{role_ == Role::Main};
   const auto it = children_.find(parent ? parent->name : std::string());
   const auto none = std::vector<const ui::Control*>();
@@ -183,9 +193,12 @@ void FormView::buildChildren(const ui::Control* parent, QWidget* container, Buil
           buildChildren(c, widget, built);
         break;
       case ControlKind::TabControl:
+        buildChildren(c, widget, built);
+        placed.emplace_back(c, widget);
+        break;
       case ControlKind::GroupBox:
       case ControlKind::Panel:
-        buildChildren(c, widget, built);
+        inner.emplace(c, buildChildren(c, widget, built));
         placed.emplace_back(c, widget);
         break;
       default:
@@ -193,9 +206,9 @@ void FormView::buildChildren(const ui::Control* parent, QWidget* container, Buil
     }
   }
   // A tab control holds pages, not a grid.
-  if (qobject_cast<QTabWidget*>(container)) return;
+  if (qobject_cast<QTabWidget*>(container)) return {};
   placeInGrid(container, placed, gridMargin(parent));
-  inReadingOrder(placed);
+  return inReadingOrder(placed, inner);
 }
 
 void FormView::connectControl(const ui::Control& c, QWidget* widget) {

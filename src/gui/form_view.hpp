@@ -54,7 +54,8 @@ class FormView final : public QWidget {
   struct Built;
 
   void build();
-  void buildChildren(const ui::Control* parent, QWidget* container, Built& built);
+  // Builds a container's widgets; returns its boxes in the order Tab goes through them.
+  std::vector<QWidget*> buildChildren(const ui::Control* parent, QWidget* container, Built& built);
   // A tab page other than its tab control's active one gets its widgets when it first becomes
   // active (or one of its controls is asked for): until then it is an empty page.
   void buildPage(const std::string& page);

@@ -7,12 +7,15 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 #include <QTableWidget>
 #include <QTest>
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -236,28 +239,82 @@ TEST_F(Accessibility, TheDialogsTakeEnterAsTheirOkAndEscapeAsTheirCancel) {
   for (const auto& m : dialogs.messages) ADD_FAILURE() << m.text;
 }
 
-// Tab goes along a row of boxes, then to the next row, within each group.
+// Tab goes along a row of boxes, then to the next row, within each group; a group or panel of
+// boxes inside another is gone through whole where it stands.
 TEST_F(Accessibility, TabMovesInReadingOrder) {
   struct Case {
     ui::Form& form;
+    const char* page;
     const char* from;
     std::vector<const char*> then;
   };
+  ui::Form& mainForm = *state().main;
   const std::vector<Case> cases = {
-      {*state().sysLableform, "SysLabNum1", {"SysLabNum2", "SysLabNum21", "SysLabNum22"}},
-      {*state().simplexSet, "S9RxFreq", {"S9TxFreq", "S10RxFreq"}},
-      {*state().otherGrpSet, "OtherGrp1", {"OtherGrp2", "OtherGrp3"}},
+      {*state().sysLableform, nullptr, "SysLabNum1", {"SysLabNum2", "SysLabNum21", "SysLabNum22"}},
+      {*state().simplexSet, nullptr, "S9RxFreq", {"S9TxFreq", "S10RxFreq"}},
+      {*state().otherGrpSet, nullptr, "OtherGrp1", {"OtherGrp2", "OtherGrp3"}},
+      // 个呼号, then the eight group numbers beside 组呼号 (two columns, read by row), then
+      // 最大个呼号.
+      {mainForm,
+       "UserInfo",
+       "MPT1343_Indivol",
+       {"MPT1343_Grp1", "MPT1343_Grp5", "MPT1343_Grp2", "MPT1343_Grp6", "MPT1343_Grp3",
+        "MPT1343_Grp7", "MPT1343_Grp4", "MPT1343_Grp8", "MaxIndivol", "MaxFleet"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.from);
     c.form.show();
+    if (c.page) c.form.userActivatePage(c.page);
     FormView& view = viewOf(c.form);
     clickAsPerson(view.controlWidget(c.from));
     for (const char* next : c.then) {
       keyAsPerson(&view, Qt::Key_Tab);
       EXPECT_EQ(QApplication::focusWidget(), focusTarget(view.controlWidget(next))) << next;
     }
-    c.form.close();
+    if (&c.form != &mainForm) c.form.close();
+  }
+}
+
+// Pixels that differ clearly (by more than 250 over the three channels: no faint shade) between two
+// pictures of one widget, within `ring` pixels of its edge (0: anywhere).
+int clearlyDifferent(const QImage& a, const QImage& b, int ring) {
+  const int w = std::min(a.width(), b.width()), h = std::min(a.height(), b.height());
+  int n = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      if (ring > 0 && x >= ring && y >= ring && x < w - ring && y < h - ring) continue;
+      const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+      if (std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) +
+              std::abs(p.blue() - q.blue()) >
+          250)
+        ++n;
+    }
+  return n;
+}
+
+// Every kind of control that takes the focus shows it clearly once Tab has brought it there: a
+// frame along the edge of an edit (on its light field colour), a spin field, a list and a button;
+// a frame round the caption of a check box.
+TEST_F(Accessibility, TheFocusIsClearlyVisibleOnEveryKindOfControl) {
+  FormView& view = viewOf(*state().main);
+  view.show();
+  const std::vector<std::pair<const char*, int>> cases = {
+      {"ControlStart", 3}, {"NetId", 3}, {"SearchWay", 3}, {"SysLabel", 3}, {"AutoRoam", 0}};
+  for (const auto& [name, ring] : cases) {
+    SCOPED_TRACE(name);
+    QWidget* widget = view.controlWidget(name);
+    QWidget* target = focusTarget(widget);
+    QWidget* before = target->previousInFocusChain();
+    while (before->focusPolicy() == Qt::NoFocus || !before->isEnabled() || !before->isVisible())
+      before = before->previousInFocusChain();
+    before->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+    const QImage unfocused = widget->grab().toImage();
+    keyAsPerson(&view, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), target);
+    const QImage focused = widget->grab().toImage();
+    // At least a line along the widget's width.
+    EXPECT_GE(clearlyDifferent(unfocused, focused, ring), widget->width() / 2);
   }
 }
 
