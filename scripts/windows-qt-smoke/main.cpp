@@ -11,7 +11,6 @@
 #include <QFontMetrics>
 #include <QFormLayout>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
