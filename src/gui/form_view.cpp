@@ -62,7 +62,8 @@ std::vector<QWidget*> inReadingOrder(
   for (const auto& [control, widget] : placed) {
     if (const auto group = inner.find(control); group != inner.end())
       order.insert(order.end(), group->second.begin(), group->second.end());
-    else if (ui::takesInput(control->kind) && widget->focusPolicy() != Qt::NoFocus)
+    else if ((ui::takesInput(control->kind) || control->kind == ControlKind::Grid) &&
+             widget->focusPolicy() != Qt::NoFocus)  // a table is read where it stands too
       order.push_back(focusTarget(widget));
   }
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
