@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <algorithm>
@@ -294,27 +296,57 @@ int clearlyDifferent(const QImage& a, const QImage& b, int ring) {
 
 // Every kind of control that takes the focus shows it clearly once Tab has brought it there: a
 // frame along the edge of an edit (on its light field colour), a spin field, a list and a button;
-// a frame round the caption of a check box.
+// a frame round the caption of a check box and of a radio button; a frame round the focused tab's
+// caption on the main window's side tabs and on a dialog's tabs on top.
 TEST_F(Accessibility, TheFocusIsClearlyVisibleOnEveryKindOfControl) {
-  FormView& view = viewOf(*state().main);
-  view.show();
-  const std::vector<std::pair<const char*, int>> cases = {
-      {"ControlStart", 3}, {"NetId", 3}, {"SearchWay", 3}, {"SysLabel", 3}, {"AutoRoam", 0}};
-  for (const auto& [name, ring] : cases) {
-    SCOPED_TRACE(name);
-    QWidget* widget = view.controlWidget(name);
+  struct Case {
+    ui::Form& form;
+    const char* name;
+    int ring;             // the focus is drawn within this many pixels of the edge (0: anywhere)
+    bool tabBar = false;  // the tab widget's bar
+  };
+  const std::vector<Case> cases = {
+      {*state().main, "ControlStart", 3},
+      {*state().main, "NetId", 3},
+      {*state().main, "SearchWay", 3},
+      {*state().main, "SysLabel", 3},
+      {*state().main, "AutoRoam", 0},
+      {*state().main, "ChannelSpace1", 0},
+      {*state().main, "HomeControlPage", 0, true},
+      {*state().otherGrpSet, "OtherGrpPages", 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormView& view = viewOf(c.form);
+    view.show();
+    QWidget* widget = view.controlWidget(c.name);
+    if (c.tabBar) widget = qobject_cast<QTabWidget*>(widget)->tabBar();
     QWidget* target = focusTarget(widget);
     QWidget* before = target->previousInFocusChain();
-    while (before->focusPolicy() == Qt::NoFocus || !before->isEnabled() || !before->isVisible())
+    // Tab comes from the control before, or from before a radio button's group.
+    const auto* radio = qobject_cast<QAbstractButton*>(target);
+    while (before->focusPolicy() == Qt::NoFocus || !before->isEnabled() || !before->isVisible() ||
+           before->focusProxy() == target ||
+           (radio && radio->group() && qobject_cast<QAbstractButton*>(before) &&
+            qobject_cast<QAbstractButton*>(before)->group() == radio->group()))
       before = before->previousInFocusChain();
     before->setFocus(Qt::OtherFocusReason);
     QCoreApplication::processEvents();
     const QImage unfocused = widget->grab().toImage();
     keyAsPerson(&view, Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), target);
+    ASSERT_EQ(QApplication::focusWidget(), target)
+        << before->objectName().toStdString() << " -> "
+        << QApplication::focusWidget()->objectName().toStdString();
     const QImage focused = widget->grab().toImage();
-    // At least a line along the widget's width.
-    EXPECT_GE(clearlyDifferent(unfocused, focused, ring), widget->width() / 2);
+    if (const QByteArray shots = qgetenv("RCP520_SCREENSHOT_DIR"); !shots.isEmpty())
+      for (const auto& [picture, when] :
+           {std::pair(&unfocused, "unfocused"), {&focused, "focused"}})
+        picture->save(QString::fromLocal8Bit(shots) + "/focus-" + c.name + "-" + when + ".png");
+    // At least a line along the widget's width (a tab bar: along its focused tab's).
+    const auto* bar = qobject_cast<QTabBar*>(widget);
+    const int width = bar ? bar->tabRect(bar->currentIndex()).width() : widget->width();
+    EXPECT_GE(clearlyDifferent(unfocused, focused, c.ring), width / 2);
+    if (&c.form != state().main.get()) c.form.close();
   }
 }
 
