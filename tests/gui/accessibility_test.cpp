@@ -56,7 +56,7 @@ void walk(QAccessibleInterface* iface, const std::function<void(QAccessibleInter
 }
 
 // "object (role)" of every input control shown in the window that a screen reader cannot name,
-// and of every table without column headings.
+// and of every table column and row without a heading.
 QStringList unnamedIn(QWidget* window) {
   QStringList out;
   walk(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* iface) {
@@ -68,6 +68,9 @@ QStringList unnamedIn(QWidget* window) {
       for (int col = 0; col < table->columnCount(); ++col)
         if (table->columnDescription(col).isEmpty())
           out << where + " column " + QString::number(col);
+    if (QAccessibleTableInterface* table = iface->tableInterface())
+      for (int row = 0; row < table->rowCount(); ++row)
+        if (table->rowDescription(row).isEmpty()) out << where + " row " + QString::number(row);
   });
   return out;
 }
@@ -176,7 +179,9 @@ TEST_F(Accessibility, TheDialogsTablesOfBoxesNameEachBoxByRowAndColumn) {
   }
 }
 
-TEST_F(Accessibility, TheFleetsAndTheHistorysTablesHaveColumnHeadings) {
+// Each cell is read with its column's heading and its row's: the row's first cell (the window shows
+// no row numbers).
+TEST_F(Accessibility, TheFleetsAndTheHistorysTablesHaveColumnAndRowHeadings) {
   for (ui::Form* form : {state().fleet.get(), state().historyDialog.get()}) {
     SCOPED_TRACE(form->name());
     viewOf(*form).show();
@@ -185,20 +190,30 @@ TEST_F(Accessibility, TheFleetsAndTheHistorysTablesHaveColumnHeadings) {
       if (c.kind == ui::ControlKind::Grid) grid = c.name;
     ASSERT_FALSE(grid.empty());
     const auto headings = ui::gridCells(form->at(grid).caption);
-    std::vector<std::string> cells(headings.size(), "x");
-    form->setItems(grid, {ui::gridRow(cells)});
+    std::vector<std::string> rows;
+    for (const char* first : {"3262001201", "3262001202"}) {
+      std::vector<std::string> cells(headings.size(), "x");
+      cells.front() = first;
+      rows.push_back(ui::gridRow(cells));
+    }
+    form->setItems(grid, rows);
     QAccessibleInterface* table =
         QAccessible::queryAccessibleInterface(viewOf(*form).controlWidget(grid));
     ASSERT_TRUE(table && table->tableInterface());
     ASSERT_EQ(table->tableInterface()->columnCount(), static_cast<int>(headings.size()));
-    for (int column = 0; column < static_cast<int>(headings.size()); ++column) {
-      QAccessibleInterface* cell = table->tableInterface()->cellAt(0, column);
-      ASSERT_TRUE(cell && cell->tableCellInterface());
-      const auto heads = cell->tableCellInterface()->columnHeaderCells();
-      ASSERT_EQ(heads.size(), 1);
-      EXPECT_EQ(heads.front()->text(QAccessible::Name),
-                QString::fromStdString(headings[static_cast<std::size_t>(column)]));
-    }
+    for (int row = 0; row < 2; ++row)
+      for (int column = 0; column < static_cast<int>(headings.size()); ++column) {
+        QAccessibleInterface* cell = table->tableInterface()->cellAt(row, column);
+        ASSERT_TRUE(cell && cell->tableCellInterface());
+        const auto heads = cell->tableCellInterface()->columnHeaderCells();
+        ASSERT_EQ(heads.size(), 1);
+        EXPECT_EQ(heads.front()->text(QAccessible::Name),
+                  QString::fromStdString(headings[static_cast<std::size_t>(column)]));
+        const auto rowHeads = cell->tableCellInterface()->rowHeaderCells();
+        ASSERT_EQ(rowHeads.size(), 1);
+        EXPECT_EQ(rowHeads.front()->text(QAccessible::Name).toStdString(),
+                  ui::gridCells(rows[static_cast<std::size_t>(row)]).front());
+      }
     viewOf(*form).hide();
   }
 }
