@@ -382,6 +382,75 @@ TEST_F(Accessibility, TheTwoDoubleClicksHaveKeys) {
     about.grab().save(QString::fromLocal8Bit(shots) + "/Version_Form-keys.png");
 }
 
+// What a colour tells is told in words too: the description of a field that cannot be set (its
+// button-face colour, alone or with its group's grey) and of the chosen menu preset (its blue
+// caption), following each change made by a person's keys and clicks.
+TEST_F(Accessibility, WhatAColourTellsTheDescriptionTellsToo) {
+  FormView& view = viewOf(*state().main);
+  view.show();
+  state().main->setVisible("Test", true);
+  const auto says = [&](const char* name, const char* words) {
+    const QString description =
+        QAccessible::queryAccessibleInterface(focusTarget(view.controlWidget(name)))
+            ->text(QAccessible::Description);
+    return description.contains(QString::fromUtf8(words));
+  };
+  const auto choose = [&](const char* combo, Qt::Key key) {
+    clickAsPerson(qobject_cast<QComboBox*>(view.controlWidget(combo))->lineEdit());
+    keyAsPerson(&view, key);
+    keyAsPerson(&view, Qt::Key_Tab);
+  };
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::vector<std::pair<const char*, bool>> cannotBeSet;  // field, whether it says so
+    std::vector<std::pair<const char*, bool>> chosen;       // preset button, whether it says so
+  };
+  const std::vector<Step> steps = {
+      {"at the start", [] {}, {{"ControlStart", false}, {"HalfMF", true}, {"NetId", false}}, {}},
+      {"全信道搜索 chosen by key",
+       [&] { choose("SearchWay", Qt::Key_Down); },
+       {{"ControlStart", true}, {"ControlStop", true}},
+       {}},
+      {"指定范围搜索 chosen by key",
+       [&] { choose("SearchWay", Qt::Key_Up); },
+       {{"ControlStart", false}, {"ControlStop", false}},
+       {}},
+      {"the test group's picture double-clicked",
+       [&] {
+         state().main->userActivatePage("Test");
+         QWidget* picture = view.controlWidget("Image1");
+         QTest::mouseDClick(view.windowHandle(), Qt::LeftButton, {},
+                            picture->mapTo(&view, picture->rect().center()));
+         EXPECT_TRUE(state().main->at("TestFram").enabled);
+       },
+       {{"HalfMF", false}, {"TwiceFreq", false}},
+       {}},
+      {"全部菜单有效 clicked",
+       [&] {
+         state().main->userActivatePage("Appendix");
+         clickAsPerson(view.controlWidget("All_OK"));
+       },
+       {{"LedBox", false}, {"SQBar", false}},
+       {{"All_OK", true}, {"Often_OK", false}, {"All_NO", false}}},
+      {"全部菜单无效 pressed by Space",
+       [&] {
+         view.controlWidget("All_NO")->setFocus(Qt::TabFocusReason);
+         keyAsPerson(&view, Qt::Key_Space);
+       },
+       {{"LedBox", true}, {"SQBar", true}},
+       {{"All_OK", false}, {"All_NO", true}}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act();
+    for (const auto& [name, expected] : step.cannotBeSet)
+      EXPECT_EQ(says(name, "不可设置"), expected) << name;
+    for (const auto& [name, expected] : step.chosen)
+      EXPECT_EQ(says(name, "当前选用"), expected) << name;
+  }
+}
+
 // What a screen reader reads, after a change a person must hear, from the object that tells it.
 // (The offscreen platform has no accessibility bridge, so the events themselves - a name
 // changed, an alert, a value changed - are not seen here.)
