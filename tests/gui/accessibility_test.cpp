@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScrollArea>
 #include <QStringList>
 #include <QTabBar>
 #include <QTabWidget>
@@ -420,6 +421,9 @@ TEST_F(Accessibility, WhatAColourTellsTheDescriptionTellsToo) {
        [&] {
          state().main->userActivatePage("Test");
          QWidget* picture = view.controlWidget("Image1");
+         // On a small screen the window scrolls; a person brings the picture into view first.
+         for (QWidget* w = picture->parentWidget(); w; w = w->parentWidget())
+           if (auto* area = qobject_cast<QScrollArea*>(w)) area->ensureWidgetVisible(picture);
          QTest::mouseDClick(view.windowHandle(), Qt::LeftButton, {},
                             picture->mapTo(&view, picture->rect().center()));
          EXPECT_TRUE(state().main->at("TestFram").enabled);
