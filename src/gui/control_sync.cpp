@@ -67,11 +67,22 @@ QStringList cellsOf(const std::string& row) {
   return cells;
 }
 
+// A row is headed by its first cell (the radio's number, the event's): what a screen reader says
+// for the row, where the window shows no row numbers.
+void setRowHeading(QTableWidget* grid, int row, const QString& text) {
+  if (QTableWidgetItem* item = grid->verticalHeaderItem(row)) {
+    if (item->text() != text) item->setText(text);
+  } else {
+    grid->setVerticalHeaderItem(row, new QTableWidgetItem(text));
+  }
+}
+
 // Only the cells that changed are set: a run updates one row many times in a long table.
 void applyRows(QTableWidget* grid, const ui::Control& c) {
   grid->setRowCount(static_cast<int>(c.items.size()));
   for (int r = 0; r < grid->rowCount(); ++r) {
     const QStringList cells = cellsOf(c.items[static_cast<std::size_t>(r)]);
+    setRowHeading(grid, r, cells.value(0));
     for (int col = 0; col < grid->columnCount(); ++col) {
       const QString text = col < cells.size() ? cells[col] : QString();
       if (QTableWidgetItem* item = grid->item(r, col)) {

@@ -338,14 +338,26 @@ void FormView::follow(const ui::Control* control, ui::Property what) {
       if (control->announced) announce(widget);
       nameForListeners(widget, form_, *control);
       break;
+    case ui::Property::Enabled:
+      nameForListeners(widget, form_, *control);
+      renameWithin(*control);
+      break;
     case ui::Property::Hint:
     case ui::Property::SpokenName:
-    case ui::Property::Enabled:
     case ui::Property::FontColor:
       nameForListeners(widget, form_, *control);
       break;
     default:
       break;
+  }
+}
+
+void FormView::renameWithin(const ui::Control& container) {
+  const auto inside = children_.find(container.name);
+  if (inside == children_.end()) return;
+  for (const ui::Control* c : inside->second) {
+    if (QWidget* widget = builtWidget(c->name)) nameForListeners(widget, form_, *c);
+    renameWithin(*c);
   }
 }
 

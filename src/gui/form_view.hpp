@@ -66,6 +66,9 @@ class FormView final : public QWidget {
   void connectTimer(const ui::Control& control);
   void follow(const ui::Control* control, ui::Property what);
   void followForm(ui::Property what);
+  // What a screen reader says for the built widgets inside a container, again (after the
+  // container was enabled or disabled).
+  void renameWithin(const ui::Control& container);
   void focusControl(const ui::Control& control);
   void fixSize();
   void showWindow();

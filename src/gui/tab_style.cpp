@@ -30,7 +30,7 @@ QSize SideTabStyle::sizeFromContents(ContentsType type, const QStyleOption* opti
         tab && isSideShape(tab->shape))
       return tabSize_;
   }
-  return QProxyStyle::sizeFromContents(type, option, contents, widget);
+  return FocusFrameStyle::sizeFromContents(type, option, contents, widget);
 }
 
 void SideTabStyle::drawControl(ControlElement element, const QStyleOption* option,
@@ -41,11 +41,11 @@ void SideTabStyle::drawControl(ControlElement element, const QStyleOption* optio
       // Lay the caption out as on a tab standing on top: unrotated, centred in the tab.
       QStyleOptionTab upright(*tab);
       upright.shape = QTabBar::RoundedNorth;
-      QProxyStyle::drawControl(element, &upright, painter, widget);
+      FocusFrameStyle::drawControl(element, &upright, painter, widget);
       return;
     }
   }
-  QProxyStyle::drawControl(element, option, painter, widget);
+  FocusFrameStyle::drawControl(element, option, painter, widget);
 }
 
 }  // namespace rcp::gui

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QProxyStyle>
 #include <QSize>
+
+#include "gui/focus_style.hpp"
 
 namespace rcp::gui {
 
 // Tabs standing on the side of a tab widget (West or East) with their captions drawn
-// horizontally, every tab of one fixed size.
-class SideTabStyle final : public QProxyStyle {
+// horizontally, every tab of one fixed size; the focused tab framed clearly.
+class SideTabStyle final : public FocusFrameStyle {
  public:
   explicit SideTabStyle(QSize tabSize);
 

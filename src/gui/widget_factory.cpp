@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "gui/field_width.hpp"
+#include "gui/focus_style.hpp"
 #include "gui/picture.hpp"
 #include "gui/spin_field.hpp"
 #include "gui/state_buttons.hpp"
@@ -50,6 +51,8 @@ QTabWidget* tabWidget(const ui::Control& c, QWidget* parent, const WidgetOptions
     auto* style = new SideTabStyle(kSideTabSize);
     style->setParent(tabs->tabBar());
     tabs->tabBar()->setStyle(style);
+  } else {
+    useClearFocusFrame(tabs->tabBar());
   }
   tabs->setObjectName(QString::fromStdString(c.name));
   return tabs;
@@ -73,6 +76,7 @@ QButtonGroup* buttonGroupOf(QWidget* parent) {
 
 QWidget* radioButton(QWidget* parent) {
   auto* radio = new StateRadioButton(parent);
+  useClearFocusFrame(radio);
   buttonGroupOf(parent)->addButton(radio);
   return radio;
 }
@@ -178,8 +182,11 @@ QWidget* create(const ui::Control& c, QWidget* parent, const WidgetOptions& opti
       }
       return edit;
     }
-    case ControlKind::CheckBox:
-      return new StateCheckBox(parent);
+    case ControlKind::CheckBox: {
+      auto* box = new StateCheckBox(parent);
+      useClearFocusFrame(box);
+      return box;
+    }
     case ControlKind::RadioButton:
       return radioButton(parent);
     case ControlKind::ComboBox:

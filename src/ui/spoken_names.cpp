@@ -104,6 +104,13 @@ std::string withoutColon(std::string caption) {
   return caption;
 }
 
+bool enabledWithin(const Form& form, const Control& control) {
+  for (const Control* c = &control;; c = &form.at(c->parent)) {
+    if (!c->enabled) return false;
+    if (c->parent.empty()) return true;
+  }
+}
+
 std::vector<std::string> placeOf(const Form& form, std::string_view control, bool withPages) {
   std::vector<std::string> out;
   for (const Control* c = &form.at(control); !c->parent.empty(); c = &form.at(c->parent)) {
@@ -140,7 +147,7 @@ std::string spokenDescription(const Form& form, const Control& control) {
   };
   for (const ColourMeaning& m : kColourMeanings)
     if (m.kind == control.kind && m.fontColor == control.fontColor) add(m.words);
-  if (!control.enabled && takesInput(control.kind)) add(kCannotBeSet);
+  if (takesInput(control.kind) && !enabledWithin(form, control)) add(kCannotBeSet);
   return out;
 }
 

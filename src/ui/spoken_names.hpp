@@ -19,6 +19,10 @@ const Control* labelBeside(const Form& form, const Control& box);
 // A label's caption without the colon that leads to its box.
 std::string withoutColon(std::string caption);
 
+// Whether the control can be used as far as the form goes: it and every group, panel and page
+// around it enabled.
+bool enabledWithin(const Form& form, const Control& control);
+
 // The captions of the tab pages (when asked) and group boxes around a control, outermost first.
 std::vector<std::string> placeOf(const Form& form, std::string_view control, bool withPages);
 
@@ -28,7 +32,7 @@ std::vector<std::string> placeOf(const Form& form, std::string_view control, boo
 std::string spokenName(const Form& form, const Control& control);
 
 // The words after the name: the hint (or the hint of the label beside it), and what a colour
-// alone would tell (the chosen preset, a field that cannot be set).
+// alone would tell (the chosen preset, a field that cannot be set, itself or in a disabled group).
 std::string spokenDescription(const Form& form, const Control& control);
 
 }  // namespace rcp::ui

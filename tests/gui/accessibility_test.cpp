@@ -11,7 +11,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScrollArea>
 #include <QStringList>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <algorithm>
@@ -54,7 +57,7 @@ void walk(QAccessibleInterface* iface, const std::function<void(QAccessibleInter
 }
 
 // "object (role)" of every input control shown in the window that a screen reader cannot name,
-// and of every table without column headings.
+// and of every table column and row without a heading.
 QStringList unnamedIn(QWidget* window) {
   QStringList out;
   walk(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* iface) {
@@ -66,6 +69,9 @@ QStringList unnamedIn(QWidget* window) {
       for (int col = 0; col < table->columnCount(); ++col)
         if (table->columnDescription(col).isEmpty())
           out << where + " column " + QString::number(col);
+    if (QAccessibleTableInterface* table = iface->tableInterface())
+      for (int row = 0; row < table->rowCount(); ++row)
+        if (table->rowDescription(row).isEmpty()) out << where + " row " + QString::number(row);
   });
   return out;
 }
@@ -174,7 +180,9 @@ TEST_F(Accessibility, TheDialogsTablesOfBoxesNameEachBoxByRowAndColumn) {
   }
 }
 
-TEST_F(Accessibility, TheFleetsAndTheHistorysTablesHaveColumnHeadings) {
+// Each cell is read with its column's heading and its row's: the row's first cell (the window shows
+// no row numbers).
+TEST_F(Accessibility, TheFleetsAndTheHistorysTablesHaveColumnAndRowHeadings) {
   for (ui::Form* form : {state().fleet.get(), state().historyDialog.get()}) {
     SCOPED_TRACE(form->name());
     viewOf(*form).show();
@@ -183,20 +191,30 @@ TEST_F(Accessibility, TheFleetsAndTheHistorysTablesHaveColumnHeadings) {
       if (c.kind == ui::ControlKind::Grid) grid = c.name;
     ASSERT_FALSE(grid.empty());
     const auto headings = ui::gridCells(form->at(grid).caption);
-    std::vector<std::string> cells(headings.size(), "x");
-    form->setItems(grid, {ui::gridRow(cells)});
+    std::vector<std::string> rows;
+    for (const char* first : {"3262001201", "3262001202"}) {
+      std::vector<std::string> cells(headings.size(), "x");
+      cells.front() = first;
+      rows.push_back(ui::gridRow(cells));
+    }
+    form->setItems(grid, rows);
     QAccessibleInterface* table =
         QAccessible::queryAccessibleInterface(viewOf(*form).controlWidget(grid));
     ASSERT_TRUE(table && table->tableInterface());
     ASSERT_EQ(table->tableInterface()->columnCount(), static_cast<int>(headings.size()));
-    for (int column = 0; column < static_cast<int>(headings.size()); ++column) {
-      QAccessibleInterface* cell = table->tableInterface()->cellAt(0, column);
-      ASSERT_TRUE(cell && cell->tableCellInterface());
-      const auto heads = cell->tableCellInterface()->columnHeaderCells();
-      ASSERT_EQ(heads.size(), 1);
-      EXPECT_EQ(heads.front()->text(QAccessible::Name),
-                QString::fromStdString(headings[static_cast<std::size_t>(column)]));
-    }
+    for (int row = 0; row < 2; ++row)
+      for (int column = 0; column < static_cast<int>(headings.size()); ++column) {
+        QAccessibleInterface* cell = table->tableInterface()->cellAt(row, column);
+        ASSERT_TRUE(cell && cell->tableCellInterface());
+        const auto heads = cell->tableCellInterface()->columnHeaderCells();
+        ASSERT_EQ(heads.size(), 1);
+        EXPECT_EQ(heads.front()->text(QAccessible::Name),
+                  QString::fromStdString(headings[static_cast<std::size_t>(column)]));
+        const auto rowHeads = cell->tableCellInterface()->rowHeaderCells();
+        ASSERT_EQ(rowHeads.size(), 1);
+        EXPECT_EQ(rowHeads.front()->text(QAccessible::Name).toStdString(),
+                  ui::gridCells(rows[static_cast<std::size_t>(row)]).front());
+      }
     viewOf(*form).hide();
   }
 }
@@ -294,27 +312,57 @@ int clearlyDifferent(const QImage& a, const QImage& b, int ring) {
 
 // Every kind of control that takes the focus shows it clearly once Tab has brought it there: a
 // frame along the edge of an edit (on its light field colour), a spin field, a list and a button;
-// a frame round the caption of a check box.
+// a frame round the caption of a check box and of a radio button; a frame round the focused tab's
+// caption on the main window's side tabs and on a dialog's tabs on top.
 TEST_F(Accessibility, TheFocusIsClearlyVisibleOnEveryKindOfControl) {
-  FormView& view = viewOf(*state().main);
-  view.show();
-  const std::vector<std::pair<const char*, int>> cases = {
-      {"ControlStart", 3}, {"NetId", 3}, {"SearchWay", 3}, {"SysLabel", 3}, {"AutoRoam", 0}};
-  for (const auto& [name, ring] : cases) {
-    SCOPED_TRACE(name);
-    QWidget* widget = view.controlWidget(name);
+  struct Case {
+    ui::Form& form;
+    const char* name;
+    int ring;             // the focus is drawn within this many pixels of the edge (0: anywhere)
+    bool tabBar = false;  // the tab widget's bar
+  };
+  const std::vector<Case> cases = {
+      {*state().main, "ControlStart", 3},
+      {*state().main, "NetId", 3},
+      {*state().main, "SearchWay", 3},
+      {*state().main, "SysLabel", 3},
+      {*state().main, "AutoRoam", 0},
+      {*state().main, "ChannelSpace1", 0},
+      {*state().main, "HomeControlPage", 0, true},
+      {*state().otherGrpSet, "OtherGrpPages", 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormView& view = viewOf(c.form);
+    view.show();
+    QWidget* widget = view.controlWidget(c.name);
+    if (c.tabBar) widget = qobject_cast<QTabWidget*>(widget)->tabBar();
     QWidget* target = focusTarget(widget);
     QWidget* before = target->previousInFocusChain();
-    while (before->focusPolicy() == Qt::NoFocus || !before->isEnabled() || !before->isVisible())
+    // Tab comes from the control before, or from before a radio button's group.
+    const auto* radio = qobject_cast<QAbstractButton*>(target);
+    while (before->focusPolicy() == Qt::NoFocus || !before->isEnabled() || !before->isVisible() ||
+           before->focusProxy() == target ||
+           (radio && radio->group() && qobject_cast<QAbstractButton*>(before) &&
+            qobject_cast<QAbstractButton*>(before)->group() == radio->group()))
       before = before->previousInFocusChain();
     before->setFocus(Qt::OtherFocusReason);
     QCoreApplication::processEvents();
     const QImage unfocused = widget->grab().toImage();
     keyAsPerson(&view, Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), target);
+    ASSERT_EQ(QApplication::focusWidget(), target)
+        << before->objectName().toStdString() << " -> "
+        << QApplication::focusWidget()->objectName().toStdString();
     const QImage focused = widget->grab().toImage();
-    // At least a line along the widget's width.
-    EXPECT_GE(clearlyDifferent(unfocused, focused, ring), widget->width() / 2);
+    if (const QByteArray shots = qgetenv("RCP520_SCREENSHOT_DIR"); !shots.isEmpty())
+      for (const auto& [picture, when] :
+           {std::pair(&unfocused, "unfocused"), {&focused, "focused"}})
+        picture->save(QString::fromLocal8Bit(shots) + "/focus-" + c.name + "-" + when + ".png");
+    // At least a line along the widget's width (a tab bar: along its focused tab's).
+    const auto* bar = qobject_cast<QTabBar*>(widget);
+    const int width = bar ? bar->tabRect(bar->currentIndex()).width() : widget->width();
+    EXPECT_GE(clearlyDifferent(unfocused, focused, c.ring), width / 2);
+    if (&c.form != state().main.get()) c.form.close();
   }
 }
 
@@ -333,6 +381,78 @@ TEST_F(Accessibility, TheTwoDoubleClicksHaveKeys) {
   EXPECT_TRUE(keys->text().contains("Alt+J") && keys->text().contains("Alt+Z"));
   if (const QByteArray shots = qgetenv("RCP520_SCREENSHOT_DIR"); !shots.isEmpty())
     about.grab().save(QString::fromLocal8Bit(shots) + "/Version_Form-keys.png");
+}
+
+// What a colour tells is told in words too: the description of a field that cannot be set (its
+// button-face colour, alone or with its group's grey) and of the chosen menu preset (its blue
+// caption), following each change made by a person's keys and clicks.
+TEST_F(Accessibility, WhatAColourTellsTheDescriptionTellsToo) {
+  FormView& view = viewOf(*state().main);
+  view.show();
+  state().main->setVisible("Test", true);
+  const auto says = [&](const char* name, const char* words) {
+    const QString description =
+        QAccessible::queryAccessibleInterface(focusTarget(view.controlWidget(name)))
+            ->text(QAccessible::Description);
+    return description.contains(QString::fromUtf8(words));
+  };
+  const auto choose = [&](const char* combo, Qt::Key key) {
+    clickAsPerson(qobject_cast<QComboBox*>(view.controlWidget(combo))->lineEdit());
+    keyAsPerson(&view, key);
+    keyAsPerson(&view, Qt::Key_Tab);
+  };
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::vector<std::pair<const char*, bool>> cannotBeSet;  // field, whether it says so
+    std::vector<std::pair<const char*, bool>> chosen;       // preset button, whether it says so
+  };
+  const std::vector<Step> steps = {
+      {"at the start", [] {}, {{"ControlStart", false}, {"HalfMF", true}, {"NetId", false}}, {}},
+      {"全信道搜索 chosen by key",
+       [&] { choose("SearchWay", Qt::Key_Down); },
+       {{"ControlStart", true}, {"ControlStop", true}},
+       {}},
+      {"指定范围搜索 chosen by key",
+       [&] { choose("SearchWay", Qt::Key_Up); },
+       {{"ControlStart", false}, {"ControlStop", false}},
+       {}},
+      {"the test group's picture double-clicked",
+       [&] {
+         state().main->userActivatePage("Test");
+         QWidget* picture = view.controlWidget("Image1");
+         // On a small screen the window scrolls; a person brings the picture into view first.
+         for (QWidget* w = picture->parentWidget(); w; w = w->parentWidget())
+           if (auto* area = qobject_cast<QScrollArea*>(w)) area->ensureWidgetVisible(picture);
+         QTest::mouseDClick(view.windowHandle(), Qt::LeftButton, {},
+                            picture->mapTo(&view, picture->rect().center()));
+         EXPECT_TRUE(state().main->at("TestFram").enabled);
+       },
+       {{"HalfMF", false}, {"TwiceFreq", false}},
+       {}},
+      {"全部菜单有效 clicked",
+       [&] {
+         state().main->userActivatePage("Appendix");
+         clickAsPerson(view.controlWidget("All_OK"));
+       },
+       {{"LedBox", false}, {"SQBar", false}},
+       {{"All_OK", true}, {"Often_OK", false}, {"All_NO", false}}},
+      {"全部菜单无效 pressed by Space",
+       [&] {
+         view.controlWidget("All_NO")->setFocus(Qt::TabFocusReason);
+         keyAsPerson(&view, Qt::Key_Space);
+       },
+       {{"LedBox", true}, {"SQBar", true}},
+       {{"All_OK", false}, {"All_NO", true}}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act();
+    for (const auto& [name, expected] : step.cannotBeSet)
+      EXPECT_EQ(says(name, "不可设置"), expected) << name;
+    for (const auto& [name, expected] : step.chosen)
+      EXPECT_EQ(says(name, "当前选用"), expected) << name;
+  }
 }
 
 // What a screen reader reads, after a change a person must hear, from the object that tells it.

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -260,6 +261,39 @@ TEST_F(FleetDialogTest, WritesThreeRadiosOneAfterAnotherEachWithItsOwnNumber) {
   for (std::size_t k = 1; k < log.size(); ++k)
     EXPECT_NE(log[k].find(std::to_string(3262001200LL + k) + ",校验正确"), std::string::npos)
         << log[k];
+}
+
+// The radios' table as a screen reader reads it after a run: each row headed by the radio's
+// number, each cell by its column's heading.
+TEST_F(FleetDialogTest, AScreenReaderReadsEachRadiosRowByItsNumberAndEachCellByItsColumn) {
+  withFleetDialog([&] {
+    plan("3262001201", "3262001203");
+    clickAsPerson(widget("FleetStart"));
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(table());
+    ASSERT_TRUE(iface && iface->tableInterface());
+    QAccessibleTableInterface* grid = iface->tableInterface();
+    ASSERT_EQ(grid->rowCount(), 3);
+    ASSERT_EQ(grid->columnCount(), 3);
+    const QStringList headings = {"个人号", "状态", "电台标识"};
+    for (int row = 0; row < 3; ++row) {
+      const QString number = QString::number(3262001201LL + row);
+      EXPECT_EQ(grid->rowDescription(row).toStdString(), number.toStdString());
+      for (int column = 0; column < 3; ++column) {
+        SCOPED_TRACE(QStringLiteral("row %1 column %2").arg(row).arg(column).toStdString());
+        EXPECT_EQ(grid->columnDescription(column).toStdString(), headings[column].toStdString());
+        QAccessibleInterface* c = grid->cellAt(row, column);
+        ASSERT_TRUE(c && c->tableCellInterface());
+        EXPECT_EQ(c->text(QAccessible::Name).toStdString(), cell(row, column).toStdString());
+        const auto columnHeads = c->tableCellInterface()->columnHeaderCells();
+        ASSERT_EQ(columnHeads.size(), 1);
+        EXPECT_EQ(columnHeads.front()->text(QAccessible::Name).toStdString(),
+                  headings[column].toStdString());
+        const auto rowHeads = c->tableCellInterface()->rowHeaderCells();
+        ASSERT_EQ(rowHeads.size(), 1);
+        EXPECT_EQ(rowHeads.front()->text(QAccessible::Name).toStdString(), number.toStdString());
+      }
+    }
+  });
 }
 
 // The model chosen in the dialog, typed over from the keyboard: a radio of another model is named
