@@ -9,7 +9,8 @@
 ; what was installed; the user's settings (%APPDATA%\rcp520\Com.ini), backups and service
 ; history are not in the program's folder and stay.
 
-Unicode true
+; A 64-bit installer for a 64-bit program (and Wine's wine64 runs it without a 32-bit Wine).
+Target amd64-unicode
 ManifestDPIAware true
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
