@@ -7,6 +7,7 @@
 #   stop_radio                       ends it and waits for it
 #   map_com5                         makes Wine's COM5 in $WINEPREFIX that pseudo-terminal
 
+# shellcheck disable=SC2154  # $linux and $work are the sourcing script's
 radio_pid=
 
 start_radio() {

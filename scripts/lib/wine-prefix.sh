@@ -6,8 +6,13 @@
 # wineboot under xvfb-run) and lets it draw Chinese as a Chinese Windows does: WenQuanYi Micro Hei
 # (fonts-wqy-microhei) in its Fonts folder, answering to the system's Chinese UI font names
 # (Microsoft YaHei, SimSun). Wine's own output goes to LOG. Sets $rcp520_wine to wine64.
+#   windows_path FILE
+# prints FILE as the Windows programs see it: Wine's Z: is the root folder.
 
 rcp520_wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+
+# shellcheck disable=SC1003
+windows_path() { echo "Z:$(echo "$1" | tr / '\\')"; }
 
 rcp520_wine_prefix() {
   local log=$1 server
