@@ -51,6 +51,11 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "© 2024 ${PUBLISHER}"
 
 Section "RCP520"
   SetShellVarContext current
+  ; Over an earlier install its own uninstaller goes first (in place, waited for), so that no
+  ; file of the old version stays behind unlisted; the user's files are not in this folder.
+  IfFileExists "$INSTDIR\uninstall.exe" 0 +3
+    ExecWait '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
+    Delete "$INSTDIR\uninstall.exe"
   !include "${FILES}/install.nsh"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "${SHORTCUT}" "$INSTDIR\rcp520.exe" "" "$INSTDIR\rcp520.exe" 0 \
