@@ -1,14 +1,36 @@
 // rcp520: the desktop tool. Qt's own options (-platform, -style, ...) go to Qt; --help and
 // --version are answered before any window or display is needed.
 
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 
 #include "gui/desktop.hpp"
 #include "version.hpp"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+// On Windows the window program has no console of its own: --help and --version write to the
+// console of the command prompt that started it, when there is one.
+void useParentConsole() {
+#ifdef _WIN32
+  if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+    if (std::freopen("CONOUT$", "w", stdout)) std::cout.clear();
+  }
+#endif
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "--help") == 0 ||
+        std::strcmp(argv[i], "-h") == 0)
+      useParentConsole();
     if (std::strcmp(argv[i], "--version") == 0) {
       std::cout << "rcp520 " << rcp::kVersion << '\n';
       return 0;

@@ -28,7 +28,9 @@ namespace rcp::gui {
 // warning for each argument left over.
 DesktopArguments desktopArguments(const QStringList& arguments) {
   std::vector<std::string> texts;
-  for (const QString& argument : arguments) texts.push_back(argument.toLocal8Bit().toStdString());
+  // UTF-8, as every text inside the program: on Windows the local 8-bit form is the ANSI code
+  // page, which cannot hold every Chinese file name.
+  for (const QString& argument : arguments) texts.push_back(argument.toUtf8().toStdString());
   std::vector<std::string_view> args;
   for (std::size_t i = 1; i < texts.size(); ++i) args.emplace_back(texts[i]);
   DesktopArguments result;

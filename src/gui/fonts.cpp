@@ -20,9 +20,13 @@ QString findFamily(const QStringList& needles) {
 
 const QString& cjkFamily() {
   static const QString family = [] {
-    QString f =
-        findFamily({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
-                    QStringLiteral("Noto Sans CJK"), QStringLiteral("Source Han Sans")});
+    QString f = findFamily({
+#ifdef Q_OS_WIN
+        // Windows' own Chinese UI fonts: Microsoft YaHei, on older systems SimSun.
+        QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun"),
+#endif
+        QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+        QStringLiteral("Noto Sans CJK"), QStringLiteral("Source Han Sans")});
     return f.isEmpty() ? QFont().family() : f;
   }();
   return family;

@@ -10,13 +10,18 @@ namespace rcp::gui {
 
 QTranslator* installQtChinese() {
   auto* translator = new QTranslator(QCoreApplication::instance());
-  if (!translator->load(QStringLiteral("qtbase_zh_CN"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-      !QCoreApplication::installTranslator(translator)) {
-    delete translator;
-    return nullptr;
+  // A program shipped with its own Qt (the Windows installer and zip) keeps Qt's translations in
+  // a translations folder beside it; otherwise they are where the system's Qt keeps them.
+  const QString folders[] = {
+      QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
+      QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
+  for (const QString& folder : folders) {
+    if (translator->load(QStringLiteral("qtbase_zh_CN"), folder) &&
+        QCoreApplication::installTranslator(translator))
+      return translator;
   }
-  return translator;
+  delete translator;
+  return nullptr;
 }
 
 void useChineseLocale() {

@@ -77,6 +77,10 @@ TEST(DesktopArguments, UnknownOptionsAndATraceWithoutAFileAreWarnedAbout) {
   } cases[] = {
       {{"rcp520"}, "", {}},
       {{"rcp520", "--trace", "t.log"}, "t.log", {}},
+      // A Chinese path reaches the trace whole, in UTF-8 (on Windows the local 8-bit form is the
+      // ANSI code page, which cannot hold it).
+      {{"rcp520", "--trace", "D:\\跟踪记录\\串口.txt"}, "D:\\跟踪记录\\串口.txt", {}},
+      {{"rcp520", "--跟踪"}, "", {"“--跟踪”"}},
       {{"rcp520", "--trace=t.log"}, "t.log", {}},
       {{"rcp520", "--bogus"}, "", {"“--bogus”"}},
       {{"rcp520", "--trcae", "t.log"}, "", {"“--trcae”", "“t.log”"}},
