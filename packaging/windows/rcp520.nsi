@@ -15,6 +15,13 @@ ManifestDPIAware true
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
+;   -DSIGN=<signing command> (scripts/windows-sign) signs the uninstaller makensis writes into the
+;   installer, and the installer itself, as each is finished.
+!ifdef SIGN
+  !uninstfinalize '"${SIGN}" "%1"' = 0
+  !finalize '"${SIGN}" "%1"' = 0
+!endif
+
 !define PRODUCT "RCP520 写频软件"
 !define PUBLISHER "Veltra通讯设备有限公司"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\RCP520"
