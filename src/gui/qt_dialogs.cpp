@@ -1,6 +1,7 @@
 #include "gui/qt_dialogs.hpp"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QShortcut>
 #include <QStringList>
 #include <QTreeView>
+#include <QWindow>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -100,6 +102,22 @@ void listNewestFirst(QFileDialog& dialog) {
   dialog.resize(qMin(wanted, room), dialog.sizeHint().height());
 }
 
+// Gives the owner's window back the keyboard focus once the dialog has closed. Enter pressed
+// while the name box's completion list is still showing closes the dialog with the list open;
+// Qt then ignores the window system's activation of the owner (it still counts the list as an
+// open popup), so the owner's window has the system's focus but no control takes keys: Tab
+// walked on unseen, with no focus frame and nothing for a screen reader to say.
+void giveFocusBackTo(QWidget* owner) {
+  QWidget* window = owner ? owner->window() : nullptr;
+  if (!window || !window->windowHandle()) return;
+  QDeadlineTimer deadline(500);
+  while (QGuiApplication::focusWindow() != window->windowHandle() && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+  if (QGuiApplication::focusWindow() == window->windowHandle() &&
+      QApplication::activeWindow() != window)
+    QApplication::setActiveWindow(window);
+}
+
 std::optional<std::string> runFileDialog(const ui::FileDialogRequest& request, bool save,
                                          bool newestFirst) {
   QFileDialog dialog(currentOwner(), save ? QStringLiteral("另存为") : QStringLiteral("打开"),
@@ -118,7 +136,10 @@ std::optional<std::string> runFileDialog(const ui::FileDialogRequest& request, b
   dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
   if (!request.initialName.empty()) dialog.selectFile(qt(request.initialName));
   if (newestFirst) listNewestFirst(dialog);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  dialog.hide();
+  giveFocusBackTo(dialog.parentWidget());
+  if (!chosen) return std::nullopt;
   return dialog.selectedFiles().front().toStdString();
 }
 
